@@ -1,0 +1,116 @@
+// Reading "brackwen.ini": the options section and the language section.
+#include "app/Settings.h"
+
+#include "app/IniFile.h"
+#include "app/Platform.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr InterfaceTexts::Entry textEntries[] = {
+    {"maperr", &InterfaceTexts::maperr, "Map Error !"},
+    {"bopenmap", &InterfaceTexts::bopenmap, "Open Map"},
+    {"bsavemap", &InterfaceTexts::bsavemap, "Save Map"},
+    {"bundo", &InterfaceTexts::bundo, "Undo"},
+    {"bobstacles", &InterfaceTexts::bobstacles, "Obstacles"},
+    {"lbmirror", &InterfaceTexts::lbmirror, "Mirror settings"},
+    {"cbmirror", &InterfaceTexts::cbmirror, "Mirror mode"},
+    {"cbmirror_s", &InterfaceTexts::cbmirror_s, "Set Mirror"},
+    {"cbmirror_sm", &InterfaceTexts::cbmirror_sm, "Set marked"},
+    {"cbbrushx", &InterfaceTexts::cbbrushx, "Brush width"},
+    {"cbbrushy", &InterfaceTexts::cbbrushy, "Brush height"},
+    {"cbtertype", &InterfaceTexts::cbtertype, "Terrain type"},
+    {"cbterconf", &InterfaceTexts::cbterconf, "Terrain configuration"},
+    {"cbrivtype", &InterfaceTexts::cbrivtype, "River type"},
+    {"cbrivconf", &InterfaceTexts::cbrivconf, "River configuration"},
+    {"cbroadtype", &InterfaceTexts::cbroadtype, "Road type"},
+    {"cbroadconf", &InterfaceTexts::cbroadconf, "Road configuration"},
+    {"cbmapsize", &InterfaceTexts::cbmapsize, "Map size"},
+    {"notchange", &InterfaceTexts::notchange, "Not change"},
+    {"notchng", &InterfaceTexts::notchng, "n/c"},
+    {"cbmaplvl", &InterfaceTexts::cbmaplvl, "Map Level"},
+    {"maplvl_gnd", &InterfaceTexts::maplvl_gnd, "Ground"},
+    {"maplvl_str", &InterfaceTexts::maplvl_str, "Subterranean"},
+    {"title", &InterfaceTexts::title, "Brackwen"},
+    {"ternums", &InterfaceTexts::ternums, "RMC-terrnums"},
+    {"bcopy", &InterfaceTexts::bcopy, "Copy Cells"},
+    {"bpaste", &InterfaceTexts::bpaste, "Paste Cells"},
+    {"dlgfilter", &InterfaceTexts::dlgfilter, "Valdris map"},
+    {"noobstacles", &InterfaceTexts::noobstacles, "There is no battlefield on a cell"},
+    {"shore", &InterfaceTexts::shore, "Shore"},
+    {"cbrivtype_nr", &InterfaceTexts::cbrivtype_nr, "NoRiver"},
+    {"cbrivtype_ar", &InterfaceTexts::cbrivtype_ar, "Any>River"},
+    {"cbrivtype_cr", &InterfaceTexts::cbrivtype_cr, "River"},
+    {"cbrivtype_ai", &InterfaceTexts::cbrivtype_ai, "Any>Ice"},
+    {"cbrivtype_ir", &InterfaceTexts::cbrivtype_ir, "IceRiver"},
+    {"cbrivtype_am", &InterfaceTexts::cbrivtype_am, "Any>Mud"},
+    {"cbrivtype_mr", &InterfaceTexts::cbrivtype_mr, "MudRiver"},
+    {"cbrivtype_al", &InterfaceTexts::cbrivtype_al, "Any>Lava"},
+    {"cbrivtype_lr", &InterfaceTexts::cbrivtype_lr, "LavaRiver"},
+    {"cbroadtype_nr", &InterfaceTexts::cbroadtype_nr, "NoRoad"},
+    {"cbroadtype_ad", &InterfaceTexts::cbroadtype_ad, "Any>Dirt"},
+    {"cbroadtype_dr", &InterfaceTexts::cbroadtype_dr, "DirtRoad"},
+    {"cbroadtype_ag", &InterfaceTexts::cbroadtype_ag, "Any>Gravel"},
+    {"cbroadtype_gr", &InterfaceTexts::cbroadtype_gr, "GravelRoad"},
+    {"cbroadtype_as", &InterfaceTexts::cbroadtype_as, "Any>Stone"},
+    {"cbroadtype_sr", &InterfaceTexts::cbroadtype_sr, "StoneRoad"},
+    {"lbmirror_tv", &InterfaceTexts::lbmirror_tv, "Terrain vert"},
+    {"lbmirror_th", &InterfaceTexts::lbmirror_th, "Terrain horz"},
+    {"lbmirror_rv", &InterfaceTexts::lbmirror_rv, "River vert"},
+    {"lbmirror_rh", &InterfaceTexts::lbmirror_rh, "River horz"},
+    {"lbmirror_pv", &InterfaceTexts::lbmirror_pv, "Road vert"},
+    {"lbmirror_ph", &InterfaceTexts::lbmirror_ph, "Road horz"},
+};
+
+}  // namespace
+
+InterfaceTexts::InterfaceTexts()
+{
+    for (const Entry &entry : textEntries)
+        this->*entry.text = QString::fromLatin1(entry.builtIn);
+}
+
+std::span<const InterfaceTexts::Entry> InterfaceTexts::entries()
+{
+    return textEntries;
+}
+
+QString withTrailingSeparator(const QString &folder)
+{
+    if (folder.size() > 3 && !platform::isPathSeparator(folder.back()))
+        return folder + platform::PathSeparator;
+    return folder;
+}
+
+SettingsAndTexts loadSettingsAndTexts(const QString &path)
+{
+    SettingsAndTexts result;
+    const std::optional<IniFile> ini = QFileInfo::exists(path) ? IniFile::load(path) : std::nullopt;
+    if (!ini)
+        return result;
+
+    Settings &settings = result.settings;
+    const QString options = QString::fromLatin1(OptionsSection);
+    if (ini->hasSection(options)) {
+        settings.valdris_path = withTrailingSeparator(ini->readString(options, "valdris_path", QString()));
+        settings.language = ini->readString(options, "language", QString());
+        settings.graphics = ini->readInteger(options, "graphics", 2);
+        settings.use_nagscreen = ini->readInteger(options, "use_nagscreen", 1);
+        settings.use_showobst = ini->readInteger(options, "use_showobst", 1);
+        settings.use_ramobst = ini->readInteger(options, "use_ramobst", 1);
+    }
+
+    // Without the language section the built-in English texts stay and the
+    // terrain names are empty.
+    InterfaceTexts &texts = result.texts;
+    if (!settings.language.isEmpty() && ini->hasSection(settings.language)) {
+        for (const InterfaceTexts::Entry &entry : InterfaceTexts::entries())
+            texts.*entry.text = ini->readString(settings.language, QString::fromLatin1(entry.key), texts.*entry.text);
+        for (int type = 0; type < int(texts.terrain.size()); ++type) {
+            const QString key = QStringLiteral("terrain%1").arg(type);
+            texts.terrain[type] = ini->readString(settings.language, key, key);
+        }
+    }
+    return result;
+}

@@ -1,0 +1,58 @@
+// The program's settings and the texts of its interface, read once at start-up
+// from "brackwen.ini".
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <span>
+
+struct Settings {
+    // Start values: what a setting holds without the file or its options section.
+    QString valdris_path;  // the game folder, ending in a separator when longer than 3 characters
+    QString language;      // name of the section holding the interface texts
+    int graphics = 0;      // 0 game archive, 1 "defs" folder, anything else plain colours
+    int use_nagscreen = 0;
+    int use_showobst = 0;
+    int use_ramobst = 0;
+};
+
+struct InterfaceTexts {
+    QString maperr, bopenmap, bsavemap, bundo, bobstacles, lbmirror, cbmirror, cbmirror_s, cbmirror_sm,
+        cbbrushx, cbbrushy, cbtertype, cbterconf, cbrivtype, cbrivconf, cbroadtype, cbroadconf, cbmapsize,
+        notchange, notchng, cbmaplvl, maplvl_gnd, maplvl_str, title, ternums, bcopy, bpaste, dlgfilter,
+        noobstacles, shore, cbrivtype_nr, cbrivtype_ar, cbrivtype_cr, cbrivtype_ai, cbrivtype_ir,
+        cbrivtype_am, cbrivtype_mr, cbrivtype_al, cbrivtype_lr, cbroadtype_nr, cbroadtype_ad,
+        cbroadtype_dr, cbroadtype_ag, cbroadtype_gr, cbroadtype_as, cbroadtype_sr, lbmirror_tv,
+        lbmirror_th, lbmirror_rv, lbmirror_rh, lbmirror_pv, lbmirror_ph;
+    // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
+    std::array<QString, 10> terrain;
+
+    // Every text with its built-in English wording; terrain names empty.
+    InterfaceTexts();
+
+    struct Entry {
+        const char *key;
+        QString InterfaceTexts::*text;
+        const char *builtIn;
+    };
+    // The texts in the order of the language section's keys.
+    static std::span<const Entry> entries();
+};
+
+struct SettingsAndTexts {
+    Settings settings;
+    InterfaceTexts texts;
+};
+
+inline constexpr const char *SettingsFileName = "brackwen.ini";
+inline constexpr const char *OptionsSection = "Programm_options";
+
+// Reads the settings file (relative to the current folder unless a path is
+// given). Missing file, section or keys fall back to start values, defaults and
+// built-in texts; nothing is reported.
+SettingsAndTexts loadSettingsAndTexts(const QString &path = QString::fromLatin1(SettingsFileName));
+
+// The separator rule of the game folder: a path longer than 3 characters gets a
+// trailing separator unless it has one.
+QString withTrailingSeparator(const QString &folder);

@@ -1,0 +1,29 @@
+// The commands of brackwen-cli. Each group of commands lives in a file of its
+// own and lists itself through one of the functions below.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <span>
+
+struct CliContext {
+    QTextStream &out;
+    QTextStream &err;
+};
+
+struct CliCommand {
+    const char *name;       // first word on the command line, e.g. "info" or "lod"
+    const char *usage;      // arguments after the name, for --help
+    const char *summary;    // one line for --help
+    // args: the words after the name. Returns the exit status.
+    int (*run)(const QStringList &args, CliContext &context);
+};
+
+// Prints "brackwen-cli: <reason>" on standard error and returns exit status 1.
+int cliFail(CliContext &context, const QString &reason);
+
+std::span<const CliCommand> mapCommands();
+std::span<const CliCommand> graphicsCommands();
+std::span<const CliCommand> obstacleCommands();

@@ -1,0 +1,7 @@
+// brackwen-cli commands: graphics.
+#include "cli/Commands.h"
+
+std::span<const CliCommand> graphicsCommands()
+{
+    return {};
+}

@@ -1,0 +1,7 @@
+// brackwen-cli commands: map.
+#include "cli/Commands.h"
+
+std::span<const CliCommand> mapCommands()
+{
+    return {};
+}

@@ -1,0 +1,67 @@
+// brackwen-cli: map, archive, sprite and obstacle tools on the editor's own library.
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <array>
+#include <cstdio>
+
+int cliFail(CliContext &context, const QString &reason)
+{
+    context.err << "brackwen-cli: " << reason << Qt::endl;
+    return 1;
+}
+
+namespace {
+
+std::array<std::span<const CliCommand>, 3> commandGroups()
+{
+    return {mapCommands(), graphicsCommands(), obstacleCommands()};
+}
+
+void printHelp(QTextStream &out)
+{
+    out << "Usage: brackwen-cli COMMAND [ARGUMENTS]\n"
+           "       brackwen-cli --help | --version\n\n"
+           "Commands:\n";
+    for (const auto &group : commandGroups())
+        for (const CliCommand &command : group)
+            out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    // Rendering needs fonts and images but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName("brackwen-cli");
+    QCoreApplication::setApplicationVersion(BRACKWEN_VERSION);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    CliContext context{out, err};
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        printHelp(err);
+        return 2;
+    }
+    const QString first = args.takeFirst();
+    if (first == "--help" || first == "-h") {
+        printHelp(out);
+        return 0;
+    }
+    if (first == "--version" || first == "-v") {
+        out << "brackwen-cli " << BRACKWEN_VERSION << Qt::endl;
+        return 0;
+    }
+    for (const auto &group : commandGroups())
+        for (const CliCommand &command : group)
+            if (first == QLatin1String(command.name))
+                return command.run(args, context);
+    return cliFail(context, QStringLiteral("unknown command \"%1\" (see --help)").arg(first));
+}

@@ -1,0 +1,36 @@
+// Level choice, size steps and re-dimensioning of the open map.
+#include "map/MapDocument.h"
+
+#include <new>
+#include <utility>
+
+bool MapDocument::pointCurrentLayerAt(int level)
+{
+    if (level == 1 && !hasUnderground)
+        return false;
+    m_currentLayerLevel = level == 1 ? 1 : 0;
+    return true;
+}
+
+void MapDocument::chooseSizeSteps(std::uint32_t side)
+{
+    const bool standard = side == 36 || side == 72 || side == 108 || side == 144;
+    sizeStep = standard ? StandardSizeStep : OtherSizeStep;
+    sizeStepCount = standard ? StandardSizeStepCount : OtherSizeStepCount;
+}
+
+bool MapDocument::redimension(std::uint32_t side)
+{
+    // Both new layers are built before either replaces its old one, so a
+    // failure part-way leaves the map as it was.
+    try {
+        TerrainLayer newGround = ground.resized(side);
+        TerrainLayer newUnderground = hasUnderground ? underground.resized(side) : TerrainLayer();
+        ground = std::move(newGround);
+        underground = std::move(newUnderground);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    mapSize = side;
+    return true;
+}

@@ -1,0 +1,58 @@
+// The open map: its terrain, and every other byte of the file carried through as is.
+#pragma once
+
+#include "map/TerrainLayer.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+struct MapDocument {
+    // Sizes of the map-size list: 36, 72, 108, 144 for the standard sides,
+    // steps of 18 up to 9000 for any other side.
+    static constexpr std::uint8_t StandardSizeStep = 36;
+    static constexpr std::uint16_t StandardSizeStepCount = 4;
+    static constexpr std::uint8_t OtherSizeStep = 18;
+    static constexpr std::uint16_t OtherSizeStepCount = 500;
+    static constexpr std::uint32_t LargestSide = 9000;
+
+    std::uint32_t version = 0;
+    QByteArray headerBytes;      // everything in front of the first surface cell
+    std::uint32_t mapSize = 0;   // side N, in cells
+    bool hasUnderground = false;
+    TerrainLayer ground;
+    TerrainLayer underground;    // empty unless hasUnderground
+    QByteArray trailingBytes;    // everything behind the last cell of the last layer
+
+    std::uint8_t currentLevel = 0;
+    bool isLoaded = false;
+    bool sizeChanged = false;
+    bool isResizing = false;
+    std::uint8_t sizeStep = StandardSizeStep;
+    std::uint16_t sizeStepCount = StandardSizeStepCount;
+
+    int levelCount() const { return hasUnderground ? 2 : 1; }
+
+    TerrainLayer &layer(int level) { return level == 1 ? underground : ground; }
+    const TerrainLayer &layer(int level) const { return level == 1 ? underground : ground; }
+
+    // The layer that drawing, picking, painting and copying use. It follows
+    // currentLevel, except that choosing level 1 of a one-level map leaves it on
+    // the layer it was on.
+    TerrainLayer &currentLayer() { return layer(m_currentLayerLevel); }
+    const TerrainLayer &currentLayer() const { return layer(m_currentLayerLevel); }
+    int currentLayerLevel() const { return m_currentLayerLevel; }
+    // Points currentLayer at the given level when the map has it; false when not.
+    bool pointCurrentLayerAt(int level);
+
+    // Sets sizeStep and sizeStepCount for a map of side N.
+    void chooseSizeSteps(std::uint32_t side);
+
+    // Re-dimensions both layers to the new side, keeping the shared top-left
+    // square and zeroing new cells. When the memory cannot be had, nothing
+    // changes and the result is false.
+    bool redimension(std::uint32_t side);
+
+private:
+    int m_currentLayerLevel = 0;
+};

@@ -1,0 +1,24 @@
+// Square terrain grids and their re-dimensioning.
+#include "map/TerrainLayer.h"
+
+#include <algorithm>
+#include <new>
+
+TerrainLayer::TerrainLayer(std::uint32_t side)
+{
+    if (side > MaxSide)
+        throw std::bad_alloc();
+    m_cells.resize(std::size_t(side) * side);
+    m_side = side;
+}
+
+TerrainLayer TerrainLayer::resized(std::uint32_t side) const
+{
+    TerrainLayer result(side);
+    const std::uint32_t shared = std::min(side, m_side);
+    for (std::uint32_t row = 0; row < shared; ++row) {
+        const TerrainCell *from = &at(row, 0);
+        std::copy(from, from + shared, &result.at(row, 0));
+    }
+    return result;
+}

@@ -1,0 +1,42 @@
+// One level's terrain: a square grid of cells, row after row, as in the file.
+#pragma once
+
+#include "map/TerrainCell.h"
+
+#include <cstdint>
+#include <vector>
+
+class TerrainLayer {
+public:
+    // Largest side a layer accepts; coordinates elsewhere are 16-bit.
+    static constexpr std::uint32_t MaxSide = 65535;
+
+    TerrainLayer() = default;
+
+    // A layer of side N with all cells zero; throws std::bad_alloc when the
+    // memory cannot be had.
+    explicit TerrainLayer(std::uint32_t side);
+
+    std::uint32_t side() const { return m_side; }
+    bool isEmpty() const { return m_side == 0; }
+
+    // Callers keep row and column inside 0..side-1.
+    TerrainCell &at(std::uint32_t row, std::uint32_t column) { return m_cells[std::size_t(row) * m_side + column]; }
+    const TerrainCell &at(std::uint32_t row, std::uint32_t column) const { return m_cells[std::size_t(row) * m_side + column]; }
+
+    // The cells in file order.
+    TerrainCell *data() { return m_cells.data(); }
+    const TerrainCell *data() const { return m_cells.data(); }
+    std::size_t cellCount() const { return m_cells.size(); }
+    std::size_t byteCount() const { return m_cells.size() * sizeof(TerrainCell); }
+
+    // A copy of side N keeping the top-left square both sides share; new cells are
+    // zero. Throws std::bad_alloc when the memory cannot be had.
+    TerrainLayer resized(std::uint32_t side) const;
+
+    friend bool operator==(const TerrainLayer &, const TerrainLayer &) = default;
+
+private:
+    std::uint32_t m_side = 0;
+    std::vector<TerrainCell> m_cells;
+};
