@@ -18,7 +18,7 @@ namespace platform {
 
 bool isPathSeparator(QChar c)
 {
-    return c == u'/' || c == u'\\' && PathSeparator == u'\\';
+    return c == u'/' || (c == u'\\' && PathSeparator == u'\\');
 }
 
 int scrollAllowanceFromRegistryText(const std::optional<QString> &text)
