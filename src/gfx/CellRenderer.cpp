@@ -1,0 +1,2 @@
+// Drawing of one map grid cell.
+#include "gfx/CellRenderer.h"
