@@ -1,0 +1,35 @@
+# Shared by the project's scripts: the packages it needs and the build.
+# Source it; do not run it.
+
+# Everything a fresh Debian 12 machine needs to build, run and test Brackwen.
+BRACKWEN_PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+  zlib1g-dev libinih-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+# Only for looking at the editor without a display, and for fuzzing.
+BRACKWEN_EXTRA_PACKAGES=(xvfb xauth imagemagick xdotool clang libclang-rt-dev)
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BRACKWEN_BUILD_DIR:-$ROOT/build}"
+
+# install_packages NAME... : installs those that are missing, through sudo when not root.
+install_packages() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build [CMAKE OPTIONS...] : builds the editor, the tool, the tests and the sample folder.
+configure_and_build() {
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BRACKWEN_BUILD_TYPE:-RelWithDebInfo}" "$@"
+  cmake --build "$BUILD_DIR" -j "$(nproc)"
+}

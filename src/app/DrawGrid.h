@@ -1,0 +1,95 @@
+// The map grid: a scrolling grid of 32 x 32-pixel cells that draws nothing of
+// its own but asks its owner to draw each visible cell, keeps a current cell and
+// a rectangular selection, and reports mouse input to its owner.
+#pragma once
+
+#include <QAbstractScrollArea>
+
+#include <functional>
+
+// Inclusive cell rectangle, as column and row numbers.
+struct GridRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    friend bool operator==(const GridRect &, const GridRect &) = default;
+};
+
+class DrawGrid : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    static constexpr int DefaultColWidth = 32;
+    static constexpr int DefaultRowHeight = 32;
+
+    // Draws the cell (column, row) into its rectangle (viewport coordinates).
+    using DrawCellHandler = std::function<void(QPainter &, int column, int row, const QRect &)>;
+    // Called before the current cell moves to (column, row).
+    using SelectCellHandler = std::function<void(int column, int row)>;
+
+    explicit DrawGrid(QWidget *parent = nullptr);
+
+    void setDrawCellHandler(DrawCellHandler handler) { m_drawCell = std::move(handler); }
+    void setSelectCellHandler(SelectCellHandler handler) { m_selectCell = std::move(handler); }
+
+    int colCount() const { return m_colCount; }
+    int rowCount() const { return m_rowCount; }
+    // Sets both counts at once (re-dimensions, keeps the scroll position where it still fits).
+    void setDimensions(int colCount, int rowCount);
+
+    // First column and row shown.
+    int leftCol() const;
+    int topRow() const;
+    void setLeftCol(int column);
+    void setTopRow(int row);
+    // Columns and rows shown whole, counted from leftCol and topRow.
+    int visibleColCount() const;
+    int visibleRowCount() const;
+
+    int col() const { return m_current.x(); }
+    int row() const { return m_current.y(); }
+    GridRect selection() const;
+
+    // The cell under a point of the viewport, or (-1, -1) when there is none.
+    QPoint cellAt(const QPoint &viewportPoint) const;
+    // The rectangle of a cell in viewport coordinates (it may lie outside the viewport).
+    QRect cellRect(int column, int row) const;
+    // Schedules a repaint of one cell when it is on screen.
+    void updateCell(int column, int row);
+
+Q_SIGNALS:
+    void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    struct ViewportLayout {
+        QSize size;           // the area the cells are drawn in
+        bool horizontalBar;   // a horizontal scroll bar is shown
+        bool verticalBar;
+    };
+    ViewportLayout viewportLayout() const;
+    void updateScrollBars();
+    // Moves the current cell, asking the owner first; extends the selection from
+    // its anchor when extend is set, else selects the cell alone.
+    void moveCurrent(QPoint cell, bool extend);
+    void scrollToShow(QPoint cell);
+
+    int m_colCount = 1;
+    int m_rowCount = 1;
+    QPoint m_current{0, 0};
+    QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
+    bool m_selecting = false;
+    DrawCellHandler m_drawCell;
+    SelectCellHandler m_selectCell;
+};

@@ -1,0 +1,35 @@
+// The modal questions and file dialogs of the main window, behind an interface
+// that tests replace.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+class UserPrompts {
+public:
+    enum class AboutAnswer { Yes, No, Cancel };
+
+    virtual ~UserPrompts() = default;
+    // A confirmation with OK and Cancel; true for OK.
+    virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
+    // The about prompt with Yes, No and Cancel.
+    virtual AboutAnswer askAbout(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A file to open, or an empty string when the user cancels.
+    virtual QString openFileName(QWidget *parent, const QString &folder, const QString &filter) = 0;
+    // A file to save to (the dialog asks before overwriting), or empty on cancel.
+    virtual QString saveFileName(QWidget *parent, const QString &suggestion, const QString &filter,
+                                 const QString &defaultSuffix) = 0;
+    virtual void showError(QWidget *parent, const QString &title, const QString &text) = 0;
+};
+
+// The real dialogs.
+class DialogPrompts : public UserPrompts {
+public:
+    bool confirm(QWidget *parent, const QString &title, const QString &text) override;
+    AboutAnswer askAbout(QWidget *parent, const QString &title, const QString &text) override;
+    QString openFileName(QWidget *parent, const QString &folder, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &suggestion, const QString &filter,
+                         const QString &defaultSuffix) override;
+    void showError(QWidget *parent, const QString &title, const QString &text) override;
+};

@@ -1,0 +1,54 @@
+// The undo records of the open map, oldest first.
+#pragma once
+
+#include "edit/UndoRecord.h"
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+// Records live in fixed-size chunks, so appending never moves the records
+// already held (a fill of a whole large map appends millions of them) and the
+// memory per record stays close to its 12 bytes. Emptying the list keeps the
+// chunks for the next map.
+class UndoList {
+public:
+    static constexpr std::size_t ChunkRecords = 8192;
+
+    // The number of records held: the undo count shown on the undo button and
+    // the document's unsaved-edits state.
+    std::size_t count() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+
+    void append(const UndoRecord &record)
+    {
+        if (m_count == m_chunks.size() * ChunkRecords)
+            addChunk();
+        m_chunks[m_count / ChunkRecords][m_count % ChunkRecords] = record;
+        ++m_count;
+    }
+
+    // Removes and returns the newest record; the list must not be empty.
+    UndoRecord takeLast()
+    {
+        --m_count;
+        return m_chunks[m_count / ChunkRecords][m_count % ChunkRecords];
+    }
+
+    // The record at index 0 (oldest) .. count() - 1 (newest).
+    const UndoRecord &at(std::size_t index) const { return m_chunks[index / ChunkRecords][index % ChunkRecords]; }
+
+    // Forgets every record (a map was opened); the allocation stays.
+    void clear() { m_count = 0; }
+
+    // Records the allocated chunks can hold, and the bytes they and the chunk
+    // table take.
+    std::size_t capacity() const { return m_chunks.size() * ChunkRecords; }
+    std::size_t allocatedBytes() const;
+
+private:
+    void addChunk();
+
+    std::vector<std::unique_ptr<UndoRecord[]>> m_chunks;
+    std::size_t m_count = 0;
+};
