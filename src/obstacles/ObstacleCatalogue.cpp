@@ -1,0 +1,89 @@
+// Loading of the obstacle catalogue and lookup in either list source.
+#include "obstacles/ObstacleCatalogue.h"
+
+#include "app/Platform.h"
+#include "app/Settings.h"
+#include "obstacles/ObstacleTextSearch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+std::optional<QByteArray> readWhole(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+}  // namespace
+
+ObstacleCatalogue ObstacleCatalogue::load(const Settings &settings)
+{
+    if (settings.use_showobst != 1)
+        return {};
+    const QString folder = QDir::currentPath();
+    bool complete = true;
+
+    QImage picture;
+    const QString picturePath = platform::findFile(folder, {QString::fromLatin1(ObstaclePictureFileName)});
+    if (!QFileInfo(picturePath).isFile() || !picture.load(picturePath, "BMP"))
+        complete = false;
+
+    // The list file is looked at even without a picture, as the feature's
+    // start-up always did; it cannot turn the feature on by itself.
+    ObstacleCatalogue catalogue;
+    const QString listPath =
+        QFileInfo(platform::findFile(folder, {QString::fromLatin1(ObstacleListFileName)})).absoluteFilePath();
+    if (!QFileInfo(listPath).isFile()) {
+        complete = false;
+    } else if (settings.use_ramobst == 1) {
+        const std::optional<QByteArray> text = readWhole(listPath);
+        if (text)
+            catalogue = inMemory(std::move(picture), *text);
+        else
+            complete = false;
+    } else if (QFile file(listPath); file.open(QIODevice::ReadOnly)) {
+        catalogue = onDisk(std::move(picture), listPath);
+    } else {
+        complete = false;
+    }
+    return complete ? std::move(catalogue) : ObstacleCatalogue();
+}
+
+ObstacleCatalogue ObstacleCatalogue::inMemory(QImage picture, QByteArrayView listText)
+{
+    ObstacleCatalogue catalogue;
+    catalogue.m_picture = std::move(picture);
+    catalogue.m_lists = ObstacleSectionIndex::parse(listText);
+    return catalogue;
+}
+
+ObstacleCatalogue ObstacleCatalogue::onDisk(QImage picture, const QString &listPath)
+{
+    ObstacleCatalogue catalogue;
+    catalogue.m_picture = std::move(picture);
+    catalogue.m_lists = QFileInfo(listPath).absoluteFilePath();
+    return catalogue;
+}
+
+ObstacleHexList ObstacleCatalogue::findObstacleHexes(std::uint8_t battlefield, std::uint8_t x, std::uint8_t y) const
+{
+    if (const auto *index = std::get_if<ObstacleSectionIndex>(&m_lists))
+        return index->hexes(battlefield, x, y);
+    if (const auto *path = std::get_if<QString>(&m_lists))
+        return readObstacleHexes(*path, battlefield, x, y).value_or(ObstacleHexList());
+    return {};
+}
+
+std::optional<ObstacleHexList> readObstacleHexes(const QString &listPath, std::uint8_t battlefield, std::uint8_t x,
+                                                 std::uint8_t y)
+{
+    const std::optional<QByteArray> text = readWhole(listPath);
+    if (!text)
+        return std::nullopt;
+    return findHexesInText(*text, battlefield, x, y);
+}

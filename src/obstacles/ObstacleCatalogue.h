@@ -1,0 +1,56 @@
+// The obstacle catalogue: the battlefield picture "obstacle.bmp" and the hex
+// lists of "obstacle.ini", either held in memory or read from disk at every
+// lookup. One per program run, owned by the main window.
+#pragma once
+
+#include "obstacles/ObstacleSection.h"
+#include "obstacles/ObstacleSectionIndex.h"
+
+#include <QByteArrayView>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+struct Settings;
+
+inline constexpr const char *ObstaclePictureFileName = "obstacle.bmp";
+inline constexpr const char *ObstacleListFileName = "obstacle.ini";
+
+class ObstacleCatalogue {
+public:
+    // A catalogue that is off: no picture, empty lists.
+    ObstacleCatalogue() = default;
+
+    // The catalogue of the current folder. It is on only when use_showobst is
+    // 1 and both "obstacle.bmp" and "obstacle.ini" are there and readable (a
+    // picture that is not a readable BMP counts as missing). With use_ramobst
+    // 1 the list file is parsed whole now; otherwise its absolute path is kept
+    // and the file is read at every lookup, so a later change of the current
+    // folder does not matter and a change of the file shows at once.
+    static ObstacleCatalogue load(const Settings &settings);
+
+    // A catalogue that is on, from its parts.
+    static ObstacleCatalogue inMemory(QImage picture, QByteArrayView listText);
+    static ObstacleCatalogue onDisk(QImage picture, const QString &listPath);
+
+    bool isOn() const { return !std::holds_alternative<std::monostate>(m_lists); }
+    bool holdsListsInMemory() const { return std::holds_alternative<ObstacleSectionIndex>(m_lists); }
+    const QImage &picture() const { return m_picture; }
+
+    // The obstacle hexes of a battlefield at a position, in list order. Never
+    // fails: a missing section or file gives an empty list.
+    ObstacleHexList findObstacleHexes(std::uint8_t battlefield, std::uint8_t x, std::uint8_t y) const;
+
+private:
+    QImage m_picture;
+    // Off; the parsed file; or the absolute path of the file read per lookup.
+    std::variant<std::monostate, ObstacleSectionIndex, QString> m_lists;
+};
+
+// The hex list of one section of the catalogue file at a path, read now;
+// nothing when the file cannot be read.
+std::optional<ObstacleHexList> readObstacleHexes(const QString &listPath, std::uint8_t battlefield, std::uint8_t x,
+                                                 std::uint8_t y);

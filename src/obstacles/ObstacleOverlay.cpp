@@ -1,0 +1,22 @@
+// Caption and mark geometry of the obstacle window.
+#include "obstacles/ObstacleOverlay.h"
+
+#include "app/Settings.h"
+
+QString obstacleCaption(const InterfaceTexts &texts, const ObstacleView &view)
+{
+    if (view.battlefield > ShoreBattlefield)
+        return texts.noobstacles;
+    const QString &battlefieldName =
+        view.battlefield == ShoreBattlefield ? texts.shore : texts.terrain[view.battlefield];
+    return texts.bobstacles + QStringLiteral(". ") + battlefieldName + u' ' + QString::number(view.x) + u'/'
+        + QString::number(view.y);
+}
+
+QRect markRect(std::uint8_t hex)
+{
+    const int row = hex / 17;
+    const int column = hex % 17;
+    const int centreX = 26 * column + (row % 2 == 0 ? 24 : 9);
+    return QRect(centreX - 10, 23 * row + 5, 20, 15);
+}
