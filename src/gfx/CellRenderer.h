@@ -1,2 +1,65 @@
-// Drawing of one map grid cell.
+// Drawing of one map grid cell: the visibility rule the grid applies before
+// drawing, and the plain-colour picture (a terrain colour with lines joining
+// neighbouring rivers and roads).
 #pragma once
+
+#include "map/MapDocument.h"
+
+#include <QFont>
+#include <QRgb>
+
+#include <array>
+#include <cstdint>
+
+class QPainter;
+class QRect;
+
+// The part of the grid in view: the first visible column and row, and the
+// numbers of columns and rows shown whole.
+struct GridView {
+    int leftCol = 0;
+    int topRow = 0;
+    int visibleColumns = 0;
+    int visibleRows = 0;
+};
+
+// Fill colour by terrain type 0..9.
+inline constexpr std::array<QRgb, 10> TerrainColours = {
+    qRgb(80, 63, 15), qRgb(223, 207, 143), qRgb(0, 64, 0), qRgb(176, 192, 192), qRgb(79, 128, 111),
+    qRgb(128, 112, 48), qRgb(128, 48, 0), qRgb(79, 79, 79), qRgb(15, 80, 144), qRgb(0, 0, 0)};
+// Line colour by road type 1..3 (index type - 1).
+inline constexpr std::array<QRgb, 3> RoadLineColours = {
+    qRgb(103, 69, 35), qRgb(153, 153, 153), qRgb(34, 34, 34)};
+// Line colour by river type 1..4 (index type - 1).
+inline constexpr std::array<QRgb, 4> RiverLineColours = {
+    qRgb(0, 0, 153), qRgb(255, 255, 255), qRgb(153, 102, 51), qRgb(153, 0, 0)};
+// Fill of a cell whose terrain type byte has no colour (above 9, as a loaded
+// file may hold): a loud colour, so such cells stand out and a redraw never
+// leaves what the cell showed before.
+inline constexpr QRgb UnknownTerrainColour = qRgb(255, 0, 255);
+// Colour of the configuration numbers.
+inline constexpr QRgb ConfigNumberColour = qRgb(0, 0, 0);
+
+// True when the cell (column, row) is to be drawn: the map is not being
+// re-dimensioned, the cell lies inside the map, and it is within the fully
+// visible columns and rows or the one partly visible column or row after them.
+bool cellIsDrawable(const MapDocument &document, int column, int row, const GridView &view);
+
+// Draws the cell at layer[row][column] in plain colours into cellRect (its
+// pixels; lines towards the right and bottom neighbours reach one pixel into
+// them). Road lines are drawn before river lines, so rivers lie over roads.
+// Values outside the colour tables draw no line for that feature.
+void renderPlainCell(QPainter &painter, const QRect &cellRect, const TerrainLayer &layer, std::uint32_t mapSize,
+                     int column, int row, bool showConfigNumbers, const QFont &font);
+
+// Everything the drawing of a grid cell reads besides the cell's position.
+struct CellRenderContext {
+    const MapDocument &document;
+    GridView view;
+    bool showConfigNumbers = false;
+    QFont font;
+};
+
+// The grid's single drawing entry: draws the cell at (column, row) of the
+// current layer into cellRect when cellIsDrawable allows it, else nothing.
+void renderCell(QPainter &painter, const QRect &cellRect, const CellRenderContext &context, int column, int row);

@@ -1,0 +1,35 @@
+// Copying and pasting blocks of cells.
+#include "edit/CellClipboard.h"
+
+#include <algorithm>
+
+bool CellClipboard::copy(const MapDocument &document, const QRect &selection)
+{
+    if (!CellEditor::canEdit(document) || selection.isEmpty() || selection.left() < 0 || selection.top() < 0
+        || std::uint32_t(selection.right()) >= document.mapSize || std::uint32_t(selection.bottom()) >= document.mapSize)
+        return false;
+    m_width = std::uint16_t(selection.width());
+    m_height = std::uint16_t(selection.height());
+    m_cells.resize(std::size_t(m_width) * m_height);
+    const TerrainLayer &layer = document.currentLayer();
+    for (int row = 0; row < m_height; ++row) {
+        const TerrainCell *from = &layer.at(std::uint32_t(selection.top() + row), std::uint32_t(selection.left()));
+        std::copy(from, from + m_width, m_cells.begin() + std::ptrdiff_t(row) * m_width);
+    }
+    return true;
+}
+
+std::size_t CellClipboard::paste(CellEditor &editor, int left, int top) const
+{
+    if (isEmpty() || left < 0 || top < 0 || !CellEditor::canEdit(editor.document()))
+        return 0;
+    const std::uint32_t size = editor.mapSize();
+    std::size_t changed = 0;
+    for (int i = 0; i < m_width && std::uint32_t(left + i) < size; ++i) {
+        for (int j = 0; j < m_height && std::uint32_t(top + j) < size; ++j) {
+            if (editor.replaceCell(std::uint16_t(left + i), std::uint16_t(top + j), cell(i, j)))
+                ++changed;
+        }
+    }
+    return changed;
+}
