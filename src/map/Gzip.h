@@ -1,31 +1,28 @@
 // Gzip containers of map files: inflating a gzip stream the way the game's own
-// reader does, and writing one gzip member.
+// gzip reader takes it, and writing one gzip member.
 #pragma once
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
-namespace gzip {
-
 // The decompressed bytes of a gzip stream, or why there are none.
-struct InflateResult {
+struct GzipInflateResult {
     QByteArray data;
     QString error;  // empty on success
 
     bool ok() const { return error.isEmpty(); }
 };
 
-// Inflates a gzip stream: one member, or several in a row, whose contents are
+// Inflates a gzip stream: one member, or several in a row whose contents are
 // joined; bytes after a member that do not start another one are ignored. A
-// stream that is corrupt (including a wrong CRC-32 or length trailer) or ends
-// early is refused. So is one whose content would exceed maxLength bytes; the
+// stream that is corrupt (a wrong CRC-32 or length trailer included) or ends
+// early is refused. So is one whose content would exceed maxLength bytes: the
 // check runs while inflating, so no more than maxLength + 1 bytes are ever held.
-InflateResult inflateStream(QByteArrayView stream, qsizetype maxLength);
+GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength);
 
 // One gzip member holding data: header 1F 8B 08 00, modification time 0, extra
 // flags 0, operating-system byte 0, no optional fields; the data deflated at
-// zlib's default level; then its CRC-32 and length, little-endian.
+// zlib's default level; then its CRC-32 and length, little-endian. Empty when
+// zlib cannot get the memory it needs.
 QByteArray gzipMember(QByteArrayView data);
-
-}  // namespace gzip
