@@ -1,0 +1,75 @@
+// The errors of the graphics library. Every failure of the archive reader, the
+// sprite decoder and the file helpers is raised as one of these; the sprite
+// loader and the command-line tool catch them and use the message.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <exception>
+
+class GraphicsError : public std::exception {
+public:
+    explicit GraphicsError(const QString &message)
+        : m_message(message)
+        , m_utf8(message.toUtf8())
+    {
+    }
+    const QString &message() const { return m_message; }
+    const char *what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+};
+
+// A list index (an archive entry, a sprite frame) that does not exist.
+class ELodException : public GraphicsError {
+public:
+    using GraphicsError::GraphicsError;
+    static ELodException indexOutOfBounds(qint64 index)
+    {
+        return ELodException(QStringLiteral("List index out of bounds (%1)").arg(index));
+    }
+};
+
+// Bytes that cannot be read as what they claim to be: a sprite file whose
+// structure runs past its end, an archive entry outside the archive, a zlib
+// stream that is corrupt or ends early, a file that cannot be opened or read.
+class StreamReadError : public GraphicsError {
+public:
+    using GraphicsError::GraphicsError;
+    static StreamReadError defInvalid() { return StreamReadError(QStringLiteral("Def file is invalid")); }
+};
+
+// An internal check that failed, named by its source unit and line.
+class AssertionFailure : public GraphicsError {
+public:
+    AssertionFailure(const char *source, int line)
+        : GraphicsError(QStringLiteral("Assertion failure"))
+        , m_source(QString::fromLatin1(source))
+        , m_line(line)
+    {
+    }
+    const QString &source() const { return m_source; }
+    int line() const { return m_line; }
+
+private:
+    QString m_source;
+    int m_line;
+};
+
+// A failed call to the operating system, with the system's error code (0 when
+// the system gave none).
+class OSError : public GraphicsError {
+public:
+    OSError(int code, const QString &message)
+        : GraphicsError(message)
+        , m_code(code)
+    {
+    }
+    int code() const { return m_code; }
+
+private:
+    int m_code;
+};

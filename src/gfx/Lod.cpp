@@ -1,0 +1,176 @@
+// TLOD: reader of the game's sprite archive.
+#include "gfx/Lod.h"
+
+#include "gfx/FileHelpers.h"
+#include "gfx/GraphicsError.h"
+
+#include <QFile>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+qint32 int32At(const char *bytes)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes);
+    return qint32(std::uint32_t(u[0]) | std::uint32_t(u[1]) << 8 | std::uint32_t(u[2]) << 16 | std::uint32_t(u[3]) << 24);
+}
+
+QString entryText(const LodEntry &entry)
+{
+    return QString::fromLatin1(entry.nameBytes());
+}
+
+[[noreturn]] void failRead(const LodEntry &entry, const QString &reason)
+{
+    throw StreamReadError(QStringLiteral("Archive entry \"%1\" %2").arg(entryText(entry), reason));
+}
+
+}  // namespace
+
+QByteArray LodEntry::nameBytes() const
+{
+    const auto end = std::find(name.begin(), name.end(), '\0');
+    return QByteArray(name.data(), end - name.begin());
+}
+
+int compareLodName(QByteArrayView entryName, QByteArrayView key)
+{
+    if (key.isEmpty())
+        return -1;
+    const auto byteAt = [](QByteArrayView text, qsizetype i) {
+        const int value = i < text.size() ? std::uint8_t(text[i]) : 0;
+        return value >= 'A' && value <= 'Z' ? value + 32 : value;
+    };
+    for (qsizetype i = 0;; ++i) {
+        const int a = byteAt(entryName, i);
+        const int b = byteAt(key, i);
+        if (a != b)
+            return a - b;
+        if (a == 0)
+            return 0;
+    }
+}
+
+bool TLOD::Open()
+{
+    m_entries.clear();
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(CountOffset + 4);
+    if (head.size() != CountOffset + 4)
+        return false;
+    const qint32 count = int32At(head.constData() + CountOffset);
+    // A count the file cannot hold is refused before anything is allocated.
+    if (count < 0 || TableOffset + qint64(count) * LodEntry::Size > file.size() || !file.seek(TableOffset))
+        return false;
+    const QByteArray table = file.read(qint64(count) * LodEntry::Size);
+    if (table.size() != qint64(count) * LodEntry::Size)
+        return false;
+    QList<LodEntry> entries(count);
+    for (qint32 i = 0; i < count; ++i) {
+        const char *record = table.constData() + qint64(i) * LodEntry::Size;
+        LodEntry &entry = entries[i];
+        std::memcpy(entry.name.data(), record, LodEntry::NameSize);
+        entry.position = int32At(record + 16);
+        entry.size = int32At(record + 20);
+        entry.unused = int32At(record + 24);
+        entry.packedSize = int32At(record + 28);
+    }
+    m_entries = std::move(entries);
+    return true;
+}
+
+qint32 TLOD::IndexOf(QByteArrayView key) const
+{
+    qint32 lo = 0;
+    qint32 hi = Count() - 1;
+    bool found = false;
+    while (lo <= hi) {
+        const qint32 mid = lo + (hi - lo) / 2;
+        const int r = compareLodName(m_entries[mid].nameBytes(), key);
+        if (r < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (r == 0) {
+                found = true;
+                lo = mid;
+            }
+        }
+    }
+    return found ? lo : ~lo;
+}
+
+void TLOD::ExtractAt(quint16 index, const QString &destination)
+{
+    if (index >= Count())
+        throw ELodException::indexOutOfBounds(index);
+    m_data.clear();
+    m_data = readEntry(m_entries[index]);
+    if (!destination.isEmpty())
+        SaveBytesToFile(destination, m_data);
+}
+
+void TLOD::Extract(QByteArrayView name, const QString &destination)
+{
+    const qint32 index = IndexOf(name);
+    // The low 16 bits of a complement can name an existing entry in a large
+    // archive, so a missing name is refused here rather than by ExtractAt.
+    if (index < 0)
+        throw ELodException::indexOutOfBounds(quint16(index));
+    ExtractAt(quint16(index), destination);
+}
+
+QByteArray TLOD::readEntry(const LodEntry &entry) const
+{
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StreamReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(m_fileName, file.errorString()));
+    const qint64 archiveSize = file.size();
+    const bool packed = entry.packedSize != 0;
+    if (entry.position < 0 || entry.size < 0 || entry.position > archiveSize)
+        failRead(entry, QStringLiteral("lies outside the archive"));
+    if (!packed && qint64(entry.position) + entry.size > archiveSize)
+        failRead(entry, QStringLiteral("lies outside the archive"));
+    if (packed && entry.size > MaxUnpackedSize)
+        failRead(entry, QStringLiteral("is too large to unpack (%1 bytes)").arg(entry.size));
+    if (!file.seek(entry.position))
+        failRead(entry, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+
+    QByteArray data(entry.size, '\0');
+    if (!packed) {
+        if (file.read(data.data(), entry.size) != entry.size)
+            failRead(entry, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+        return data;
+    }
+
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        failRead(entry, QStringLiteral("cannot be unpacked: out of memory"));
+    // Ends the inflater on every way out of this function.
+    const std::unique_ptr<z_stream, int (*)(z_stream *)> inflater(&stream, inflateEnd);
+    stream.next_out = reinterpret_cast<Bytef *>(data.data());
+    stream.avail_out = uInt(data.size());
+    QByteArray block(InflateBlockSize, '\0');
+    while (stream.avail_out > 0) {
+        if (stream.avail_in == 0) {
+            const qint64 got = file.read(block.data(), InflateBlockSize);
+            if (got <= 0)
+                failRead(entry, QStringLiteral("is cut short by the end of the archive"));
+            stream.next_in = reinterpret_cast<Bytef *>(block.data());
+            stream.avail_in = uInt(got);
+        }
+        const int result = inflate(&stream, Z_NO_FLUSH);
+        if (result == Z_STREAM_END && stream.avail_out > 0)
+            failRead(entry, QStringLiteral("unpacks to %1 bytes instead of %2").arg(stream.total_out).arg(entry.size));
+        if (result != Z_OK && result != Z_STREAM_END)
+            failRead(entry, QStringLiteral("cannot be unpacked: %1").arg(QString::fromLatin1(stream.msg ? stream.msg : "corrupt data")));
+    }
+    return data;
+}

@@ -1,0 +1,75 @@
+// TLOD: reader of the game's sprite archive. The archive holds a sorted table
+// of named entries, each stored as is or as a zlib stream.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+// One record of the archive's entry table (32 bytes in the file).
+struct LodEntry {
+    static constexpr int Size = 32;
+    static constexpr int NameSize = 16;
+
+    std::array<char, NameSize> name{};  // ended by a zero byte inside the field
+    qint32 position = 0;                // of the entry's data, from the start of the archive
+    qint32 size = 0;                    // once unpacked
+    qint32 unused = 0;
+    qint32 packedSize = 0;              // 0: stored as is; otherwise a zlib stream
+
+    QByteArray nameBytes() const;
+};
+
+// Compares an entry name with a key the way the archive's table is sorted:
+// bytewise, unsigned, folding only A-Z to lower case. Negative when the entry
+// sorts before the key, 0 when they are equal. An empty key sorts after every
+// name, so it is never found.
+int compareLodName(QByteArrayView entryName, QByteArrayView key);
+
+class TLOD {
+public:
+    // Archives bigger than this may not unpack an entry larger than this.
+    static constexpr qint64 MaxUnpackedSize = qint64(256) << 20;
+    // Bytes pulled from the archive per inflate step.
+    static constexpr qint64 InflateBlockSize = 8192;
+    // Where the entry table starts and where the count lies.
+    static constexpr qint64 TableOffset = 92;
+    static constexpr qint64 CountOffset = 8;
+
+    const QString &FileName() const { return m_fileName; }
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
+
+    // Reads the entry table. False (with Count 0) when the file cannot be read
+    // or is too short for its table; never raises.
+    bool Open();
+
+    qint32 Count() const { return qint32(m_entries.size()); }
+    const QList<LodEntry> &Entries() const { return m_entries; }
+    // The bytes of the most recent extraction.
+    const QByteArray &Data() const { return m_data; }
+
+    // The index of the entry named key, or the bitwise complement of where it
+    // would be inserted.
+    qint32 IndexOf(QByteArrayView key) const;
+
+    // Fills Data with the entry's bytes and, when destination is not empty,
+    // writes them there too. Raises ELodException for an index at or beyond
+    // Count, StreamReadError when the archive cannot be read, the entry lies
+    // outside it or its zlib stream is corrupt or ends early, and OSError when
+    // the destination cannot be written.
+    void ExtractAt(quint16 index, const QString &destination = QString());
+    // ExtractAt for the entry of that name; a name that is not in the archive
+    // raises ELodException.
+    void Extract(QByteArrayView name, const QString &destination = QString());
+
+private:
+    QByteArray readEntry(const LodEntry &entry) const;
+
+    QString m_fileName;
+    QList<LodEntry> m_entries;
+    QByteArray m_data;
+};

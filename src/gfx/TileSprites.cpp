@@ -1,0 +1,203 @@
+// TileSprites: the tables of tile pictures.
+#include "gfx/TileSprites.h"
+
+#include "app/Platform.h"
+#include "app/Settings.h"
+#include "gfx/BitmapHelpers.h"
+#include "gfx/GraphicsError.h"
+#include "gfx/Lod.h"
+#include "gfx/QvDefWrapper.h"
+#include "gfx/TileDrawing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+const std::array<TileSpriteName, 17> TileSpriteNames = {{
+    {TileKind::Terrain, 0, "dirttl"},
+    {TileKind::Terrain, 1, "sandtl"},
+    {TileKind::Terrain, 2, "grastl"},
+    {TileKind::Terrain, 3, "snowtl"},
+    {TileKind::Terrain, 4, "swmptl"},
+    {TileKind::Terrain, 5, "rougtl"},
+    {TileKind::Terrain, 6, "subbtl"},
+    {TileKind::Terrain, 7, "lavatl"},
+    {TileKind::Terrain, 8, "watrtl"},
+    {TileKind::Terrain, 9, "rocktl"},
+    {TileKind::River, 1, "clrrvr"},
+    {TileKind::River, 2, "icyrvr"},
+    {TileKind::River, 3, "mudrvr"},
+    {TileKind::River, 4, "lavrvr"},
+    {TileKind::Road, 1, "dirtrd"},
+    {TileKind::Road, 2, "gravrd"},
+    {TileKind::Road, 3, "cobbrd"},
+}};
+
+namespace {
+
+const QImage &nullImage()
+{
+    static const QImage empty;
+    return empty;
+}
+
+// Terrain rows are the type itself; river and road rows start at type 1.
+int rowForType(TileKind kind, int cellType)
+{
+    return kind == TileKind::Terrain ? cellType : cellType - 1;
+}
+
+QString defFileName(const TileSpriteName &name)
+{
+    return QString::fromLatin1(name.name) + QStringLiteral(".def");
+}
+
+}  // namespace
+
+TileSprites::TileSprites()
+    : m_terrain{TerrainRows, TerrainSlots, std::vector<Slot>(TerrainRows * TerrainSlots)}
+    , m_river{RiverRows, RiverSlots, std::vector<Slot>(RiverRows * RiverSlots)}
+    , m_road{RoadRows, RoadSlots, std::vector<Slot>(RoadRows * RoadSlots)}
+{
+}
+
+TileLoadResult TileSprites::LoadTileSprites(Settings &settings)
+{
+    if (settings.graphics == 0) {
+        if (!settings.valdris_path.isEmpty() && QFileInfo(settings.valdris_path).isDir())
+            return loadFromArchive(
+                platform::findFile(settings.valdris_path, {QStringLiteral("data"), QStringLiteral("vdsprite.lod")}));
+        settings.graphics = 1;  // held for the rest of the run, never saved
+    }
+    if (settings.graphics == 1)
+        return loadFromFolder();
+    return TileLoadResult::Finished;
+}
+
+TileLoadResult TileSprites::loadFromArchive(const QString &archivePath)
+{
+    TLOD archive;
+    archive.setFileName(archivePath);
+    if (!archive.Open())
+        return TileLoadResult::ArchiveNotOpened;
+    m_spriteScratch = QImage();
+    m_spritesLoaded = true;
+    try {
+        for (const TileSpriteName &name : TileSpriteNames) {
+            archive.Extract(defFileName(name).toLatin1());
+            CopyDefFrames(archive.Data(), name.kind, name.index);
+        }
+    } catch (const std::exception &) {
+        return failLoading();
+    }
+    return TileLoadResult::Finished;
+}
+
+TileLoadResult TileSprites::loadFromFolder()
+{
+    m_spriteScratch = QImage();
+    for (const TileSpriteName &name : TileSpriteNames) {
+        QFile file(platform::findFile(QDir::currentPath(), {QStringLiteral("defs"), defFileName(name)}));
+        if (!file.open(QIODevice::ReadOnly))
+            return failLoading();
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return failLoading();
+        file.close();
+        CopyDefFrames(bytes, name.kind, name.index);
+    }
+    return TileLoadResult::Finished;
+}
+
+TileLoadResult TileSprites::failLoading()
+{
+    // Slots filled before the failure keep their pictures; the next run refills them.
+    m_spritesLoaded = false;
+    m_spriteScratch = QImage();
+    return TileLoadResult::Error;
+}
+
+void TileSprites::CopyDefFrames(const QByteArray &bytes, TileKind kind, int index)
+{
+    m_spritesLoaded = true;
+    const int row = rowForType(kind, index);
+    try {
+        const TQvDefWrapper def(bytes);
+        for (qint32 k = 0; k < def.frameCount(); ++k) {
+            def.ExtractFrame(k, m_spriteScratch);
+            fillSlot(kind, row, k, m_spriteScratch);
+        }
+    } catch (const std::exception &) {
+        m_spritesLoaded = false;
+    }
+}
+
+void TileSprites::release()
+{
+    for (Table *t : {&m_terrain, &m_river, &m_road})
+        std::fill(t->cells.begin(), t->cells.end(), Slot{});
+    m_spriteScratch = QImage();
+    m_spritesLoaded = false;
+}
+
+const QImage &TileSprites::TerrainSprites(int row, int slot) const
+{
+    const Slot *s = slotAt(TileKind::Terrain, row, slot);
+    return s ? s->bitmap : nullImage();
+}
+
+const QImage &TileSprites::RiverSprites(int row, int slot) const
+{
+    const Slot *s = slotAt(TileKind::River, row, slot);
+    return s ? s->bitmap : nullImage();
+}
+
+const QImage &TileSprites::RoadSprites(int row, int slot) const
+{
+    const Slot *s = slotAt(TileKind::Road, row, slot);
+    return s ? s->bitmap : nullImage();
+}
+
+const QImage *TileSprites::prepared(TileKind kind, int cellType, int sprite, bool leftToRight, bool upsideDown) const
+{
+    const Slot *s = slotAt(kind, rowForType(kind, cellType), sprite);
+    if (!s || s->bitmap.isNull())
+        return nullptr;
+    return &s->variants[(leftToRight ? 1 : 0) | (upsideDown ? 2 : 0)];
+}
+
+TileSprites::Table &TileSprites::table(TileKind kind)
+{
+    return kind == TileKind::Terrain ? m_terrain : kind == TileKind::River ? m_river : m_road;
+}
+
+const TileSprites::Table &TileSprites::table(TileKind kind) const
+{
+    return kind == TileKind::Terrain ? m_terrain : kind == TileKind::River ? m_river : m_road;
+}
+
+const TileSprites::Slot *TileSprites::slotAt(TileKind kind, int row, int slot) const
+{
+    const Table &t = table(kind);
+    if (row < 0 || row >= t.rows || slot < 0 || slot >= t.slots)
+        return nullptr;
+    return &t.cells[size_t(row) * t.slots + slot];
+}
+
+void TileSprites::fillSlot(TileKind kind, int row, int slot, const QImage &bitmap)
+{
+    if (!slotAt(kind, row, slot))
+        return;  // frames beyond the row have no place in the table
+    Table &t = table(kind);
+    Slot &target = t.cells[size_t(row) * t.slots + slot];
+    target.bitmap = bitmap;
+    // Everything a paint needs is done here, once: mirroring, the transparent
+    // colour, and the conversion to the painter's fastest format.
+    for (int variant = 0; variant < 4; ++variant) {
+        QImage work = bitmap.copy();
+        if (kind != TileKind::Terrain)
+            MakeTileTransparent(work);
+        MirrorTile(work, variant & 1, variant & 2);
+        target.variants[variant] = work.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+}

@@ -1,0 +1,106 @@
+// TileSprites: the tables of tile pictures that the map grid and the brush
+// preview draw from, filled from the game's sprite archive or a folder of
+// loose sprite files, plus each picture's four mirrored variants prepared for
+// drawing.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+struct Settings;
+
+enum class TileKind { Terrain, River, Road };
+
+// One of the 17 tile sprite files: the cell value it serves (tertype 0..9,
+// rivtype 1..4 or roadtype 1..3) and its name without ".def".
+struct TileSpriteName {
+    TileKind kind;
+    int index;
+    const char *name;
+};
+
+// The 17 files in loading order.
+extern const std::array<TileSpriteName, 17> TileSpriteNames;
+
+// How a loading run ended.
+enum class TileLoadResult {
+    Finished,          // go on; spritesLoaded() tells whether sprites are in use
+    ArchiveNotOpened,  // the game's archive could not be opened; nothing loaded
+    Error,             // a file was missing or unreadable; sprites are off
+};
+
+class TileSprites {
+public:
+    static constexpr int TerrainRows = 10;
+    static constexpr int TerrainSlots = 79;
+    static constexpr int RiverRows = 4;
+    static constexpr int RiverSlots = 13;
+    static constexpr int RoadRows = 3;
+    static constexpr int RoadSlots = 17;
+
+    TileSprites();
+
+    // Fills the tables as the settings' graphics mode says: 0 the game's
+    // archive ("data/vdsprite.lod" in valdris_path; a game folder that does not
+    // exist switches the setting to 1 for the rest of the run), 1 the "defs"
+    // folder of the current folder, anything else nothing. File names are
+    // matched without regard to letter case.
+    TileLoadResult LoadTileSprites(Settings &settings);
+
+    // Decodes every frame of one sprite file into the row that kind and index
+    // select (index as in TileSpriteNames); frames beyond the row's slots are
+    // not stored. Sets spritesLoaded() first, and clears it when the file does
+    // not decode; slots filled before the failure keep their pictures.
+    void CopyDefFrames(const QByteArray &bytes, TileKind kind, int index);
+
+    // Empties every table and the scratch bitmap; sprites are off afterwards.
+    void release();
+
+    bool spritesLoaded() const { return m_spritesLoaded; }
+    // The bitmap frames are decoded into; null before a loading run.
+    const QImage &spriteScratch() const { return m_spriteScratch; }
+
+    // The 8-bit pictures, by table row and slot as the tables are laid out
+    // (river and road rows are the type minus 1). A null image for an empty slot
+    // or a position outside the table.
+    const QImage &TerrainSprites(int row, int slot) const;
+    const QImage &RiverSprites(int row, int slot) const;
+    const QImage &RoadSprites(int row, int slot) const;
+
+    // The prepared picture for a cell value (tertype, rivtype or roadtype as
+    // the cell stores it, and the sprite number), mirrored left to right and/or
+    // upside down: ARGB32 premultiplied, with pure cyan transparent in river and
+    // road pictures. Null when the value lies outside the table or the slot is
+    // empty.
+    const QImage *prepared(TileKind kind, int cellType, int sprite, bool leftToRight, bool upsideDown) const;
+
+private:
+    struct Slot {
+        QImage bitmap;                 // the frame as decoded
+        std::array<QImage, 4> variants;  // by (leftToRight ? 1 : 0) | (upsideDown ? 2 : 0)
+    };
+    struct Table {
+        int rows;
+        int slots;
+        std::vector<Slot> cells;  // rows * slots, row after row
+    };
+
+    Table &table(TileKind kind);
+    const Table &table(TileKind kind) const;
+    // The slot for a row of the table; null outside it.
+    const Slot *slotAt(TileKind kind, int row, int slot) const;
+    void fillSlot(TileKind kind, int row, int slot, const QImage &bitmap);
+    TileLoadResult loadFromArchive(const QString &archivePath);
+    TileLoadResult loadFromFolder();
+    TileLoadResult failLoading();
+
+    Table m_terrain;
+    Table m_river;
+    Table m_road;
+    QImage m_spriteScratch;
+    bool m_spritesLoaded = false;
+};
