@@ -43,7 +43,7 @@ ObstacleCatalogue ObstacleCatalogue::load(const Settings &settings)
     } else if (settings.use_ramobst == 1) {
         const std::optional<QByteArray> text = readWhole(listPath);
         if (text)
-            catalogue = inMemory(std::move(picture), *text);
+            catalogue = inMemory(std::move(picture), std::move(*text));
         else
             complete = false;
     } else if (QFile file(listPath); file.open(QIODevice::ReadOnly)) {
@@ -54,11 +54,11 @@ ObstacleCatalogue ObstacleCatalogue::load(const Settings &settings)
     return complete ? std::move(catalogue) : ObstacleCatalogue();
 }
 
-ObstacleCatalogue ObstacleCatalogue::inMemory(QImage picture, QByteArrayView listText)
+ObstacleCatalogue ObstacleCatalogue::inMemory(QImage picture, QByteArray listText)
 {
     ObstacleCatalogue catalogue;
     catalogue.m_picture = std::move(picture);
-    catalogue.m_lists = ObstacleSectionIndex::parse(listText);
+    catalogue.m_lists = ObstacleSectionIndex::parse(std::move(listText));
     return catalogue;
 }
 

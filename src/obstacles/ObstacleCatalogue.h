@@ -6,7 +6,7 @@
 #include "obstacles/ObstacleSection.h"
 #include "obstacles/ObstacleSectionIndex.h"
 
-#include <QByteArrayView>
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -27,13 +27,14 @@ public:
     // The catalogue of the current folder. It is on only when use_showobst is
     // 1 and both "obstacle.bmp" and "obstacle.ini" are there and readable (a
     // picture that is not a readable BMP counts as missing). With use_ramobst
-    // 1 the list file is parsed whole now; otherwise its absolute path is kept
+    // 1 the list file is read whole now and its sections located, and later
+    // changes of the file do not show; otherwise its absolute path is kept
     // and the file is read at every lookup, so a later change of the current
     // folder does not matter and a change of the file shows at once.
     static ObstacleCatalogue load(const Settings &settings);
 
     // A catalogue that is on, from its parts.
-    static ObstacleCatalogue inMemory(QImage picture, QByteArrayView listText);
+    static ObstacleCatalogue inMemory(QImage picture, QByteArray listText);
     static ObstacleCatalogue onDisk(QImage picture, const QString &listPath);
 
     bool isOn() const { return !std::holds_alternative<std::monostate>(m_lists); }

@@ -8,12 +8,15 @@
 // ignored.
 #pragma once
 
+#include "obstacles/ObstacleSection.h"
+
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace obstacleini {
 
-// White space as the INI reader trims it; a line never holds '\n'.
+// White space as the INI reader trims it.
 constexpr bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\n';
@@ -34,35 +37,50 @@ inline const char *afterByteOrderMark(const char *begin, const char *end)
     return end - begin >= 3 && std::memcmp(begin, "\xEF\xBB\xBF", 3) == 0 ? begin + 3 : begin;
 }
 
-// Walks the lines from begin (the start of a line) to end, calling
-// onHeader(name) for every section header and onEntry(key, value) for every
-// entry, in order. When either returns false the walk stops and the start of
-// that line is returned; otherwise end.
-template <class OnHeader, class OnEntry>
-const char *scanLines(const char *begin, const char *end, OnHeader &&onHeader, OnEntry &&onEntry)
+// The start of the line after the one holding `at`, or end.
+inline const char *nextLine(const char *at, const char *end)
 {
-    const char *line = begin;
+    const auto *newline = static_cast<const char *>(std::memchr(at, '\n', std::size_t(end - at)));
+    return newline ? newline + 1 : end;
+}
+
+// When the '[' at `open` begins a header line (only blanks between the line
+// start and it, and a ']' further on the line), the header's name: the text
+// up to the first ']', blanks around it removed.
+inline std::optional<std::string_view> headerNameAt(const char *begin, const char *end, const char *open)
+{
+    const char *lineStart = open;
+    while (lineStart > begin && lineStart[-1] != '\n' && isBlank(lineStart[-1]))
+        --lineStart;
+    if (lineStart != begin && lineStart[-1] != '\n')
+        return std::nullopt;
+    const char *close = open + 1;
+    while (close < end && *close != ']' && *close != '\n')
+        ++close;
+    if (close == end || *close != ']')
+        return std::nullopt;
+    return trimmed(open + 1, close);
+}
+
+// Takes the entries of a section's body, which starts at `line` (the line
+// after its header) and runs up to the next header line. Returns the start
+// of that header line, or end.
+inline const char *readSectionBody(const char *line, const char *end, ObstacleSection &section)
+{
     while (line < end) {
-        const char *newline = static_cast<const char *>(std::memchr(line, '\n', std::size_t(end - line)));
-        const char *lineEnd = newline ? newline : end;
-        const std::string_view text = trimmed(line, lineEnd);
+        const char *next = nextLine(line, end);
+        const std::string_view text = trimmed(line, next);
         if (!text.empty() && text.front() == '[') {
-            const auto close = text.find(']');
-            if (close != std::string_view::npos) {
-                const std::string_view name = trimmed(text.data() + 1, text.data() + close);
-                if (!onHeader(name))
-                    return line;
-            }
+            if (text.find(']') != std::string_view::npos)
+                return line;
         } else if (!text.empty() && text.front() != ';' && text.front() != '#') {
             const auto delimiter = text.find_first_of("=:");
             if (delimiter != std::string_view::npos) {
-                const std::string_view key = trimmed(text.data(), text.data() + delimiter);
-                const std::string_view value = trimmed(text.data() + delimiter + 1, text.data() + text.size());
-                if (!onEntry(key, value))
-                    return line;
+                const int key = ObstacleSection::keyNumber(trimmed(text.data(), text.data() + delimiter));
+                section.take(key, trimmed(text.data() + delimiter + 1, text.data() + text.size()));
             }
         }
-        line = newline ? newline + 1 : end;
+        line = next;
     }
     return end;
 }

@@ -5,25 +5,6 @@
 
 #include <QVarLengthArray>
 
-namespace {
-
-// A decimal number 0..255 written without leading zeros; nothing otherwise.
-std::optional<std::uint32_t> canonicalByte(std::string_view digits)
-{
-    if (digits.empty() || digits.size() > 3 || (digits.size() > 1 && digits.front() == '0'))
-        return std::nullopt;
-    std::uint32_t value = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + std::uint32_t(c - '0');
-    }
-    if (value > 255)
-        return std::nullopt;
-    return value;
-}
-
-}  // namespace
 
 int ObstacleSection::keyNumber(std::string_view key)
 {
@@ -69,16 +50,25 @@ QByteArray ObstacleSection::name(std::uint8_t battlefield, std::uint8_t x, std::
 
 std::optional<std::uint32_t> ObstacleSection::idOfName(std::string_view name)
 {
-    const auto dot = name.find('.');
-    const auto slash = name.find('/');
-    if (dot == std::string_view::npos || slash == std::string_view::npos || slash < dot)
-        return std::nullopt;
-    const auto battlefield = canonicalByte(name.substr(0, dot));
-    const auto x = canonicalByte(name.substr(dot + 1, slash - dot - 1));
-    const auto y = canonicalByte(name.substr(slash + 1));
-    if (!battlefield || !x || !y)
-        return std::nullopt;
-    return *battlefield << 16 | *x << 8 | *y;
+    // Three decimal numbers 0..255 without leading zeros, split by '.' and '/'.
+    std::uint32_t id = 0;
+    std::size_t at = 0;
+    for (const char separator : {'.', '/', '\0'}) {
+        const std::size_t first = at;
+        std::uint32_t number = 0;
+        while (at < name.size() && name[at] >= '0' && name[at] <= '9' && at - first < 3)
+            number = number * 10 + std::uint32_t(name[at++] - '0');
+        const std::size_t digits = at - first;
+        if (digits == 0 || (digits > 1 && name[first] == '0') || number > 255)
+            return std::nullopt;
+        id = id << 8 | number;
+        if (separator == '\0')
+            return at == name.size() ? std::optional<std::uint32_t>(id) : std::nullopt;
+        if (at == name.size() || name[at] != separator)
+            return std::nullopt;
+        ++at;
+    }
+    return std::nullopt;
 }
 
 ObstacleHexList ObstacleSection::hexes() const
