@@ -1,0 +1,78 @@
+// Re-dimensioning the open map: the shared top-left square survives, new cells
+// are zero, and a failed allocation changes nothing.
+#include "map/MapDocument.h"
+#include "writers/MapWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+MapDocument patternedDocument(std::uint32_t side, bool twoLevels)
+{
+    MapDocument document;
+    document.mapSize = side;
+    document.hasUnderground = twoLevels;
+    document.ground = MapWriter::patternLayer(side, 0);
+    if (twoLevels)
+        document.underground = MapWriter::patternLayer(side, 1);
+    document.isLoaded = true;
+    return document;
+}
+
+// Every cell inside the kept square equals the original's, every other is zero.
+void expectKeptSquare(const TerrainLayer &layer, const TerrainLayer &original, std::uint32_t kept)
+{
+    for (std::uint32_t row = 0; row < layer.side(); ++row)
+        for (std::uint32_t column = 0; column < layer.side(); ++column) {
+            const TerrainCell expected = row < kept && column < kept ? original.at(row, column) : TerrainCell{};
+            ASSERT_EQ(layer.at(row, column), expected) << "row " << row << " column " << column;
+        }
+}
+
+TEST(MapDocumentRedimension, ShrinkThenGrowKeepsCornerAndZeroesTheRest)
+{
+    const MapDocument original = patternedDocument(72, true);
+    MapDocument document = original;
+
+    ASSERT_TRUE(document.redimension(36));
+    EXPECT_EQ(document.mapSize, 36u);
+    EXPECT_EQ(document.ground.side(), 36u);
+    EXPECT_EQ(document.underground.side(), 36u);
+    expectKeptSquare(document.ground, original.ground, 36);
+    expectKeptSquare(document.underground, original.underground, 36);
+
+    ASSERT_TRUE(document.redimension(72));
+    EXPECT_EQ(document.mapSize, 72u);
+    expectKeptSquare(document.ground, original.ground, 36);
+    expectKeptSquare(document.underground, original.underground, 36);
+    // Only the terrain and the side change.
+    EXPECT_EQ(document.headerBytes, original.headerBytes);
+    EXPECT_EQ(document.trailingBytes, original.trailingBytes);
+}
+
+TEST(MapDocumentRedimension, OneLevelMapGetsNoUnderground)
+{
+    const MapDocument original = patternedDocument(36, false);
+    MapDocument document = original;
+    ASSERT_TRUE(document.redimension(50));
+    expectKeptSquare(document.ground, original.ground, 36);
+    EXPECT_TRUE(document.underground.isEmpty());
+}
+
+class MapDocumentFailedRedimension : public ::testing::TestWithParam<std::uint32_t> {};
+
+TEST_P(MapDocumentFailedRedimension, LeavesTheDocumentAsItWas)
+{
+    const MapDocument original = patternedDocument(36, true);
+    MapDocument document = original;
+    EXPECT_FALSE(document.redimension(GetParam()));
+    EXPECT_EQ(document.mapSize, 36u);
+    EXPECT_EQ(document.ground, original.ground);
+    EXPECT_EQ(document.underground, original.underground);
+}
+
+// Sides the layer cannot take; the memory is never asked for.
+INSTANTIATE_TEST_SUITE_P(Sides, MapDocumentFailedRedimension,
+                         ::testing::Values(TerrainLayer::MaxSide + 1, 0xFFFFFFFFu));
+
+}  // namespace

@@ -1,0 +1,383 @@
+// Map files: the container test, the header fields, the marker search, every
+// refusal, the saved layout, and the file checks of opening and saving.
+#include "map/Gzip.h"
+#include "map/MapFile.h"
+#include "writers/ByteWriter.h"
+#include "writers/MapWriter.h"
+
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+MapDocument loadOrFail(QByteArrayView bytes)
+{
+    MapLoadResult loaded = loadMapData(bytes);
+    EXPECT_TRUE(loaded.ok()) << loaded.reason.toStdString();
+    return loaded.ok() ? std::move(*loaded.document) : MapDocument();
+}
+
+// The document must hold exactly what the writer wrote, with the terrain where
+// the writer put it.
+void expectDocumentOf(const MapDocument &document, const MapWriter &writer)
+{
+    const QByteArray data = writer.data();
+    EXPECT_TRUE(document.isLoaded);
+    EXPECT_FALSE(document.sizeChanged);
+    EXPECT_EQ(document.version, writer.version);
+    EXPECT_EQ(document.mapSize, writer.side);
+    EXPECT_EQ(document.hasUnderground, writer.levelsByte == 1);
+    EXPECT_EQ(document.headerBytes, data.first(writer.terrainOffset()));
+    EXPECT_EQ(document.trailingBytes, data.sliced(writer.terrainEnd()));
+    ASSERT_EQ(document.levelCount(), int(writer.layers.size()));
+    EXPECT_EQ(document.ground, writer.layers[0]);
+    if (document.hasUnderground)
+        EXPECT_EQ(document.underground, writer.layers[1]);
+    else
+        EXPECT_TRUE(document.underground.isEmpty());
+}
+
+struct LoadCase {
+    std::uint32_t side;
+    bool twoLevels;
+    std::uint8_t sizeStep;
+    std::uint16_t sizeStepCount;
+};
+
+class MapLoad : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(MapLoad, GzipAndPlainGiveTheSameDocument)
+{
+    const LoadCase &c = GetParam();
+    const MapWriter writer = MapWriter::patterned(c.side, c.twoLevels);
+    const QByteArray data = writer.data();
+    struct Container {
+        const char *name;
+        QByteArray bytes;
+        bool compressed;
+    };
+    const Container containers[] = {
+        {"plain", data, false},
+        {"gzip 1F 8B 08 00", gzipMember(data), true},
+        {"gzip 1F 8B 08 08 with a file name", gzipWithHeaderText(data, 0x08, "map.vdm"), true},
+    };
+    for (const Container &container : containers) {
+        SCOPED_TRACE(container.name);
+        const MapLoadResult loaded = loadMapData(container.bytes);
+        ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
+        expectDocumentOf(*loaded.document, writer);
+        EXPECT_EQ(loaded.document->sizeStep, c.sizeStep);
+        EXPECT_EQ(loaded.document->sizeStepCount, c.sizeStepCount);
+        EXPECT_EQ(loaded.facts.compressed, container.compressed);
+        EXPECT_EQ(loaded.facts.terrainOffset, writer.terrainOffset());
+        EXPECT_EQ(loaded.facts.trailingLength, data.size() - writer.terrainEnd());
+        EXPECT_EQ(loaded.facts.dataLength, data.size());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Maps, MapLoad,
+                         ::testing::Values(LoadCase{36, false, 36, 4}, LoadCase{72, true, 36, 4},
+                                           LoadCase{50, true, 18, 500}, LoadCase{1, false, 18, 500}),
+                         [](const ::testing::TestParamInfo<LoadCase> &info) {
+                             return "Side" + std::to_string(info.param.side) + (info.param.twoLevels ? "TwoLevels" : "OneLevel");
+                         });
+
+TEST(MapLoad, LevelsByteOtherThanOneMeansOneLevel)
+{
+    MapWriter writer = MapWriter::patterned(20, false);
+    writer.levelsByte = 2;
+    const MapDocument document = loadOrFail(writer.data());
+    EXPECT_FALSE(document.hasUnderground);
+    EXPECT_EQ(document.ground, writer.layers[0]);
+}
+
+TEST(MapLoad, GzipHeaderWithOtherFlagsIsTakenAsPlainData)
+{
+    const QByteArray stream = gzipWithHeaderText(MapWriter::patterned(36, false).data(), 0x10, "comment");
+    const MapLoadResult loaded = loadMapData(stream);
+    EXPECT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.reason, QStringLiteral("unknown map version %1").arg(0x10088B1F));
+}
+
+TEST(MapMarkerSearch, StartsOneByteBehindTheSecondField)
+{
+    // A pair standing exactly at P0 is not seen; the real one is found.
+    MapWriter writer = MapWriter::patterned(12, false);
+    MapWriter::putMarker(writer.opaqueHeader, 0);
+    const MapLoadResult loaded = loadMapData(writer.data());
+    ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
+    EXPECT_EQ(loaded.facts.terrainOffset, writer.terrainOffset());
+}
+
+TEST(MapMarkerSearch, FirstMatchWinsEvenInsideTheHeader)
+{
+    // A side-2 map (28 terrain bytes) with a pair 200 bytes into the opaque
+    // header: the terrain is taken to end 8 bytes in front of that pair.
+    MapWriter writer = MapWriter::patterned(2, false);
+    MapWriter::putMarker(writer.opaqueHeader, 200);
+    const QByteArray data = writer.data();
+    const qsizetype marker = writer.terrainOffset() - writer.opaqueHeader.size() + 200;
+    const MapLoadResult loaded = loadMapData(data);
+    ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
+    const qsizetype terrainOffset = marker - 8 - 28;
+    EXPECT_EQ(loaded.facts.terrainOffset, terrainOffset);
+    EXPECT_EQ(loaded.document->headerBytes, data.first(terrainOffset));
+    EXPECT_EQ(loaded.document->trailingBytes, data.sliced(marker - 8));
+    EXPECT_EQ(QByteArrayView(reinterpret_cast<const char *>(loaded.document->ground.data()), 28),
+              data.sliced(terrainOffset, 28));
+}
+
+TEST(MapMarkerSearch, TerrainMayStartAtOffsetTenButNotBefore)
+{
+    // Side 1, one level, empty fields: P0 = 18, so a pair at p gives T = p - 15.
+    MapWriter writer = MapWriter::patterned(1, false);
+    writer.firstField.clear();
+    writer.secondField.clear();
+    writer.opaqueHeader.fill('\0');
+    for (const qsizetype terrainOffset : {qsizetype(10), qsizetype(9)}) {
+        SCOPED_TRACE(terrainOffset);
+        MapWriter placed = writer;
+        MapWriter::putMarker(placed.opaqueHeader, terrainOffset + 15 - 18);
+        const MapLoadResult loaded = loadMapData(placed.data());
+        EXPECT_EQ(loaded.ok(), terrainOffset == 10) << loaded.reason.toStdString();
+        if (loaded.ok()) {
+            EXPECT_EQ(loaded.facts.terrainOffset, 10);
+        }
+    }
+}
+
+struct Refusal {
+    const char *name;
+    QByteArray bytes;
+    QString reason;
+};
+
+std::vector<Refusal> refusals()
+{
+    const MapWriter good = MapWriter::patterned(12, true);
+    const QByteArray data = good.data();
+    const auto changed = [&](auto change) {
+        MapWriter writer = good;
+        change(writer);
+        return writer.data();
+    };
+    const auto withU32 = [&](qsizetype offset, std::uint32_t value) {
+        ByteWriter bytes;
+        bytes.bytes(data).patchU32(offset, value);
+        return bytes.data();
+    };
+    // Long fields, so that cutting inside them leaves more than 1000 bytes.
+    MapWriter longFields = good;
+    longFields.firstField = QByteArray(1500, 'a');
+    longFields.secondField = QByteArray(1500, 'b');
+    const QByteArray longData = longFields.data();
+    const QByteArray member = gzipMember(data);
+    QByteArray corrupt = member;
+    corrupt[member.size() / 2] = char(corrupt[member.size() / 2] ^ 0xFF);
+
+    return {
+        {"empty", QByteArray(), "map data shorter than 1000 bytes"},
+        {"999 bytes", data.first(999), "map data shorter than 1000 bytes"},
+        {"999 bytes inside gzip", gzipMember(data.first(999)), "map data shorter than 1000 bytes"},
+        {"version 13", withU32(0, 13), "unknown map version 13"},
+        {"version 0", withU32(0, 0), "unknown map version 0"},
+        {"side 0", withU32(5, 0), "map size is 0"},
+        {"no marker", changed([](MapWriter &w) { w.trailingBytes = QByteArray(64, 'x'); }), "terrain marker not found"},
+        {"cut inside the first field", longData.first(14 + 1200),
+         "first skipped field (1500 bytes) runs past the end of the data"},
+        {"cut inside the second length", longData.first(14 + 1500 + 2),
+         "first skipped field (1500 bytes) runs past the end of the data"},
+        {"cut inside the second field", longData.first(18 + 1500 + 700),
+         "second skipped field (1500 bytes) runs past the end of the data"},
+        {"cut inside the terrain", data.first(good.terrainOffset() + 500), "terrain marker not found"},
+        {"cut inside the marker pair", data.first(good.terrainEnd() + 12), "terrain marker not found"},
+        {"first length beyond the data", withU32(10, 0xFFFFFFFF),
+         "first skipped field (4294967295 bytes) runs past the end of the data"},
+        {"second length beyond the data", withU32(14 + good.firstField.size(), 0xFFFFFFF0),
+         "second skipped field (4294967280 bytes) runs past the end of the data"},
+        {"side larger than the data", withU32(5, 20),
+         QStringLiteral("terrain of side 20 does not fit in front of the marker at byte %1").arg(good.terrainEnd() + 8)},
+        {"largest side", withU32(5, 0xFFFFFFFF),
+         QStringLiteral("terrain of side 4294967295 does not fit in front of the marker at byte %1").arg(good.terrainEnd() + 8)},
+        {"marker so early the terrain would start before offset 10",
+         changed([](MapWriter &w) { MapWriter::putMarker(w.opaqueHeader, 100); }),
+         QStringLiteral("terrain of side 12 does not fit in front of the marker at byte %1").arg(good.terrainOffset() - 1000 + 100)},
+        {"gzip cut short", member.first(member.size() - 100), QStringLiteral("gzip data truncated at byte %1").arg(member.size() - 100)},
+        {"gzip corrupt part-way", corrupt, "gzip data corrupt at byte"},
+    };
+}
+
+TEST(MapLoadRefusal, EveryMalformedMapIsRefusedWithItsReason)
+{
+    for (const Refusal &refusal : refusals()) {
+        SCOPED_TRACE(refusal.name);
+        const MapLoadResult loaded = loadMapData(refusal.bytes);
+        EXPECT_FALSE(loaded.ok());
+        EXPECT_TRUE(loaded.reason.startsWith(refusal.reason)) << loaded.reason.toStdString();
+    }
+}
+
+TEST(MapLoadRefusal, DecompressedDataAboveTheLimit)
+{
+    const QByteArray data = MapWriter::patterned(72, true).data();
+    const QByteArray member = gzipMember(data);
+    EXPECT_TRUE(loadMapData(member, data.size()).ok());
+    const MapLoadResult loaded = loadMapData(member, data.size() - 1);
+    EXPECT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.reason, QStringLiteral("decompressed map data larger than %1 bytes").arg(data.size() - 1));
+    // The default limit leaves room for the largest map the editor makes.
+    EXPECT_GE(MaximumMapDataLength, qsizetype(7) * 2 * 9000 * 9000 + 1024 * 1024);
+}
+
+TEST(MapSave, UneditedMapSavesToItsOriginalData)
+{
+    const QByteArray data = MapWriter::patterned(72, true).data();
+    TempDir dir;
+    // An existing larger file is replaced entirely.
+    const QString target = dir.write("saved.vdm", QByteArray(2 * 1024 * 1024, 'z'));
+    for (const QByteArray &opened : {data, gzipMember(data)}) {
+        const MapDocument document = loadOrFail(opened);
+        EXPECT_EQ(serializeMapData(document), data);
+        const MapSaveResult saved = saveMapFile(document, target);
+        ASSERT_TRUE(saved.ok()) << saved.reason.toStdString();
+        const QByteArray file = readFile(target);
+        EXPECT_EQ(file.first(10), QByteArray::fromHex("1f8b0800000000000000"));
+        const GzipInflateResult inflated = inflateGzip(file, MaximumMapDataLength);
+        ASSERT_TRUE(inflated.ok());
+        EXPECT_EQ(inflated.data, data);
+        EXPECT_EQ(file, gzipMember(data));
+    }
+}
+
+TEST(MapSave, ShrunkMapHasTheNewSideAndEverythingElseAsLoaded)
+{
+    const MapWriter writer = MapWriter::patterned(72, true);
+    const QByteArray original = writer.data();
+    MapDocument document = loadOrFail(original);
+    ASSERT_TRUE(document.redimension(36));
+
+    const QByteArray saved = serializeMapData(document);
+    const qsizetype terrainOffset = writer.terrainOffset();
+    const qsizetype layerBytes = 7 * 36 * 36;
+    ASSERT_EQ(saved.size(), terrainOffset + 2 * layerBytes + document.trailingBytes.size());
+    EXPECT_EQ(saved.sliced(5, 4), QByteArray::fromHex("24000000"));
+    EXPECT_EQ(saved.first(5), original.first(5));
+    EXPECT_EQ(saved.sliced(9, terrainOffset - 9), original.sliced(9, terrainOffset - 9));
+    EXPECT_EQ(saved.sliced(terrainOffset + 2 * layerBytes), original.sliced(writer.terrainEnd()));
+
+    // The saved data is a well-formed 36 x 36 map holding the old corner.
+    const MapDocument reloaded = loadOrFail(saved);
+    EXPECT_EQ(reloaded.mapSize, 36u);
+    EXPECT_EQ(reloaded.ground, writer.layers[0].resized(36));
+    EXPECT_EQ(reloaded.underground, writer.layers[1].resized(36));
+    // The header keeps its loaded size; only the saved bytes carry the new one.
+    EXPECT_EQ(document.headerBytes, original.first(terrainOffset));
+}
+
+TEST(MapSave, FailureIsReportedAndNothingIsWritten)
+{
+    const MapDocument document = loadOrFail(MapWriter::patterned(36, false).data());
+    TempDir dir;
+    const QString folder = dir.filePath("existing-folder.vdm");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString targets[] = {folder, dir.filePath("missing/saved.vdm")};
+    for (const QString &target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        const MapSaveResult saved = saveMapFile(document, target);
+        EXPECT_FALSE(saved.ok());
+        EXPECT_FALSE(saved.reason.isEmpty());
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    MapDocument notLoaded;
+    EXPECT_EQ(saveMapFile(notLoaded, dir.filePath("none.vdm")).reason, QStringLiteral("no map is loaded"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"existing-folder.vdm"});
+}
+
+TEST(MapSave, FailureInAFolderThatMayNotBeWrittenKeepsTheOldFile)
+{
+    const MapDocument document = loadOrFail(MapWriter::patterned(36, false).data());
+    TempDir dir;
+    const QByteArray oldBytes = "the old file";
+    const QString target = dir.write("locked/map.vdm", oldBytes);
+    const QString lockedFolder = QFileInfo(target).absolutePath();
+    QFile::setPermissions(lockedFolder, QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(lockedFolder + "/probe");
+    const bool enforced = !probe.open(QIODevice::WriteOnly);
+    probe.remove();
+    MapSaveResult saved;
+    if (enforced)
+        saved = saveMapFile(document, target);
+    QFile::setPermissions(lockedFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!enforced)
+        GTEST_SKIP() << "folder permissions are not enforced for this user";
+    EXPECT_FALSE(saved.ok());
+    EXPECT_TRUE(saved.reason.startsWith("cannot create the file")) << saved.reason.toStdString();
+    EXPECT_EQ(readFile(target), oldBytes);
+}
+
+TEST(MapFileRead, ChecksExistenceAndExactExtension)
+{
+    const QByteArray data = gzipMember(MapWriter::patterned(36, false).data());
+    TempDir dir;
+    struct Case {
+        const char *name;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"map.vdm", true},      {"map.vdw", true},        {"map.VDM", false}, {"map.Vdw", false},
+        {"map.vdm.bak", false}, {"map", false},           {"map.vdx", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const MapLoadResult loaded = readMapFile(dir.write(c.name, data));
+        EXPECT_EQ(loaded.ok(), c.accepted) << loaded.reason.toStdString();
+        if (!c.accepted) {
+            EXPECT_EQ(loaded.reason, QStringLiteral("extension is neither \".vdm\" nor \".vdw\""));
+        }
+    }
+    EXPECT_EQ(readMapFile(dir.filePath("missing.vdm")).reason, QStringLiteral("no such file"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.vdm")));
+    EXPECT_EQ(readMapFile(dir.filePath("folder.vdm")).reason, QStringLiteral("no such file"));
+}
+
+TEST(MapFileRead, ReadOnlyMapBecomesWritable)
+{
+    TempDir dir;
+    const QString path = dir.write("readonly.vdm", MapWriter::patterned(36, false).data());
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    ASSERT_FALSE(QFile::permissions(path) & QFile::WriteOwner);
+    EXPECT_TRUE(readMapFile(path).ok());
+    EXPECT_TRUE(QFile::permissions(path) & QFile::WriteOwner);
+}
+
+TEST(MapAdopt, KeepsTheChosenLevel)
+{
+    MapDocument open = loadOrFail(MapWriter::patterned(36, true).data());
+    open.currentLevel = 1;
+    ASSERT_TRUE(open.pointCurrentLayerAt(1));
+
+    adoptLoadedMap(open, loadOrFail(MapWriter::patterned(72, true).data()));
+    EXPECT_EQ(open.currentLevel, 1);
+    EXPECT_EQ(open.currentLayerLevel(), 1);
+    EXPECT_EQ(open.mapSize, 72u);
+
+    // A one-level map has no level 1: the current layer stays on the ground.
+    adoptLoadedMap(open, loadOrFail(MapWriter::patterned(50, false).data()));
+    EXPECT_EQ(open.currentLevel, 1);
+    EXPECT_EQ(open.currentLayerLevel(), 0);
+    EXPECT_EQ(open.mapSize, 50u);
+}
+
+}  // namespace
