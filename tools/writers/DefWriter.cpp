@@ -148,8 +148,9 @@ QByteArray DefWriter::write() const
             out.bytes(name);
         }
         for (const DefFrameSpec &frame : frames) {
-            const QByteArray data = frame.rawData.value_or(
-                encode(frame.format, frame.spriteWidth, frame.spriteHeight, frame.pixels));
+            const QByteArray data = frame.rawData
+                ? *frame.rawData
+                : encode(frame.format, frame.spriteWidth, frame.spriteHeight, frame.pixels);
             ByteWriter header;
             header.i32(qint32(data.size())).i32(frame.format).i32(frame.fullWidth).i32(frame.fullHeight);
             if (!frame.shortHeader)

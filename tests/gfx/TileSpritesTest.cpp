@@ -1,0 +1,233 @@
+// Tests of TileSprites: loading the 17 tile sprite files in each graphics mode,
+// the tables' rules and the prepared pictures.
+#include "gfx/TileSprites.h"
+
+#include "SpriteFixtures.h"
+#include "TempDir.h"
+#include "app/Settings.h"
+#include "writers/LodWriter.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using Rename = std::function<QString(const QString &fileName)>;
+
+QString asIs(const QString &fileName)
+{
+    return fileName;
+}
+
+// Writes the 17 fixture files to "defs/", letting a test drop or replace one
+// or change the letter case of names on disk.
+void writeDefsFolder(const TempDir &dir, const QString &folder = "defs", const Rename &rename = asIs,
+                     const std::function<QByteArray(const TileSpriteName &)> &contents =
+                         [](const TileSpriteName &name) { return fixtureSpriteFile(name); })
+{
+    for (const TileSpriteName &name : TileSpriteNames) {
+        const QByteArray bytes = contents(name);
+        if (!bytes.isNull())
+            dir.write(folder + '/' + rename(QString::fromLatin1(name.name) + ".def"), bytes);
+    }
+}
+
+QByteArray fixtureArchive()
+{
+    LodWriter archive;
+    for (const TileSpriteName &name : TileSpriteNames)
+        archive.add(QByteArray(name.name) + ".def", fixtureSpriteFile(name),
+                    name.index % 2 ? LodWriter::Packing::Packed : LodWriter::Packing::Stored);
+    return archive.write();
+}
+
+// The colour of pixel (1, 0) of the picture, which names the file it came from
+// and the frame (fixturePixels gives index 1 + (7 + frame) % 50 there).
+bool holdsFrame(const QImage &picture, TileKind kind, int index, int frame)
+{
+    const QRgb expected = fixtureColour(fixtureFileNumber(kind, index), 1 + (7 + frame) % 50);
+    return !picture.isNull() && picture.pixel(1, 0) == expected;
+}
+
+bool everyRowFilled(const TileSprites &sprites)
+{
+    for (int t = 0; t < TileSprites::TerrainRows; ++t)
+        if (!holdsFrame(sprites.TerrainSprites(t, 78), TileKind::Terrain, t, 78))
+            return false;
+    for (int t = 1; t <= TileSprites::RiverRows; ++t)
+        if (!holdsFrame(sprites.RiverSprites(t - 1, 12), TileKind::River, t, 12))
+            return false;
+    for (int t = 1; t <= TileSprites::RoadRows; ++t)
+        if (!holdsFrame(sprites.RoadSprites(t - 1, 16), TileKind::Road, t, 16))
+            return false;
+    return true;
+}
+
+TEST(LoadTileSprites, GraphicsTwoLoadsNothing)
+{
+    TempDir dir;
+    writeDefsFolder(dir);
+    const CurrentDirGuard guard(dir.path());
+    Settings settings;
+    settings.graphics = 2;
+    TileSprites sprites;
+    EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished);
+    EXPECT_FALSE(sprites.spritesLoaded());
+    EXPECT_TRUE(sprites.TerrainSprites(0, 0).isNull());
+    EXPECT_EQ(settings.graphics, 2);
+}
+
+TEST(LoadTileSprites, ReadsTheArchiveWhateverTheLetterCaseOnDisk)
+{
+    TempDir dir;
+    dir.write("Game/Data/VDSPRITE.LOD", fixtureArchive());
+    Settings settings;
+    settings.graphics = 0;
+    settings.valdris_path = dir.filePath("Game") + '/';
+    TileSprites sprites;
+    EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished);
+    EXPECT_TRUE(sprites.spritesLoaded());
+    EXPECT_TRUE(everyRowFilled(sprites));
+    EXPECT_FALSE(sprites.spriteScratch().isNull());
+    EXPECT_EQ(settings.graphics, 0);
+}
+
+TEST(LoadTileSprites, MissingGameFolderFallsBackToTheDefsFolderForGood)
+{
+    TempDir dir;
+    writeDefsFolder(dir, "Defs", [](const QString &name) { return name == "dirttl.def" ? "DirtTl.def" : name; });
+    const CurrentDirGuard guard(dir.path());
+    Settings settings;
+    settings.graphics = 0;
+    settings.valdris_path = dir.filePath("nowhere") + '/';
+    TileSprites sprites;
+    EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished);
+    EXPECT_EQ(settings.graphics, 1);
+    EXPECT_TRUE(sprites.spritesLoaded());
+    EXPECT_TRUE(everyRowFilled(sprites));
+}
+
+TEST(LoadTileSprites, GameFolderWithoutArchiveEndsWithArchiveNotOpenedEveryTime)
+{
+    TempDir dir;
+    QDir(dir.path()).mkpath("game/data");
+    Settings settings;
+    settings.graphics = 0;
+    settings.valdris_path = dir.filePath("game") + '/';
+    TileSprites sprites;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::ArchiveNotOpened);
+        EXPECT_FALSE(sprites.spritesLoaded());
+        EXPECT_EQ(settings.graphics, 0);
+    }
+}
+
+TEST(LoadTileSprites, AFileMissingFromTheArchiveIsAnError)
+{
+    LodWriter archive;
+    archive.add("dirttl.def", fixtureSpriteFile(TileSpriteNames[0]));
+    TempDir dir;
+    dir.write("game/data/vdsprite.lod", archive.write());
+    Settings settings;
+    settings.graphics = 0;
+    settings.valdris_path = dir.filePath("game") + '/';
+    TileSprites sprites;
+    EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Error);
+    EXPECT_FALSE(sprites.spritesLoaded());
+    EXPECT_TRUE(sprites.spriteScratch().isNull());
+    EXPECT_TRUE(holdsFrame(sprites.TerrainSprites(0, 0), TileKind::Terrain, 0, 0));  // filled before the error
+}
+
+TEST(LoadTileSprites, AMissingDefsFileIsAnErrorAndTheNextRunLoadsAll)
+{
+    TempDir dir;
+    writeDefsFolder(dir, "defs", asIs, [](const TileSpriteName &name) {
+        return QByteArray(name.name) == "rocktl" ? QByteArray() : fixtureSpriteFile(name);
+    });
+    const CurrentDirGuard guard(dir.path());
+    Settings settings;
+    settings.graphics = 1;
+    TileSprites sprites;
+    EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Error);
+    EXPECT_FALSE(sprites.spritesLoaded());
+    EXPECT_TRUE(sprites.TerrainSprites(9, 0).isNull());
+
+    writeDefsFolder(dir);
+    EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished);
+    EXPECT_TRUE(sprites.spritesLoaded());
+    EXPECT_TRUE(everyRowFilled(sprites));
+}
+
+TEST(LoadTileSprites, AnUndecodableFileLeavesItsRowEmptyAndOnlyTheLastDecidesTheMode)
+{
+    struct Case {
+        const char *brokenName;
+        bool spritesLoaded;
+    };
+    const Case cases[] = {{"dirttl", true}, {"cobbrd", false}};
+    for (const Case &c : cases) {
+        TempDir dir;
+        writeDefsFolder(dir, "defs", asIs, [&](const TileSpriteName &name) {
+            return QByteArray(name.name) == c.brokenName ? QByteArray(783, '\0') : fixtureSpriteFile(name);
+        });
+        const CurrentDirGuard guard(dir.path());
+        Settings settings;
+        settings.graphics = 1;
+        TileSprites sprites;
+        EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished) << c.brokenName;
+        EXPECT_EQ(sprites.spritesLoaded(), c.spritesLoaded) << c.brokenName;
+        const bool dirtBroken = QByteArray(c.brokenName) == "dirttl";
+        EXPECT_EQ(sprites.TerrainSprites(0, 0).isNull(), dirtBroken) << c.brokenName;
+        EXPECT_EQ(sprites.RoadSprites(2, 0).isNull(), !dirtBroken) << c.brokenName;
+        EXPECT_TRUE(holdsFrame(sprites.TerrainSprites(2, 78), TileKind::Terrain, 2, 78)) << c.brokenName;
+    }
+}
+
+TEST(CopyDefFrames, StoresOnlyTheFramesThatFitAndRefillsSlots)
+{
+    TileSprites sprites;
+    sprites.CopyDefFrames(fixtureSpriteFile(fixtureFileNumber(TileKind::River, 1), 20, true), TileKind::River, 1);
+    EXPECT_TRUE(sprites.spritesLoaded());
+    EXPECT_TRUE(holdsFrame(sprites.RiverSprites(0, 12), TileKind::River, 1, 12));
+    EXPECT_TRUE(sprites.RiverSprites(0, 13).isNull());
+    EXPECT_TRUE(sprites.RiverSprites(1, 0).isNull());  // the next row is untouched
+
+    // Filling the row again from another file replaces the old pictures.
+    sprites.CopyDefFrames(fixtureSpriteFile(fixtureFileNumber(TileKind::River, 2), 1, true), TileKind::River, 1);
+    EXPECT_TRUE(holdsFrame(sprites.RiverSprites(0, 0), TileKind::River, 2, 0));
+    EXPECT_TRUE(holdsFrame(sprites.RiverSprites(0, 1), TileKind::River, 1, 1));
+}
+
+TEST(TileSprites, PreparedPicturesExistOnlyForFilledSlotsInsideTheTables)
+{
+    TileSprites sprites;
+    for (const TileSpriteName &name : TileSpriteNames)
+        sprites.CopyDefFrames(fixtureSpriteFile(name), name.kind, name.index);
+    const QImage *terrain = sprites.prepared(TileKind::Terrain, 9, 78, true, true);
+    ASSERT_NE(terrain, nullptr);
+    EXPECT_EQ(terrain->format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_NE(sprites.prepared(TileKind::River, 4, 12, false, false), nullptr);
+    EXPECT_NE(sprites.prepared(TileKind::Road, 3, 16, false, true), nullptr);
+
+    struct Outside {
+        TileKind kind;
+        int type, sprite;
+    };
+    const Outside outside[] = {{TileKind::Terrain, 10, 0}, {TileKind::Terrain, 0, 79}, {TileKind::Terrain, -1, 0},
+                               {TileKind::River, 0, 0},    {TileKind::River, 5, 0},    {TileKind::River, 1, 13},
+                               {TileKind::Road, 0, 0},     {TileKind::Road, 4, 0},     {TileKind::Road, 1, 17}};
+    for (const Outside &o : outside)
+        EXPECT_EQ(sprites.prepared(o.kind, o.type, o.sprite, false, false), nullptr)
+            << int(o.kind) << " " << o.type << " " << o.sprite;
+
+    sprites.release();
+    EXPECT_FALSE(sprites.spritesLoaded());
+    EXPECT_EQ(sprites.prepared(TileKind::Terrain, 9, 78, false, false), nullptr);
+    EXPECT_TRUE(sprites.TerrainSprites(9, 78).isNull());
+    EXPECT_TRUE(sprites.spriteScratch().isNull());
+}
+
+}  // namespace
