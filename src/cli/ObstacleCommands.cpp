@@ -1,7 +1,111 @@
-// brackwen-cli commands: obstacle.
+// brackwen-cli commands: obstacles (one battlefield section of a catalogue)
+// and battlefield (the battlefield a map cell gives).
 #include "cli/Commands.h"
+
+#include "map/MapFile.h"
+#include "obstacles/BattlefieldChoice.h"
+#include "obstacles/ObstacleTextSearch.h"
+
+#include <QFile>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+QString usageError(const CliCommand &command)
+{
+    return QStringLiteral("usage: brackwen-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage));
+}
+
+// A plain decimal whole number no greater than limit.
+std::optional<std::uint32_t> parseNumber(const QString &text, std::uint32_t limit)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    std::uint32_t number = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        number = number * 10 + std::uint32_t(c.unicode() - u'0');
+    }
+    if (number > limit)
+        return std::nullopt;
+    return number;
+}
+
+int runObstacles(const QStringList &args, CliContext &context);
+int runBattlefield(const QStringList &args, CliContext &context);
+
+constexpr std::array Commands = {
+    CliCommand{"obstacles", "CATALOGUE BATTLEFIELD X Y",
+               "Print the obstacle hexes of a battlefield (0..255) at position X/Y (0..255) of an obstacle.ini",
+               runObstacles},
+    CliCommand{"battlefield", "MAP X Y [--level 0|1]",
+               "Print the battlefield code of the map cell at column X, row Y (255: none)", runBattlefield},
+};
+
+int runObstacles(const QStringList &args, CliContext &context)
+{
+    if (args.size() != 4)
+        return cliFail(context, usageError(Commands[0]));
+    const auto battlefield = parseNumber(args[1], 255);
+    const auto x = parseNumber(args[2], 255);
+    const auto y = parseNumber(args[3], 255);
+    if (!battlefield || !x || !y)
+        return cliFail(context, usageError(Commands[0]));
+    QFile file(args[0]);
+    if (!file.open(QIODevice::ReadOnly))
+        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], file.errorString()));
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], file.errorString()));
+    const ObstacleHexList hexes =
+        findHexesInText(text, std::uint8_t(*battlefield), std::uint8_t(*x), std::uint8_t(*y));
+    QStringList words;
+    for (const std::uint8_t hex : hexes)
+        words << QString::number(hex);
+    context.out << words.join(u' ') << Qt::endl;
+    return 0;
+}
+
+int runBattlefield(const QStringList &args, CliContext &context)
+{
+    QStringList positional = args;
+    int level = 0;
+    const qsizetype option = positional.indexOf(QStringLiteral("--level"));
+    if (option >= 0) {
+        const auto value = option + 1 < positional.size() ? parseNumber(positional[option + 1], 1) : std::nullopt;
+        if (!value)
+            return cliFail(context, usageError(Commands[1]));
+        level = int(*value);
+        positional.remove(option, 2);
+    }
+    if (positional.size() != 3)
+        return cliFail(context, usageError(Commands[1]));
+    const auto column = parseNumber(positional[1], 0xFFFFFFFFu);
+    const auto row = parseNumber(positional[2], 0xFFFFFFFFu);
+    if (!column || !row)
+        return cliFail(context, usageError(Commands[1]));
+    const MapLoadResult loaded = readMapFile(positional[0]);
+    if (!loaded.ok())
+        return cliFail(context, QStringLiteral("%1: %2").arg(positional[0], loaded.reason));
+    const MapDocument &map = *loaded.document;
+    if (level == 1 && !map.hasUnderground)
+        return cliFail(context, QStringLiteral("%1: the map has no underground level").arg(positional[0]));
+    const auto battlefield = battlefieldOfCell(map.layer(level), *column, *row, level);
+    if (!battlefield)
+        return cliFail(context, QStringLiteral("position %1/%2 lies outside the map of side %3")
+                                    .arg(*column)
+                                    .arg(*row)
+                                    .arg(map.mapSize));
+    context.out << int(*battlefield) << Qt::endl;
+    return 0;
+}
+
+}  // namespace
 
 std::span<const CliCommand> obstacleCommands()
 {
-    return {};
+    return Commands;
 }
