@@ -8,17 +8,87 @@
 
 namespace {
 
+// The brush with its mirror choice turned into byte masks once, since a fill
+// applies it to up to millions of cells.
+class PreparedBrush {
+public:
+    explicit PreparedBrush(const BrushSettings &brush)
+        : m_brush(brush)
+    {
+        for (int bit = 0; bit < 6; ++bit)
+            if (brush.mirrorBits[bit])
+                m_mirrorSet |= std::uint8_t(1u << bit);
+        // "Set marked" only adds bits; "Set Mirror" makes bits 0..5 exactly the
+        // chosen ones. Bits 6 and 7 always stay.
+        if (!brush.mirrorSetOnly && brush.mirrorApply)
+            m_mirrorKeep = std::uint8_t(~MirrorBit::Editable);
+        else if (!brush.mirrorSetOnly)
+            m_mirrorSet = 0;
+    }
+
+    TerrainCell apply(const TerrainCell &old, bool filling) const
+    {
+        TerrainCell cell = old;
+        if (m_brush.paintTerrain) {
+            cell.tertype = m_brush.terrainType;
+            if (!filling && m_brush.terrainConfig <= maxTerrainSpriteFor(m_brush.terrainType))
+                cell.terconf = m_brush.terrainConfig;
+        } else if (!m_brush.keepTerrainConfig && m_brush.terrainConfig <= maxTerrainSpriteFor(old.tertype)) {
+            cell.terconf = m_brush.terrainConfig;
+        }
+
+        if (m_brush.paintRiver) {
+            if (!m_brush.riverOnlyExisting || old.rivtype > 0)
+                cell.rivtype = m_brush.riverType;
+            if (m_brush.riverConfig < BrushSettings::RiverConfigCount)
+                cell.rivconf = m_brush.riverConfig;
+        }
+        if (m_brush.paintRoad) {
+            if (!m_brush.roadOnlyExisting || old.roadtype > 0)
+                cell.roadtype = m_brush.roadType;
+            if (m_brush.roadConfig < BrushSettings::RoadConfigCount)
+                cell.roadconf = m_brush.roadConfig;
+        }
+
+        cell.mirror = std::uint8_t((cell.mirror & m_mirrorKeep) | m_mirrorSet);
+        return cell;
+    }
+
+private:
+    const BrushSettings &m_brush;
+    std::uint8_t m_mirrorKeep = 0xFF;  // bits that keep their value
+    std::uint8_t m_mirrorSet = 0;      // bits that are set
+};
+
 // A neighbour of a cell, in the terms the fill tests them.
 enum class Step : std::uint8_t { Down, Up, Right, Left };
+
+// The neighbours a fill tries from one cell, in order.
+struct StepSequence {
+    std::uint8_t count;
+    std::array<Step, 4> steps;
+};
+
+// Both ways: down, up, right, left. Trying up/down and right/left once more
+// afterwards, as the one-way rules would, can find nothing: every neighbour of
+// the region type has been painted by then. One way: up and down, then right
+// and left, each pair only where the cell's row or column allows it.
+enum Sequence : std::uint8_t { BothWays, UpDownRightLeft, UpDown, RightLeft, NoStep };
+constexpr std::array<StepSequence, 5> Sequences = {{
+    {4, {Step::Down, Step::Up, Step::Right, Step::Left}},
+    {4, {Step::Up, Step::Down, Step::Right, Step::Left}},
+    {2, {Step::Up, Step::Down}},
+    {2, {Step::Right, Step::Left}},
+    {0, {}},
+}};
 
 // One cell of the fill whose neighbours are still being tried: the explicit
 // stack of these replaces the call stack of a recursive fill and keeps its order.
 struct FillFrame {
     std::uint16_t column;
     std::uint16_t row;
-    std::uint8_t next;   // index into steps of the next neighbour to try
-    std::uint8_t count;  // number of steps to try
-    std::array<Step, 4> steps;
+    std::uint8_t sequence;  // a Sequence
+    std::uint8_t next;      // index in the sequence of the next neighbour to try
 };
 
 class RegionFill {
@@ -27,6 +97,7 @@ public:
         : m_editor(editor)
         , m_layer(editor.layer())
         , m_brush(brush)
+        , m_prepared(brush)
         , m_anchor(anchorCell)
         , m_regionType(regionType)
         , m_size(editor.mapSize())
@@ -44,13 +115,14 @@ public:
         m_frames.push_back(frameFor(column, row));
         while (!m_frames.empty()) {
             FillFrame &top = m_frames.back();
-            if (top.next == top.count) {
+            const StepSequence &sequence = Sequences[top.sequence];
+            if (top.next == sequence.count) {
                 m_frames.pop_back();
                 continue;
             }
             std::uint32_t neighbourColumn = top.column;
             std::uint32_t neighbourRow = top.row;
-            if (!neighbour(top.steps[top.next++], neighbourColumn, neighbourRow)
+            if (!neighbour(sequence.steps[top.next++], neighbourColumn, neighbourRow)
                 || !qualifies(neighbourColumn, neighbourRow))
                 continue;
             // A qualifying neighbour is painted and its own neighbours are all
@@ -64,29 +136,13 @@ public:
 private:
     FillFrame frameFor(std::uint16_t column, std::uint16_t row) const
     {
-        FillFrame frame{column, row, 0, 0, {}};
-        const auto add = [&frame](Step step) { frame.steps[frame.count++] = step; };
-        if (m_brush.fillX && m_brush.fillY) {
-            // Both ways: down, up, right, left. Trying up/down and right/left once
-            // more afterwards, as the one-way rules would, can find nothing: every
-            // neighbour of the region type has been painted by then.
-            add(Step::Down);
-            add(Step::Up);
-            add(Step::Right);
-            add(Step::Left);
-            return frame;
-        }
-        const bool inRowBand = row >= m_anchor.row && row < m_anchor.row + m_brush.brushHeight;
-        const bool inColumnBand = column >= m_anchor.column && column < m_anchor.column + m_brush.brushWidth;
-        if (m_brush.fillY || inRowBand) {
-            add(Step::Up);
-            add(Step::Down);
-        }
-        if (m_brush.fillX || inColumnBand) {
-            add(Step::Right);
-            add(Step::Left);
-        }
-        return frame;
+        if (m_brush.fillX && m_brush.fillY)
+            return {column, row, BothWays, 0};
+        const bool upDown = m_brush.fillY || (row >= m_anchor.row && row < m_anchor.row + m_brush.brushHeight);
+        const bool rightLeft = m_brush.fillX
+            || (column >= m_anchor.column && column < m_anchor.column + m_brush.brushWidth);
+        const Sequence sequence = upDown ? (rightLeft ? UpDownRightLeft : UpDown) : (rightLeft ? RightLeft : NoStep);
+        return {column, row, sequence, 0};
     }
 
     // Moves (column, row) one step; false when that leaves the map.
@@ -120,13 +176,14 @@ private:
     void paint(std::uint16_t column, std::uint16_t row)
     {
         markVisited(column, row);
-        if (m_editor.replaceCell(column, row, applyBrush(m_layer.at(row, column), m_brush, true)))
+        if (m_editor.replaceCell(column, row, m_prepared.apply(m_layer.at(row, column), true)))
             ++m_changed;
     }
 
     CellEditor &m_editor;
     TerrainLayer &m_layer;
     const BrushSettings &m_brush;
+    const PreparedBrush m_prepared;
     const CellPosition m_anchor;
     const std::uint8_t m_regionType;
     const std::uint32_t m_size;
@@ -140,10 +197,11 @@ std::size_t paintRectangle(CellEditor &editor, const BrushSettings &brush, std::
 {
     const std::uint32_t size = editor.mapSize();
     TerrainLayer &layer = editor.layer();
+    const PreparedBrush prepared(brush);
     std::size_t changed = 0;
     for (std::uint32_t y = row; y < std::uint32_t(row) + brush.brushHeight && y < size; ++y) {
         for (std::uint32_t x = column; x < std::uint32_t(column) + brush.brushWidth && x < size; ++x) {
-            if (editor.replaceCell(std::uint16_t(x), std::uint16_t(y), applyBrush(layer.at(y, x), brush, false)))
+            if (editor.replaceCell(std::uint16_t(x), std::uint16_t(y), prepared.apply(layer.at(y, x), false)))
                 ++changed;
         }
     }
@@ -154,38 +212,7 @@ std::size_t paintRectangle(CellEditor &editor, const BrushSettings &brush, std::
 
 TerrainCell applyBrush(const TerrainCell &old, const BrushSettings &brush, bool filling)
 {
-    TerrainCell cell = old;
-    if (brush.paintTerrain) {
-        cell.tertype = brush.terrainType;
-        if (!filling && brush.terrainConfig <= maxTerrainSpriteFor(brush.terrainType))
-            cell.terconf = brush.terrainConfig;
-    } else if (!brush.keepTerrainConfig && brush.terrainConfig <= maxTerrainSpriteFor(old.tertype)) {
-        cell.terconf = brush.terrainConfig;
-    }
-
-    if (brush.paintRiver) {
-        if (!brush.riverOnlyExisting || old.rivtype > 0)
-            cell.rivtype = brush.riverType;
-        if (brush.riverConfig < BrushSettings::RiverConfigCount)
-            cell.rivconf = brush.riverConfig;
-    }
-    if (brush.paintRoad) {
-        if (!brush.roadOnlyExisting || old.roadtype > 0)
-            cell.roadtype = brush.roadType;
-        if (brush.roadConfig < BrushSettings::RoadConfigCount)
-            cell.roadconf = brush.roadConfig;
-    }
-
-    for (int bit = 0; bit < 6; ++bit) {
-        const std::uint8_t mask = std::uint8_t(1u << bit);
-        if (brush.mirrorSetOnly) {
-            if (brush.mirrorBits[bit])
-                cell.mirror |= mask;
-        } else if (brush.mirrorApply) {
-            cell.mirror = std::uint8_t(brush.mirrorBits[bit] ? (cell.mirror | mask) : (cell.mirror & ~mask));
-        }
-    }
-    return cell;
+    return PreparedBrush(brush).apply(old, filling);
 }
 
 std::size_t PaintAt(CellEditor &editor, const BrushSettings &brush, CellPosition anchorCell,
@@ -204,7 +231,7 @@ std::size_t PaintAt(CellEditor &editor, const BrushSettings &brush, CellPosition
     // alone, as a one-cell brush.
     const bool filling = !brush.paintTerrain
         || maxTerrainSpriteFor(old.tertype) == maxTerrainSpriteFor(brush.terrainType);
-    std::size_t changed = editor.replaceCell(column, row, applyBrush(old, brush, filling)) ? 1 : 0;
+    std::size_t changed = editor.replaceCell(column, row, PreparedBrush(brush).apply(old, filling)) ? 1 : 0;
     if (!filling || old.tertype == brush.terrainType)
         return changed;
     return changed + RegionFill(editor, brush, anchorCell, old.tertype).run(column, row);

@@ -1,0 +1,5 @@
+# Benchmarks of the editing library and the plain-colour cell renderer.
+brackwen_add_benchmark(bench_edit
+  ${CMAKE_CURRENT_LIST_DIR}/EditFillBench.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EditRenderBench.cpp
+)
