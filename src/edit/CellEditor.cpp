@@ -7,7 +7,6 @@ CellEditor::CellEditor(MapDocument &document, UndoList &undoList, CellChanged ce
     : m_document(document)
     , m_undoList(undoList)
     , m_cellChanged(std::move(cellChanged))
-    , m_level(std::uint8_t(document.currentLayerLevel()))
 {
 }
 

@@ -30,7 +30,7 @@ public:
         TerrainCell &target = layer().at(row, column);
         if (target == cell)
             return false;
-        m_undoList.append({column, row, m_level, target});
+        m_undoList.append({column, row, std::uint8_t(m_document.currentLayerLevel()), target});
         target = cell;
         if (m_cellChanged)
             m_cellChanged(column, row);
@@ -41,5 +41,4 @@ private:
     MapDocument &m_document;
     UndoList &m_undoList;
     CellChanged m_cellChanged;
-    std::uint8_t m_level;
 };

@@ -139,8 +139,8 @@ TEST(PaintAt, UnchangedCellsGetNoRecordAndNoRedraw)
 TEST(PaintAt, PaintsTheChosenLevelOnly)
 {
     MapDocument twoLevels = openMap(4, true);
+    RecordingEditor recorder(twoLevels);  // one editor for the whole session
     chooseLevel(twoLevels, 1);
-    RecordingEditor recorder(twoLevels);
     PaintAt(recorder.editor, brushFrom({.CBtertype = 7}), {}, 1, 2);
     EXPECT_EQ(twoLevels.underground.at(2, 1).tertype, 7);
     EXPECT_EQ(twoLevels.ground.at(2, 1).tertype, 0);
