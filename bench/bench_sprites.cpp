@@ -1,0 +1,110 @@
+// Benchmarks of the tile graphics: loading the 17 sample sprite files from the
+// archive (extracting, decoding every frame, preparing the drawing variants),
+// repainting a 1920 x 1080 viewport in sprite mode, and, as the floor, drawing
+// the same number of prepared 32 x 32 images with nothing else.
+#include "SampleSprites.h"
+
+#include "app/Settings.h"
+#include "gfx/FileHelpers.h"
+#include "gfx/TileDrawing.h"
+#include "gfx/TileSprites.h"
+#include "map/TerrainCell.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int ViewColumns = 60;  // 1920 / 32
+constexpr int ViewRows = 34;     // 1080 / 32, the last row partly visible
+
+struct SampleGame {
+    QTemporaryDir dir;
+    Settings settings;
+    SampleGame()
+    {
+        SaveBytesToFile(dir.filePath("game/data/vdsprite.lod"), sampleSpriteArchive());
+        settings.graphics = 0;
+        settings.valdris_path = dir.filePath("game") + '/';
+    }
+};
+
+SampleGame &sampleGame()
+{
+    static SampleGame game;
+    return game;
+}
+
+const TileSprites &loadedSprites()
+{
+    static const TileSprites sprites = [] {
+        TileSprites loaded;
+        Settings settings = sampleGame().settings;
+        loaded.LoadTileSprites(settings);
+        return loaded;
+    }();
+    return sprites;
+}
+
+// Every cell has terrain, river and road, with varied pictures and mirror bits.
+std::vector<TerrainCell> viewportCells()
+{
+    std::vector<TerrainCell> cells;
+    for (int i = 0; i < ViewColumns * ViewRows; ++i)
+        cells.push_back({std::uint8_t(i % 10), std::uint8_t(i % 79), std::uint8_t(1 + i % 4), std::uint8_t(i % 13),
+                         std::uint8_t(1 + i % 3), std::uint8_t(i % 17), std::uint8_t(i % 64)});
+    return cells;
+}
+
+void BM_LoadSampleSprites(benchmark::State &state)
+{
+    SampleGame &game = sampleGame();
+    for (auto _ : state) {
+        TileSprites sprites;
+        Settings settings = game.settings;
+        benchmark::DoNotOptimize(sprites.LoadTileSprites(settings));
+        if (!sprites.spritesLoaded())
+            state.SkipWithError("the sample sprites did not load");
+    }
+}
+BENCHMARK(BM_LoadSampleSprites)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintViewport(benchmark::State &state)
+{
+    const TileSprites &sprites = loadedSprites();
+    const std::vector<TerrainCell> cells = viewportCells();
+    QImage canvas(ViewColumns * 32, 1080, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&canvas);
+        for (int row = 0; row < ViewRows; ++row)
+            for (int column = 0; column < ViewColumns; ++column)
+                drawSpriteCell(painter, QPoint(column * 32, row * 32), cells[size_t(row * ViewColumns + column)], sprites);
+    }
+    state.counters["cells"] = ViewColumns * ViewRows;
+}
+BENCHMARK(BM_RepaintViewport)->Unit(benchmark::kMillisecond);
+
+// The same number of drawImage calls (three per cell) of prepared tiles, with
+// no lookups: the most a repaint through QPainter can gain.
+void BM_DrawPreparedImagesOnly(benchmark::State &state)
+{
+    const TileSprites &sprites = loadedSprites();
+    const QImage *tiles[] = {sprites.prepared(TileKind::Terrain, 2, 5, false, false),
+                             sprites.prepared(TileKind::River, 1, 3, false, false),
+                             sprites.prepared(TileKind::Road, 1, 4, false, false)};
+    QImage canvas(ViewColumns * 32, 1080, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&canvas);
+        for (int row = 0; row < ViewRows; ++row)
+            for (int column = 0; column < ViewColumns; ++column)
+                for (const QImage *tile : tiles)
+                    painter.drawImage(QPoint(column * 32, row * 32), *tile);
+    }
+}
+BENCHMARK(BM_DrawPreparedImagesOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
