@@ -3,15 +3,29 @@
 
 #include "app/DrawGrid.h"
 #include "app/Platform.h"
+#include "edit/CellEditor.h"
+#include "edit/CellInformation.h"
+#include "edit/PaintAt.h"
+#include "edit/UndoStep.h"
+#include "gfx/CellRenderer.h"
+#include "gfx/TileDrawing.h"
+#include "map/MapFile.h"
+#include "obstacles/BattlefieldChoice.h"
+#include "obstacles/ObstacleWindow.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
+#include <QThread>
+#include <QWheelEvent>
 
 namespace {
 
@@ -48,6 +62,11 @@ TForm1::TForm1(std::unique_ptr<UserPrompts> prompts, QWidget *parent)
 
     createControls();
     fillControls();
+    connectControls();
+
+    m_scrollPause = [] { QThread::msleep(30); };
+    m_form2 = std::make_unique<TForm2>(m_catalogue, m_obstacleView, m_texts);
+    m_form2->setObjectName("Form2");
 }
 
 TForm1::~TForm1() = default;
@@ -169,6 +188,12 @@ void TForm1::fillControls()
     CBroadconf->addItems(numberItems(0, 16) << t.notchng);
     CBroadconf->setCurrentIndex(17);
 
+    if (m_settings.use_showobst == 1) {
+        m_catalogue = ObstacleCatalogue::load(m_settings);
+        if (!m_catalogue.isOn())
+            m_settings.use_showobst = 0;
+    }
+
     QPixmap blank(32, 32);
     blank.fill(palette().color(QPalette::Window));
     tileimage->setPixmap(blank);
@@ -223,4 +248,467 @@ void TForm1::layoutGrid()
         const int extra = DG->visibleColCount() < DG->colCount() ? allowance : 0;
         DG->resize(DG->width(), DG->visibleRowCount() * DrawGrid::DefaultRowHeight + extra);
     }
+}
+
+void TForm1::connectControls()
+{
+    DG->setDrawCellHandler([this](QPainter &painter, int column, int row, const QRect &rect) {
+        DGDrawCell(painter, column, row, rect);
+    });
+    DG->setSelectCellHandler([this](int column, int row) { DGSelectCell(column, row); });
+    connect(DG, &DrawGrid::mousePressed, this,
+            [this](Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint position) {
+                DGMouseDown(button, buttons, position);
+            });
+    connect(DG, &DrawGrid::mouseMoved, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint position) { DGMouseMove(buttons, position); });
+    GB->installEventFilter(this);
+
+    connect(Bopen, &QPushButton::clicked, this, &TForm1::BopenClick);
+    connect(Bsave, &QPushButton::clicked, this, &TForm1::BsaveClick);
+    connect(Bundo, &QPushButton::clicked, this, &TForm1::BundoClick);
+    connect(Bcopycells, &QPushButton::clicked, this, &TForm1::BcopycellsClick);
+    connect(Bpastecells, &QPushButton::clicked, this, &TForm1::BpastecellsClick);
+    connect(Bobstacles, &QPushButton::clicked, this, &TForm1::BobstaclesClick);
+    // Only the user's choices run the handlers, never the programme's own changes.
+    connect(CBlevel, &QComboBox::activated, this, &TForm1::selectLevel);
+    connect(CBmapsize, &QComboBox::activated, this, &TForm1::CBmapsizeChange);
+    for (QComboBox *box : {CBtertype, CBterconf, CBrivtype, CBrivconf, CBroadtype, CBroadconf, CBmirror, CBbrushx,
+                           CBbrushy})
+        connect(box, &QComboBox::activated, this, [this, box] { CBChange(box); });
+    connect(LBmirror, &QListWidget::itemSelectionChanged, this, [this] { CBChange(LBmirror); });
+    for (QComboBox *box : {CBobstter, CBobstx, CBobsty})
+        connect(box, &QComboBox::activated, this, &TForm1::BobstaclesClick);
+}
+
+// ---- Opening and saving ------------------------------------------------------
+
+void TForm1::BopenClick()
+{
+    if (m_document.isLoaded)
+        askToSave();
+    if (!m_sprites.spritesLoaded()) {
+        switch (m_sprites.LoadTileSprites(m_settings)) {
+        case TileLoadResult::Error:
+            showMapError(QStringLiteral("the tile pictures could not be loaded"));
+            return;
+        case TileLoadResult::ArchiveNotOpened:
+            return;
+        case TileLoadResult::Finished:
+            break;
+        }
+    }
+    const QString folder = m_settings.valdris_path.size() > 5
+        ? platform::findFile(m_settings.valdris_path, {QStringLiteral("maps")})
+        : QString();
+    const QString fileName = m_prompts->openFileName(this, folder, dialogFilter());
+    if (fileName.isEmpty())
+        return;
+
+    MapLoadResult loaded = readMapFile(fileName);
+    if (!loaded.ok()) {
+        showMapError(loaded.reason);
+        return;
+    }
+    Linfo->clear();
+    Linfo->setToolTip(QString());
+    adoptLoadedMap(m_document, std::move(*loaded.document));
+    fillSizeList();
+
+    setWindowTitle(m_texts.title + " - " + fileName);
+    m_saveFileName = fileName;
+    m_undoList.clear();
+    SetUndoCount(0);
+    CBmapsize->setCurrentIndex(0);
+    layoutGrid();
+    selectLevel();
+    layoutGrid();
+    CBChange(CBtertype);
+}
+
+void TForm1::showMapError(const QString &reason)
+{
+    m_document.isLoaded = false;
+    selectLevel();
+    Linfo->setText(m_texts.maperr);
+    Linfo->adjustSize();
+    // The label shows the text of the settings file; the reason is a hover away.
+    Linfo->setToolTip(reason);
+    setWindowTitle(m_texts.title);
+}
+
+void TForm1::fillSizeList()
+{
+    CBmapsize->clear();
+    CBmapsize->addItem(m_texts.notchange);
+    CBmapsize->setCurrentIndex(0);
+    QStringList sizes;
+    for (int j = 1; j <= m_document.sizeStepCount; ++j)
+        sizes << QStringLiteral("%1x%1").arg(j * m_document.sizeStep);
+    CBmapsize->addItems(sizes);
+}
+
+void TForm1::BsaveClick()
+{
+    if (!m_document.isLoaded)
+        return;
+    const QString fileName = m_prompts->saveFileName(this, m_saveFileName, dialogFilter(), QStringLiteral("vdm"));
+    if (fileName.isEmpty())
+        return;
+    m_saveFileName = fileName;
+    const MapSaveResult saved = saveMapFile(m_document, fileName);
+    if (!saved.ok())
+        m_prompts->showError(this, m_texts.title, saved.reason);
+}
+
+void TForm1::askToSave()
+{
+    if (m_undoList.count() == 0 && !m_document.sizeChanged)
+        return;
+    if (m_prompts->confirm(this, m_texts.title, m_texts.bsavemap + "?"))
+        BsaveClick();
+}
+
+// ---- Level and size ----------------------------------------------------------
+
+void TForm1::selectLevel()
+{
+    if (!m_document.isLoaded)
+        return;
+    m_document.currentLevel = std::uint8_t(CBlevel->currentIndex() == 1 ? 1 : 0);
+    const int side = int(m_document.mapSize);
+    DG->setDimensions(side, side);
+    DG->setLeftCol(0);
+    DG->setTopRow(0);
+    // Level 1 of a one-level map hides the grid and leaves the current layer as it was.
+    DG->setVisible(m_document.pointCurrentLayerAt(m_document.currentLevel));
+    if (DG->isVisible())
+        DG->viewport()->update();
+}
+
+void TForm1::CBmapsizeChange()
+{
+    const int index = CBmapsize->currentIndex();
+    if (!m_document.isLoaded || index <= 0)
+        return;
+    m_document.isResizing = true;
+    if (!m_document.redimension(std::uint32_t(index) * m_document.sizeStep)) {
+        m_document.isResizing = false;
+        CBmapsize->setCurrentIndex(0);
+        m_prompts->showError(this, m_texts.title,
+                             QStringLiteral("There is not enough memory for a map of %1x%1 cells; the map is unchanged.")
+                                 .arg(index * m_document.sizeStep));
+        return;
+    }
+    m_document.sizeChanged = true;
+    selectLevel();
+    m_document.isResizing = false;
+}
+
+// ---- Drawing -------------------------------------------------------------------
+
+void TForm1::DGDrawCell(QPainter &painter, int column, int row, const QRect &rect)
+{
+    const GridView view{DG->leftCol(), DG->topRow(), DG->visibleColCount(), DG->visibleRowCount()};
+    const CellRenderContext context{m_document, view, m_showConfigNumbers, DG->font(),
+                                    m_sprites.spritesLoaded() ? &m_sprites : nullptr,
+                                    DG->palette().color(QPalette::Base)};
+    renderCell(painter, rect, context, column, row);
+}
+
+void TForm1::RenderCell(int column, int row)
+{
+    const GridView view{DG->leftCol(), DG->topRow(), DG->visibleColCount(), DG->visibleRowCount()};
+    if (DG->isVisible() && cellIsDrawable(m_document, column, row, view))
+        DG->updateCell(column, row);
+}
+
+// ---- Picking cells -------------------------------------------------------------
+
+void TForm1::DGMouseDown(Qt::MouseButton button, Qt::MouseButtons, QPoint position)
+{
+    if (button == Qt::MiddleButton)
+        FormMouseUp(button);
+    pressCell(button, position);
+}
+
+void TForm1::pressCell(Qt::MouseButton button, QPoint position)
+{
+    const QPoint cell = DG->cellAt(position);
+    if (cell.x() < 0 || cell.y() < 0)
+        return;
+    // A second press on the same cell does nothing, whatever the button.
+    if (cell == m_lastPressCell)
+        return;
+    m_lastPressCell = cell;
+    if (button == Qt::RightButton)
+        paintAt(cell.x(), cell.y());
+    m_anchorCell = {std::uint16_t(cell.x()), std::uint16_t(cell.y())};
+}
+
+void TForm1::DGMouseMove(Qt::MouseButtons buttons, QPoint position)
+{
+    if (buttons.testFlag(Qt::RightButton))
+        pressCell(Qt::RightButton, position);
+    if (!buttons.testFlag(Qt::LeftButton))
+        return;
+    const QPoint cell = DG->cellAt(position);
+    if (cell == m_lastDragCell)
+        return;
+    m_lastDragCell = cell;
+    DGSelectCell(cell.x(), cell.y());
+
+    // Dragging onto the first or last visible column or row scrolls one cell
+    // further, never past the map's first or last column or row.
+    if (cell.x() > 0 && cell.x() < DG->colCount() - 1) {
+        if (cell.x() == DG->leftCol()) {
+            DG->setLeftCol(DG->leftCol() - 1);
+            m_scrollPause();
+        } else if (cell.x() == DG->leftCol() + DG->visibleColCount() - 1) {
+            DG->setLeftCol(DG->leftCol() + 1);
+            m_scrollPause();
+        }
+    }
+    if (cell.y() > 0 && cell.y() < DG->rowCount() - 1) {
+        if (cell.y() == DG->topRow()) {
+            DG->setTopRow(DG->topRow() - 1);
+            m_scrollPause();
+        } else if (cell.y() == DG->topRow() + DG->visibleRowCount() - 1) {
+            DG->setTopRow(DG->topRow() + 1);
+            m_scrollPause();
+        }
+    }
+}
+
+void TForm1::DGSelectCell(int column, int row)
+{
+    if (column < 0 || row < 0 || m_document.isResizing || !m_document.isLoaded
+        || std::uint32_t(column) >= m_document.mapSize || std::uint32_t(row) >= m_document.mapSize
+        || std::uint32_t(std::max(column, row)) >= m_document.currentLayer().side())
+        return;
+    const TerrainCell &cell = m_document.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
+    const GridRect selected = DG->selection();
+    const QString text = cellInformationText(QRect(QPoint(selected.left, selected.top),
+                                                   QPoint(selected.right, selected.bottom)),
+                                             column, row, cell);
+    // The lines are joined by carriage returns; the label breaks them.
+    Linfo->setText(QString(text).replace(u'\r', u'\n'));
+    Linfo->adjustSize();
+    Linfo->repaint();
+    m_anchorCell = {std::uint16_t(column), std::uint16_t(row)};
+    if (m_form2->isVisible())
+        BobstaclesClick();
+}
+
+void TForm1::FormMouseUp(Qt::MouseButton button)
+{
+    if (GB->isVisible())
+        Bundo->setFocus();
+    if (button == Qt::MiddleButton && m_document.isLoaded) {
+        GB->setVisible(!GB->isVisible());
+        layoutGrid();
+        update();
+    }
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent *event)
+{
+    FormMouseUp(event->button());
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TForm1::GBMouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton) {
+        m_showConfigNumbers = !m_showConfigNumbers;
+        DG->viewport()->update();
+    } else if (button == Qt::MiddleButton) {
+        Bundo->setFocus();
+    }
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == GB && event->type() == QEvent::MouseButtonPress)
+        GBMouseDown(static_cast<QMouseEvent *>(event)->button());
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::wheelEvent(QWheelEvent *event)
+{
+    event->ignore();
+    const int notches = event->angleDelta().y() / 120;
+    if (!m_document.isLoaded || !isActiveWindow() || notches == 0)
+        return;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    if (!ctrl && (modifiers.testFlag(Qt::ShiftModifier) || event->buttons().testFlag(Qt::LeftButton)))
+        return;
+    const int side = int(m_document.mapSize);
+    for (int step = 0; step < std::abs(notches); ++step) {
+        const bool down = notches < 0;
+        if (ctrl) {
+            if (down && DG->leftCol() + DG->visibleColCount() < side)
+                DG->setLeftCol(DG->leftCol() + 1);
+            else if (!down && DG->leftCol() > 0)
+                DG->setLeftCol(DG->leftCol() - 1);
+        } else {
+            if (down && DG->topRow() + DG->visibleRowCount() < side)
+                DG->setTopRow(DG->topRow() + 1);
+            else if (!down && DG->topRow() > 0)
+                DG->setTopRow(DG->topRow() - 1);
+        }
+    }
+}
+
+// ---- Painting, undo, copy and paste ---------------------------------------------
+
+void TForm1::CBChange(const QObject *sender)
+{
+    if (sender == CBtertype) {
+        const TerrainConfigList list = terrainConfigListFor(CBtertype->currentIndex(), m_brush.terrainConfig);
+        CBterconf->clear();
+        QStringList items;
+        for (int n = 0; n < list.itemCount - 1; ++n)
+            items << QString::number(n);
+        CBterconf->addItems(items << m_texts.notchng);
+        CBterconf->setCurrentIndex(list.selectedIndex);
+    }
+    BrushSelectors selectors;
+    selectors.CBtertype = CBtertype->currentIndex();
+    selectors.CBterconf = CBterconf->currentIndex();
+    selectors.CBrivtype = CBrivtype->currentIndex();
+    selectors.CBrivconf = CBrivconf->currentIndex();
+    selectors.CBroadtype = CBroadtype->currentIndex();
+    selectors.CBroadconf = CBroadconf->currentIndex();
+    for (int k = 0; k < int(selectors.LBmirror.size()); ++k)
+        selectors.LBmirror[k] = LBmirror->item(k)->isSelected();
+    selectors.CBmirror = CBmirror->currentIndex();
+    selectors.CBbrushx = CBbrushx->currentIndex();
+    selectors.CBbrushy = CBbrushy->currentIndex();
+    m_brush = BrushSettings::fromSelectors(selectors, m_brush);
+    if (m_sprites.spritesLoaded())
+        updateBrushPreview();
+}
+
+void TForm1::updateBrushPreview()
+{
+    const BrushSettings &b = m_brush;
+    const auto mirrored = [&b](int type, int sprite, int bit) {
+        return PreviewTile{type, sprite, b.mirrorApply && b.mirrorBits[bit], b.mirrorApply && b.mirrorBits[bit + 1]};
+    };
+    std::optional<PreviewTile> terrain, river, road;
+    if (b.paintTerrain)
+        terrain = mirrored(b.terrainType, b.keepTerrainConfig ? 0 : b.terrainConfig, 0);
+    if (b.paintRiver && b.riverType != 0 && b.riverConfig < BrushSettings::RiverConfigCount)
+        river = mirrored(b.riverType, b.riverConfig, 2);
+    if (b.paintRoad && b.roadType != 0 && b.roadConfig < BrushSettings::RoadConfigCount)
+        road = mirrored(b.roadType, b.roadConfig, 4);
+    tileimage->setPixmap(QPixmap::fromImage(
+        composeBrushPreview(m_sprites, terrain, river, road, palette().color(QPalette::Window))));
+}
+
+void TForm1::paintAt(int column, int row)
+{
+    CBChange(this);
+    CellEditor editor(m_document, m_undoList, [this](std::uint16_t c, std::uint16_t r) { RenderCell(c, r); });
+    if (PaintAt(editor, m_brush, m_anchorCell, std::uint16_t(column), std::uint16_t(row)) > 0)
+        SetUndoCount(m_undoList.count());
+}
+
+void TForm1::SetUndoCount(std::size_t count)
+{
+    Bundo->setText(m_texts.bundo + " " + QString::number(count));
+}
+
+void TForm1::BundoClick()
+{
+    const UndoStep step = undoLast(m_document, m_undoList);
+    if (step.outcome == UndoStep::Outcome::Nothing)
+        return;
+    SetUndoCount(m_undoList.count());
+    if (step.outcome != UndoStep::Outcome::Restored)
+        return;
+    if (step.level != m_document.currentLevel) {
+        CBlevel->setCurrentIndex(step.level);
+        selectLevel();
+    }
+    DG->setLeftCol(undoScrollPosition(step.column, DG->leftCol(), DG->visibleColCount()));
+    DG->setTopRow(undoScrollPosition(step.row, DG->topRow(), DG->visibleRowCount()));
+    RenderCell(step.column, step.row);
+}
+
+void TForm1::BcopycellsClick()
+{
+    if (!m_document.isLoaded)
+        return;
+    const GridRect s = DG->selection();
+    m_clipboard.copy(m_document, QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
+}
+
+void TForm1::BpastecellsClick()
+{
+    if (!m_document.isLoaded)
+        return;
+    const GridRect s = DG->selection();
+    CellEditor editor(m_document, m_undoList, [this](std::uint16_t c, std::uint16_t r) { RenderCell(c, r); });
+    if (m_clipboard.paste(editor, s.left, s.top) > 0)
+        SetUndoCount(m_undoList.count());
+}
+
+// ---- Obstacles -------------------------------------------------------------------
+
+void TForm1::BobstaclesClick()
+{
+    ObstacleRequest request;
+    request.featureOn = m_catalogue.isOn();
+    request.battlefieldItem = CBobstter->currentIndex();
+    request.xItem = CBobstx->currentIndex();
+    request.yItem = CBobsty->currentIndex();
+    request.map = m_document.isLoaded ? &m_document : nullptr;
+    request.anchorColumn = m_anchorCell.column;
+    request.anchorRow = m_anchorCell.row;
+    const std::optional<ObstacleChoice> choice = chooseObstacleView(request, m_obstacleView);
+    if (!choice)
+        return;
+    m_obstacleView = choice->view;
+    if (choice->action == ObstacleChoice::Action::NoBattlefield) {
+        m_form2->setWindowTitle(m_texts.noobstacles);
+    } else if (!m_form2->isVisible()) {
+        m_form2->show();
+    }
+    m_form2->repaint();
+}
+
+// ---- Closing -----------------------------------------------------------------------
+
+QString TForm1::aboutText() const
+{
+    const QString title = m_texts.title + " v" + Version;
+    if (m_settings.language == QLatin1String("russian"))
+        return title + QString::fromUtf8(", Написал ") + Author + "\r" + QString::fromUtf8("Желаете посетить ")
+            + WebPage + QString::fromUtf8(" для справки или апдейта? ");
+    return title + ", Created by " + Author + "\r" + "Wish to visit " + WebPage + " and get info or updates? ";
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    askToSave();
+    if (m_settings.use_nagscreen == 1) {
+        switch (m_prompts->askAbout(this, m_texts.title, aboutText())) {
+        case UserPrompts::AboutAnswer::Cancel:
+            event->ignore();
+            return;
+        case UserPrompts::AboutAnswer::Yes:
+            platform::openWebPage(QString::fromLatin1(WebPage));
+            break;
+        case UserPrompts::AboutAnswer::No:
+            break;
+        }
+    }
+    m_form2->hide();
+    m_catalogue = ObstacleCatalogue();
+    if (m_sprites.spritesLoaded())
+        m_sprites.release();
+    event->accept();
 }

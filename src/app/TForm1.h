@@ -4,10 +4,19 @@
 
 #include "app/Settings.h"
 #include "app/UserPrompts.h"
+#include "edit/BrushSettings.h"
+#include "edit/CellClipboard.h"
+#include "edit/CellPosition.h"
+#include "edit/UndoList.h"
+#include "gfx/TileSprites.h"
 #include "map/MapDocument.h"
+#include "obstacles/ObstacleCatalogue.h"
+#include "obstacles/ObstacleView.h"
 
+#include <QPoint>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class DrawGrid;
@@ -16,6 +25,7 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class TForm2;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -26,9 +36,28 @@ public:
     explicit TForm1(std::unique_ptr<UserPrompts> prompts = nullptr, QWidget *parent = nullptr);
     ~TForm1() override;
 
+    // The program's version and author, shown in the about prompt, and the
+    // author's web page it offers to open.
+    static constexpr const char *Version = "0.1.3.13";
+    static constexpr const char *Author = "Ostrel";
+    static constexpr const char *WebPage = "https://brackwen.example.org/";
+
     const Settings &settings() const { return m_settings; }
     const InterfaceTexts &texts() const { return m_texts; }
     const MapDocument &document() const { return m_document; }
+    const UndoList &undoList() const { return m_undoList; }
+    const BrushSettings &brushSettings() const { return m_brush; }
+    const TileSprites &tileSprites() const { return m_sprites; }
+    CellPosition anchorCell() const { return m_anchorCell; }
+    bool showConfigNumbers() const { return m_showConfigNumbers; }
+    const ObstacleView &obstacleView() const { return m_obstacleView; }
+    TForm2 *obstacleWindow() const { return m_form2.get(); }
+
+    // The text of the about prompt (lines separated by a carriage return).
+    QString aboutText() const;
+
+    // The pause after each auto-scroll step of a left-button drag (30 ms).
+    void setScrollPause(std::function<void()> pause) { m_scrollPause = std::move(pause); }
 
     // Fits the grid to the client area beside (or, with the panel hidden,
     // without) the panel, so that a grid with scroll bars never shows a partial
@@ -40,15 +69,72 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;  // FormClose
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
     void fillControls();
+    void connectControls();
+
+    // Opening and saving maps.
+    void BopenClick();
+    void BsaveClick();
+    void showMapError(const QString &reason);
+    void askToSave();
+    void fillSizeList();
+
+    // Level and size.
+    void selectLevel();
+    void CBmapsizeChange();
+
+    // The grid: drawing one cell, and redrawing a changed one.
+    void DGDrawCell(QPainter &painter, int column, int row, const QRect &rect);
+    void RenderCell(int column, int row);
+
+    // Picking cells.
+    void DGMouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, QPoint position);
+    void DGMouseMove(Qt::MouseButtons buttons, QPoint position);
+    void pressCell(Qt::MouseButton button, QPoint position);
+    void DGSelectCell(int column, int row);
+    void FormMouseUp(Qt::MouseButton button);
+    void GBMouseDown(Qt::MouseButton button);
+
+    // Painting, undo, copy and paste.
+    void CBChange(const QObject *sender);
+    void updateBrushPreview();
+    void paintAt(int column, int row);
+    void SetUndoCount(std::size_t count);
+    void BundoClick();
+    void BcopycellsClick();
+    void BpastecellsClick();
+
+    // Obstacles.
+    void BobstaclesClick();
 
     Settings m_settings;
     InterfaceTexts m_texts;
     std::unique_ptr<UserPrompts> m_prompts;
     MapDocument m_document;
+    UndoList m_undoList;
+    BrushSettings m_brush;
+    CellClipboard m_clipboard;
+    TileSprites m_sprites;
+    ObstacleCatalogue m_catalogue;
+    ObstacleView m_obstacleView;
+    std::unique_ptr<TForm2> m_form2;
+    QString m_saveFileName;   // what the save dialog proposes
+    std::function<void()> m_scrollPause;
+
+    // Cell picking state: the previous press (any button) or right-button drag
+    // step, the cell last reached by a left-button drag, and the cell the user
+    // last selected or pressed.
+    QPoint m_lastPressCell{-1, -1};
+    QPoint m_lastDragCell{-1, -1};
+    CellPosition m_anchorCell;
+    bool m_showConfigNumbers = false;
 
     DrawGrid *DG = nullptr;
     QGroupBox *GB = nullptr;

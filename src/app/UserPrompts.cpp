@@ -12,7 +12,9 @@ bool DialogPrompts::confirm(QWidget *parent, const QString &title, const QString
 
 UserPrompts::AboutAnswer DialogPrompts::askAbout(QWidget *parent, const QString &title, const QString &text)
 {
-    switch (QMessageBox::information(parent, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    // The prompt's lines are separated by carriage returns; the message box breaks lines at line feeds.
+    const QString shown = QString(text).replace(u'\r', u'\n');
+    switch (QMessageBox::information(parent, title, shown, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes: return AboutAnswer::Yes;
     case QMessageBox::No: return AboutAnswer::No;
     default: return AboutAnswer::Cancel;

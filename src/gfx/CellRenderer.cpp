@@ -1,5 +1,8 @@
-// Plain-colour drawing of a grid cell and the rule for which cells are drawn.
+// Drawing of a grid cell, in plain colours or with tile sprites, and the rule
+// for which cells are drawn.
 #include "gfx/CellRenderer.h"
+
+#include "gfx/TileDrawing.h"
 
 #include <QPainter>
 #include <QRect>
@@ -107,6 +110,24 @@ void renderCell(QPainter &painter, const QRect &cellRect, const CellRenderContex
 {
     if (!cellIsDrawable(context.document, column, row, context.view))
         return;
-    renderPlainCell(painter, cellRect, context.document.currentLayer(), context.document.mapSize, column, row,
-                    context.showConfigNumbers, context.font);
+    if (!context.sprites) {
+        renderPlainCell(painter, cellRect, context.document.currentLayer(), context.document.mapSize, column, row,
+                        context.showConfigNumbers, context.font);
+        return;
+    }
+    // Sprite mode: the tiles over the grid's own background, which shows where
+    // a table has no picture for the cell.
+    const TerrainCell &cell = context.document.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
+    painter.fillRect(cellRect, context.background);
+    drawSpriteCell(painter, cellRect.topLeft(), cell, *context.sprites);
+    if (context.showConfigNumbers) {
+        // On the grid's background colour, over the tiles, not cut at the cell.
+        painter.setFont(context.font);
+        painter.setPen(QColor::fromRgb(ConfigNumberColour));
+        painter.setBackground(context.background);
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.drawText(QRect(cellRect.topLeft(), QSize(cellRect.width() * 4, cellRect.height())),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::number(cell.terconf));
+        painter.setBackgroundMode(Qt::TransparentMode);
+    }
 }

@@ -5,6 +5,7 @@
 
 #include "map/MapDocument.h"
 
+#include <QColor>
 #include <QFont>
 #include <QRgb>
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 
 class QPainter;
+class TileSprites;
 class QRect;
 
 // The part of the grid in view: the first visible column and row, and the
@@ -58,6 +60,8 @@ struct CellRenderContext {
     GridView view;
     bool showConfigNumbers = false;
     QFont font;
+    const TileSprites *sprites = nullptr;  // sprite mode when set, plain colours otherwise
+    QColor background = Qt::white;         // the grid's own colour, under the tiles
 };
 
 // The grid's single drawing entry: draws the cell at (column, row) of the
