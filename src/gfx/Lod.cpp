@@ -143,8 +143,8 @@ QByteArray TLOD::readEntry(const LodEntry &entry) const
     if (!file.seek(entry.position))
         failRead(entry, QStringLiteral("cannot be read: %1").arg(file.errorString()));
 
-    QByteArray data(entry.size, '\0');
     if (!packed) {
+        QByteArray data(entry.size, '\0');
         if (file.read(data.data(), entry.size) != entry.size)
             failRead(entry, QStringLiteral("cannot be read: %1").arg(file.errorString()));
         return data;
@@ -155,10 +155,15 @@ QByteArray TLOD::readEntry(const LodEntry &entry) const
         failRead(entry, QStringLiteral("cannot be unpacked: out of memory"));
     // Ends the inflater on every way out of this function.
     const std::unique_ptr<z_stream, int (*)(z_stream *)> inflater(&stream, inflateEnd);
-    stream.next_out = reinterpret_cast<Bytef *>(data.data());
-    stream.avail_out = uInt(data.size());
+    // The output grows as the stream delivers, so a stream that claims a large
+    // size but ends early costs no more memory than it really unpacks to.
+    QByteArray data(std::min<qint64>(entry.size, InitialUnpackBuffer), '\0');
     QByteArray block(InflateBlockSize, '\0');
-    while (stream.avail_out > 0) {
+    while (qint64(stream.total_out) < entry.size) {
+        if (qint64(stream.total_out) == data.size())
+            data.resize(std::min<qint64>(entry.size, 2 * data.size()));
+        stream.next_out = reinterpret_cast<Bytef *>(data.data()) + stream.total_out;
+        stream.avail_out = uInt(data.size() - qint64(stream.total_out));
         if (stream.avail_in == 0) {
             const qint64 got = file.read(block.data(), InflateBlockSize);
             if (got <= 0)
@@ -167,10 +172,11 @@ QByteArray TLOD::readEntry(const LodEntry &entry) const
             stream.avail_in = uInt(got);
         }
         const int result = inflate(&stream, Z_NO_FLUSH);
-        if (result == Z_STREAM_END && stream.avail_out > 0)
+        if (result == Z_STREAM_END && qint64(stream.total_out) < entry.size)
             failRead(entry, QStringLiteral("unpacks to %1 bytes instead of %2").arg(stream.total_out).arg(entry.size));
         if (result != Z_OK && result != Z_STREAM_END)
-            failRead(entry, QStringLiteral("cannot be unpacked: %1").arg(QString::fromLatin1(stream.msg ? stream.msg : "corrupt data")));
+            failRead(entry, QStringLiteral("cannot be unpacked: %1")
+                                .arg(QString::fromLatin1(stream.msg ? stream.msg : "corrupt data")));
     }
     return data;
 }

@@ -32,8 +32,10 @@ int compareLodName(QByteArrayView entryName, QByteArrayView key);
 
 class TLOD {
 public:
-    // Archives bigger than this may not unpack an entry larger than this.
+    // No packed entry may claim to unpack to more than this.
     static constexpr qint64 MaxUnpackedSize = qint64(256) << 20;
+    // First size of the unpacking buffer, doubled as the stream delivers more.
+    static constexpr qint64 InitialUnpackBuffer = qint64(64) << 10;
     // Bytes pulled from the archive per inflate step.
     static constexpr qint64 InflateBlockSize = 8192;
     // Where the entry table starts and where the count lies.
