@@ -134,8 +134,19 @@ TEST(DrawSpriteCell, MatchesThePerCellCopyMirrorAndTransparentDrawing)
         }
     }
     EXPECT_EQ(drawn, reference);
-    // The terrain shows through cyan: a river over terrain differs from both tiles alone.
-    EXPECT_NE(drawn.copy(0, 32, 32, 32), reference.copy(0, 0, 32, 32));
+}
+
+TEST(DrawSpriteCell, TerrainShowsWhereTheRiverIsCyan)
+{
+    const TileSprites &sprites = fixtureSprites();
+    QImage canvas(32, 32, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter painter(&canvas);
+        drawSpriteCell(painter, QPoint(0, 0), TerrainCell{2, 0, 1, 0, 0, 0, 0}, sprites);
+    }
+    // River frame 0 is cyan at (0, 0) and river-coloured at (1, 0).
+    EXPECT_EQ(canvas.pixel(0, 0), sprites.TerrainSprites(2, 0).pixel(0, 0));
+    EXPECT_EQ(canvas.pixel(1, 0), sprites.RiverSprites(0, 0).pixel(1, 0));
 }
 
 TEST(DrawSpriteCell, LeavesTheTablesUnchanged)
