@@ -12,6 +12,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,6 +125,10 @@ TEST(ObstacleListTest, SampleSectionsReadBackAsWritten)
     for (const auto &[battlefield, x, y] : {std::tuple{0, 0, 0}, {9, 143, 143}, {5, 17, 100}, {2, 17, 5}}) {
         const Hexes expected = obstaclewriter::sampleHexes(battlefield, x, y);
         EXPECT_LE(expected.size(), std::size_t(MaxObstacleHexes));
+        Hexes sorted = expected;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "hexes repeat";
+        EXPECT_TRUE(sorted.empty() || (sorted.front() >= 1 && sorted.back() <= 186));
         EXPECT_EQ(index.hexes(battlefield, x, y), expected);
         EXPECT_EQ(findHexesInText(text, battlefield, x, y), expected);
     }
