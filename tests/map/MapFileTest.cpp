@@ -138,6 +138,32 @@ TEST(MapMarkerSearch, FirstMatchWinsEvenInsideTheHeader)
               data.sliced(terrainOffset, 28));
 }
 
+TEST(MapMarkerSearch, FindsThePairAtEveryByteOffset)
+{
+    // The search tests several positions at once; a pair must be found at its
+    // exact place whatever the alignment, also among the last bytes of the data.
+    const MapWriter writer = MapWriter::patterned(1, false);
+    const qsizetype fieldsEnd = writer.terrainOffset() - writer.opaqueHeader.size();
+    for (qsizetype offset = 100; offset < 140; ++offset) {
+        MapWriter placed = writer;
+        MapWriter::putMarker(placed.opaqueHeader, offset);
+        const MapLoadResult loaded = loadMapData(placed.data());
+        ASSERT_TRUE(loaded.ok()) << offset;
+        EXPECT_EQ(loaded.facts.terrainOffset, fieldsEnd + offset - 8 - 7) << offset;
+    }
+    // A pair closing the data, behind zeros that shift where it stands.
+    MapWriter atTheEnd = writer;
+    for (qsizetype tail = 0; tail < 40; ++tail) {
+        atTheEnd.trailingBytes = QByteArray(8 + tail, '\0');
+        atTheEnd.trailingBytes.append(8, '\0');
+        MapWriter::putMarker(atTheEnd.trailingBytes, 8 + tail);
+        const MapLoadResult loaded = loadMapData(atTheEnd.data());
+        ASSERT_TRUE(loaded.ok()) << tail;
+        EXPECT_EQ(loaded.facts.terrainOffset, writer.terrainOffset() + tail) << tail;
+        EXPECT_EQ(loaded.facts.trailingLength, 16) << tail;
+    }
+}
+
 TEST(MapMarkerSearch, TerrainMayStartAtOffsetTenButNotBefore)
 {
     // Side 1, one level, empty fields: P0 = 18, so a pair at p gives T = p - 15.

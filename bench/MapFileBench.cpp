@@ -1,0 +1,110 @@
+// Opening and saving sample maps (144 x 144 and 2000 x 2000, two levels), next
+// to plain zlib inflate and deflate of the same data: the floor the map code
+// is measured against.
+#include "map/Gzip.h"
+#include "map/MapFile.h"
+#include "writers/SampleMap.h"
+
+// Input pointers of zlib's streams are const with this.
+#define ZLIB_CONST
+#include <zlib.h>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+namespace {
+
+struct BenchMap {
+    QByteArray data;        // uncompressed map data
+    QByteArray compressed;  // as the editor saves it
+    MapDocument document;
+};
+
+// Built once per side and shared by every benchmark of that side.
+const BenchMap &benchMap(std::uint32_t side)
+{
+    static std::map<std::uint32_t, BenchMap> maps;
+    auto found = maps.find(side);
+    if (found == maps.end()) {
+        BenchMap map;
+        map.data = sampleMap("Bench", side, true, side).data();
+        map.compressed = gzipMember(map.data);
+        MapLoadResult loaded = loadMapData(map.compressed);
+        if (loaded.ok())
+            map.document = std::move(*loaded.document);
+        found = maps.emplace(side, std::move(map)).first;
+    }
+    return found->second;
+}
+
+bool ready(benchmark::State &state, const BenchMap &map)
+{
+    if (!map.document.isLoaded)
+        state.SkipWithError("the sample map does not load");
+    return map.document.isLoaded;
+}
+
+void BM_OpenMap(benchmark::State &state)
+{
+    const BenchMap &map = benchMap(std::uint32_t(state.range(0)));
+    if (!ready(state, map))
+        return;
+    for (auto _ : state) {
+        MapLoadResult loaded = loadMapData(map.compressed);
+        benchmark::DoNotOptimize(loaded.document->ground.data());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * map.data.size());
+}
+
+void BM_PlainInflate(benchmark::State &state)
+{
+    const BenchMap &map = benchMap(std::uint32_t(state.range(0)));
+    for (auto _ : state) {
+        QByteArray out(map.data.size(), Qt::Uninitialized);
+        z_stream z{};
+        inflateInit2(&z, MAX_WBITS + 16);
+        z.next_in = reinterpret_cast<const Bytef *>(map.compressed.data());
+        z.avail_in = uInt(map.compressed.size());
+        z.next_out = reinterpret_cast<Bytef *>(out.data());
+        z.avail_out = uInt(out.size());
+        if (inflate(&z, Z_FINISH) != Z_STREAM_END)
+            state.SkipWithError("inflate failed");
+        inflateEnd(&z);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * map.data.size());
+}
+
+void BM_SaveMap(benchmark::State &state)
+{
+    const BenchMap &map = benchMap(std::uint32_t(state.range(0)));
+    if (!ready(state, map))
+        return;
+    for (auto _ : state) {
+        const QByteArray file = gzipMember(serializeMapData(map.document));
+        benchmark::DoNotOptimize(file.data());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * map.data.size());
+}
+
+void BM_PlainDeflate(benchmark::State &state)
+{
+    const BenchMap &map = benchMap(std::uint32_t(state.range(0)));
+    for (auto _ : state) {
+        uLongf length = compressBound(uLong(map.data.size()));
+        QByteArray out(qsizetype(length), Qt::Uninitialized);
+        if (compress2(reinterpret_cast<Bytef *>(out.data()), &length, reinterpret_cast<const Bytef *>(map.data.data()),
+                      uLong(map.data.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+            state.SkipWithError("deflate failed");
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * map.data.size());
+}
+
+}  // namespace
+
+BENCHMARK(BM_OpenMap)->Arg(144)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainInflate)->Arg(144)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveMap)->Arg(144)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainDeflate)->Arg(144)->Arg(2000)->Unit(benchmark::kMillisecond);
