@@ -240,7 +240,8 @@ void DrawGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
         m_selecting = false;
-    QAbstractScrollArea::mouseReleaseEvent(event);
+    // The grid keeps its releases: the window's own release handler is for its bare area.
+    event->accept();
 }
 
 void DrawGrid::keyPressEvent(QKeyEvent *event)
@@ -268,5 +269,6 @@ void DrawGrid::keyPressEvent(QKeyEvent *event)
 void DrawGrid::wheelEvent(QWheelEvent *event)
 {
     // The window decides what the wheel does.
-    event->ignore();
+    Q_EMIT wheelTurned(event);
+    event->accept();
 }

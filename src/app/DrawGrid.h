@@ -61,6 +61,8 @@ public:
 Q_SIGNALS:
     void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+    // The grid itself never scrolls by the wheel; its owner does.
+    void wheelTurned(QWheelEvent *event);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -262,6 +262,7 @@ void TForm1::connectControls()
             });
     connect(DG, &DrawGrid::mouseMoved, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint position) { DGMouseMove(buttons, position); });
+    connect(DG, &DrawGrid::wheelTurned, this, &TForm1::FormMouseWheel);
     GB->installEventFilter(this);
 
     connect(Bopen, &QPushButton::clicked, this, &TForm1::BopenClick);
@@ -531,12 +532,20 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == GB && event->type() == QEvent::MouseButtonPress)
         GBMouseDown(static_cast<QMouseEvent *>(event)->button());
+    // Releases on the panel stay there; the window's release handler is for its bare area.
+    if (watched == GB && event->type() == QEvent::MouseButtonRelease)
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::wheelEvent(QWheelEvent *event)
 {
+    FormMouseWheel(event);
     event->ignore();
+}
+
+void TForm1::FormMouseWheel(QWheelEvent *event)
+{
     const int notches = event->angleDelta().y() / 120;
     if (!m_document.isLoaded || !isActiveWindow() || notches == 0)
         return;

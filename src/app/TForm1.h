@@ -101,6 +101,8 @@ private:
     void DGSelectCell(int column, int row);
     void FormMouseUp(Qt::MouseButton button);
     void GBMouseDown(Qt::MouseButton button);
+    // FormMouseWheelDown and FormMouseWheelUp: one step per notch.
+    void FormMouseWheel(QWheelEvent *event);
 
     // Painting, undo, copy and paste.
     void CBChange(const QObject *sender);
