@@ -14,9 +14,9 @@ namespace {
 
 // A small frame in the given encoding: a diagonal pattern with runs and
 // literals, placed with margins inside a larger picture.
-DefFrameSpec smallFrame(int format, bool margins)
+DefFrame smallFrame(int format, bool margins)
 {
-    DefFrameSpec frame;
+    DefFrame frame;
     frame.format = format;
     frame.spriteWidth = 32;
     frame.spriteHeight = 4;
@@ -43,7 +43,7 @@ int main(int argc, char **argv)
     QList<QByteArray> defs;
     for (int format = 0; format < 4; ++format)
         defs.append(DefWriter().addGroup({smallFrame(format, false), smallFrame(format, true)}).write());
-    DefFrameSpec shortHeader;
+    DefFrame shortHeader;
     shortHeader.format = 1;
     shortHeader.fullWidth = shortHeader.fullHeight = shortHeader.spriteWidth = shortHeader.spriteHeight = 4;
     shortHeader.pixels = QByteArray(16, char(9));

@@ -30,7 +30,7 @@ QList<uchar> pixelsOf(const QImage &image)
     return pixels;
 }
 
-QImage decodeOnly(const DefFrameSpec &frame)
+QImage decodeOnly(const DefFrame &frame)
 {
     const TQvDefWrapper def(DefWriter().addGroup({frame}).write());
     QImage image;
@@ -67,7 +67,7 @@ TEST(TQvDefWrapper, ChecksTheGroupStructureAgainstTheFileSize)
 TEST(TQvDefWrapper, NumbersFramesAcrossGroupsAndUsesTheFilePalette)
 {
     const auto solid = [](uchar index) {
-        DefFrameSpec frame;
+        DefFrame frame;
         frame.spriteWidth = frame.spriteHeight = frame.fullWidth = frame.fullHeight = 2;
         frame.pixels = QByteArray(4, char(index));
         return frame;
@@ -110,7 +110,7 @@ class EncodingTest : public ::testing::TestWithParam<EncodingCase> {};
 TEST_P(EncodingTest, DecodesTheStoredBytes)
 {
     const EncodingCase c = GetParam();
-    DefFrameSpec frame;
+    DefFrame frame;
     frame.format = c.format;
     frame.fullWidth = frame.spriteWidth = c.width;
     frame.fullHeight = frame.spriteHeight = c.height;
@@ -141,7 +141,7 @@ TEST(TQvDefWrapper, ReadsTheSixteenByteHeaderOfOversizedEncodingOneFrames)
 {
     // Row offsets 8 and 10 stand where the block size would be: both exceed
     // the 2 x 2 picture, so there are no margins and the data starts at once.
-    DefFrameSpec frame;
+    DefFrame frame;
     frame.format = 1;
     frame.fullWidth = frame.fullHeight = 2;
     frame.shortHeader = true;
@@ -149,7 +149,7 @@ TEST(TQvDefWrapper, ReadsTheSixteenByteHeaderOfOversizedEncodingOneFrames)
     EXPECT_EQ(pixelsOf(decodeOnly(frame)), (QList<uchar>{7, 7, 4, 5}));
 
     // Another encoding with the same sizes keeps its full header and is clipped.
-    DefFrameSpec raw;
+    DefFrame raw;
     raw.format = 0;
     raw.fullWidth = raw.fullHeight = 2;
     raw.spriteWidth = raw.spriteHeight = 3;
@@ -161,7 +161,7 @@ TEST(TQvDefWrapper, PlacesTheBlockAtItsMarginsClippedToThePicture)
 {
     const QPoint margins[] = {{6, 4}, {28, 30}, {-3, -2}};
     for (const QPoint margin : margins) {
-        DefFrameSpec frame;
+        DefFrame frame;
         frame.format = 2;
         frame.spriteWidth = 20;
         frame.spriteHeight = 10;
@@ -183,7 +183,7 @@ TEST(TQvDefWrapper, PlacesTheBlockAtItsMarginsClippedToThePicture)
 
 TEST(TQvDefWrapper, UnknownEncodingIsAnAssertionFailureThatLeavesTheBitmap)
 {
-    DefFrameSpec frame;
+    DefFrame frame;
     frame.format = 4;
     frame.rawData = QByteArray(1024, '\0');
     const TQvDefWrapper def(DefWriter().addGroup({frame}).write());
@@ -203,7 +203,7 @@ TEST(TQvDefWrapper, UnknownEncodingIsAnAssertionFailureThatLeavesTheBitmap)
 TEST(TQvDefWrapper, HostileFramesEndInAnErrorInsteadOfAReadOutside)
 {
     const auto oneFrame = [](int format, int width, int height, const QByteArray &data) {
-        DefFrameSpec frame;
+        DefFrame frame;
         frame.format = format;
         frame.fullWidth = frame.spriteWidth = width;
         frame.fullHeight = frame.spriteHeight = height;

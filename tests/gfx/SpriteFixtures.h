@@ -41,14 +41,14 @@ inline QByteArray fixtureSpriteFile(int fileNumber, int frames, bool withCyan)
         palette[i] = fixtureColour(fileNumber, i);
     if (withCyan)
         palette[0] = qRgb(0, 255, 255);
-    QList<DefFrameSpec> specs;
+    QList<DefFrame> stored;
     for (int k = 0; k < frames; ++k) {
-        DefFrameSpec frame;
+        DefFrame frame;
         frame.format = 2;
         frame.pixels = fixturePixels(k, withCyan);
-        specs.append(frame);
+        stored.append(frame);
     }
-    return DefWriter().setPalette(palette).addGroup(specs).write();
+    return DefWriter().setPalette(palette).addGroup(stored).write();
 }
 
 inline int fixtureSlotCount(TileKind kind)

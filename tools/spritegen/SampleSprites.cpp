@@ -158,9 +158,9 @@ QList<QRgb> strokePalette(const std::array<Rgb, 2> &ink)
 
 // The frame as stored: the whole tile, or with tight margins the smallest
 // block holding every non-background pixel.
-DefFrameSpec frameSpec(int format, const QByteArray &pixels, bool tightMargins, bool shortHeader)
+DefFrame storedFrame(int format, const QByteArray &pixels, bool tightMargins, bool shortHeader)
 {
-    DefFrameSpec frame;
+    DefFrame frame;
     frame.format = format;
     frame.pixels = pixels;
     frame.shortHeader = shortHeader;
@@ -202,23 +202,23 @@ QByteArray sampleSpriteFile(const TileSpriteName &name)
     const int position = positionOf(name);
     const int format = position % 4;
     DefWriter writer;
-    QList<DefFrameSpec> frames;
+    QList<DefFrame> frames;
     switch (name.kind) {
     case TileKind::Terrain:
         writer.setPalette(terrainPalette(name.index));
         // The last terrain file (encoding 1) uses the 16-byte frame header.
         for (int k = 0; k < TileSprites::TerrainSlots; ++k)
-            frames.append(frameSpec(format, terrainPixels(name.index, k), false, name.index == 9));
+            frames.append(storedFrame(format, terrainPixels(name.index, k), false, name.index == 9));
         break;
     case TileKind::River:
         writer.setPalette(strokePalette(RiverInk[name.index - 1]));
         for (int k = 0; k < TileSprites::RiverSlots; ++k)
-            frames.append(frameSpec(format, strokePixels(k, 5, true), format == 1, false));
+            frames.append(storedFrame(format, strokePixels(k, 5, true), format == 1, false));
         break;
     case TileKind::Road:
         writer.setPalette(strokePalette(RoadInk[name.index - 1]));
         for (int k = 0; k < TileSprites::RoadSlots; ++k)
-            frames.append(frameSpec(format, strokePixels(k, 4, false), format == 1, false));
+            frames.append(storedFrame(format, strokePixels(k, 4, false), format == 1, false));
         break;
     }
     // Two groups, so frame numbers run on across groups as in the game's files.

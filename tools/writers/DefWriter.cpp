@@ -97,7 +97,7 @@ DefWriter &DefWriter::setPalette(const QList<QRgb> &palette)
     return *this;
 }
 
-DefWriter &DefWriter::addGroup(const QList<DefFrameSpec> &frames)
+DefWriter &DefWriter::addGroup(const QList<DefFrame> &frames)
 {
     m_groups.append(frames);
     return *this;
@@ -140,14 +140,14 @@ QByteArray DefWriter::write() const
         framePosition += 16 + 17 * qint64(group.size());
     QByteArray frameData;
     for (qsizetype g = 0; g < m_groups.size(); ++g) {
-        const QList<DefFrameSpec> &frames = m_groups[g];
+        const QList<DefFrame> &frames = m_groups[g];
         out.i32(qint32(g)).i32(qint32(frames.size())).zeros(8);
         for (qsizetype f = 0; f < frames.size(); ++f) {
             QByteArray name = QByteArray("frame") + QByteArray::number(g) + '_' + QByteArray::number(f);
             name.resize(13, '\0');
             out.bytes(name);
         }
-        for (const DefFrameSpec &frame : frames) {
+        for (const DefFrame &frame : frames) {
             const QByteArray data = frame.rawData
                 ? *frame.rawData
                 : encode(frame.format, frame.spriteWidth, frame.spriteHeight, frame.pixels);

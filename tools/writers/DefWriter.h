@@ -9,7 +9,7 @@
 
 #include <optional>
 
-struct DefFrameSpec {
+struct DefFrame {
     int format = 0;  // pixel encoding 0..3 (any number when rawData is given)
     int fullWidth = 32;
     int fullHeight = 32;
@@ -31,7 +31,7 @@ public:
 
     // 256 colours; missing entries are black.
     DefWriter &setPalette(const QList<QRgb> &palette);
-    DefWriter &addGroup(const QList<DefFrameSpec> &frames);
+    DefWriter &addGroup(const QList<DefFrame> &frames);
 
     QByteArray write() const;
 
@@ -44,5 +44,5 @@ public:
 
 private:
     QList<QRgb> m_palette;
-    QList<QList<DefFrameSpec>> m_groups;
+    QList<QList<DefFrame>> m_groups;
 };
