@@ -1,11 +1,13 @@
 // Fuzz target of the obstacle catalogue readers. The first three bytes name a
 // battlefield, x and y; the rest is an "obstacle.ini" text. Both list sources
-// must read the same list for it, with at most 28 hexes and no hex 0.
+// (and the on-demand one reading in small pieces) must read the same list for
+// it, with at most 28 hexes and no hex 0.
 // With BRACKWEN_FUZZ_WRITE_SEEDS=FOLDER it writes a seed corpus there and exits.
 #include "obstacles/ObstacleSectionIndex.h"
-#include "obstacles/ObstacleTextSearch.h"
+#include "obstacles/ObstacleSectionSearch.h"
 #include "writers/ObstacleCatalogueWriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 
@@ -58,7 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray text(reinterpret_cast<const char *>(data + 3), qsizetype(size - 3));
     const ObstacleHexList searched = findHexesInText(text, battlefield, x, y);
     const ObstacleHexList indexed = ObstacleSectionIndex::parse(text).hexes(battlefield, x, y);
-    if (searched != indexed || searched.size() > std::size_t(MaxObstacleHexes))
+    QBuffer device;
+    device.setData(text);
+    device.open(QIODevice::ReadOnly);
+    const std::optional<ObstacleHexList> readInPieces = findHexesInDevice(device, battlefield, x, y, 7);
+    if (searched != indexed || readInPieces != searched || searched.size() > std::size_t(MaxObstacleHexes))
         std::abort();
     for (const std::uint8_t hex : searched)
         if (hex == 0)

@@ -4,7 +4,7 @@
 
 #include "map/MapFile.h"
 #include "obstacles/BattlefieldChoice.h"
-#include "obstacles/ObstacleTextSearch.h"
+#include "obstacles/ObstacleSectionSearch.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 
 #include "app/Platform.h"
 #include "app/Settings.h"
-#include "obstacles/ObstacleTextSearch.h"
+#include "obstacles/ObstacleSectionSearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,8 +82,8 @@ ObstacleHexList ObstacleCatalogue::findObstacleHexes(std::uint8_t battlefield, s
 std::optional<ObstacleHexList> readObstacleHexes(const QString &listPath, std::uint8_t battlefield, std::uint8_t x,
                                                  std::uint8_t y)
 {
-    const std::optional<QByteArray> text = readWhole(listPath);
-    if (!text)
+    QFile file(listPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
-    return findHexesInText(*text, battlefield, x, y);
+    return findHexesInDevice(file, battlefield, x, y);
 }

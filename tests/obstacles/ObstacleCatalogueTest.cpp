@@ -1,15 +1,16 @@
 // Tests of the obstacle catalogue: value and key rules, the lists both list
-// sources read from a text, the on/off rule of loading, and when a change of
+// sources read from a text (whole or in pieces), the on/off rule of loading, and when a change of
 // the list file shows.
 #include "obstacles/ObstacleCatalogue.h"
 
 #include "app/Settings.h"
 #include "obstacles/ObstacleSectionIndex.h"
-#include "obstacles/ObstacleTextSearch.h"
+#include "obstacles/ObstacleSectionSearch.h"
 #include "writers/ObstacleCatalogueWriter.h"
 
 #include "TempDir.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
@@ -70,6 +71,14 @@ TEST_P(ObstacleListTest, BothSourcesReadTheSameList)
     const QByteArray text(GetParam().text);
     EXPECT_EQ(ObstacleSectionIndex::parse(text).hexes(2, 17, 5), GetParam().hexes) << "in memory";
     EXPECT_EQ(findHexesInText(text, 2, 17, 5), GetParam().hexes) << "searched";
+    // Read from a device in pieces of a few bytes: lines and sections run
+    // across pieces and lines outgrow them.
+    for (const qsizetype pieceSize : {1, 5, 16}) {
+        QBuffer device;
+        device.setData(text);
+        ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+        EXPECT_EQ(findHexesInDevice(device, 2, 17, 5, pieceSize), GetParam().hexes) << "pieces of " << pieceSize;
+    }
 }
 
 QByteArray thirtyEntries()
