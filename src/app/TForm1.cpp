@@ -49,9 +49,7 @@ TForm1::TForm1(std::unique_ptr<UserPrompts> prompts, QWidget *parent)
     , m_prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>())
 {
     setObjectName("Form1");
-    QFont designFont(QStringLiteral("MS Sans Serif"));
-    designFont.setPixelSize(11);
-    setFont(designFont);
+    setFont(gridFont());
     setMinimumSize(DesignedClientSize);
     resize(DesignedClientSize);
     move(DesignedPosition);

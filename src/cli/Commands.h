@@ -27,3 +27,4 @@ int cliFail(CliContext &context, const QString &reason);
 std::span<const CliCommand> mapCommands();
 std::span<const CliCommand> graphicsCommands();
 std::span<const CliCommand> obstacleCommands();
+std::span<const CliCommand> renderCommands();

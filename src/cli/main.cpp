@@ -15,9 +15,9 @@ int cliFail(CliContext &context, const QString &reason)
 
 namespace {
 
-std::array<std::span<const CliCommand>, 3> commandGroups()
+std::array<std::span<const CliCommand>, 4> commandGroups()
 {
-    return {mapCommands(), graphicsCommands(), obstacleCommands()};
+    return {mapCommands(), graphicsCommands(), renderCommands(), obstacleCommands()};
 }
 
 void printHelp(QTextStream &out)
@@ -34,6 +34,12 @@ void printHelp(QTextStream &out)
 
 int main(int argc, char **argv)
 {
+    // Standard error carries the tool's own one-line reasons, not Qt's chatter
+    // about the environment (a missing runtime folder and the like).
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
     // Rendering needs fonts and images but never a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -131,3 +131,30 @@ void renderCell(QPainter &painter, const QRect &cellRect, const CellRenderContex
         painter.setBackgroundMode(Qt::TransparentMode);
     }
 }
+
+QFont gridFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    return font;
+}
+
+QImage renderMapLevel(const MapDocument &document, bool showConfigNumbers, const TileSprites *sprites)
+{
+    const int side = int(std::min(document.mapSize, document.currentLayer().side()));
+    // QImage holds at most 2^31 bytes; stay well below (a side of 1448 cells).
+    constexpr qint64 MaxPixels = qint64(1) << 29;
+    const qint64 pixels = qint64(side) * 32 * side * 32;
+    if (side == 0 || pixels > MaxPixels)
+        return {};
+    QImage image(side * 32, side * 32, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const CellRenderContext context{document, GridView{0, 0, side, side}, showConfigNumbers, gridFont(), sprites};
+    for (int row = 0; row < side; ++row)
+        for (int column = 0; column < side; ++column)
+            renderCell(painter, QRect(column * 32, row * 32, 32, 32), context, column, row);
+    return image;
+}

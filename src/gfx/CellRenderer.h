@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QRgb>
 
 #include <array>
@@ -63,6 +64,14 @@ struct CellRenderContext {
     const TileSprites *sprites = nullptr;  // sprite mode when set, plain colours otherwise
     QColor background = Qt::white;         // the grid's own colour, under the tiles
 };
+
+// The font of the map grid and the main window as designed: "MS Sans Serif",
+// 11 pixels high (the system's sans-serif where that font is missing).
+QFont gridFont();
+
+// The whole current layer as the grid draws it, 32 x 32 pixels a cell; a null
+// image when the picture would be too large to hold.
+QImage renderMapLevel(const MapDocument &document, bool showConfigNumbers, const TileSprites *sprites);
 
 // The grid's single drawing entry: draws the cell at (column, row) of the
 // current layer into cellRect when cellIsDrawable allows it, else nothing.

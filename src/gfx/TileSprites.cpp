@@ -70,7 +70,7 @@ TileLoadResult TileSprites::LoadTileSprites(Settings &settings)
         settings.graphics = 1;  // held for the rest of the run, never saved
     }
     if (settings.graphics == 1)
-        return loadFromFolder();
+        return loadFromFolder(platform::findFile(QDir::currentPath(), {QStringLiteral("defs")}));
     return TileLoadResult::Finished;
 }
 
@@ -78,8 +78,10 @@ TileLoadResult TileSprites::loadFromArchive(const QString &archivePath)
 {
     TLOD archive;
     archive.setFileName(archivePath);
-    if (!archive.Open())
+    if (!archive.Open()) {
+        m_loadError = QStringLiteral("cannot open the sprite archive %1").arg(archivePath);
         return TileLoadResult::ArchiveNotOpened;
+    }
     m_spriteScratch = QImage();
     m_spritesLoaded = true;
     try {
@@ -87,30 +89,33 @@ TileLoadResult TileSprites::loadFromArchive(const QString &archivePath)
             archive.Extract(defFileName(name).toLatin1());
             CopyDefFrames(archive.Data(), name.kind, name.index);
         }
-    } catch (const std::exception &) {
-        return failLoading();
+    } catch (const GraphicsError &error) {
+        return failLoading(error.message());
+    } catch (const std::exception &error) {
+        return failLoading(QString::fromLocal8Bit(error.what()));
     }
     return TileLoadResult::Finished;
 }
 
-TileLoadResult TileSprites::loadFromFolder()
+TileLoadResult TileSprites::loadFromFolder(const QString &folder)
 {
     m_spriteScratch = QImage();
     for (const TileSpriteName &name : TileSpriteNames) {
-        QFile file(platform::findFile(QDir::currentPath(), {QStringLiteral("defs"), defFileName(name)}));
+        QFile file(platform::findFile(folder, {defFileName(name)}));
         if (!file.open(QIODevice::ReadOnly))
-            return failLoading();
+            return failLoading(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
         const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            return failLoading();
+            return failLoading(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
         file.close();
         CopyDefFrames(bytes, name.kind, name.index);
     }
     return TileLoadResult::Finished;
 }
 
-TileLoadResult TileSprites::failLoading()
+TileLoadResult TileSprites::failLoading(const QString &reason)
 {
+    m_loadError = reason;
     // Slots filled before the failure keep their pictures; the next run refills them.
     m_spritesLoaded = false;
     m_spriteScratch = QImage();

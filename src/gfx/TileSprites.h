@@ -51,6 +51,13 @@ public:
     // matched without regard to letter case.
     TileLoadResult LoadTileSprites(Settings &settings);
 
+    // The two sources LoadTileSprites chooses from, for callers that name the
+    // archive or the folder of sprite files themselves.
+    TileLoadResult loadFromArchive(const QString &archivePath);
+    TileLoadResult loadFromFolder(const QString &folder);
+    // Why the last loading run ended in ArchiveNotOpened or Error.
+    const QString &loadError() const { return m_loadError; }
+
     // Decodes every frame of one sprite file into the row that kind and index
     // select (index as in TileSpriteNames); frames beyond the row's slots are
     // not stored. Sets spritesLoaded() first, and clears it when the file does
@@ -94,13 +101,12 @@ private:
     // The slot for a row of the table; null outside it.
     const Slot *slotAt(TileKind kind, int row, int slot) const;
     void fillSlot(TileKind kind, int row, int slot, const QImage &bitmap);
-    TileLoadResult loadFromArchive(const QString &archivePath);
-    TileLoadResult loadFromFolder();
-    TileLoadResult failLoading();
+    TileLoadResult failLoading(const QString &reason);
 
     Table m_terrain;
     Table m_river;
     Table m_road;
     QImage m_spriteScratch;
     bool m_spritesLoaded = false;
+    QString m_loadError;
 };

@@ -1,0 +1,76 @@
+// brackwen-cli render: a whole map level drawn as the editor's grid draws it.
+#include "cli/Commands.h"
+
+#include "gfx/CellRenderer.h"
+#include "gfx/TileSprites.h"
+#include "map/MapFile.h"
+
+#include <QSaveFile>
+
+#include <array>
+
+namespace {
+
+constexpr const char *Usage = "MAP OUT.png [--level 0|1] [--numbers] [--defs DIR | --lod ARCHIVE]";
+
+int runRender(const QStringList &args, CliContext &context)
+{
+    QStringList positional;
+    int level = 0;
+    bool numbers = false;
+    QString defsFolder;
+    QString archive;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--level") && hasValue && (args[i + 1] == "0" || args[i + 1] == "1"))
+            level = args[++i].toInt();
+        else if (arg == QLatin1String("--numbers"))
+            numbers = true;
+        else if (arg == QLatin1String("--defs") && hasValue)
+            defsFolder = args[++i];
+        else if (arg == QLatin1String("--lod") && hasValue)
+            archive = args[++i];
+        else if (!arg.startsWith(QLatin1String("--")))
+            positional << arg;
+        else
+            return cliFail(context, QStringLiteral("usage: render %1").arg(QLatin1String(Usage)));
+    }
+    if (positional.size() != 2 || (!defsFolder.isEmpty() && !archive.isEmpty()))
+        return cliFail(context, QStringLiteral("usage: render %1").arg(QLatin1String(Usage)));
+
+    MapLoadResult loaded = readMapFile(positional[0]);
+    if (!loaded.ok())
+        return cliFail(context, loaded.reason);
+    MapDocument &document = *loaded.document;
+    if (!document.pointCurrentLayerAt(level))
+        return cliFail(context, QStringLiteral("the map has no level %1").arg(level));
+
+    TileSprites sprites;
+    if (!defsFolder.isEmpty() || !archive.isEmpty()) {
+        const TileLoadResult result =
+            archive.isEmpty() ? sprites.loadFromFolder(defsFolder) : sprites.loadFromArchive(archive);
+        if (result != TileLoadResult::Finished)
+            return cliFail(context, sprites.loadError());
+    }
+
+    const QImage image = renderMapLevel(document, numbers, sprites.spritesLoaded() ? &sprites : nullptr);
+    if (image.isNull())
+        return cliFail(context, QStringLiteral("a picture of a %1 x %1 map is too large").arg(document.mapSize));
+    QSaveFile out(positional[1]);
+    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit())
+        return cliFail(context, QStringLiteral("cannot write %1: %2").arg(positional[1], out.errorString()));
+    return 0;
+}
+
+const std::array<CliCommand, 1> Commands = {{
+    {"render", Usage, "draw a map level into a PNG picture as the editor's grid shows it (plain colours unless sprites are given)",
+     runRender},
+}};
+
+}  // namespace
+
+std::span<const CliCommand> renderCommands()
+{
+    return Commands;
+}
