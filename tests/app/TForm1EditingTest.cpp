@@ -6,6 +6,7 @@
 #include "map/MapFile.h"
 #include "obstacles/ObstacleWindow.h"
 #include "writers/MapWriter.h"
+#include "writers/ObstacleCatalogueWriter.h"
 
 #include "FakePrompts.h"
 #include "TempDir.h"
@@ -34,6 +35,7 @@ QByteArray plainMap()
     MapWriter map = MapWriter::patterned(36, true);
     map.layers = {TerrainLayer(36), TerrainLayer(36)};
     map.layers[0].at(3, 4).tertype = 8;
+    map.layers[0].at(10, 10).tertype = 9;
     return map.data();
 }
 
@@ -45,6 +47,7 @@ protected:
     {
         dir.write("brackwen.ini", settingsIni(nagscreen));
         mapPath = dir.write("plain.vdm", plainMap());
+        current.reset();
         current = std::make_unique<CurrentDirGuard>(dir.path());
         auto fake = std::make_unique<FakePrompts>(log);
         prompts = fake.get();
@@ -280,6 +283,45 @@ TEST_F(EditingWindow, ClosingWithoutEditsAsksNothing)
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(log.confirmations.isEmpty());
     EXPECT_TRUE(log.abouts.isEmpty());
+}
+
+TEST_F(EditingWindow, ObstacleWindowFollowsTheListsAndTheSelectedCell)
+{
+    // A catalogue in the current folder; the window reads it from the next start.
+    dir.write("obstacle.ini", obstaclewriter::sectionText(2, 3, 4, {17, 35}) + obstaclewriter::sectionText(8, 4, 3, {1}));
+    obstaclewriter::sampleBattlefieldPicture().save(dir.filePath("obstacle.bmp"), "BMP");
+    form.reset();
+    open();
+    QWidget *obstacles = form->obstacleWindow();
+    ASSERT_FALSE(obstacles->isVisible());
+
+    // List mode: battlefield 2 at 3/4 shows the window.
+    choose("CBobsty", 4);
+    choose("CBobstx", 3);
+    choose("CBobstter", 2);
+    EXPECT_TRUE(obstacles->isVisible());
+    EXPECT_EQ(form->obstacleView(), (ObstacleView{2, 3, 4}));
+    // The caption is composed by the window's paint, once the window is on screen.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(obstacles));
+    obstacles->repaint();
+    EXPECT_EQ(obstacles->windowTitle(), "Obstacles. Grass 3/4");
+
+    // Cell mode: a selected water cell, then a rock cell, while the window is open.
+    choose("CBobstter", 10);
+    press(Qt::LeftButton, 4, 3);
+    EXPECT_EQ(form->obstacleView(), (ObstacleView{8, 4, 3}));
+    press(Qt::LeftButton, 10, 10);
+    EXPECT_EQ(form->obstacleView().battlefield, NoBattlefield);
+    EXPECT_EQ(obstacles->windowTitle(), "There is no battlefield on a cell");
+
+    // Closing only hides it; a hidden window is left alone by selections.
+    obstacles->close();
+    EXPECT_FALSE(obstacles->isVisible());
+    press(Qt::LeftButton, 4, 3);
+    EXPECT_EQ(form->obstacleView().battlefield, NoBattlefield);
+    button("Bobstacles")->click();
+    EXPECT_TRUE(obstacles->isVisible());
+    EXPECT_EQ(form->obstacleView(), (ObstacleView{8, 4, 3}));
 }
 
 TEST(ClosingWindow, AboutPromptCancelKeepsTheWindowOpen)

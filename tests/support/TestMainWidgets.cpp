@@ -5,6 +5,9 @@
 
 int main(int argc, char **argv)
 {
+    // Tests never need a screen, also when a test runner lists them.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
