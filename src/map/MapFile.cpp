@@ -138,13 +138,9 @@ MapLoadResult parseMapData(QByteArrayView data)
 
     MapLoadResult result;
     MapDocument &document = result.document.emplace();
-    try {
-        document.ground = TerrainLayer(side);
-        if (hasUnderground)
-            document.underground = TerrainLayer(side);
-    } catch (const std::bad_alloc &) {
-        return refusal(QStringLiteral("not enough memory for a map of side %1").arg(side));
-    }
+    document.ground = TerrainLayer(side);
+    if (hasUnderground)
+        document.underground = TerrainLayer(side);
     copyLayer(data, terrainOffset, document.ground);
     if (hasUnderground)
         copyLayer(data, terrainOffset + qsizetype(document.ground.byteCount()), document.underground);
@@ -185,14 +181,19 @@ bool isGzipContainer(QByteArrayView fileBytes)
 
 MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength)
 {
-    if (!isGzipContainer(fileBytes))
-        return parseMapData(fileBytes);
-    GzipInflateResult inflated = inflateGzip(fileBytes, maxDataLength);
-    if (!inflated.ok())
-        return refusal(inflated.error);
-    MapLoadResult result = parseMapData(inflated.data);
-    result.facts.compressed = true;
-    return result;
+    // The content of a large map may be more than the memory at hand.
+    try {
+        if (!isGzipContainer(fileBytes))
+            return parseMapData(fileBytes);
+        GzipInflateResult inflated = inflateGzip(fileBytes, maxDataLength);
+        if (!inflated.ok())
+            return refusal(inflated.error);
+        MapLoadResult result = parseMapData(inflated.data);
+        result.facts.compressed = true;
+        return result;
+    } catch (const std::bad_alloc &) {
+        return refusal(QStringLiteral("not enough memory to load the map"));
+    }
 }
 
 MapLoadResult readMapFile(const QString &path)
