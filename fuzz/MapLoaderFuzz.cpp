@@ -2,6 +2,8 @@
 // or loaded into a document that saves back to exactly the data it came from.
 // Run with --write-seeds=DIR first to write a small seed corpus made by the
 // project's own writers.
+#include "FuzzSeeds.h"
+
 #include "map/Gzip.h"
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
@@ -45,14 +47,7 @@ void writeSeeds(const QString &folder)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    constexpr const char *Option = "--write-seeds=";
-    for (int i = 1; i < *argc; ++i) {
-        if (std::strncmp((*argv)[i], Option, std::strlen(Option)) == 0) {
-            writeSeeds(QString::fromLocal8Bit((*argv)[i] + std::strlen(Option)));
-            std::exit(0);
-        }
-    }
-    return 0;
+    return writeSeedsIfAsked(argc, argv, writeSeeds);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)

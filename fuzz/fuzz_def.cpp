@@ -1,6 +1,9 @@
 // Fuzz target of the sprite decoder: the input is a sprite file; every frame
 // is extracted (up to a budget that keeps one input fast). Errors must come out
 // as GraphicsError.
+#include "FuzzSeeds.h"
+#include "LodDefSeeds.h"
+
 #include "gfx/GraphicsError.h"
 #include "gfx/QvDefWrapper.h"
 
@@ -10,6 +13,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    return writeSeedsIfAsked(argc, argv, writeDefSeeds);
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

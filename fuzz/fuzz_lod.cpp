@@ -1,5 +1,8 @@
 // Fuzz target of the sprite archive reader: the input is written to a file,
 // opened, and every entry extracted. Errors must come out as GraphicsError.
+#include "FuzzSeeds.h"
+#include "LodDefSeeds.h"
+
 #include "gfx/GraphicsError.h"
 #include "gfx/Lod.h"
 
@@ -9,6 +12,11 @@
 
 #include <cstddef>
 #include <cstdint>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    return writeSeedsIfAsked(argc, argv, writeLodSeeds);
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

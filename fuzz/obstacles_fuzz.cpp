@@ -2,7 +2,9 @@
 // battlefield, x and y; the rest is an "obstacle.ini" text. Both list sources
 // (and the on-demand one reading in small pieces) must read the same list for
 // it, with at most 28 hexes and no hex 0.
-// With BRACKWEN_FUZZ_WRITE_SEEDS=FOLDER it writes a seed corpus there and exits.
+// With --write-seeds=FOLDER it writes a seed corpus there and exits.
+#include "FuzzSeeds.h"
+
 #include "obstacles/ObstacleSectionIndex.h"
 #include "obstacles/ObstacleSectionSearch.h"
 #include "writers/ObstacleCatalogueWriter.h"
@@ -40,14 +42,9 @@ void writeSeeds(const QString &path)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    const QString seeds = qEnvironmentVariable("BRACKWEN_FUZZ_WRITE_SEEDS");
-    if (!seeds.isEmpty()) {
-        writeSeeds(seeds);
-        std::exit(0);
-    }
-    return 0;
+    return writeSeedsIfAsked(argc, argv, writeSeeds);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

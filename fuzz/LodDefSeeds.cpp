@@ -1,14 +1,13 @@
-// Writes small seed corpora for fuzz_lod and fuzz_def with our own writers:
-// fuzz_lod_def_seeds DIR gives DIR/lod/*.lod and DIR/def/*.def.
+// The seed corpora of fuzz_lod and fuzz_def, made by our own writers.
+#include "LodDefSeeds.h"
+
 #include "SampleSprites.h"
 
 #include "gfx/FileHelpers.h"
 #include "writers/DefWriter.h"
 #include "writers/LodWriter.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QTextStream>
 
 namespace {
 
@@ -29,17 +28,8 @@ DefFrame smallFrame(int format, bool margins)
     return frame;
 }
 
-}  // namespace
-
-int main(int argc, char **argv)
+QList<QByteArray> seedSpriteFiles()
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 2) {
-        QTextStream(stderr) << "Usage: fuzz_lod_def_seeds DIR" << Qt::endl;
-        return 2;
-    }
-    const QDir out(args[1]);
     QList<QByteArray> defs;
     for (int format = 0; format < 4; ++format)
         defs.append(DefWriter().addGroup({smallFrame(format, false), smallFrame(format, true)}).write());
@@ -50,17 +40,29 @@ int main(int argc, char **argv)
     shortHeader.shortHeader = true;
     defs.append(DefWriter().addGroup({shortHeader}).addGroup({smallFrame(2, true)}).write());
     defs.append(sampleSpriteFile(TileSpriteNames[13]));  // a full river file
-    for (qsizetype i = 0; i < defs.size(); ++i)
-        SaveBytesToFile(out.filePath(QStringLiteral("def/seed%1.def").arg(i)), defs[i]);
+    return defs;
+}
 
-    SaveBytesToFile(out.filePath(QStringLiteral("lod/stored.lod")),
+}  // namespace
+
+void writeDefSeeds(const QString &folder)
+{
+    const QList<QByteArray> defs = seedSpriteFiles();
+    for (qsizetype i = 0; i < defs.size(); ++i)
+        SaveBytesToFile(QDir(folder).filePath(QStringLiteral("seed%1.def").arg(i)), defs[i]);
+}
+
+void writeLodSeeds(const QString &folder)
+{
+    const QList<QByteArray> defs = seedSpriteFiles();
+    const QDir out(folder);
+    SaveBytesToFile(out.filePath(QStringLiteral("stored.lod")),
                     LodWriter().add("a.def", defs[0]).add("b.def", "bytes").write());
-    SaveBytesToFile(out.filePath(QStringLiteral("lod/packed.lod")),
+    SaveBytesToFile(out.filePath(QStringLiteral("packed.lod")),
                     LodWriter()
                         .add("dirttl.def", defs[1], LodWriter::Packing::Packed)
                         .add("clrrvr.def", defs[2], LodWriter::Packing::Packed)
                         .add("empty", QByteArray(), LodWriter::Packing::Packed)
                         .write());
-    SaveBytesToFile(out.filePath(QStringLiteral("lod/empty.lod")), LodWriter().write());
-    return 0;
+    SaveBytesToFile(out.filePath(QStringLiteral("empty.lod")), LodWriter().write());
 }
