@@ -34,6 +34,18 @@ constexpr QSize DesignedClientSize(594, 573);
 constexpr QPoint DesignedPosition(333, 100);
 constexpr int PanelWidth = 90;
 
+// The auto-scroll of a left-button drag along one axis: dragging onto the
+// first or last visible cell scrolls one cell further (-1 or +1), never at the
+// map's own first or last cell.
+int autoScrollStep(int cell, int count, int first, int visible)
+{
+    if (cell <= 0 || cell >= count - 1)
+        return 0;
+    if (cell == first)
+        return -1;
+    return cell == first + visible - 1 ? 1 : 0;
+}
+
 QStringList numberItems(int first, int last)
 {
     QStringList items;
@@ -457,25 +469,13 @@ void TForm1::DGMouseMove(Qt::MouseButtons buttons, QPoint position)
     m_lastDragCell = cell;
     DGSelectCell(cell.x(), cell.y());
 
-    // Dragging onto the first or last visible column or row scrolls one cell
-    // further, never past the map's first or last column or row.
-    if (cell.x() > 0 && cell.x() < DG->colCount() - 1) {
-        if (cell.x() == DG->leftCol()) {
-            DG->setLeftCol(DG->leftCol() - 1);
-            m_scrollPause();
-        } else if (cell.x() == DG->leftCol() + DG->visibleColCount() - 1) {
-            DG->setLeftCol(DG->leftCol() + 1);
-            m_scrollPause();
-        }
+    if (const int step = autoScrollStep(cell.x(), DG->colCount(), DG->leftCol(), DG->visibleColCount())) {
+        DG->setLeftCol(DG->leftCol() + step);
+        m_scrollPause();
     }
-    if (cell.y() > 0 && cell.y() < DG->rowCount() - 1) {
-        if (cell.y() == DG->topRow()) {
-            DG->setTopRow(DG->topRow() - 1);
-            m_scrollPause();
-        } else if (cell.y() == DG->topRow() + DG->visibleRowCount() - 1) {
-            DG->setTopRow(DG->topRow() + 1);
-            m_scrollPause();
-        }
+    if (const int step = autoScrollStep(cell.y(), DG->rowCount(), DG->topRow(), DG->visibleRowCount())) {
+        DG->setTopRow(DG->topRow() + step);
+        m_scrollPause();
     }
 }
 

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <cstdint>
+#include <optional>
 #include <span>
 
 struct CliContext {
@@ -23,6 +25,12 @@ struct CliCommand {
 
 // Prints "brackwen-cli: <reason>" on standard error and returns exit status 1.
 int cliFail(CliContext &context, const QString &reason);
+
+// Reports the command's usage as the reason of a failure (exit status 1).
+int cliUsage(CliContext &context, const CliCommand &command);
+
+// A plain decimal whole number (digits only) no greater than limit.
+std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t limit);
 
 std::span<const CliCommand> mapCommands();
 std::span<const CliCommand> graphicsCommands();

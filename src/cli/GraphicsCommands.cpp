@@ -15,6 +15,15 @@
 
 namespace {
 
+int runLod(const QStringList &args, CliContext &context);
+int runDef(const QStringList &args, CliContext &context);
+
+const std::array<CliCommand, 2> Commands = {{
+    {"lod", "list ARCHIVE | extract ARCHIVE NAME OUT",
+     "list the entries of a sprite archive (name, position, size, packed size), or extract one to a file", runLod},
+    {"def", "export DEF DIR", "write every frame of a sprite file to DIR as 000.png, 001.png, ...", runDef},
+}};
+
 int lodList(const QString &archivePath, CliContext &context)
 {
     TLOD archive;
@@ -48,7 +57,7 @@ int runLod(const QStringList &args, CliContext &context)
         return lodList(args[1], context);
     if (args.size() == 4 && args[0] == QLatin1String("extract"))
         return lodExtract(args[1], args[2], args[3], context);
-    return cliFail(context, QStringLiteral("usage: lod list ARCHIVE | lod extract ARCHIVE NAME OUT"));
+    return cliUsage(context, Commands[0]);
 }
 
 int defExport(const QString &defPath, const QString &folder, CliContext &context)
@@ -77,14 +86,8 @@ int runDef(const QStringList &args, CliContext &context)
 {
     if (args.size() == 3 && args[0] == QLatin1String("export"))
         return defExport(args[1], args[2], context);
-    return cliFail(context, QStringLiteral("usage: def export DEF DIR"));
+    return cliUsage(context, Commands[1]);
 }
-
-const std::array<CliCommand, 2> Commands = {{
-    {"lod", "list ARCHIVE | extract ARCHIVE NAME OUT",
-     "list the entries of a sprite archive (name, position, size, packed size), or extract one to a file", runLod},
-    {"def", "export DEF DIR", "write every frame of a sprite file to DIR as 000.png, 001.png, ...", runDef},
-}};
 
 }  // namespace
 

@@ -8,27 +8,6 @@
 
 namespace {
 
-QString usageError(const char *name, const char *usage)
-{
-    return QStringLiteral("usage: brackwen-cli %1 %2").arg(QLatin1String(name), QLatin1String(usage));
-}
-
-// A side for the resize command: a plain decimal whole number 1..9000.
-std::optional<std::uint32_t> parseSide(const QString &text)
-{
-    if (text.isEmpty() || text.size() > 4)
-        return std::nullopt;
-    std::uint32_t side = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        side = side * 10 + std::uint32_t(c.unicode() - u'0');
-    }
-    if (side < 1 || side > MapDocument::LargestSide)
-        return std::nullopt;
-    return side;
-}
-
 int saveOrFail(const MapDocument &document, const QString &path, CliContext &context)
 {
     const MapSaveResult saved = saveMapFile(document, path);
@@ -50,7 +29,7 @@ constexpr std::array Commands = {
 int runInfo(const QStringList &args, CliContext &context)
 {
     if (args.size() != 1)
-        return cliFail(context, usageError(Commands[0].name, Commands[0].usage));
+        return cliUsage(context, Commands[0]);
     const MapLoadResult loaded = readMapFile(args[0]);
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
@@ -69,7 +48,7 @@ int runInfo(const QStringList &args, CliContext &context)
 int runResave(const QStringList &args, CliContext &context)
 {
     if (args.size() != 2)
-        return cliFail(context, usageError(Commands[1].name, Commands[1].usage));
+        return cliUsage(context, Commands[1]);
     const MapLoadResult loaded = readMapFile(args[0]);
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
@@ -79,9 +58,9 @@ int runResave(const QStringList &args, CliContext &context)
 int runResize(const QStringList &args, CliContext &context)
 {
     if (args.size() != 3)
-        return cliFail(context, usageError(Commands[2].name, Commands[2].usage));
-    const std::optional<std::uint32_t> side = parseSide(args[1]);
-    if (!side)
+        return cliUsage(context, Commands[2]);
+    const std::optional<std::uint32_t> side = parseDecimal(args[1], MapDocument::LargestSide);
+    if (!side || *side == 0)
         return cliFail(context, QStringLiteral("map side must be a whole number from 1 to %1, not \"%2\"")
                                     .arg(MapDocument::LargestSide)
                                     .arg(args[1]));

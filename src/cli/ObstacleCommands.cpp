@@ -13,27 +13,6 @@
 
 namespace {
 
-QString usageError(const CliCommand &command)
-{
-    return QStringLiteral("usage: brackwen-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage));
-}
-
-// A plain decimal whole number no greater than limit.
-std::optional<std::uint32_t> parseNumber(const QString &text, std::uint32_t limit)
-{
-    if (text.isEmpty() || text.size() > 9)
-        return std::nullopt;
-    std::uint32_t number = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        number = number * 10 + std::uint32_t(c.unicode() - u'0');
-    }
-    if (number > limit)
-        return std::nullopt;
-    return number;
-}
-
 int runObstacles(const QStringList &args, CliContext &context);
 int runBattlefield(const QStringList &args, CliContext &context);
 
@@ -48,12 +27,12 @@ constexpr std::array Commands = {
 int runObstacles(const QStringList &args, CliContext &context)
 {
     if (args.size() != 4)
-        return cliFail(context, usageError(Commands[0]));
-    const auto battlefield = parseNumber(args[1], 255);
-    const auto x = parseNumber(args[2], 255);
-    const auto y = parseNumber(args[3], 255);
+        return cliUsage(context, Commands[0]);
+    const auto battlefield = parseDecimal(args[1], 255);
+    const auto x = parseDecimal(args[2], 255);
+    const auto y = parseDecimal(args[3], 255);
     if (!battlefield || !x || !y)
-        return cliFail(context, usageError(Commands[0]));
+        return cliUsage(context, Commands[0]);
     QFile file(args[0]);
     if (!file.open(QIODevice::ReadOnly))
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], file.errorString()));
@@ -75,18 +54,18 @@ int runBattlefield(const QStringList &args, CliContext &context)
     int level = 0;
     const qsizetype option = positional.indexOf(QStringLiteral("--level"));
     if (option >= 0) {
-        const auto value = option + 1 < positional.size() ? parseNumber(positional[option + 1], 1) : std::nullopt;
+        const auto value = option + 1 < positional.size() ? parseDecimal(positional[option + 1], 1) : std::nullopt;
         if (!value)
-            return cliFail(context, usageError(Commands[1]));
+            return cliUsage(context, Commands[1]);
         level = int(*value);
         positional.remove(option, 2);
     }
     if (positional.size() != 3)
-        return cliFail(context, usageError(Commands[1]));
-    const auto column = parseNumber(positional[1], 0xFFFFFFFFu);
-    const auto row = parseNumber(positional[2], 0xFFFFFFFFu);
+        return cliUsage(context, Commands[1]);
+    const auto column = parseDecimal(positional[1], 0xFFFFFFFFu);
+    const auto row = parseDecimal(positional[2], 0xFFFFFFFFu);
     if (!column || !row)
-        return cliFail(context, usageError(Commands[1]));
+        return cliUsage(context, Commands[1]);
     const MapLoadResult loaded = readMapFile(positional[0]);
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(positional[0], loaded.reason));

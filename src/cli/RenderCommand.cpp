@@ -13,6 +13,13 @@ namespace {
 
 constexpr const char *Usage = "MAP OUT.png [--level 0|1] [--numbers] [--defs DIR | --lod ARCHIVE]";
 
+int runRender(const QStringList &args, CliContext &context);
+
+const std::array<CliCommand, 1> Commands = {{
+    {"render", Usage, "draw a map level into a PNG picture as the editor's grid shows it (plain colours unless sprites are given)",
+     runRender},
+}};
+
 int runRender(const QStringList &args, CliContext &context)
 {
     QStringList positional;
@@ -34,10 +41,10 @@ int runRender(const QStringList &args, CliContext &context)
         else if (!arg.startsWith(QLatin1String("--")))
             positional << arg;
         else
-            return cliFail(context, QStringLiteral("usage: render %1").arg(QLatin1String(Usage)));
+            return cliUsage(context, Commands[0]);
     }
     if (positional.size() != 2 || (!defsFolder.isEmpty() && !archive.isEmpty()))
-        return cliFail(context, QStringLiteral("usage: render %1").arg(QLatin1String(Usage)));
+        return cliUsage(context, Commands[0]);
 
     MapLoadResult loaded = readMapFile(positional[0]);
     if (!loaded.ok())
@@ -62,11 +69,6 @@ int runRender(const QStringList &args, CliContext &context)
         return cliFail(context, QStringLiteral("cannot write %1: %2").arg(positional[1], out.errorString()));
     return 0;
 }
-
-const std::array<CliCommand, 1> Commands = {{
-    {"render", Usage, "draw a map level into a PNG picture as the editor's grid shows it (plain colours unless sprites are given)",
-     runRender},
-}};
 
 }  // namespace
 

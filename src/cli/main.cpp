@@ -13,6 +13,27 @@ int cliFail(CliContext &context, const QString &reason)
     return 1;
 }
 
+int cliUsage(CliContext &context, const CliCommand &command)
+{
+    return cliFail(context,
+                   QStringLiteral("usage: brackwen-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage)));
+}
+
+std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t limit)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    std::uint32_t number = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        number = number * 10 + std::uint32_t(c.unicode() - u'0');
+    }
+    if (number > limit)
+        return std::nullopt;
+    return number;
+}
+
 namespace {
 
 std::array<std::span<const CliCommand>, 4> commandGroups()
