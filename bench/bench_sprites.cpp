@@ -1,14 +1,18 @@
 // Benchmarks of the tile graphics: loading the 17 sample sprite files from the
 // archive (extracting, decoding every frame, preparing the drawing variants),
-// repainting a 1920 x 1080 viewport in sprite mode, and, as the floor, drawing
-// the same number of prepared 32 x 32 images with nothing else.
+// repainting a 1920 x 1080 viewport in sprite mode, drawing a whole 144 x 144
+// level as "brackwen-cli render" does, and, as the floor of both, drawing the
+// same number of prepared 32 x 32 images with nothing else.
 #include "SampleSprites.h"
 
 #include "app/Settings.h"
+#include "gfx/CellRenderer.h"
 #include "gfx/FileHelpers.h"
 #include "gfx/TileDrawing.h"
 #include "gfx/TileSprites.h"
+#include "map/MapDocument.h"
 #include "map/TerrainCell.h"
+#include "writers/SampleMap.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -106,5 +110,46 @@ void BM_DrawPreparedImagesOnly(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DrawPreparedImagesOnly)->Unit(benchmark::kMillisecond);
+
+// A whole level of the 144 x 144 sample map (terrain everywhere, rivers and
+// roads where the sample has them) drawn into one picture with sprites.
+void BM_RenderLevel144(benchmark::State &state)
+{
+    const TileSprites &sprites = loadedSprites();
+    MapDocument document;
+    document.mapSize = 144;
+    document.ground = sampleSurface(144, 7);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(renderMapLevel(document, false, &sprites));
+    state.counters["cells"] = 144 * 144;
+}
+BENCHMARK(BM_RenderLevel144)->Unit(benchmark::kMillisecond);
+
+// The floor of the level picture: one prepared terrain tile per cell, plus a
+// river and a road tile on as many cells as the sample level has them.
+void BM_DrawPreparedLevel144Only(benchmark::State &state)
+{
+    const TileSprites &sprites = loadedSprites();
+    const TerrainLayer level = sampleSurface(144, 7);
+    const QImage *terrain = sprites.prepared(TileKind::Terrain, 2, 5, false, false);
+    const QImage *river = sprites.prepared(TileKind::River, 1, 3, false, false);
+    const QImage *road = sprites.prepared(TileKind::Road, 1, 4, false, false);
+    for (auto _ : state) {
+        QImage canvas(144 * 32, 144 * 32, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&canvas);
+        for (int row = 0; row < 144; ++row)
+            for (int column = 0; column < 144; ++column) {
+                const QPoint at(column * 32, row * 32);
+                const TerrainCell &cell = level.at(row, column);
+                painter.drawImage(at, *terrain);
+                if (cell.rivtype != 0)
+                    painter.drawImage(at, *river);
+                if (cell.roadtype != 0)
+                    painter.drawImage(at, *road);
+            }
+        benchmark::DoNotOptimize(canvas);
+    }
+}
+BENCHMARK(BM_DrawPreparedLevel144Only)->Unit(benchmark::kMillisecond);
 
 }  // namespace
