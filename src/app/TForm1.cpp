@@ -143,6 +143,9 @@ void TForm1::createControls()
     Linfo->setObjectName("Linfo");
     Linfo->setGeometry(2, 428, 63, 13);
     Linfo->setAutoFillBackground(true);
+    // Clicks on the panel's pictures and text belong to them, not to the panel.
+    for (QWidget *passive : {static_cast<QWidget *>(Linfo), static_cast<QWidget *>(tileimage)})
+        passive->setAttribute(Qt::WA_NoMousePropagation);
     Linfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // Tab order as designed.
