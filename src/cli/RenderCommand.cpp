@@ -48,7 +48,7 @@ int runRender(const QStringList &args, CliContext &context)
 
     MapLoadResult loaded = readMapFile(positional[0]);
     if (!loaded.ok())
-        return cliFail(context, loaded.reason);
+        return cliFail(context, QStringLiteral("%1: %2").arg(positional[0], loaded.reason));
     MapDocument &document = *loaded.document;
     if (!document.pointCurrentLayerAt(level))
         return cliFail(context, QStringLiteral("the map has no level %1").arg(level));

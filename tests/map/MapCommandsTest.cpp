@@ -4,38 +4,14 @@
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
 
+#include "CliRunner.h"
 #include "TempDir.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun runCli(const QStringList &arguments)
-{
-    // Qt warns on stderr when it has no runtime folder; give it one.
-    const TempDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(BRACKWEN_CLI_PATH), arguments);
-    CliRun run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 QByteArray readFile(const QString &path)
 {

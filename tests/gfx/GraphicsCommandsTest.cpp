@@ -1,0 +1,125 @@
+// The archive, sprite and render commands of brackwen-cli, run as the built
+// program: their output, the files they write, and one-line refusals.
+#include "SampleSprites.h"
+
+#include "gfx/CellRenderer.h"
+#include "gfx/TileSprites.h"
+#include "map/TerrainLayer.h"
+#include "writers/DefWriter.h"
+#include "writers/LodWriter.h"
+#include "writers/MapWriter.h"
+
+#include "CliRunner.h"
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A refusal: exit status 1, nothing on standard output, one line on standard error.
+void expectRefusal(const CliRun &run, const char *reasonPart)
+{
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.startsWith("brackwen-cli: ")) << run.err.toStdString();
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(reasonPart)) << run.err.toStdString();
+}
+
+DefFrame frame(char index)
+{
+    DefFrame f;
+    f.fullWidth = f.fullHeight = f.spriteWidth = f.spriteHeight = 4;
+    f.pixels = QByteArray(16, index);
+    return f;
+}
+
+TEST(GraphicsCommands, LodListAndExtract)
+{
+    TempDir dir;
+    const QByteArray packed(3000, 'p');
+    const QString archive = dir.write("test.lod", LodWriter()
+                                                      .add("alpha.def", "stored bytes")
+                                                      .add("beta.def", packed, LodWriter::Packing::Packed)
+                                                      .write());
+    const CliRun list = runCli({"lod", "list", archive});
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QList<QByteArray> lines = list.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    const QList<QByteArray> alpha = lines[0].split('\t');
+    const QList<QByteArray> beta = lines[1].split('\t');
+    ASSERT_EQ(alpha.size(), 4);
+    ASSERT_EQ(beta.size(), 4);
+    EXPECT_EQ(alpha[0], "alpha.def");
+    EXPECT_EQ(alpha[2], "12");
+    EXPECT_EQ(alpha[3], "0");
+    EXPECT_EQ(beta[0], "beta.def");
+    EXPECT_EQ(beta[2], "3000");
+    EXPECT_NE(beta[3], "0");
+
+    const QString out = dir.filePath("beta.out");
+    EXPECT_EQ(runCli({"lod", "extract", archive, "BETA.DEF", out}).exitCode, 0);
+    EXPECT_EQ(readFile(out), packed);
+
+    expectRefusal(runCli({"lod", "extract", archive, "gamma.def", dir.filePath("gamma.out")}), "out of bounds");
+    EXPECT_FALSE(QFile::exists(dir.filePath("gamma.out")));
+    expectRefusal(runCli({"lod", "list", dir.filePath("missing.lod")}), "missing.lod");
+    expectRefusal(runCli({"lod"}), "usage");
+}
+
+TEST(GraphicsCommands, DefExportWritesPalettePictures)
+{
+    TempDir dir;
+    const QString def = dir.write("two.def", DefWriter().addGroup({frame(3)}).addGroup({frame(5)}).write());
+    const CliRun run = runCli({"def", "export", def, dir.filePath("frames")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (const char *name : {"frames/000.png", "frames/001.png"}) {
+        const QImage image(dir.filePath(name));
+        EXPECT_EQ(image.format(), QImage::Format_Indexed8) << name;
+        EXPECT_EQ(image.size(), QSize(4, 4)) << name;
+    }
+    EXPECT_EQ(QImage(dir.filePath("frames/001.png")).pixelIndex(1, 1), 5);
+    expectRefusal(runCli({"def", "export", dir.write("bad.def", "short"), dir.filePath("bad")}),
+                  "Def file is invalid");
+}
+
+TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
+{
+    TempDir dir;
+    MapWriter map = MapWriter::patterned(36, false);
+    map.layers = {TerrainLayer(36)};
+    map.layers[0].at(2, 1).tertype = 8;
+    const QString path = dir.write("one.vdm", map.data());
+
+    const CliRun plain = runCli({"render", path, dir.filePath("plain.png")});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
+    const QImage picture(dir.filePath("plain.png"));
+    EXPECT_EQ(picture.size(), QSize(36 * 32, 36 * 32));
+    EXPECT_EQ(picture.pixel(1 * 32 + 5, 2 * 32 + 5), TerrainColours[8]);
+    EXPECT_EQ(picture.pixel(5, 5), TerrainColours[0]);
+
+    // With the sprite files of a folder the cells show their tiles.
+    for (const TileSpriteName &name : TileSpriteNames)
+        dir.write(QStringLiteral("defs/%1.def").arg(QLatin1String(name.name)), sampleSpriteFile(name));
+    const CliRun sprites = runCli({"render", path, dir.filePath("sprites.png"), "--defs", dir.filePath("defs")});
+    ASSERT_EQ(sprites.exitCode, 0) << sprites.err.toStdString();
+    EXPECT_NE(QImage(dir.filePath("sprites.png")).convertToFormat(QImage::Format_RGB32),
+              picture.convertToFormat(QImage::Format_RGB32));
+
+    expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--level", "1"}), "no level 1");
+    expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--defs", dir.filePath("nowhere")}), "dirttl");
+    expectRefusal(runCli({"render", dir.write("bad.vdm", "bad"), dir.filePath("x.png")}), "bad.vdm");
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+}
+
+}  // namespace
