@@ -86,11 +86,6 @@ std::optional<qsizetype> findTerrainMarker(QByteArrayView data, qsizetype from)
     return scanForMarker(data, p, last);
 }
 
-void copyLayer(QByteArrayView data, qsizetype offset, TerrainLayer &layer)
-{
-    std::memcpy(static_cast<void *>(layer.data()), data.data() + offset, layer.byteCount());
-}
-
 MapLoadResult refusal(const QString &reason)
 {
     MapLoadResult result;
@@ -138,12 +133,10 @@ MapLoadResult parseMapData(QByteArrayView data)
 
     MapLoadResult result;
     MapDocument &document = result.document.emplace();
-    document.ground = TerrainLayer(side);
+    const auto *cells = reinterpret_cast<const TerrainCell *>(data.data() + terrainOffset);
+    document.ground = TerrainLayer::fromCells(side, cells);
     if (hasUnderground)
-        document.underground = TerrainLayer(side);
-    copyLayer(data, terrainOffset, document.ground);
-    if (hasUnderground)
-        copyLayer(data, terrainOffset + qsizetype(document.ground.byteCount()), document.underground);
+        document.underground = TerrainLayer::fromCells(side, cells + cellsPerLayer);
     document.version = version;
     document.headerBytes = data.first(terrainOffset).toByteArray();
     document.mapSize = side;

@@ -12,6 +12,17 @@ TerrainLayer::TerrainLayer(std::uint32_t side)
     m_side = side;
 }
 
+TerrainLayer TerrainLayer::fromCells(std::uint32_t side, const TerrainCell *cells)
+{
+    if (side > MaxSide)
+        throw std::bad_alloc();
+    // Built from the range at once: the cells are written once, not zeroed first.
+    TerrainLayer layer;
+    layer.m_cells.assign(cells, cells + std::size_t(side) * side);
+    layer.m_side = side;
+    return layer;
+}
+
 TerrainLayer TerrainLayer::resized(std::uint32_t side) const
 {
     TerrainLayer result(side);

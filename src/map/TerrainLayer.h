@@ -30,6 +30,10 @@ public:
     std::size_t cellCount() const { return m_cells.size(); }
     std::size_t byteCount() const { return m_cells.size() * sizeof(TerrainCell); }
 
+    // A layer of side N holding the side * side cells that start at cells, in
+    // file order; throws std::bad_alloc when the memory cannot be had.
+    static TerrainLayer fromCells(std::uint32_t side, const TerrainCell *cells);
+
     // A copy of side N keeping the top-left square both sides share; new cells are
     // zero. Throws std::bad_alloc when the memory cannot be had.
     TerrainLayer resized(std::uint32_t side) const;
