@@ -304,7 +304,7 @@ void TForm1::BopenClick()
     if (!m_sprites.spritesLoaded()) {
         switch (m_sprites.LoadTileSprites(m_settings)) {
         case TileLoadResult::Error:
-            showMapError(QStringLiteral("the tile pictures could not be loaded"));
+            showMapError(m_sprites.loadError());
             return;
         case TileLoadResult::ArchiveNotOpened:
             return;

@@ -4,6 +4,15 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+QString qtNameFilters(const QString &dialogFilter)
+{
+    const QStringList parts = dialogFilter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i] + " (" + QString(parts[i + 1]).replace(u';', u' ') + ")";
+    return filters.join(QStringLiteral(";;"));
+}
+
 bool DialogPrompts::confirm(QWidget *parent, const QString &title, const QString &text)
 {
     return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
@@ -23,13 +32,16 @@ UserPrompts::AboutAnswer DialogPrompts::askAbout(QWidget *parent, const QString 
 
 QString DialogPrompts::openFileName(QWidget *parent, const QString &folder, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+    // The descriptions already name their patterns.
+    return QFileDialog::getOpenFileName(parent, QString(), folder, qtNameFilters(filter), nullptr,
+                                        QFileDialog::HideNameFilterDetails);
 }
 
 QString DialogPrompts::saveFileName(QWidget *parent, const QString &suggestion, const QString &filter,
                                     const QString &defaultSuffix)
 {
-    QFileDialog dialog(parent, QString(), suggestion, filter);
+    QFileDialog dialog(parent, QString(), suggestion, qtNameFilters(filter));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);

@@ -6,6 +6,10 @@
 
 class QWidget;
 
+// The dialogs' filter as the program states it, "Description|*.a;*.b|...", in
+// the form Qt's file dialogs take: "Description (*.a *.b);;...".
+QString qtNameFilters(const QString &dialogFilter);
+
 class UserPrompts {
 public:
     enum class AboutAnswer { Yes, No, Cancel };
@@ -15,7 +19,8 @@ public:
     virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
     // The about prompt with Yes, No and Cancel.
     virtual AboutAnswer askAbout(QWidget *parent, const QString &title, const QString &text) = 0;
-    // A file to open, or an empty string when the user cancels.
+    // A file to open, or an empty string when the user cancels. Filters are
+    // given as "Description|*.a;*.b".
     virtual QString openFileName(QWidget *parent, const QString &folder, const QString &filter) = 0;
     // A file to save to (the dialog asks before overwriting), or empty on cancel.
     virtual QString saveFileName(QWidget *parent, const QString &suggestion, const QString &filter,

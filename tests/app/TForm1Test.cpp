@@ -128,6 +128,8 @@ TEST_F(MainWindow, ListsHoldTheirItemsAndInitialIndexes)
     EXPECT_TRUE(mirror->selectedItems().isEmpty());
     EXPECT_EQ(mirror->selectionMode(), QAbstractItemView::MultiSelection);
     EXPECT_EQ(form->dialogFilter(), "Valdris map(*.vdm, *.vdw)|*.vdm;*.vdw");
+    EXPECT_EQ(qtNameFilters(form->dialogFilter()), "Valdris map(*.vdm, *.vdw) (*.vdm *.vdw)");
+    EXPECT_EQ(qtNameFilters("A|*.a|B|*.b;*.c"), "A (*.a);;B (*.b *.c)");
 }
 
 TEST_F(MainWindow, ControlsSitWhereTheyWereDesigned)
