@@ -85,6 +85,9 @@ FrameHeader readFrameHeader(const DefBytes &file, qint64 position)
         header.topMargin = file.i32(position + 28);
         header.pixels = position + 32;
     }
+    // An unknown encoding is reported as such, whatever sizes the header claims.
+    if (header.format < 0 || header.format > 3)
+        throw AssertionFailure("qvdef", 436);
     if (!sizeIsSane(header.fullWidth, header.fullHeight) || !sizeIsSane(header.spriteWidth, header.spriteHeight))
         throw StreamReadError::defInvalid();
     return header;
@@ -193,13 +196,9 @@ void TQvDefWrapper::ExtractFrame(qint32 k, QImage &bitmap) const
 
     QByteArray decoded;
     QByteArrayView block;
-    switch (header.format) {
-    case 0:
+    if (header.format == 0) {
         block = QByteArrayView(reinterpret_cast<const char *>(file.at(header.pixels, blockSize)), blockSize);
-        break;
-    case 1:
-    case 2:
-    case 3: {
+    } else {
         decoded = QByteArray(blockSize, '\0');
         auto *out = reinterpret_cast<unsigned char *>(decoded.data());
         if (header.format == 1)
@@ -209,10 +208,6 @@ void TQvDefWrapper::ExtractFrame(qint32 k, QImage &bitmap) const
         else
             decodePieces16(file, header, out);
         block = decoded;
-        break;
-    }
-    default:
-        throw AssertionFailure("qvdef", 436);
     }
 
     ResetBitmap8(bitmap);

@@ -11,7 +11,7 @@
 
 TForm2::TForm2(const ObstacleCatalogue &catalogue, const ObstacleView &view, const InterfaceTexts &texts,
                QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint)
     , m_catalogue(catalogue)
     , m_view(view)

@@ -183,21 +183,25 @@ TEST(TQvDefWrapper, PlacesTheBlockAtItsMarginsClippedToThePicture)
 
 TEST(TQvDefWrapper, UnknownEncodingIsAnAssertionFailureThatLeavesTheBitmap)
 {
-    DefFrame frame;
-    frame.format = 4;
-    frame.rawData = QByteArray(1024, '\0');
-    const TQvDefWrapper def(DefWriter().addGroup({frame}).write());
-    QImage image(5, 5, QImage::Format_Indexed8);
-    const qint64 before = image.cacheKey();
-    try {
-        def.ExtractFrame(0, image);
-        FAIL() << "no assertion";
-    } catch (const AssertionFailure &failure) {
-        EXPECT_EQ(failure.message(), "Assertion failure");
-        EXPECT_EQ(failure.source(), "qvdef");
-        EXPECT_EQ(failure.line(), 436);
+    // Also when the header's sizes are absurd: the encoding is looked at first.
+    for (const int side : {32, 1 << 20}) {
+        DefFrame frame;
+        frame.format = 4;
+        frame.fullWidth = frame.spriteWidth = side;
+        frame.rawData = QByteArray(1024, '\0');
+        const TQvDefWrapper def(DefWriter().addGroup({frame}).write());
+        QImage image(5, 5, QImage::Format_Indexed8);
+        const qint64 before = image.cacheKey();
+        try {
+            def.ExtractFrame(0, image);
+            ADD_FAILURE() << "no assertion for side " << side;
+        } catch (const AssertionFailure &failure) {
+            EXPECT_EQ(failure.message(), "Assertion failure");
+            EXPECT_EQ(failure.source(), "qvdef");
+            EXPECT_EQ(failure.line(), 436);
+        }
+        EXPECT_EQ(image.cacheKey(), before);
     }
-    EXPECT_EQ(image.cacheKey(), before);
 }
 
 TEST(TQvDefWrapper, HostileFramesEndInAnErrorInsteadOfAReadOutside)

@@ -39,7 +39,7 @@ protected:
     TForm2 window{catalogue, view, texts};
 };
 
-TEST_F(ObstacleWindowTest, FixedToolWindowAtItsDesignedPlace)
+TEST_F(ObstacleWindowTest, FixedDialogWindowAtItsDesignedPlace)
 {
     EXPECT_EQ(window.objectName(), QStringLiteral("Form2"));
     EXPECT_EQ(window.size(), QSize(451, 256));
