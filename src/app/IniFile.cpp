@@ -56,7 +56,8 @@ char *readLine(char *buffer, int size, void *stream)
 int onEntry(void *user, const char *section, const char *name, const char *value)
 {
     auto *reader = static_cast<LineReader *>(user);
-    if (!(*reader->visit)(section, name, value ? value : "")) {
+    // inih keeps blanks inside the brackets of a section header; names compare without them.
+    if (!(*reader->visit)(trimmed(section), name, value ? value : "")) {
         reader->stopped = true;
         return 0;
     }

@@ -484,8 +484,7 @@ void TForm1::DGMouseMove(Qt::MouseButtons buttons, QPoint position)
 
 void TForm1::DGSelectCell(int column, int row)
 {
-    if (column < 0 || row < 0 || m_document.isResizing || !m_document.isLoaded
-        || std::uint32_t(column) >= m_document.mapSize || std::uint32_t(row) >= m_document.mapSize
+    if (column < 0 || row < 0 || m_document.isResizing || std::uint32_t(column) >= m_document.mapSize || std::uint32_t(row) >= m_document.mapSize
         || std::uint32_t(std::max(column, row)) >= m_document.currentLayer().side())
         return;
     const TerrainCell &cell = m_document.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
@@ -531,8 +530,14 @@ void TForm1::GBMouseDown(Qt::MouseButton button)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == GB && event->type() == QEvent::MouseButtonPress)
-        GBMouseDown(static_cast<QMouseEvent *>(event)->button());
+    // Presses that a control of the panel passed on (a right click on a
+    // button) are not presses on the panel; a quick second press comes as a
+    // double click.
+    if (watched == GB && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (GB->childAt(mouse->position().toPoint()) == nullptr)
+            GBMouseDown(mouse->button());
+    }
     // Releases on the panel stay there; the window's release handler is for its bare area.
     if (watched == GB && event->type() == QEvent::MouseButtonRelease)
         return true;
@@ -547,7 +552,10 @@ void TForm1::wheelEvent(QWheelEvent *event)
 
 void TForm1::FormMouseWheel(QWheelEvent *event)
 {
-    const int notches = event->angleDelta().y() / 120;
+    // Fine-grained wheels and touchpads send parts of a notch (120 units); they add up.
+    m_wheelTurn += event->angleDelta().y();
+    const int notches = m_wheelTurn / 120;
+    m_wheelTurn -= notches * 120;
     if (!m_document.isLoaded || !isActiveWindow() || notches == 0)
         return;
     const Qt::KeyboardModifiers modifiers = event->modifiers();

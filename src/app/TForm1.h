@@ -137,6 +137,7 @@ private:
     QPoint m_lastDragCell{-1, -1};
     CellPosition m_anchorCell;
     bool m_showConfigNumbers = false;
+    int m_wheelTurn = 0;  // wheel turn not yet taken as whole notches, in eighths of a degree
 
     DrawGrid *DG = nullptr;
     QGroupBox *GB = nullptr;

@@ -65,9 +65,9 @@ INSTANTIATE_TEST_SUITE_P(Values, SettingsInteger,
                                          IntegerCase{"$1", 1}, IntegerCase{"0x0", 0}, IntegerCase{"-3", -3},
                                          IntegerCase{"99999999999", 2}));
 
-TEST(Settings, NamesMatchWithoutRegardToLetterCase)
+TEST(Settings, NamesMatchWithoutRegardToLetterCaseOrBlanks)
 {
-    const SettingsAndTexts loaded = loadFrom("[PROGRAMM_OPTIONS]\nLANGUAGE=English\nGraphics=1\n"
+    const SettingsAndTexts loaded = loadFrom("[ PROGRAMM_OPTIONS ]\nLANGUAGE=English\nGraphics=1\n"
                                              "[english]\nBOPENMAP=Open it\nTerrain2=Grass\n");
     EXPECT_EQ(loaded.settings.graphics, 1);
     EXPECT_EQ(loaded.texts.bopenmap, "Open it");

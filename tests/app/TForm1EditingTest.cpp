@@ -214,6 +214,12 @@ TEST_F(EditingWindow, WheelScrollsRowsOrWithCtrlColumns)
     wheel(-120, Qt::ShiftModifier);
     EXPECT_EQ(grid->leftCol(), 1);
     EXPECT_EQ(grid->topRow(), 0);
+    // Parts of a notch add up to one.
+    wheel(-40, Qt::NoModifier);
+    wheel(-40, Qt::NoModifier);
+    EXPECT_EQ(grid->topRow(), 0);
+    wheel(-40, Qt::NoModifier);
+    EXPECT_EQ(grid->topRow(), 1);
 }
 
 TEST_F(EditingWindow, MiddleButtonTogglesThePanel)
@@ -225,8 +231,15 @@ TEST_F(EditingWindow, MiddleButtonTogglesThePanel)
     press(Qt::MiddleButton, 3, 3);
     EXPECT_TRUE(panel->isVisible());
 
-    // A right click on the panel shows the configuration numbers.
+    // A right click on the panel shows the configuration numbers; one on a
+    // button of the panel does not.
     QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(5, 500));
+    EXPECT_TRUE(form->showConfigNumbers());
+    QTest::mouseClick(button("Bopen"), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(form->showConfigNumbers());
+    // A quick second click arrives as a double click: it toggles again.
+    QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(5, 500));
+    QTest::mouseDClick(panel, Qt::RightButton, {}, QPoint(5, 500));
     EXPECT_TRUE(form->showConfigNumbers());
 }
 
