@@ -42,19 +42,12 @@ public:
     static constexpr const char *Author = "Ostrel";
     static constexpr const char *WebPage = "https://brackwen.example.org/";
 
-    const Settings &settings() const { return m_settings; }
-    const InterfaceTexts &texts() const { return m_texts; }
     const MapDocument &document() const { return m_document; }
     const UndoList &undoList() const { return m_undoList; }
-    const BrushSettings &brushSettings() const { return m_brush; }
-    const TileSprites &tileSprites() const { return m_sprites; }
     CellPosition anchorCell() const { return m_anchorCell; }
     bool showConfigNumbers() const { return m_showConfigNumbers; }
     const ObstacleView &obstacleView() const { return m_obstacleView; }
     TForm2 *obstacleWindow() const { return m_form2.get(); }
-
-    // The text of the about prompt (lines separated by a carriage return).
-    QString aboutText() const;
 
     // The pause after each auto-scroll step of a left-button drag (30 ms).
     void setScrollPause(std::function<void()> pause) { m_scrollPause = std::move(pause); }
@@ -115,6 +108,9 @@ private:
 
     // Obstacles.
     void BobstaclesClick();
+
+    // The text of the about prompt (lines separated by a carriage return).
+    QString aboutText() const;
 
     Settings m_settings;
     InterfaceTexts m_texts;
