@@ -3,46 +3,48 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
-struct RiverItem {
+// One item of the river or road type list and what it sets.
+struct TypeItem {
     int index;
     bool paint;
     bool onlyExisting;
     int type;
 };
 
-TEST(BrushSettings, RiverItemsFollowTheirIndex)
+// Both lists follow one rule: type (index + 1) div 2, "Any>" on odd indexes,
+// the last item leaves the part alone.
+TEST(BrushSettings, RiverAndRoadItemsFollowTheirIndex)
 {
-    const RiverItem items[] = {
-        {0, true, false, 0}, {1, true, true, 1}, {2, true, false, 1}, {3, true, true, 2}, {4, true, false, 2},
-        {5, true, true, 3}, {6, true, false, 3}, {7, true, true, 4}, {8, true, false, 4}, {9, false, true, 5},
+    const struct {
+        int BrushSelectors::*list;
+        bool BrushSettings::*paint;
+        bool BrushSettings::*onlyExisting;
+        std::uint8_t BrushSettings::*type;
+        std::vector<TypeItem> items;
+    } lists[] = {
+        {&BrushSelectors::CBrivtype, &BrushSettings::paintRiver, &BrushSettings::riverOnlyExisting,
+         &BrushSettings::riverType,
+         {{0, true, false, 0}, {1, true, true, 1}, {2, true, false, 1}, {3, true, true, 2}, {4, true, false, 2},
+          {5, true, true, 3}, {6, true, false, 3}, {7, true, true, 4}, {8, true, false, 4}, {9, false, true, 5}}},
+        {&BrushSelectors::CBroadtype, &BrushSettings::paintRoad, &BrushSettings::roadOnlyExisting,
+         &BrushSettings::roadType,
+         {{0, true, false, 0}, {1, true, true, 1}, {2, true, false, 1}, {3, true, true, 2}, {4, true, false, 2},
+          {5, true, true, 3}, {6, true, false, 3}, {7, false, true, 4}}},
     };
-    for (const RiverItem &item : items) {
-        BrushSelectors selectors;
-        selectors.CBrivtype = item.index;
-        const BrushSettings settings = BrushSettings::fromSelectors(selectors, {});
-        SCOPED_TRACE(item.index);
-        EXPECT_EQ(settings.paintRiver, item.paint);
-        EXPECT_EQ(settings.riverOnlyExisting, item.onlyExisting);
-        EXPECT_EQ(settings.riverType, item.type);
-    }
-}
-
-TEST(BrushSettings, RoadItemsFollowTheirIndex)
-{
-    const RiverItem items[] = {
-        {0, true, false, 0}, {1, true, true, 1}, {2, true, false, 1}, {3, true, true, 2},
-        {4, true, false, 2}, {5, true, true, 3}, {6, true, false, 3}, {7, false, true, 4},
-    };
-    for (const RiverItem &item : items) {
-        BrushSelectors selectors;
-        selectors.CBroadtype = item.index;
-        const BrushSettings settings = BrushSettings::fromSelectors(selectors, {});
-        SCOPED_TRACE(item.index);
-        EXPECT_EQ(settings.paintRoad, item.paint);
-        EXPECT_EQ(settings.roadOnlyExisting, item.onlyExisting);
-        EXPECT_EQ(settings.roadType, item.type);
+    for (const auto &list : lists) {
+        for (const TypeItem &item : list.items) {
+            BrushSelectors selectors;
+            selectors.*list.list = item.index;
+            const BrushSettings settings = BrushSettings::fromSelectors(selectors, {});
+            SCOPED_TRACE(item.index);
+            EXPECT_EQ(settings.*list.paint, item.paint);
+            EXPECT_EQ(settings.*list.onlyExisting, item.onlyExisting);
+            EXPECT_EQ(settings.*list.type, item.type);
+        }
     }
 }
 
