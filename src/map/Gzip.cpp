@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -44,47 +45,8 @@ qsizetype firstBufferSize(QByteArrayView stream, qsizetype maxLength)
     return std::min({std::max(claimed, SmallestBuffer), possible, maxLength + 1});
 }
 
-class InflateStream {
-public:
-    InflateStream() { m_ready = inflateInit2(&m_stream, MAX_WBITS + 16) == Z_OK; }
-    ~InflateStream()
-    {
-        if (m_ready)
-            inflateEnd(&m_stream);
-    }
-    InflateStream(const InflateStream &) = delete;
-    InflateStream &operator=(const InflateStream &) = delete;
-
-    bool ready() const { return m_ready; }
-    z_stream &operator*() { return m_stream; }
-
-private:
-    z_stream m_stream{};
-    bool m_ready = false;
-};
-
-class DeflateStream {
-public:
-    DeflateStream()
-    {
-        // Negative window bits: raw deflate, the member's header and trailer are ours.
-        m_ready = deflateInit2(&m_stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
-    }
-    ~DeflateStream()
-    {
-        if (m_ready)
-            deflateEnd(&m_stream);
-    }
-    DeflateStream(const DeflateStream &) = delete;
-    DeflateStream &operator=(const DeflateStream &) = delete;
-
-    bool ready() const { return m_ready; }
-    z_stream &operator*() { return m_stream; }
-
-private:
-    z_stream m_stream{};
-    bool m_ready = false;
-};
+// Ends a zlib stream on every way out of the function that started it.
+using StreamEnd = std::unique_ptr<z_stream, int (*)(z_stream *)>;
 
 void appendU32(QByteArray &bytes, std::uint32_t value)
 {
@@ -96,10 +58,10 @@ void appendU32(QByteArray &bytes, std::uint32_t value)
 
 GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength)
 {
-    InflateStream inflater;
-    if (!inflater.ready())
+    z_stream z{};
+    if (inflateInit2(&z, MAX_WBITS + 16) != Z_OK)
         return {{}, QStringLiteral("not enough memory to start the gzip decoder")};
-    z_stream &z = *inflater;
+    const StreamEnd inflater(&z, inflateEnd);
 
     QByteArray content(firstBufferSize(stream, maxLength), Qt::Uninitialized);
     qsizetype produced = 0;
@@ -143,10 +105,11 @@ GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength)
 
 QByteArray gzipMember(QByteArrayView data)
 {
-    DeflateStream deflater;
-    if (!deflater.ready())
+    // Negative window bits: raw deflate, the member's header and trailer are ours.
+    z_stream z{};
+    if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return {};
-    z_stream &z = *deflater;
+    const StreamEnd deflater(&z, deflateEnd);
 
     const qsizetype bound = qsizetype(deflateBound(&z, uLong(data.size())));
     QByteArray member(qsizetype(MemberHeader.size()) + bound + TrailerSize, Qt::Uninitialized);
