@@ -61,6 +61,17 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"lbmirror_rh", &InterfaceTexts::lbmirror_rh, "River horz"},
     {"lbmirror_pv", &InterfaceTexts::lbmirror_pv, "Road vert"},
     {"lbmirror_ph", &InterfaceTexts::lbmirror_ph, "Road horz"},
+    {"dlgok", &InterfaceTexts::dlgok, "OK"},
+    {"dlgsave", &InterfaceTexts::dlgsave, "Save"},
+    {"dlgdiscard", &InterfaceTexts::dlgdiscard, "Don't save"},
+    {"dlgcancel", &InterfaceTexts::dlgcancel, "Cancel"},
+    {"sizecut", &InterfaceTexts::sizecut,
+     "Cells outside %1x%1 are not empty and will be lost. Change the size?"},
+    {"nomemory", &InterfaceTexts::nomemory,
+     "There is not enough memory for a map of %1x%1 cells; the map is unchanged."},
+    {"openerr", &InterfaceTexts::openerr, "%1 could not be opened: %2"},
+    {"spriteerr", &InterfaceTexts::spriteerr, "The tile pictures could not be loaded: %1"},
+    {"saveerr", &InterfaceTexts::saveerr, "The map could not be saved to %1: %2"},
 };
 
 }  // namespace

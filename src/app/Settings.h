@@ -25,6 +25,9 @@ struct InterfaceTexts {
         cbrivtype_am, cbrivtype_mr, cbrivtype_al, cbrivtype_lr, cbroadtype_nr, cbroadtype_ad,
         cbroadtype_dr, cbroadtype_ag, cbroadtype_gr, cbroadtype_as, cbroadtype_sr, lbmirror_tv,
         lbmirror_th, lbmirror_rv, lbmirror_rh, lbmirror_pv, lbmirror_ph;
+    // Texts of what the editor adds around the designed window: prompt
+    // buttons, and messages about files and sizes ("%1", "%2" are filled in).
+    QString dlgok, dlgsave, dlgdiscard, dlgcancel, sizecut, nomemory, openerr, spriteerr, saveerr;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 

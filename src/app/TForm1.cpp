@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -24,6 +25,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QThread>
 #include <QWheelEvent>
 
@@ -193,6 +195,11 @@ void TForm1::fillControls()
     Bpastecells->setText(t.bpaste);
     CBlevel->setToolTip(t.cbmaplvl);
     CBlevel->addItems({t.maplvl_gnd, t.maplvl_str});
+    // An owner-draw list with items of height 16: a plain item delegate takes
+    // the height from the items (the combo's own one asks the style).
+    CBlevel->setItemDelegate(new QStyledItemDelegate(CBlevel));
+    for (int i = 0; i < CBlevel->count(); ++i)
+        CBlevel->setItemData(i, QSize(0, 16), Qt::SizeHintRole);
     CBlevel->setCurrentIndex(0);
     CBtertype->addItems(QStringList(t.terrain.begin(), t.terrain.end()) << t.notchange);
     CBtertype->setCurrentIndex(0);
@@ -299,12 +306,12 @@ void TForm1::connectControls()
 
 void TForm1::BopenClick()
 {
-    if (m_document.isLoaded)
-        askToSave();
+    if (m_document.isLoaded && !askToSave())
+        return;
     if (!m_sprites.spritesLoaded()) {
         switch (m_sprites.LoadTileSprites(m_settings)) {
         case TileLoadResult::Error:
-            showMapError(m_sprites.loadError());
+            showMapError(m_texts.spriteerr.arg(m_sprites.loadError()));
             return;
         case TileLoadResult::ArchiveNotOpened:
             return;
@@ -321,7 +328,7 @@ void TForm1::BopenClick()
 
     MapLoadResult loaded = readMapFile(fileName);
     if (!loaded.ok()) {
-        showMapError(loaded.reason);
+        showMapError(m_texts.openerr.arg(QDir::toNativeSeparators(fileName), loaded.reason));
         return;
     }
     Linfo->clear();
@@ -329,10 +336,11 @@ void TForm1::BopenClick()
     adoptLoadedMap(m_document, std::move(*loaded.document));
     fillSizeList();
 
-    setWindowTitle(m_texts.title + " - " + fileName);
+    setWindowTitle(m_texts.title + " - " + QDir::toNativeSeparators(fileName));
     m_saveFileName = fileName;
     m_undoList.clear();
     SetUndoCount(0);
+    m_mapSizeIndex = 0;
     CBmapsize->setCurrentIndex(0);
     layoutGrid();
     selectLevel();
@@ -342,13 +350,11 @@ void TForm1::BopenClick()
 
 void TForm1::showMapError(const QString &reason)
 {
-    m_document.isLoaded = false;
-    selectLevel();
+    // The map that is open stays open, editable and savable: a refused file
+    // changes nothing but the label.
     Linfo->setText(m_texts.maperr);
     Linfo->adjustSize();
-    // The label shows the text of the settings file; the reason is a hover away.
     Linfo->setToolTip(reason);
-    setWindowTitle(m_texts.title);
 }
 
 void TForm1::fillSizeList()
@@ -362,25 +368,42 @@ void TForm1::fillSizeList()
     CBmapsize->addItems(sizes);
 }
 
-void TForm1::BsaveClick()
+bool TForm1::BsaveClick()
 {
     if (!m_document.isLoaded)
-        return;
+        return false;
     const QString fileName = m_prompts->saveFileName(this, m_saveFileName, dialogFilter(), QStringLiteral("vdm"));
     if (fileName.isEmpty())
-        return;
+        return false;
     m_saveFileName = fileName;
     const MapSaveResult saved = saveMapFile(m_document, fileName);
-    if (!saved.ok())
-        m_prompts->showError(this, m_texts.title, saved.reason);
+    if (!saved.ok()) {
+        m_prompts->showError(this, m_texts.title,
+                             m_texts.saveerr.arg(QDir::toNativeSeparators(fileName), saved.reason));
+        return false;
+    }
+    return true;
 }
 
-void TForm1::askToSave()
+PromptButtons TForm1::promptButtons() const
+{
+    return {m_texts.dlgok, m_texts.dlgsave, m_texts.dlgdiscard, m_texts.dlgcancel};
+}
+
+bool TForm1::askToSave()
 {
     if (m_undoList.count() == 0 && !m_document.sizeChanged)
-        return;
-    if (m_prompts->confirm(this, m_texts.title, m_texts.bsavemap + "?"))
-        BsaveClick();
+        return true;
+    switch (m_prompts->askToSave(this, m_texts.title, m_texts.bsavemap + "?", promptButtons())) {
+    case UserPrompts::SaveAnswer::Save:
+        // A save that did not happen (cancelled or failed) keeps the edits on screen.
+        return BsaveClick();
+    case UserPrompts::SaveAnswer::Discard:
+        return true;
+    case UserPrompts::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 // ---- Level and size ----------------------------------------------------------
@@ -405,15 +428,21 @@ void TForm1::CBmapsizeChange()
     const int index = CBmapsize->currentIndex();
     if (!m_document.isLoaded || index <= 0)
         return;
-    m_document.isResizing = true;
-    if (!m_document.redimension(std::uint32_t(index) * m_document.sizeStep)) {
-        m_document.isResizing = false;
-        CBmapsize->setCurrentIndex(0);
-        m_prompts->showError(this, m_texts.title,
-                             QStringLiteral("There is not enough memory for a map of %1x%1 cells; the map is unchanged.")
-                                 .arg(index * m_document.sizeStep));
+    const std::uint32_t side = std::uint32_t(index) * m_document.sizeStep;
+    // A smaller size that would cut away painted cells asks first; nothing undoes it.
+    if (side < m_document.mapSize && m_document.hasCellsOutside(side)
+        && !m_prompts->confirm(this, m_texts.title, m_texts.sizecut.arg(side), promptButtons())) {
+        CBmapsize->setCurrentIndex(m_mapSizeIndex);
         return;
     }
+    m_document.isResizing = true;
+    if (!m_document.redimension(side)) {
+        m_document.isResizing = false;
+        CBmapsize->setCurrentIndex(m_mapSizeIndex);
+        m_prompts->showError(this, m_texts.title, m_texts.nomemory.arg(side));
+        return;
+    }
+    m_mapSizeIndex = index;
     m_document.sizeChanged = true;
     selectLevel();
     m_document.isResizing = false;
@@ -494,6 +523,7 @@ void TForm1::DGSelectCell(int column, int row)
                                              column, row, cell);
     // The lines are joined by carriage returns; the label breaks them.
     Linfo->setText(QString(text).replace(u'\r', u'\n'));
+    Linfo->setToolTip(QString());
     Linfo->adjustSize();
     Linfo->repaint();
     m_anchorCell = {std::uint16_t(column), std::uint16_t(row)};
@@ -711,7 +741,10 @@ QString TForm1::aboutText() const
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    askToSave();
+    if (!askToSave()) {
+        event->ignore();
+        return;
+    }
     if (m_settings.use_nagscreen == 1) {
         switch (m_prompts->askAbout(this, m_texts.title, aboutText())) {
         case UserPrompts::AboutAnswer::Cancel:

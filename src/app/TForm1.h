@@ -74,9 +74,13 @@ private:
 
     // Opening and saving maps.
     void BopenClick();
-    void BsaveClick();
+    // True when the map was saved.
+    bool BsaveClick();
     void showMapError(const QString &reason);
-    void askToSave();
+    // Offers to save unsaved edits; false when the calling operation is to
+    // stop (the user cancelled, or the save did not happen).
+    bool askToSave();
+    PromptButtons promptButtons() const;
     void fillSizeList();
 
     // Level and size.
@@ -124,6 +128,7 @@ private:
     ObstacleView m_obstacleView;
     std::unique_ptr<TForm2> m_form2;
     QString m_saveFileName;   // what the save dialog proposes
+    int m_mapSizeIndex = 0;   // the size list's item since the open or the last size change
     std::function<void()> m_scrollPause;
 
     // Cell picking state: the previous press (any button) or right-button drag

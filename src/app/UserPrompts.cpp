@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 QString qtNameFilters(const QString &dialogFilter)
 {
@@ -13,10 +14,30 @@ QString qtNameFilters(const QString &dialogFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
-bool DialogPrompts::confirm(QWidget *parent, const QString &title, const QString &text)
+bool DialogPrompts::confirm(QWidget *parent, const QString &title, const QString &text, const PromptButtons &buttons)
 {
-    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-        == QMessageBox::Ok;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(buttons.ok);
+    box.button(QMessageBox::Cancel)->setText(buttons.cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+UserPrompts::SaveAnswer DialogPrompts::askToSave(QWidget *parent, const QString &title, const QString &text,
+                                                 const PromptButtons &buttons)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.button(QMessageBox::Save)->setText(buttons.save);
+    box.button(QMessageBox::Discard)->setText(buttons.discard);
+    box.button(QMessageBox::Cancel)->setText(buttons.cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveAnswer::Save;
+    case QMessageBox::Discard: return SaveAnswer::Discard;
+    default: return SaveAnswer::Cancel;
+    }
 }
 
 UserPrompts::AboutAnswer DialogPrompts::askAbout(QWidget *parent, const QString &title, const QString &text)

@@ -10,13 +10,27 @@ class QWidget;
 // the form Qt's file dialogs take: "Description (*.a *.b);;...".
 QString qtNameFilters(const QString &dialogFilter);
 
+// The words on a prompt's buttons, from the interface texts.
+struct PromptButtons {
+    QString ok = QStringLiteral("OK");
+    QString save = QStringLiteral("Save");
+    QString discard = QStringLiteral("Don't save");
+    QString cancel = QStringLiteral("Cancel");
+};
+
 class UserPrompts {
 public:
     enum class AboutAnswer { Yes, No, Cancel };
+    // Save: save, then go on; Discard: go on without saving; Cancel: stop.
+    enum class SaveAnswer { Save, Discard, Cancel };
 
     virtual ~UserPrompts() = default;
     // A confirmation with OK and Cancel; true for OK.
-    virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
+    virtual bool confirm(QWidget *parent, const QString &title, const QString &text,
+                         const PromptButtons &buttons) = 0;
+    // The question before unsaved edits would be left behind.
+    virtual SaveAnswer askToSave(QWidget *parent, const QString &title, const QString &text,
+                                 const PromptButtons &buttons) = 0;
     // The about prompt with Yes, No and Cancel.
     virtual AboutAnswer askAbout(QWidget *parent, const QString &title, const QString &text) = 0;
     // A file to open, or an empty string when the user cancels. Filters are
@@ -31,7 +45,9 @@ public:
 // The real dialogs.
 class DialogPrompts : public UserPrompts {
 public:
-    bool confirm(QWidget *parent, const QString &title, const QString &text) override;
+    bool confirm(QWidget *parent, const QString &title, const QString &text, const PromptButtons &buttons) override;
+    SaveAnswer askToSave(QWidget *parent, const QString &title, const QString &text,
+                         const PromptButtons &buttons) override;
     AboutAnswer askAbout(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &folder, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &suggestion, const QString &filter,

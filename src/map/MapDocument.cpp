@@ -34,3 +34,19 @@ bool MapDocument::redimension(std::uint32_t side)
     mapSize = side;
     return true;
 }
+
+bool MapDocument::hasCellsOutside(std::uint32_t side) const
+{
+    const TerrainCell empty{};
+    for (int level = 0; level < levelCount(); ++level) {
+        const TerrainLayer &cells = layer(level);
+        for (std::uint32_t row = 0; row < cells.side(); ++row) {
+            // Rows inside the square are checked only right of it.
+            const std::uint32_t first = row < side ? side : 0;
+            for (std::uint32_t column = first; column < cells.side(); ++column)
+                if (!(cells.at(row, column) == empty))
+                    return true;
+        }
+    }
+    return false;
+}

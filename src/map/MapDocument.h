@@ -53,6 +53,10 @@ struct MapDocument {
     // changes and the result is false.
     bool redimension(std::uint32_t side);
 
+    // True when a cell of either level outside the top-left square of the given
+    // side is not all zero: re-dimensioning to that side would lose it.
+    bool hasCellsOutside(std::uint32_t side) const;
+
 private:
     int m_currentLayerLevel = 0;
 };

@@ -249,8 +249,10 @@ MapSaveResult saveMapFile(const MapDocument &document, const QString &path)
         return {QStringLiteral("not enough memory to compress the map")};
 
     // QSaveFile writes beside the target and renames over it on commit, so the
-    // old file stays whole until the new one is.
+    // old file stays whole until the new one is. In a folder that cannot be
+    // written but holding a writable file, it writes the file in place instead.
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
     if (file.write(member) != member.size()) {

@@ -8,6 +8,7 @@
 
 struct PromptLog {
     QStringList confirmations;  // texts of the OK/Cancel questions
+    QStringList saveQuestions;  // texts of the Save/Don't save/Cancel questions
     QStringList abouts;         // texts of the about prompts
     QStringList errors;
     int openDialogs = 0;
@@ -19,14 +20,20 @@ public:
     explicit FakePrompts(PromptLog &log) : m_log(log) {}
 
     bool confirmAnswer = false;
+    SaveAnswer saveQuestionAnswer = SaveAnswer::Discard;
     AboutAnswer aboutAnswer = AboutAnswer::No;
     QString openAnswer;   // empty: cancelled
     QString saveAnswer;   // empty: cancelled
 
-    bool confirm(QWidget *, const QString &, const QString &text) override
+    bool confirm(QWidget *, const QString &, const QString &text, const PromptButtons &) override
     {
         m_log.confirmations << text;
         return confirmAnswer;
+    }
+    SaveAnswer askToSave(QWidget *, const QString &, const QString &text, const PromptButtons &) override
+    {
+        m_log.saveQuestions << text;
+        return saveQuestionAnswer;
     }
     AboutAnswer askAbout(QWidget *, const QString &, const QString &text) override
     {

@@ -147,4 +147,18 @@ TEST(ScrollAllowance, FromRegistryText)
     EXPECT_EQ(platform::scrollAllowanceFromRegistryText(std::nullopt), 15);
 }
 
+// Every interface text is in both languages of the sample settings file, so
+// no word of the editor falls back to English for a Russian user.
+TEST(Settings, SampleFileHasEveryTextInEveryLanguage)
+{
+    const std::optional<IniFile> ini = IniFile::load(QStringLiteral(BRACKWEN_SAMPLE_SETTINGS));
+    ASSERT_TRUE(ini.has_value());
+    for (const char *language : {"english", "russian"}) {
+        for (const InterfaceTexts::Entry &entry : InterfaceTexts::entries())
+            EXPECT_TRUE(ini->value(language, entry.key).has_value()) << language << ": " << entry.key;
+        for (int type = 0; type < 10; ++type)
+            EXPECT_TRUE(ini->value(language, QStringLiteral("terrain%1").arg(type)).has_value()) << language;
+    }
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -98,7 +99,7 @@ protected:
 
 TEST_F(EditingWindow, OpenShowsTheMap)
 {
-    EXPECT_EQ(form->windowTitle(), "Brackwen - " + mapPath);
+    EXPECT_EQ(form->windowTitle(), "Brackwen - " + QDir::toNativeSeparators(mapPath));
     EXPECT_EQ(button("Bundo")->text(), "Undo 0");
     EXPECT_TRUE(grid->isVisible());
     EXPECT_EQ(grid->colCount(), 36);
@@ -108,13 +109,105 @@ TEST_F(EditingWindow, OpenShowsTheMap)
     EXPECT_EQ(sizes->itemText(4), "144x144");
     EXPECT_EQ(combo("CBterconf")->count(), 47);  // 0..45 and "n/c"
 
-    // A refused file shows the map error and leaves the map's cells alone.
-    prompts->openAnswer = dir.write("broken.vdm", QByteArray(2000, 'x'));
+}
+
+// A refused file shows the map error with its reason, and the open map stays
+// loaded, editable and savable with its caption and its edits.
+TEST_F(EditingWindow, FailedOpenKeepsTheOpenMap)
+{
+    choose("CBtertype", 2);
+    press(Qt::RightButton, 1, 1);
+    const QString caption = form->windowTitle();
+    const QString broken = dir.write("broken.vdm", QByteArray(2000, 'x'));
+    prompts->openAnswer = broken;
+    prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Discard;
     button("Bopen")->click();
     EXPECT_EQ(label("Linfo")->text(), "Map Error !");
-    EXPECT_EQ(form->windowTitle(), "Brackwen");
-    EXPECT_FALSE(form->document().isLoaded);
-    EXPECT_EQ(cell(0, 4, 3).tertype, 8);
+    EXPECT_TRUE(label("Linfo")->toolTip().startsWith(QDir::toNativeSeparators(broken) + " could not be opened: "))
+        << qPrintable(label("Linfo")->toolTip());
+    EXPECT_EQ(form->windowTitle(), caption);
+    ASSERT_TRUE(form->document().isLoaded);
+    EXPECT_TRUE(grid->isVisible());
+    EXPECT_EQ(cell(0, 1, 1).tertype, 2);
+    EXPECT_EQ(button("Bundo")->text(), "Undo 1");
+
+    press(Qt::RightButton, 2, 1);
+    EXPECT_EQ(cell(0, 2, 1).tertype, 2);
+    choose("CBlevel", 1);
+    EXPECT_EQ(form->document().currentLayerLevel(), 1);
+    prompts->saveAnswer = dir.filePath("kept.vdm");
+    EXPECT_TRUE(QMetaObject::invokeMethod(button("Bsave"), "click"));
+    const MapLoadResult saved = readMapFile(dir.filePath("kept.vdm"));
+    ASSERT_TRUE(saved.ok()) << qPrintable(saved.reason);
+    EXPECT_EQ(saved.document->ground.at(1, 2).tertype, 2);
+}
+
+// The save prompt answers Save, Don't save or Cancel; Cancel, and a Save that
+// did not happen, stop the close or the open with the edits kept.
+TEST_F(EditingWindow, SavePromptCanStopClosingAndOpening)
+{
+    choose("CBtertype", 2);
+    press(Qt::RightButton, 1, 1);
+
+    prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Cancel;
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(log.saveQuestions, QStringList{"Save Map?"});
+    button("Bopen")->click();
+    EXPECT_EQ(log.openDialogs, 1) << "only the first open's dialog";
+    EXPECT_EQ(cell(0, 1, 1).tertype, 2);
+
+    // Save, then the save dialog is cancelled.
+    prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Save;
+    prompts->saveAnswer.clear();
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(log.saveDialogs, 1);
+    // Save, and the save fails (the target is a folder): its message shows.
+    prompts->saveAnswer = dir.path();
+    EXPECT_FALSE(form->close());
+    ASSERT_EQ(log.errors.size(), 1);
+    EXPECT_TRUE(log.errors.first().startsWith("The map could not be saved to ")) << qPrintable(log.errors.first());
+    button("Bopen")->click();
+    EXPECT_EQ(log.openDialogs, 1);
+    EXPECT_EQ(cell(0, 1, 1).tertype, 2);
+
+    // Save that succeeds lets the close go on; so does Don't save.
+    prompts->saveAnswer = dir.filePath("saved.vdm");
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(readMapFile(dir.filePath("saved.vdm")).ok());
+    form->show();
+    prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Discard;
+    EXPECT_TRUE(form->close());
+}
+
+// Making the map smaller asks first when painted cells would be cut away.
+TEST_F(EditingWindow, SizeCutAsksBeforeLosingCells)
+{
+    choose("CBmapsize", 2);
+    ASSERT_EQ(form->document().mapSize, 72u);
+    choose("CBmapsize", 1);
+    EXPECT_EQ(form->document().mapSize, 36u) << "only zero cells outside: no question";
+    EXPECT_TRUE(log.confirmations.isEmpty());
+
+    choose("CBmapsize", 2);
+    choose("CBlevel", 1);
+    grid->setTopRow(30);
+    grid->setLeftCol(30);
+    choose("CBtertype", 2);
+    press(Qt::RightButton, 40, 35);
+    ASSERT_EQ(cell(1, 40, 35).tertype, 2);
+
+    prompts->confirmAnswer = false;
+    choose("CBmapsize", 1);
+    EXPECT_EQ(log.confirmations, QStringList{"Cells outside 36x36 are not empty and will be lost. Change the size?"});
+    EXPECT_EQ(form->document().mapSize, 72u);
+    EXPECT_EQ(combo("CBmapsize")->currentIndex(), 2);
+    EXPECT_EQ(cell(1, 40, 35).tertype, 2);
+
+    prompts->confirmAnswer = true;
+    choose("CBmapsize", 1);
+    EXPECT_EQ(form->document().mapSize, 36u);
+    EXPECT_EQ(combo("CBmapsize")->currentIndex(), 1);
 }
 
 TEST_F(EditingWindow, RepeatedPressesOnOneCellPaintOnce)
@@ -282,10 +375,10 @@ TEST_F(EditingWindow, SizeChangeAsksToSaveOnClose)
     EXPECT_EQ(grid->colCount(), 72);
     EXPECT_EQ(cell(0, 4, 3).tertype, 8);
 
-    prompts->confirmAnswer = true;
+    prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Save;
     prompts->saveAnswer = dir.filePath("saved.vdm");
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(log.confirmations, QStringList{"Save Map?"});
+    EXPECT_EQ(log.saveQuestions, QStringList{"Save Map?"});
     const MapLoadResult saved = readMapFile(dir.filePath("saved.vdm"));
     ASSERT_TRUE(saved.ok()) << qPrintable(saved.reason);
     EXPECT_EQ(saved.document->mapSize, 72u);
@@ -294,7 +387,7 @@ TEST_F(EditingWindow, SizeChangeAsksToSaveOnClose)
 TEST_F(EditingWindow, ClosingWithoutEditsAsksNothing)
 {
     EXPECT_TRUE(form->close());
-    EXPECT_TRUE(log.confirmations.isEmpty());
+    EXPECT_TRUE(log.saveQuestions.isEmpty());
     EXPECT_TRUE(log.abouts.isEmpty());
 }
 
@@ -356,7 +449,7 @@ TEST(ClosingWindow, AboutPromptCancelKeepsTheWindowOpen)
                                   "https://brackwen.example.org/ and get info or updates? ");
     prompts->aboutAnswer = UserPrompts::AboutAnswer::No;
     EXPECT_TRUE(form.close());
-    EXPECT_TRUE(log.confirmations.isEmpty()) << "no map, no save prompt";
+    EXPECT_TRUE(log.saveQuestions.isEmpty()) << "no map, no save prompt";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "FakePrompts.h"
 #include "TempDir.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -120,6 +121,9 @@ TEST_F(MainWindow, ListsHoldTheirItemsAndInitialIndexes)
     EXPECT_EQ(child<QComboBox>(*form, "CBobstx")->toolTip(), "Obstacles X");
     EXPECT_EQ(child<QComboBox>(*form, "CBobsty")->toolTip(), "Obstacles Y");
     EXPECT_EQ(child<QComboBox>(*form, "CBmapsize")->toolTip(), "Map size");
+    const auto *level = child<QComboBox>(*form, "CBlevel");
+    for (int row = 0; row < level->count(); ++row)
+        EXPECT_EQ(level->view()->sizeHintForRow(row), 16) << "level item " << row;
 
     const auto *mirror = child<QListWidget>(*form, "LBmirror");
     ASSERT_EQ(mirror->count(), 6);

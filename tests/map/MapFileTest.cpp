@@ -331,26 +331,37 @@ TEST(MapSave, FailureIsReportedAndNothingIsWritten)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"existing-folder.vdm"});
 }
 
-TEST(MapSave, FailureInAFolderThatMayNotBeWrittenKeepsTheOldFile)
+// In a folder that cannot be written, a writable file is written in place;
+// a read-only one is refused and keeps its bytes.
+TEST(MapSave, InAFolderThatMayNotBeWrittenOnlyTheFileCounts)
 {
     const MapDocument document = loadOrFail(MapWriter::patterned(36, false).data());
     TempDir dir;
     const QByteArray oldBytes = "the old file";
-    const QString target = dir.write("locked/map.vdm", oldBytes);
-    const QString lockedFolder = QFileInfo(target).absolutePath();
+    const QString writable = dir.write("locked/map.vdm", oldBytes);
+    const QString readOnly = dir.write("locked/kept.vdm", oldBytes);
+    QFile::setPermissions(readOnly, QFile::ReadOwner);
+    const QString lockedFolder = QFileInfo(writable).absolutePath();
     QFile::setPermissions(lockedFolder, QFile::ReadOwner | QFile::ExeOwner);
     QFile probe(lockedFolder + "/probe");
     const bool enforced = !probe.open(QIODevice::WriteOnly);
     probe.remove();
-    MapSaveResult saved;
-    if (enforced)
-        saved = saveMapFile(document, target);
+    MapSaveResult savedWritable, savedReadOnly;
+    if (enforced) {
+        savedWritable = saveMapFile(document, writable);
+        savedReadOnly = saveMapFile(document, readOnly);
+    }
     QFile::setPermissions(lockedFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner);
     if (!enforced)
         GTEST_SKIP() << "folder permissions are not enforced for this user";
-    EXPECT_FALSE(saved.ok());
-    EXPECT_TRUE(saved.reason.startsWith("cannot create the file")) << saved.reason.toStdString();
-    EXPECT_EQ(readFile(target), oldBytes);
+    EXPECT_TRUE(savedWritable.ok()) << savedWritable.reason.toStdString();
+    const MapLoadResult reread = readMapFile(writable);
+    ASSERT_TRUE(reread.ok()) << reread.reason.toStdString();
+    EXPECT_EQ(reread.document->ground, document.ground);
+    EXPECT_FALSE(savedReadOnly.ok());
+    EXPECT_TRUE(savedReadOnly.reason.startsWith("cannot create the file")) << savedReadOnly.reason.toStdString();
+    EXPECT_EQ(readFile(readOnly), oldBytes);
 }
 
 TEST(MapFileRead, ChecksExistenceAndExactExtension)
