@@ -5,7 +5,6 @@
 // same number of prepared 32 x 32 images with nothing else.
 #include "SampleSprites.h"
 
-#include "app/Settings.h"
 #include "gfx/CellRenderer.h"
 #include "gfx/FileHelpers.h"
 #include "gfx/TileDrawing.h"
@@ -28,12 +27,12 @@ constexpr int ViewRows = 34;     // 1080 / 32, the last row partly visible
 
 struct SampleGame {
     QTemporaryDir dir;
-    Settings settings;
+    TileSpriteSource settings;
     SampleGame()
     {
         SaveBytesToFile(dir.filePath("game/data/vdsprite.lod"), sampleSpriteArchive());
         settings.graphics = 0;
-        settings.valdris_path = dir.filePath("game") + '/';
+        settings.gameFolder = dir.filePath("game") + '/';
     }
 };
 
@@ -47,7 +46,7 @@ const TileSprites &loadedSprites()
 {
     static const TileSprites sprites = [] {
         TileSprites loaded;
-        Settings settings = sampleGame().settings;
+        TileSpriteSource settings = sampleGame().settings;
         loaded.LoadTileSprites(settings);
         return loaded;
     }();
@@ -69,7 +68,7 @@ void BM_LoadSampleSprites(benchmark::State &state)
     SampleGame &game = sampleGame();
     for (auto _ : state) {
         TileSprites sprites;
-        Settings settings = game.settings;
+        TileSpriteSource settings = game.settings;
         benchmark::DoNotOptimize(sprites.LoadTileSprites(settings));
         if (!sprites.spritesLoaded())
             state.SkipWithError("the sample sprites did not load");

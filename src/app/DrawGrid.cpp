@@ -36,6 +36,17 @@ void DrawGrid::setDimensions(int colCount, int rowCount)
     m_selectionEnd = QPoint(std::min(m_selectionEnd.x(), m_colCount - 1), std::min(m_selectionEnd.y(), m_rowCount - 1));
     updateScrollBars();
     viewport()->update();
+    Q_EMIT viewChanged();
+}
+
+void DrawGrid::setCellSize(int pixels)
+{
+    if (pixels <= 0 || pixels == m_cellSize)
+        return;
+    m_cellSize = pixels;
+    updateScrollBars();
+    viewport()->update();
+    Q_EMIT viewChanged();
 }
 
 int DrawGrid::leftCol() const
@@ -65,8 +76,8 @@ DrawGrid::ViewportLayout DrawGrid::viewportLayout() const
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     const int width = this->width();
     const int height = this->height();
-    const qint64 contentWidth = qint64(m_colCount) * DefaultColWidth;
-    const qint64 contentHeight = qint64(m_rowCount) * DefaultRowHeight;
+    const qint64 contentWidth = qint64(m_colCount) * m_cellSize;
+    const qint64 contentHeight = qint64(m_rowCount) * m_cellSize;
     bool horizontal = contentWidth > width;
     bool vertical = contentHeight > height;
     if (horizontal && !vertical)
@@ -79,12 +90,12 @@ DrawGrid::ViewportLayout DrawGrid::viewportLayout() const
 
 int DrawGrid::visibleColCount() const
 {
-    return std::min(viewportLayout().size.width() / DefaultColWidth, m_colCount - leftCol());
+    return std::min(viewportLayout().size.width() / m_cellSize, m_colCount - leftCol());
 }
 
 int DrawGrid::visibleRowCount() const
 {
-    return std::min(viewportLayout().size.height() / DefaultRowHeight, m_rowCount - topRow());
+    return std::min(viewportLayout().size.height() / m_cellSize, m_rowCount - topRow());
 }
 
 GridRect DrawGrid::selection() const
@@ -102,31 +113,34 @@ QPoint DrawGrid::cellAt(const QPoint &point) const
         return cell < count ? cell : -1;
     };
     const bool inside = QRect(QPoint(0, 0), viewportLayout().size).contains(point);
-    return {inside ? axis(point.x(), leftCol(), m_colCount, DefaultColWidth) : -1,
-            inside ? axis(point.y(), topRow(), m_rowCount, DefaultRowHeight) : -1};
+    return {inside ? axis(point.x(), leftCol(), m_colCount, m_cellSize) : -1,
+            inside ? axis(point.y(), topRow(), m_rowCount, m_cellSize) : -1};
 }
 
 QRect DrawGrid::cellRect(int column, int row) const
 {
-    return {(column - leftCol()) * DefaultColWidth, (row - topRow()) * DefaultRowHeight, DefaultColWidth,
-            DefaultRowHeight};
+    return {(column - leftCol()) * m_cellSize, (row - topRow()) * m_cellSize, m_cellSize,
+            m_cellSize};
 }
 
-void DrawGrid::updateCell(int column, int row)
+void DrawGrid::updateCells(const QRect &cells)
 {
-    const QRect rect = cellRect(column, row);
-    if (rect.intersects(viewport()->rect()))
-        viewport()->update(rect);
+    if (cells.isEmpty())
+        return;
+    const QRect rect = cellRect(cells.left(), cells.top()).united(cellRect(cells.right(), cells.bottom()));
+    const QRect shown = rect.intersected(viewport()->rect());
+    if (!shown.isEmpty())
+        viewport()->update(shown);
 }
 
 void DrawGrid::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
     const QRect area = event->rect();
-    const int firstColumn = leftCol() + area.left() / DefaultColWidth;
-    const int firstRow = topRow() + area.top() / DefaultRowHeight;
-    const int lastColumn = std::min(m_colCount - 1, leftCol() + area.right() / DefaultColWidth);
-    const int lastRow = std::min(m_rowCount - 1, topRow() + area.bottom() / DefaultRowHeight);
+    const int firstColumn = leftCol() + area.left() / m_cellSize;
+    const int firstRow = topRow() + area.top() / m_cellSize;
+    const int lastColumn = std::min(m_colCount - 1, leftCol() + area.right() / m_cellSize);
+    const int lastRow = std::min(m_rowCount - 1, topRow() + area.bottom() / m_cellSize);
 
     // Beyond the last column and row the grid shows its window colour.
     const QRect cells(cellRect(leftCol(), topRow()).topLeft(),
@@ -135,10 +149,10 @@ void DrawGrid::paintEvent(QPaintEvent *event)
     for (const QRect &rect : outside)
         painter.fillRect(rect, palette().color(QPalette::Base));
 
-    if (m_drawCell) {
+    if (m_cellDelegate) {
         for (int row = firstRow; row <= lastRow; ++row)
             for (int column = firstColumn; column <= lastColumn; ++column)
-                m_drawCell(painter, column, row, cellRect(column, row));
+                m_cellDelegate(painter, column, row, cellRect(column, row));
     }
 
     // The selection shows as a light veil over the drawn cells, the current cell
@@ -161,11 +175,13 @@ void DrawGrid::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+    Q_EMIT viewChanged();
 }
 
 void DrawGrid::scrollContentsBy(int, int)
 {
     viewport()->update();
+    Q_EMIT viewChanged();
 }
 
 void DrawGrid::updateScrollBars()
@@ -175,8 +191,8 @@ void DrawGrid::updateScrollBars()
     const ViewportLayout layout = viewportLayout();
     setHorizontalScrollBarPolicy(layout.horizontalBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(layout.verticalBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    const int wholeColumns = std::max(layout.size.width() / DefaultColWidth, 1);
-    const int wholeRows = std::max(layout.size.height() / DefaultRowHeight, 1);
+    const int wholeColumns = std::max(layout.size.width() / m_cellSize, 1);
+    const int wholeRows = std::max(layout.size.height() / m_cellSize, 1);
     horizontalScrollBar()->setRange(0, std::max(m_colCount - wholeColumns, 0));
     horizontalScrollBar()->setPageStep(wholeColumns);
     verticalScrollBar()->setRange(0, std::max(m_rowCount - wholeRows, 0));
@@ -199,8 +215,8 @@ void DrawGrid::moveCurrent(QPoint cell, bool extend)
 void DrawGrid::scrollToShow(QPoint cell)
 {
     const QSize size = viewportLayout().size;
-    const int wholeColumns = std::max(size.width() / DefaultColWidth, 1);
-    const int wholeRows = std::max(size.height() / DefaultRowHeight, 1);
+    const int wholeColumns = std::max(size.width() / m_cellSize, 1);
+    const int wholeRows = std::max(size.height() / m_cellSize, 1);
     if (cell.x() < leftCol())
         setLeftCol(cell.x());
     else if (cell.x() >= leftCol() + wholeColumns)
@@ -240,6 +256,7 @@ void DrawGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
         m_selecting = false;
+    Q_EMIT mouseReleased(event->button(), event->buttons(), event->modifiers(), event->position().toPoint());
     // The grid keeps its releases: the window's own release handler is for its bare area.
     event->accept();
 }

@@ -1,6 +1,7 @@
-// The map grid: a scrolling grid of 32 x 32-pixel cells that draws nothing of
-// its own but asks its owner to draw each visible cell, keeps a current cell and
-// a rectangular selection, and reports mouse input to its owner.
+// The map grid: a scrolling grid of square cells (32 pixels a side unless
+// told otherwise) that draws nothing of its own but asks its cell delegate to
+// draw each visible cell, keeps a current cell and a rectangular selection,
+// and reports mouse input and changes of its view to its owner.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -20,18 +21,21 @@ class DrawGrid : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
-    static constexpr int DefaultColWidth = 32;
-    static constexpr int DefaultRowHeight = 32;
+    static constexpr int DefaultCellSize = 32;
 
     // Draws the cell (column, row) into its rectangle (viewport coordinates).
-    using DrawCellHandler = std::function<void(QPainter &, int column, int row, const QRect &)>;
+    using CellDelegate = std::function<void(QPainter &, int column, int row, const QRect &)>;
     // Called before the current cell moves to (column, row).
     using SelectCellHandler = std::function<void(int column, int row)>;
 
     explicit DrawGrid(QWidget *parent = nullptr);
 
-    void setDrawCellHandler(DrawCellHandler handler) { m_drawCell = std::move(handler); }
+    void setCellDelegate(CellDelegate delegate) { m_cellDelegate = std::move(delegate); }
     void setSelectCellHandler(SelectCellHandler handler) { m_selectCell = std::move(handler); }
+
+    // The side of a cell in pixels: the default column width and row height.
+    int cellSize() const { return m_cellSize; }
+    void setCellSize(int pixels);
 
     int colCount() const { return m_colCount; }
     int rowCount() const { return m_rowCount; }
@@ -55,12 +59,17 @@ public:
     QPoint cellAt(const QPoint &viewportPoint) const;
     // The rectangle of a cell in viewport coordinates (it may lie outside the viewport).
     QRect cellRect(int column, int row) const;
-    // Schedules a repaint of one cell when it is on screen.
-    void updateCell(int column, int row);
+    // Schedules a repaint of the cells of a rectangle (cell numbers) that are on screen.
+    void updateCells(const QRect &cells);
 
 Q_SIGNALS:
     void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseReleased(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                       QPoint position);
+    // The part of the map in view changed: scrolling, a new size of the grid
+    // or of the map, or a new cell size.
+    void viewChanged();
     // The grid itself never scrolls by the wheel; its owner does.
     void wheelTurned(QWheelEvent *event);
 
@@ -89,9 +98,10 @@ private:
 
     int m_colCount = 1;
     int m_rowCount = 1;
+    int m_cellSize = DefaultCellSize;
     QPoint m_current{0, 0};
     QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
     bool m_selecting = false;
-    DrawCellHandler m_drawCell;
+    CellDelegate m_cellDelegate;
     SelectCellHandler m_selectCell;
 };

@@ -1,10 +1,12 @@
 // Reading "brackwen.ini": the options section and the language section.
 #include "app/Settings.h"
 
-#include "app/IniFile.h"
-#include "app/Platform.h"
+#include "base/IniFile.h"
+#include "base/Platform.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -85,6 +87,13 @@ InterfaceTexts::InterfaceTexts()
 std::span<const InterfaceTexts::Entry> InterfaceTexts::entries()
 {
     return textEntries;
+}
+
+ObstacleCaptionTexts obstacleCaptionTexts(const InterfaceTexts &texts)
+{
+    ObstacleCaptionTexts caption{texts.bobstacles, texts.noobstacles, texts.shore, {}};
+    std::copy_n(texts.terrain.begin(), caption.terrain.size(), caption.terrain.begin());
+    return caption;
 }
 
 QString withTrailingSeparator(const QString &folder)

@@ -2,6 +2,8 @@
 // from "brackwen.ini".
 #pragma once
 
+#include "obstacles/ObstacleOverlay.h"
+
 #include <QString>
 
 #include <array>
@@ -55,6 +57,9 @@ inline constexpr const char *OptionsSection = "Programm_options";
 // given). Missing file, section or keys fall back to start values, defaults and
 // built-in texts; nothing is reported.
 SettingsAndTexts loadSettingsAndTexts(const QString &path = QString::fromLatin1(SettingsFileName));
+
+// The words of the obstacle window's caption.
+ObstacleCaptionTexts obstacleCaptionTexts(const InterfaceTexts &texts);
 
 // The separator rule of the game folder: a path longer than 3 characters gets a
 // trailing separator unless it has one.

@@ -1,16 +1,13 @@
-// The main window: controls, start-up and the grid's fit to the window.
+// The main window: controls, start-up, the grid's fit to the window, and the
+// handlers that run the session's operations.
 #include "app/TForm1.h"
 
 #include "app/DrawGrid.h"
-#include "app/Platform.h"
-#include "edit/CellEditor.h"
+#include "app/GridTools.h"
+#include "base/Platform.h"
 #include "edit/CellInformation.h"
-#include "edit/PaintAt.h"
-#include "edit/UndoStep.h"
 #include "gfx/CellRenderer.h"
 #include "gfx/TileDrawing.h"
-#include "map/MapFile.h"
-#include "obstacles/BattlefieldChoice.h"
 #include "obstacles/ObstacleWindow.h"
 
 #include <QCloseEvent>
@@ -26,7 +23,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <QThread>
 #include <QWheelEvent>
 
 namespace {
@@ -35,18 +31,6 @@ namespace {
 constexpr QSize DesignedClientSize(594, 573);
 constexpr QPoint DesignedPosition(333, 100);
 constexpr int PanelWidth = 90;
-
-// The auto-scroll of a left-button drag along one axis: dragging onto the
-// first or last visible cell scrolls one cell further (-1 or +1), never at the
-// map's own first or last cell.
-int autoScrollStep(int cell, int count, int first, int visible)
-{
-    if (cell <= 0 || cell >= count - 1)
-        return 0;
-    if (cell == first)
-        return -1;
-    return cell == first + visible - 1 ? 1 : 0;
-}
 
 QStringList numberItems(int first, int last)
 {
@@ -74,14 +58,19 @@ TForm1::TForm1(std::unique_ptr<UserPrompts> prompts, QWidget *parent)
 
     createControls();
     fillControls();
-    connectControls();
-
-    m_scrollPause = [] { QThread::msleep(30); };
-    m_form2 = std::make_unique<TForm2>(m_catalogue, m_obstacleView, m_texts);
+    m_form2 = std::make_unique<TForm2>(m_session.catalogue(), m_session.obstacleView(), obstacleCaptionTexts(m_texts));
     m_form2->setObjectName("Form2");
+    m_paintTool = std::make_unique<PaintTool>([this](QPoint cell) { paintAt(cell); });
+    m_selectTool = std::make_unique<SelectTool>(*DG, [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
+    connectControls();
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::setScrollPause(std::function<void()> pause)
+{
+    m_selectTool->setScrollPause(std::move(pause));
+}
 
 void TForm1::createControls()
 {
@@ -209,8 +198,8 @@ void TForm1::fillControls()
     CBroadconf->setCurrentIndex(17);
 
     if (m_settings.use_showobst == 1) {
-        m_catalogue = ObstacleCatalogue::load(m_settings);
-        if (!m_catalogue.isOn())
+        m_session.loadCatalogue({true, m_settings.use_ramobst == 1});
+        if (!m_session.catalogue().isOn())
             m_settings.use_showobst = 0;
     }
 
@@ -262,17 +251,17 @@ void TForm1::layoutGrid()
         DG->resize(width, height);
     if (DG->visibleColCount() < DG->colCount()) {
         const int extra = DG->visibleRowCount() < DG->rowCount() ? allowance : 0;
-        DG->resize(DG->visibleColCount() * DrawGrid::DefaultColWidth + extra, DG->height());
+        DG->resize(DG->visibleColCount() * DG->cellSize() + extra, DG->height());
     }
     if (DG->visibleRowCount() < DG->rowCount()) {
         const int extra = DG->visibleColCount() < DG->colCount() ? allowance : 0;
-        DG->resize(DG->width(), DG->visibleRowCount() * DrawGrid::DefaultRowHeight + extra);
+        DG->resize(DG->width(), DG->visibleRowCount() * DG->cellSize() + extra);
     }
 }
 
 void TForm1::connectControls()
 {
-    DG->setDrawCellHandler([this](QPainter &painter, int column, int row, const QRect &rect) {
+    DG->setCellDelegate([this](QPainter &painter, int column, int row, const QRect &rect) {
         DGDrawCell(painter, column, row, rect);
     });
     DG->setSelectCellHandler([this](int column, int row) { DGSelectCell(column, row); });
@@ -284,6 +273,16 @@ void TForm1::connectControls()
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint position) { DGMouseMove(buttons, position); });
     connect(DG, &DrawGrid::wheelTurned, this, &TForm1::FormMouseWheel);
     GB->installEventFilter(this);
+
+    // What the session announces.
+    connect(&m_session, &EditorSession::cellsChanged, this, &TForm1::repaintCells);
+    connect(&m_session, &EditorSession::levelChanged, this, [this](int, bool shown) { showLevel(shown); });
+    connect(&m_session, &EditorSession::undoCountChanged, this, &TForm1::SetUndoCount);
+    connect(&m_session, &EditorSession::mapOpened, this, [this] {
+        Linfo->clear();
+        Linfo->setToolTip(QString());
+    });
+    connect(&m_session, &EditorSession::obstacleViewChanged, m_form2.get(), &TForm2::viewChanged);
 
     connect(Bopen, &QPushButton::clicked, this, &TForm1::BopenClick);
     connect(Bsave, &QPushButton::clicked, this, &TForm1::BsaveClick);
@@ -306,12 +305,15 @@ void TForm1::connectControls()
 
 void TForm1::BopenClick()
 {
-    if (m_document.isLoaded && !askToSave())
+    if (document().isLoaded && !askToSave())
         return;
-    if (!m_sprites.spritesLoaded()) {
-        switch (m_sprites.LoadTileSprites(m_settings)) {
+    if (!m_session.sprites()) {
+        TileSpriteSource source{m_settings.graphics, m_settings.valdris_path};
+        const TileLoadResult loaded = m_session.loadSprites(source);
+        m_settings.graphics = source.graphics;  // a missing game folder means the "defs" folder for this run
+        switch (loaded) {
         case TileLoadResult::Error:
-            showMapError(m_texts.spriteerr.arg(m_sprites.loadError()));
+            showMapError(m_texts.spriteerr.arg(m_session.spriteLoadError()));
             return;
         case TileLoadResult::ArchiveNotOpened:
             return;
@@ -326,20 +328,14 @@ void TForm1::BopenClick()
     if (fileName.isEmpty())
         return;
 
-    MapLoadResult loaded = readMapFile(fileName);
+    const MapOpenResult loaded = m_session.open(fileName);
     if (!loaded.ok()) {
         showMapError(m_texts.openerr.arg(QDir::toNativeSeparators(fileName), loaded.reason));
         return;
     }
-    Linfo->clear();
-    Linfo->setToolTip(QString());
-    adoptLoadedMap(m_document, std::move(*loaded.document));
     fillSizeList();
-
     setWindowTitle(m_texts.title + " - " + QDir::toNativeSeparators(fileName));
     m_saveFileName = fileName;
-    m_undoList.clear();
-    SetUndoCount(0);
     m_mapSizeIndex = 0;
     CBmapsize->setCurrentIndex(0);
     layoutGrid();
@@ -363,20 +359,20 @@ void TForm1::fillSizeList()
     CBmapsize->addItem(m_texts.notchange);
     CBmapsize->setCurrentIndex(0);
     QStringList sizes;
-    for (int j = 1; j <= m_document.sizeStepCount; ++j)
-        sizes << QStringLiteral("%1x%1").arg(j * m_document.sizeStep);
+    for (int j = 1; j <= document().sizeStepCount; ++j)
+        sizes << QStringLiteral("%1x%1").arg(j * document().sizeStep);
     CBmapsize->addItems(sizes);
 }
 
 bool TForm1::BsaveClick()
 {
-    if (!m_document.isLoaded)
+    if (!document().isLoaded)
         return false;
     const QString fileName = m_prompts->saveFileName(this, m_saveFileName, dialogFilter(), QStringLiteral("vdm"));
     if (fileName.isEmpty())
         return false;
     m_saveFileName = fileName;
-    const MapSaveResult saved = saveMapFile(m_document, fileName);
+    const MapSaveResult saved = m_session.save(fileName);
     if (!saved.ok()) {
         m_prompts->showError(this, m_texts.title,
                              m_texts.saveerr.arg(QDir::toNativeSeparators(fileName), saved.reason));
@@ -392,7 +388,7 @@ PromptButtons TForm1::promptButtons() const
 
 bool TForm1::askToSave()
 {
-    if (m_undoList.count() == 0 && !m_document.sizeChanged)
+    if (!m_session.hasUnsavedChanges())
         return true;
     switch (m_prompts->askToSave(this, m_texts.title, m_texts.bsavemap + "?", promptButtons())) {
     case UserPrompts::SaveAnswer::Save:
@@ -410,15 +406,17 @@ bool TForm1::askToSave()
 
 void TForm1::selectLevel()
 {
-    if (!m_document.isLoaded)
-        return;
-    m_document.currentLevel = std::uint8_t(CBlevel->currentIndex() == 1 ? 1 : 0);
-    const int side = int(m_document.mapSize);
+    m_session.selectLevel(CBlevel->currentIndex());
+}
+
+void TForm1::showLevel(bool shown)
+{
+    const int side = int(document().mapSize);
     DG->setDimensions(side, side);
     DG->setLeftCol(0);
     DG->setTopRow(0);
-    // Level 1 of a one-level map hides the grid and leaves the current layer as it was.
-    DG->setVisible(m_document.pointCurrentLayerAt(m_document.currentLevel));
+    // Level 1 of a one-level map hides the grid.
+    DG->setVisible(shown);
     if (DG->isVisible())
         DG->viewport()->update();
 }
@@ -426,26 +424,21 @@ void TForm1::selectLevel()
 void TForm1::CBmapsizeChange()
 {
     const int index = CBmapsize->currentIndex();
-    if (!m_document.isLoaded || index <= 0)
+    if (!document().isLoaded || index <= 0)
         return;
-    const std::uint32_t side = std::uint32_t(index) * m_document.sizeStep;
+    const std::uint32_t side = std::uint32_t(index) * document().sizeStep;
     // A smaller size that would cut away painted cells asks first; nothing undoes it.
-    if (side < m_document.mapSize && m_document.hasCellsOutside(side)
+    if (side < document().mapSize && m_session.wouldCutCells(side)
         && !m_prompts->confirm(this, m_texts.title, m_texts.sizecut.arg(side), promptButtons())) {
         CBmapsize->setCurrentIndex(m_mapSizeIndex);
         return;
     }
-    m_document.isResizing = true;
-    if (!m_document.redimension(side)) {
-        m_document.isResizing = false;
+    if (!m_session.resize(side)) {
         CBmapsize->setCurrentIndex(m_mapSizeIndex);
         m_prompts->showError(this, m_texts.title, m_texts.nomemory.arg(side));
         return;
     }
     m_mapSizeIndex = index;
-    m_document.sizeChanged = true;
-    selectLevel();
-    m_document.isResizing = false;
 }
 
 // ---- Drawing -------------------------------------------------------------------
@@ -453,17 +446,18 @@ void TForm1::CBmapsizeChange()
 void TForm1::DGDrawCell(QPainter &painter, int column, int row, const QRect &rect)
 {
     const GridView view{DG->leftCol(), DG->topRow(), DG->visibleColCount(), DG->visibleRowCount()};
-    const CellRenderContext context{m_document, view, m_showConfigNumbers, DG->font(),
-                                    m_sprites.spritesLoaded() ? &m_sprites : nullptr,
+    const CellRenderContext context{document(), view, m_showConfigNumbers, DG->font(), m_session.sprites(),
                                     DG->palette().color(QPalette::Base)};
     renderCell(painter, rect, context, column, row);
 }
 
-void TForm1::RenderCell(int column, int row)
+void TForm1::repaintCells(int level, const QRect &cells)
 {
-    const GridView view{DG->leftCol(), DG->topRow(), DG->visibleColCount(), DG->visibleRowCount()};
-    if (DG->isVisible() && cellIsDrawable(m_document, column, row, view))
-        DG->updateCell(column, row);
+    if (!DG->isVisible() || level != document().currentLayerLevel())
+        return;
+    // Only the fully visible columns and rows and the one partly visible after them are drawn.
+    const QRect drawable(DG->leftCol(), DG->topRow(), DG->visibleColCount() + 1, DG->visibleRowCount() + 1);
+    DG->updateCells(cells.intersected(drawable));
 }
 
 // ---- Picking cells -------------------------------------------------------------
@@ -480,43 +474,25 @@ void TForm1::pressCell(Qt::MouseButton button, QPoint position)
     const QPoint cell = DG->cellAt(position);
     if (cell.x() < 0 || cell.y() < 0)
         return;
-    // A second press on the same cell does nothing, whatever the button.
-    if (cell == m_lastPressCell)
-        return;
-    m_lastPressCell = cell;
-    if (button == Qt::RightButton)
-        paintAt(cell.x(), cell.y());
-    m_anchorCell = {std::uint16_t(cell.x()), std::uint16_t(cell.y())};
+    if (m_paintTool->press(button == Qt::RightButton, cell))
+        m_session.setAnchorCell({std::uint16_t(cell.x()), std::uint16_t(cell.y())});
 }
 
 void TForm1::DGMouseMove(Qt::MouseButtons buttons, QPoint position)
 {
     if (buttons.testFlag(Qt::RightButton))
         pressCell(Qt::RightButton, position);
-    if (!buttons.testFlag(Qt::LeftButton))
-        return;
-    const QPoint cell = DG->cellAt(position);
-    if (cell == m_lastDragCell)
-        return;
-    m_lastDragCell = cell;
-    DGSelectCell(cell.x(), cell.y());
-
-    if (const int step = autoScrollStep(cell.x(), DG->colCount(), DG->leftCol(), DG->visibleColCount())) {
-        DG->setLeftCol(DG->leftCol() + step);
-        m_scrollPause();
-    }
-    if (const int step = autoScrollStep(cell.y(), DG->rowCount(), DG->topRow(), DG->visibleRowCount())) {
-        DG->setTopRow(DG->topRow() + step);
-        m_scrollPause();
-    }
+    if (buttons.testFlag(Qt::LeftButton))
+        m_selectTool->drag(DG->cellAt(position));
 }
 
 void TForm1::DGSelectCell(int column, int row)
 {
-    if (column < 0 || row < 0 || m_document.isResizing || std::uint32_t(column) >= m_document.mapSize || std::uint32_t(row) >= m_document.mapSize
-        || std::uint32_t(std::max(column, row)) >= m_document.currentLayer().side())
+    const MapDocument &map = document();
+    if (column < 0 || row < 0 || map.isResizing || std::uint32_t(column) >= map.mapSize
+        || std::uint32_t(row) >= map.mapSize || std::uint32_t(std::max(column, row)) >= map.currentLayer().side())
         return;
-    const TerrainCell &cell = m_document.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
+    const TerrainCell &cell = map.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
     const GridRect selected = DG->selection();
     const QString text = cellInformationText(QRect(QPoint(selected.left, selected.top),
                                                    QPoint(selected.right, selected.bottom)),
@@ -526,7 +502,7 @@ void TForm1::DGSelectCell(int column, int row)
     Linfo->setToolTip(QString());
     Linfo->adjustSize();
     Linfo->repaint();
-    m_anchorCell = {std::uint16_t(column), std::uint16_t(row)};
+    m_session.setAnchorCell({std::uint16_t(column), std::uint16_t(row)});
     if (m_form2->isVisible())
         BobstaclesClick();
 }
@@ -535,7 +511,7 @@ void TForm1::FormMouseUp(Qt::MouseButton button)
 {
     if (GB->isVisible())
         Bundo->setFocus();
-    if (button == Qt::MiddleButton && m_document.isLoaded) {
+    if (button == Qt::MiddleButton && document().isLoaded) {
         GB->setVisible(!GB->isVisible());
         layoutGrid();
         update();
@@ -586,13 +562,13 @@ void TForm1::FormMouseWheel(QWheelEvent *event)
     m_wheelTurn += event->angleDelta().y();
     const int notches = m_wheelTurn / 120;
     m_wheelTurn -= notches * 120;
-    if (!m_document.isLoaded || !isActiveWindow() || notches == 0)
+    if (!document().isLoaded || !isActiveWindow() || notches == 0)
         return;
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     if (!ctrl && (modifiers.testFlag(Qt::ShiftModifier) || event->buttons().testFlag(Qt::LeftButton)))
         return;
-    const int side = int(m_document.mapSize);
+    const int side = int(document().mapSize);
     for (int step = 0; step < std::abs(notches); ++step) {
         const bool down = notches < 0;
         if (ctrl) {
@@ -635,7 +611,7 @@ void TForm1::CBChange(const QObject *sender)
     selectors.CBbrushx = CBbrushx->currentIndex();
     selectors.CBbrushy = CBbrushy->currentIndex();
     m_brush = BrushSettings::fromSelectors(selectors, m_brush);
-    if (m_sprites.spritesLoaded())
+    if (m_session.sprites())
         updateBrushPreview();
 }
 
@@ -653,15 +629,13 @@ void TForm1::updateBrushPreview()
     if (b.paintRoad && b.roadType != 0 && b.roadConfig < BrushSettings::RoadConfigCount)
         road = mirrored(b.roadType, b.roadConfig, 4);
     tileimage->setPixmap(QPixmap::fromImage(
-        composeBrushPreview(m_sprites, terrain, river, road, palette().color(QPalette::Window))));
+        composeBrushPreview(*m_session.sprites(), terrain, river, road, palette().color(QPalette::Window))));
 }
 
-void TForm1::paintAt(int column, int row)
+void TForm1::paintAt(QPoint cell)
 {
     CBChange(this);
-    CellEditor editor(m_document, m_undoList, [this](std::uint16_t c, std::uint16_t r) { RenderCell(c, r); });
-    if (PaintAt(editor, m_brush, m_anchorCell, std::uint16_t(column), std::uint16_t(row)) > 0)
-        SetUndoCount(m_undoList.count());
+    m_session.paint(m_brush, cell.x(), cell.y());
 }
 
 void TForm1::SetUndoCount(std::size_t count)
@@ -671,37 +645,28 @@ void TForm1::SetUndoCount(std::size_t count)
 
 void TForm1::BundoClick()
 {
-    const UndoStep step = undoLast(m_document, m_undoList);
-    if (step.outcome == UndoStep::Outcome::Nothing)
-        return;
-    SetUndoCount(m_undoList.count());
+    const UndoStep step = m_session.undoLast();
     if (step.outcome != UndoStep::Outcome::Restored)
         return;
-    if (step.level != m_document.currentLevel) {
+    if (step.level != document().currentLevel) {
         CBlevel->setCurrentIndex(step.level);
         selectLevel();
     }
     DG->setLeftCol(undoScrollPosition(step.column, DG->leftCol(), DG->visibleColCount()));
     DG->setTopRow(undoScrollPosition(step.row, DG->topRow(), DG->visibleRowCount()));
-    RenderCell(step.column, step.row);
+    repaintCells(step.level, QRect(step.column, step.row, 1, 1));
 }
 
 void TForm1::BcopycellsClick()
 {
-    if (!m_document.isLoaded)
-        return;
     const GridRect s = DG->selection();
-    m_clipboard.copy(m_document, QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
+    m_session.copy(QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
 }
 
 void TForm1::BpastecellsClick()
 {
-    if (!m_document.isLoaded)
-        return;
     const GridRect s = DG->selection();
-    CellEditor editor(m_document, m_undoList, [this](std::uint16_t c, std::uint16_t r) { RenderCell(c, r); });
-    if (m_clipboard.paste(editor, s.left, s.top) > 0)
-        SetUndoCount(m_undoList.count());
+    m_session.paste(s.left, s.top);
 }
 
 // ---- Obstacles -------------------------------------------------------------------
@@ -709,23 +674,10 @@ void TForm1::BpastecellsClick()
 void TForm1::BobstaclesClick()
 {
     ObstacleRequest request;
-    request.featureOn = m_catalogue.isOn();
     request.battlefieldItem = CBobstter->currentIndex();
     request.xItem = CBobstx->currentIndex();
     request.yItem = CBobsty->currentIndex();
-    request.map = m_document.isLoaded ? &m_document : nullptr;
-    request.anchorColumn = m_anchorCell.column;
-    request.anchorRow = m_anchorCell.row;
-    const std::optional<ObstacleChoice> choice = chooseObstacleView(request, m_obstacleView);
-    if (!choice)
-        return;
-    m_obstacleView = choice->view;
-    if (choice->action == ObstacleChoice::Action::NoBattlefield) {
-        m_form2->setWindowTitle(m_texts.noobstacles);
-    } else if (!m_form2->isVisible()) {
-        m_form2->show();
-    }
-    m_form2->repaint();
+    m_session.chooseObstacles(request);
 }
 
 // ---- Closing -----------------------------------------------------------------------
@@ -758,8 +710,6 @@ void TForm1::closeEvent(QCloseEvent *event)
         }
     }
     m_form2->hide();
-    m_catalogue = ObstacleCatalogue();
-    if (m_sprites.spritesLoaded())
-        m_sprites.release();
+    m_session.releaseResources();
     event->accept();
 }

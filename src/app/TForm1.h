@@ -1,17 +1,12 @@
 // The main window: the map grid DG and the control panel GB. The window reads
-// its controls and forwards to the library; it holds the program's state.
+// its controls into the brush and the obstacle choice, runs the editor
+// session's operations from its handlers, and shows what the session announces.
 #pragma once
 
+#include "app/EditorSession.h"
 #include "app/Settings.h"
 #include "app/UserPrompts.h"
 #include "edit/BrushSettings.h"
-#include "edit/CellClipboard.h"
-#include "edit/CellPosition.h"
-#include "edit/UndoList.h"
-#include "gfx/TileSprites.h"
-#include "map/MapDocument.h"
-#include "obstacles/ObstacleCatalogue.h"
-#include "obstacles/ObstacleView.h"
 
 #include <QPoint>
 #include <QWidget>
@@ -20,6 +15,8 @@
 #include <memory>
 
 class DrawGrid;
+class PaintTool;
+class SelectTool;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -38,19 +35,20 @@ public:
 
     // The program's version and author, shown in the about prompt, and the
     // author's web page it offers to open.
-    static constexpr const char *Version = "0.1.3.13";
+    static constexpr const char *Version = BRACKWEN_VERSION;
     static constexpr const char *Author = "Ostrel";
     static constexpr const char *WebPage = "https://brackwen.example.org/";
 
-    const MapDocument &document() const { return m_document; }
-    const UndoList &undoList() const { return m_undoList; }
-    CellPosition anchorCell() const { return m_anchorCell; }
+    EditorSession &session() { return m_session; }
+    const MapDocument &document() const { return m_session.document(); }
+    const UndoList &undoList() const { return m_session.undoList(); }
+    CellPosition anchorCell() const { return m_session.anchorCell(); }
     bool showConfigNumbers() const { return m_showConfigNumbers; }
-    const ObstacleView &obstacleView() const { return m_obstacleView; }
+    const ObstacleView &obstacleView() const { return m_session.obstacleView(); }
     TForm2 *obstacleWindow() const { return m_form2.get(); }
 
     // The pause after each auto-scroll step of a left-button drag (30 ms).
-    void setScrollPause(std::function<void()> pause) { m_scrollPause = std::move(pause); }
+    void setScrollPause(std::function<void()> pause);
 
     // Fits the grid to the client area beside (or, with the panel hidden,
     // without) the panel, so that a grid with scroll bars never shows a partial
@@ -87,9 +85,10 @@ private:
     void selectLevel();
     void CBmapsizeChange();
 
-    // The grid: drawing one cell, and redrawing a changed one.
+    // The grid: drawing one cell, and scheduling the repaint of changed ones.
     void DGDrawCell(QPainter &painter, int column, int row, const QRect &rect);
-    void RenderCell(int column, int row);
+    void repaintCells(int level, const QRect &cells);
+    void showLevel(bool shown);
 
     // Picking cells.
     void DGMouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, QPoint position);
@@ -104,7 +103,7 @@ private:
     // Painting, undo, copy and paste.
     void CBChange(const QObject *sender);
     void updateBrushPreview();
-    void paintAt(int column, int row);
+    void paintAt(QPoint cell);
     void SetUndoCount(std::size_t count);
     void BundoClick();
     void BcopycellsClick();
@@ -119,24 +118,13 @@ private:
     Settings m_settings;
     InterfaceTexts m_texts;
     std::unique_ptr<UserPrompts> m_prompts;
-    MapDocument m_document;
-    UndoList m_undoList;
+    EditorSession m_session;
     BrushSettings m_brush;
-    CellClipboard m_clipboard;
-    TileSprites m_sprites;
-    ObstacleCatalogue m_catalogue;
-    ObstacleView m_obstacleView;
     std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<PaintTool> m_paintTool;
+    std::unique_ptr<SelectTool> m_selectTool;
     QString m_saveFileName;   // what the save dialog proposes
     int m_mapSizeIndex = 0;   // the size list's item since the open or the last size change
-    std::function<void()> m_scrollPause;
-
-    // Cell picking state: the previous press (any button) or right-button drag
-    // step, the cell last reached by a left-button drag, and the cell the user
-    // last selected or pressed.
-    QPoint m_lastPressCell{-1, -1};
-    QPoint m_lastDragCell{-1, -1};
-    CellPosition m_anchorCell;
     bool m_showConfigNumbers = false;
     int m_wheelTurn = 0;  // wheel turn not yet taken as whole notches, in eighths of a degree
 

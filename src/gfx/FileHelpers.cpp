@@ -1,7 +1,7 @@
 // File helpers of the graphics library.
 #include "gfx/FileHelpers.h"
 
-#include "app/Platform.h"
+#include "base/Platform.h"
 #include "gfx/GraphicsError.h"
 
 #include <QDir>

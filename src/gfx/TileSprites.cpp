@@ -1,8 +1,7 @@
 // TileSprites: the tables of tile pictures.
 #include "gfx/TileSprites.h"
 
-#include "app/Platform.h"
-#include "app/Settings.h"
+#include "base/Platform.h"
 #include "gfx/BitmapHelpers.h"
 #include "gfx/GraphicsError.h"
 #include "gfx/Lod.h"
@@ -61,15 +60,15 @@ TileSprites::TileSprites()
 {
 }
 
-TileLoadResult TileSprites::LoadTileSprites(Settings &settings)
+TileLoadResult TileSprites::LoadTileSprites(TileSpriteSource &source)
 {
-    if (settings.graphics == 0) {
-        if (!settings.valdris_path.isEmpty() && QFileInfo(settings.valdris_path).isDir())
+    if (source.graphics == 0) {
+        if (!source.gameFolder.isEmpty() && QFileInfo(source.gameFolder).isDir())
             return loadFromArchive(
-                platform::findFile(settings.valdris_path, {QStringLiteral("data"), QStringLiteral("vdsprite.lod")}));
-        settings.graphics = 1;  // held for the rest of the run, never saved
+                platform::findFile(source.gameFolder, {QStringLiteral("data"), QStringLiteral("vdsprite.lod")}));
+        source.graphics = 1;
     }
-    if (settings.graphics == 1)
+    if (source.graphics == 1)
         return loadFromFolder(platform::findFile(QDir::currentPath(), {QStringLiteral("defs")}));
     return TileLoadResult::Finished;
 }

@@ -11,7 +11,13 @@
 #include <array>
 #include <vector>
 
-struct Settings;
+// Where the tile pictures come from: the graphics mode (0 the game's
+// archive, 1 the "defs" folder of the current folder, anything else none) and
+// the game folder that holds the archive.
+struct TileSpriteSource {
+    int graphics = 0;
+    QString gameFolder;
+};
 
 enum class TileKind { Terrain, River, Road };
 
@@ -44,12 +50,12 @@ public:
 
     TileSprites();
 
-    // Fills the tables as the settings' graphics mode says: 0 the game's
-    // archive ("data/vdsprite.lod" in valdris_path; a game folder that does not
-    // exist switches the setting to 1 for the rest of the run), 1 the "defs"
-    // folder of the current folder, anything else nothing. File names are
-    // matched without regard to letter case.
-    TileLoadResult LoadTileSprites(Settings &settings);
+    // Fills the tables as the source's graphics mode says: 0 the game's
+    // archive ("data/vdsprite.lod" in the game folder; a game folder that does
+    // not exist switches the source's mode to 1, which the caller keeps for
+    // the rest of the run), 1 the "defs" folder of the current folder,
+    // anything else nothing. File names are matched without regard to letter case.
+    TileLoadResult LoadTileSprites(TileSpriteSource &source);
 
     // The two sources LoadTileSprites chooses from, for callers that name the
     // archive or the folder of sprite files themselves.

@@ -1,7 +1,6 @@
 // Loading and saving map files, all in memory.
 #include "map/MapFile.h"
 
-#include "app/Platform.h"
 #include "map/Gzip.h"
 
 #include <QFile>
@@ -189,20 +188,25 @@ MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength)
     }
 }
 
-MapLoadResult readMapFile(const QString &path)
+QString mapFileRefusal(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.isFile())
-        return refusal(QStringLiteral("no such file"));
+        return QStringLiteral("no such file");
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
     const QString extension = dot < 0 ? QString() : name.sliced(dot);
     if (extension != QLatin1String(".vdm") && extension != QLatin1String(".vdw"))
-        return refusal(QStringLiteral("extension is neither \".vdm\" nor \".vdw\""));
+        return QStringLiteral("extension is neither \".vdm\" nor \".vdw\"");
     if (info.size() > MaximumMapDataLength)
-        return refusal(QStringLiteral("file larger than %1 bytes").arg(MaximumMapDataLength));
+        return QStringLiteral("file larger than %1 bytes").arg(MaximumMapDataLength);
+    return {};
+}
 
-    platform::clearFileAttributes(path);
+MapLoadResult readMapFile(const QString &path)
+{
+    if (const QString reason = mapFileRefusal(path); !reason.isEmpty())
+        return refusal(reason);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refusal(QStringLiteral("cannot open the file: %1").arg(file.errorString()));

@@ -56,9 +56,12 @@ bool isGzipContainer(QByteArrayView fileBytes);
 // maxDataLength bounds the decompressed content of a gzip file.
 MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength = MaximumMapDataLength);
 
-// The open command's checks on a file, then loadMapData on its bytes: the file
-// must exist and its extension be exactly ".vdm" or ".vdw" (letter case
-// included). The file's attributes are cleared (it is no longer read-only).
+// The open command's checks on a file: it must exist, not be larger than any
+// map, and its extension be exactly ".vdm" or ".vdw" (letter case included).
+// The reason of a refusal, or an empty string.
+QString mapFileRefusal(const QString &path);
+
+// The checks of mapFileRefusal, then loadMapData on the file's bytes.
 MapLoadResult readMapFile(const QString &path);
 
 // Takes a freshly loaded map into the open document, keeping the level the

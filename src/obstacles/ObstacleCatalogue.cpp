@@ -1,8 +1,7 @@
 // Loading of the obstacle catalogue and lookup in either list source.
 #include "obstacles/ObstacleCatalogue.h"
 
-#include "app/Platform.h"
-#include "app/Settings.h"
+#include "base/Platform.h"
 #include "obstacles/ObstacleSectionSearch.h"
 
 #include <QDir>
@@ -21,9 +20,9 @@ std::optional<QByteArray> readWhole(const QString &path)
 
 }  // namespace
 
-ObstacleCatalogue ObstacleCatalogue::load(const Settings &settings)
+ObstacleCatalogue ObstacleCatalogue::load(const ObstacleCatalogueOptions &options)
 {
-    if (settings.use_showobst != 1)
+    if (!options.on)
         return {};
     const QString folder = QDir::currentPath();
     bool complete = true;
@@ -40,7 +39,7 @@ ObstacleCatalogue ObstacleCatalogue::load(const Settings &settings)
         QFileInfo(platform::findFile(folder, {QString::fromLatin1(ObstacleListFileName)})).absoluteFilePath();
     if (!QFileInfo(listPath).isFile()) {
         complete = false;
-    } else if (settings.use_ramobst == 1) {
+    } else if (options.listsInMemory) {
         const std::optional<QByteArray> text = readWhole(listPath);
         if (text)
             catalogue = inMemory(std::move(picture), std::move(*text));

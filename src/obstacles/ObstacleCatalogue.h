@@ -14,7 +14,11 @@
 #include <optional>
 #include <variant>
 
-struct Settings;
+// The two switches of the obstacle display.
+struct ObstacleCatalogueOptions {
+    bool on = false;             // show obstacles at all
+    bool listsInMemory = false;  // hold the list file in memory rather than read it per lookup
+};
 
 inline constexpr const char *ObstaclePictureFileName = "obstacle.bmp";
 inline constexpr const char *ObstacleListFileName = "obstacle.ini";
@@ -24,14 +28,14 @@ public:
     // A catalogue that is off: no picture, empty lists.
     ObstacleCatalogue() = default;
 
-    // The catalogue of the current folder. It is on only when use_showobst is
-    // 1 and both "obstacle.bmp" and "obstacle.ini" are there and readable (a
-    // picture that is not a readable BMP counts as missing). With use_ramobst
-    // 1 the list file is read whole now and its sections located, and later
+    // The catalogue of the current folder. It is on only when the options
+    // switch it on and both "obstacle.bmp" and "obstacle.ini" are there and
+    // readable (a picture that is not a readable BMP counts as missing). With
+    // the lists in memory the list file is read whole now and its sections located, and later
     // changes of the file do not show; otherwise its absolute path is kept
     // and the file is read at every lookup, so a later change of the current
     // folder does not matter and a change of the file shows at once.
-    static ObstacleCatalogue load(const Settings &settings);
+    static ObstacleCatalogue load(const ObstacleCatalogueOptions &options);
 
     // A catalogue that is on, from its parts.
     static ObstacleCatalogue inMemory(QImage picture, QByteArray listText);

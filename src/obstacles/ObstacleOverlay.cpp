@@ -1,9 +1,7 @@
 // Caption and mark geometry of the obstacle window.
 #include "obstacles/ObstacleOverlay.h"
 
-#include "app/Settings.h"
-
-QString obstacleCaption(const InterfaceTexts &texts, const ObstacleView &view)
+QString obstacleCaption(const ObstacleCaptionTexts &texts, const ObstacleView &view)
 {
     if (view.battlefield > ShoreBattlefield)
         return texts.noobstacles;

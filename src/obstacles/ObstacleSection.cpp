@@ -1,7 +1,7 @@
 // Names, keys and values of the catalogue's battlefield sections.
 #include "obstacles/ObstacleSection.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QVarLengthArray>
 

@@ -1,21 +1,19 @@
 // The obstacle window.
 #include "obstacles/ObstacleWindow.h"
 
-#include "app/Settings.h"
 #include "obstacles/ObstacleCatalogue.h"
-#include "obstacles/ObstacleOverlay.h"
 #include "obstacles/ObstacleView.h"
 
 #include <QCloseEvent>
 #include <QPainter>
 
-TForm2::TForm2(const ObstacleCatalogue &catalogue, const ObstacleView &view, const InterfaceTexts &texts,
+TForm2::TForm2(const ObstacleCatalogue &catalogue, const ObstacleView &view, ObstacleCaptionTexts texts,
                QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint)
     , m_catalogue(catalogue)
     , m_view(view)
-    , m_texts(texts)
+    , m_texts(std::move(texts))
 {
     setObjectName(QStringLiteral("Form2"));
     setFixedSize(ClientWidth, ClientHeight);
@@ -26,6 +24,15 @@ TForm2::TForm2(const ObstacleCatalogue &catalogue, const ObstacleView &view, con
     QFont designFont(QStringLiteral("MS Sans Serif"));
     designFont.setPixelSize(11);
     setFont(designFont);
+}
+
+void TForm2::viewChanged(ObstacleChoice::Action action)
+{
+    if (action == ObstacleChoice::Action::NoBattlefield)
+        setWindowTitle(m_texts.noobstacles);
+    else if (!isVisible())
+        show();
+    repaint();
 }
 
 void TForm2::paintEvent(QPaintEvent *)

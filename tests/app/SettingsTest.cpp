@@ -1,6 +1,6 @@
 // Settings and interface texts from "brackwen.ini", and the INI integer forms.
-#include "app/IniFile.h"
-#include "app/Platform.h"
+#include "base/IniFile.h"
+#include "base/Platform.h"
 #include "app/Settings.h"
 
 #include "TempDir.h"

@@ -4,7 +4,6 @@
 
 #include "SpriteFixtures.h"
 #include "TempDir.h"
-#include "app/Settings.h"
 #include "writers/LodWriter.h"
 
 #include <QDir>
@@ -71,7 +70,7 @@ TEST(LoadTileSprites, GraphicsTwoLoadsNothing)
     TempDir dir;
     writeDefsFolder(dir);
     const CurrentDirGuard guard(dir.path());
-    Settings settings;
+    TileSpriteSource settings;
     settings.graphics = 2;
     TileSprites sprites;
     EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished);
@@ -84,9 +83,9 @@ TEST(LoadTileSprites, ReadsTheArchiveWhateverTheLetterCaseOnDisk)
 {
     TempDir dir;
     dir.write("Game/Data/VDSPRITE.LOD", fixtureArchive());
-    Settings settings;
+    TileSpriteSource settings;
     settings.graphics = 0;
-    settings.valdris_path = dir.filePath("Game") + '/';
+    settings.gameFolder = dir.filePath("Game") + '/';
     TileSprites sprites;
     EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished);
     EXPECT_TRUE(sprites.spritesLoaded());
@@ -100,9 +99,9 @@ TEST(LoadTileSprites, MissingGameFolderFallsBackToTheDefsFolderForGood)
     TempDir dir;
     writeDefsFolder(dir, "Defs", [](const QString &name) { return name == "dirttl.def" ? "DirtTl.def" : name; });
     const CurrentDirGuard guard(dir.path());
-    Settings settings;
+    TileSpriteSource settings;
     settings.graphics = 0;
-    settings.valdris_path = dir.filePath("nowhere") + '/';
+    settings.gameFolder = dir.filePath("nowhere") + '/';
     TileSprites sprites;
     EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished);
     EXPECT_EQ(settings.graphics, 1);
@@ -114,9 +113,9 @@ TEST(LoadTileSprites, GameFolderWithoutArchiveEndsWithArchiveNotOpenedEveryTime)
 {
     TempDir dir;
     QDir(dir.path()).mkpath("game/data");
-    Settings settings;
+    TileSpriteSource settings;
     settings.graphics = 0;
-    settings.valdris_path = dir.filePath("game") + '/';
+    settings.gameFolder = dir.filePath("game") + '/';
     TileSprites sprites;
     for (int attempt = 0; attempt < 2; ++attempt) {
         EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::ArchiveNotOpened);
@@ -131,9 +130,9 @@ TEST(LoadTileSprites, AFileMissingFromTheArchiveIsAnError)
     archive.add("dirttl.def", fixtureSpriteFile(TileSpriteNames[0]));
     TempDir dir;
     dir.write("game/data/vdsprite.lod", archive.write());
-    Settings settings;
+    TileSpriteSource settings;
     settings.graphics = 0;
-    settings.valdris_path = dir.filePath("game") + '/';
+    settings.gameFolder = dir.filePath("game") + '/';
     TileSprites sprites;
     EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Error);
     EXPECT_FALSE(sprites.spritesLoaded());
@@ -148,7 +147,7 @@ TEST(LoadTileSprites, AMissingDefsFileIsAnErrorAndTheNextRunLoadsAll)
         return QByteArray(name.name) == "rocktl" ? QByteArray() : fixtureSpriteFile(name);
     });
     const CurrentDirGuard guard(dir.path());
-    Settings settings;
+    TileSpriteSource settings;
     settings.graphics = 1;
     TileSprites sprites;
     EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Error);
@@ -174,7 +173,7 @@ TEST(LoadTileSprites, AnUndecodableFileLeavesItsRowEmptyAndOnlyTheLastDecidesThe
             return QByteArray(name.name) == c.brokenName ? QByteArray(783, '\0') : fixtureSpriteFile(name);
         });
         const CurrentDirGuard guard(dir.path());
-        Settings settings;
+        TileSpriteSource settings;
         settings.graphics = 1;
         TileSprites sprites;
         EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished) << c.brokenName;

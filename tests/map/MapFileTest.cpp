@@ -389,16 +389,6 @@ TEST(MapFileRead, ChecksExistenceAndExactExtension)
     EXPECT_EQ(readMapFile(dir.filePath("folder.vdm")).reason, QStringLiteral("no such file"));
 }
 
-TEST(MapFileRead, ReadOnlyMapBecomesWritable)
-{
-    TempDir dir;
-    const QString path = dir.write("readonly.vdm", MapWriter::patterned(36, false).data());
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    ASSERT_FALSE(QFile::permissions(path) & QFile::WriteOwner);
-    EXPECT_TRUE(readMapFile(path).ok());
-    EXPECT_TRUE(QFile::permissions(path) & QFile::WriteOwner);
-}
-
 TEST(MapAdopt, KeepsTheChosenLevel)
 {
     MapDocument open = loadOrFail(MapWriter::patterned(36, true).data());

@@ -3,7 +3,6 @@
 // the list file shows.
 #include "obstacles/ObstacleCatalogue.h"
 
-#include "app/Settings.h"
 #include "obstacles/ObstacleSectionIndex.h"
 #include "obstacles/ObstacleSectionSearch.h"
 #include "writers/ObstacleCatalogueWriter.h"
@@ -165,12 +164,10 @@ private:
     CurrentDirGuard m_guard;
 };
 
-Settings obstacleSettings(int showObstacles, int listsInMemory)
+// The options as the settings' use_showobst and use_ramobst give them.
+ObstacleCatalogueOptions obstacleSettings(int showObstacles, int listsInMemory)
 {
-    Settings settings;
-    settings.use_showobst = showObstacles;
-    settings.use_ramobst = listsInMemory;
-    return settings;
+    return {showObstacles == 1, listsInMemory == 1};
 }
 
 struct LoadCase {

@@ -1,8 +1,6 @@
 // Tests of the obstacle window's caption and mark geometry.
 #include "obstacles/ObstacleOverlay.h"
 
-#include "app/Settings.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,10 +24,10 @@ TEST(MarkRectTest, HexesLieOnTheBattlefieldGrid)
 
 TEST(ObstacleCaptionTest, NamesTheBattlefieldAndPosition)
 {
-    InterfaceTexts texts;
+    ObstacleCaptionTexts texts{QStringLiteral("Obstacles"), QStringLiteral("There is no battlefield on a cell"),
+                               QStringLiteral("Shore"), {}};
     texts.terrain[0] = QStringLiteral("Dirt");
     texts.terrain[8] = QStringLiteral("Water");
-    texts.terrain[9] = QStringLiteral("Rock");
     const struct {
         ObstacleView view;
         const char *caption;

@@ -2,7 +2,6 @@
 // and what a paint draws.
 #include "obstacles/ObstacleWindow.h"
 
-#include "app/Settings.h"
 #include "obstacles/ObstacleCatalogue.h"
 #include "obstacles/ObstacleView.h"
 
@@ -25,17 +24,21 @@ QImage smallPicture()
 
 class ObstacleWindowTest : public ::testing::Test {
 protected:
-    ObstacleWindowTest()
+    static ObstacleCaptionTexts captionTexts()
     {
+        ObstacleCaptionTexts texts{QStringLiteral("Obstacles"), QStringLiteral("There is no battlefield on a cell"),
+                                   QStringLiteral("Shore"), {}};
         texts.terrain[2] = QStringLiteral("Grass");
+        return texts;
     }
+
+    ObstacleCaptionTexts texts = captionTexts();
 
     QImage paint() { return window.grab().toImage(); }
 
     ObstacleCatalogue catalogue = ObstacleCatalogue::inMemory(smallPicture(), "[2.3/4]\n1=1\n2=17\n3=200\n"
                                                                              "[9.0/0]\n1=186\n");
     ObstacleView view{2, 3, 4};
-    InterfaceTexts texts;
     TForm2 window{catalogue, view, texts};
 };
 

@@ -1,5 +1,5 @@
 // INI reading on top of inih.
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,5 +1,5 @@
 // The platform layer.
-#include "app/Platform.h"
+#include "base/Platform.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,0 +1,173 @@
+// The editor session: opening, the change notices of editing operations, and
+// the obstacle window driven by the session's notice alone.
+#include "app/EditorSession.h"
+
+#include "edit/BrushSettings.h"
+#include "obstacles/ObstacleWindow.h"
+#include "writers/MapWriter.h"
+#include "writers/ObstacleCatalogueWriter.h"
+
+#include "TempDir.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A two-level 36 x 36 map, all zero but one water cell on the ground.
+QByteArray emptyMap()
+{
+    MapWriter map = MapWriter::patterned(36, true);
+    map.layers = {TerrainLayer(36), TerrainLayer(36)};
+    map.layers[0].at(3, 4).tertype = 8;
+    return map.data();
+}
+
+class SessionTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const MapOpenResult opened = session.open(dir.write("map.vdm", emptyMap()));
+        ASSERT_TRUE(opened.ok()) << opened.reason.toStdString();
+    }
+
+    TempDir dir;
+    EditorSession session;
+};
+
+TEST_F(SessionTest, OpenMakesAReadOnlyMapWritable)
+{
+    const QString path = dir.write("readonly.vdm", emptyMap());
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    QSignalSpy opened(&session, &EditorSession::mapOpened);
+    EXPECT_TRUE(session.open(path).ok());
+    EXPECT_TRUE(QFile::permissions(path) & QFile::WriteOwner);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(session.fileName(), path);
+
+    // A refused file changes nothing.
+    EXPECT_FALSE(session.open(dir.write("broken.vdm", QByteArray(2000, 'x'))).ok());
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(session.fileName(), path);
+    EXPECT_TRUE(session.document().isLoaded);
+}
+
+TEST_F(SessionTest, AFillIsOneNoticeOfItsRectangle)
+{
+    ASSERT_TRUE(session.selectLevel(1));
+    QSignalSpy changed(&session, &EditorSession::cellsChanged);
+    QSignalSpy undoCount(&session, &EditorSession::undoCountChanged);
+    BrushSettings fill;  // a river on every cell of the empty level, terrain kept
+    fill.paintTerrain = false;
+    fill.terrainType = 10;
+    fill.paintRiver = true;
+    fill.riverType = 1;
+    fill.fillX = fill.fillY = true;
+    session.setAnchorCell({5, 5});
+    EXPECT_EQ(session.paint(fill, 5, 5), 36u * 36u);
+
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(changed.at(0).at(1).toRect(), QRect(0, 0, 36, 36));
+    ASSERT_EQ(undoCount.count(), 1);
+    EXPECT_EQ(undoCount.at(0).at(0).value<std::size_t>(), 36u * 36u);
+
+    // Painting what the cells already hold changes nothing and says nothing.
+    EXPECT_EQ(session.paint(fill, 5, 5), 0u);
+    EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(SessionTest, APasteIsOneNoticeOfTheWrittenBlock)
+{
+    BrushSettings brush;
+    brush.terrainType = 3;
+    brush.brushWidth = 3;
+    brush.brushHeight = 2;
+    session.paint(brush, 1, 1);
+    ASSERT_TRUE(session.copy(QRect(QPoint(1, 1), QPoint(3, 2))));
+
+    ASSERT_TRUE(session.selectLevel(1));
+    QSignalSpy changed(&session, &EditorSession::cellsChanged);
+    EXPECT_EQ(session.paste(34, 10), 4u) << "clipped at the right edge";
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(changed.at(0).at(1).toRect(), QRect(34, 10, 2, 2));
+
+    // Undo announces the restored cell on its own level.
+    const UndoStep step = session.undoLast();
+    ASSERT_EQ(step.outcome, UndoStep::Outcome::Restored);
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.at(1).at(0).toInt(), 1);
+    EXPECT_EQ(changed.at(1).at(1).toRect(), QRect(step.column, step.row, 1, 1));
+}
+
+TEST_F(SessionTest, LevelAndSizeAreAnnounced)
+{
+    QSignalSpy level(&session, &EditorSession::levelChanged);
+    QSignalSpy resized(&session, &EditorSession::mapResized);
+    EXPECT_TRUE(session.selectLevel(1));
+    ASSERT_EQ(level.count(), 1);
+    EXPECT_EQ(level.at(0).at(0).toInt(), 1);
+    EXPECT_TRUE(level.at(0).at(1).toBool());
+
+    EXPECT_TRUE(session.resize(72));
+    ASSERT_EQ(resized.count(), 1);
+    EXPECT_EQ(resized.at(0).at(0).toInt(), 72);
+    EXPECT_EQ(level.count(), 2) << "the grid shows the level anew";
+    EXPECT_TRUE(session.hasUnsavedChanges());
+    EXPECT_FALSE(session.document().isResizing);
+}
+
+// Paints of a widget, counted.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST(SessionObstacles, TheWindowRepaintsOnTheSessionsNoticeAlone)
+{
+    TempDir dir;
+    dir.write("obstacle.ini", obstaclewriter::sectionText(2, 3, 4, {17, 35}));
+    obstaclewriter::sampleBattlefieldPicture().save(dir.filePath("obstacle.bmp"), "BMP");
+    CurrentDirGuard current(dir.path());
+    EditorSession session;
+    session.loadCatalogue({true, true});
+    ASSERT_TRUE(session.catalogue().isOn());
+
+    ObstacleCaptionTexts texts{QStringLiteral("Obstacles"), QStringLiteral("None here"), QStringLiteral("Shore"), {}};
+    texts.terrain[2] = QStringLiteral("Grass");
+    TForm2 window(session.catalogue(), session.obstacleView(), texts);
+    QObject::connect(&session, &EditorSession::obstacleViewChanged, &window, &TForm2::viewChanged);
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+
+    ObstacleRequest listMode;
+    listMode.battlefieldItem = 2;
+    listMode.xItem = 3;
+    listMode.yItem = 4;
+    session.chooseObstacles(listMode);
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const int paints = counter.paints;
+    EXPECT_EQ(window.windowTitle(), "Obstacles. Grass 3/4");
+
+    // Cell mode without a map: nothing to show, no notice, no paint.
+    session.chooseObstacles(ObstacleRequest{});
+    EXPECT_EQ(counter.paints, paints);
+
+    listMode.xItem = 5;
+    session.chooseObstacles(listMode);
+    EXPECT_GT(counter.paints, paints);
+    EXPECT_EQ(window.windowTitle(), "Obstacles. Grass 5/4");
+}
+
+}  // namespace
