@@ -15,6 +15,7 @@ void TerrainEdgeRules::setTerrain(std::uint8_t tertype, const std::vector<std::u
         same[type] = true;
 
     m_rules[tertype] = std::move(rules);
+    m_hasRules[tertype] = !m_rules[tertype].empty();
     for (int mask = 0; mask < MaskCount; ++mask) {
         const auto &list = m_rules[tertype];
         const auto found = std::find_if(list.begin(), list.end(), [mask](const Rule &rule) { return rule.matches(std::uint8_t(mask)); });

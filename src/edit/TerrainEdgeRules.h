@@ -35,7 +35,8 @@ public:
     // other types its borders treat as its own (it always counts as its own).
     void setTerrain(std::uint8_t tertype, const std::vector<std::uint8_t> &sameTypes, std::vector<Rule> rules);
 
-    bool hasRules(std::uint8_t tertype) const { return tertype < TerrainTypeCount && !m_rules[tertype].empty(); }
+    bool hasRules(std::uint8_t tertype) const { return m_hasRules[tertype]; }
+    // The rules of a terrain type 0..9, in the order they are tried.
     const std::vector<Rule> &rules(std::uint8_t tertype) const { return m_rules[tertype]; }
 
     // True when a neighbour of the given type counts as "same" for a cell of a
@@ -59,6 +60,7 @@ private:
     static constexpr std::uint8_t NoRule = 0xFF;  // rules per type are limited to fewer
 
     std::array<std::vector<Rule>, TerrainTypeCount> m_rules;
+    std::array<bool, 256> m_hasRules{};  // by any type byte a cell may hold
     std::array<std::array<bool, 256>, TerrainTypeCount> m_same{};
     // The first matching rule for every neighbourhood, worked out once so that
     // applying the rules to millions of cells is a table look-up per cell.

@@ -66,9 +66,9 @@ std::vector<std::uint32_t> cellsAround(std::span<const CellPosition> changed, st
 }
 
 // Works out every cell of the layer in row-major order and hands each cell
-// whose type has rules to write(column, row, edged), which returns whether the
-// cell changed. Writing only pictures and mirror bits keeps the types being
-// read intact.
+// that the rules change to write(column, row, edged), which returns whether it
+// wrote. Writing only pictures and mirror bits keeps the types being read
+// intact.
 template <typename Write>
 std::size_t edgeWholeLayer(const TerrainLayer &layer, const TerrainEdgeRules &rules, Write write)
 {
@@ -85,7 +85,9 @@ std::size_t edgeWholeLayer(const TerrainLayer &layer, const TerrainEdgeRules &ru
             const std::uint8_t neighbours = innerRow && column > 0 && column + 1 < side
                 ? innerNeighbours(rules.sameTable(cell.tertype), at - side, at, at + side, column)
                 : sameNeighbours(rules, layer, column, row);
-            count += write(column, row, withRule(cell, rules.ruleFor(cell.tertype, neighbours), column, row));
+            const TerrainCell edged = withRule(cell, rules.ruleFor(cell.tertype, neighbours), column, row);
+            if (!(edged == cell))
+                count += write(column, row, edged);
         }
     }
     return count;
@@ -101,7 +103,9 @@ std::size_t edgeVariant(std::uint32_t column, std::uint32_t row, std::size_t cou
     hash ^= hash >> 15;
     hash *= 0x2C1B3C6Du;
     hash ^= hash >> 12;
-    return hash % count;
+    // The hash scaled into 0..count-1: a multiplication where a division
+    // would cost several times as much on every cell of a level.
+    return std::size_t((std::uint64_t(hash) * count) >> 32);
 }
 
 std::uint8_t sameNeighbours(const TerrainEdgeRules &rules, const TerrainLayer &layer, std::uint32_t column, std::uint32_t row)
@@ -156,10 +160,8 @@ std::size_t applyTerrainEdgesToLevel(CellEditor &editor, const TerrainEdgeRules 
 std::size_t applyTerrainEdgesToLayer(TerrainLayer &layer, const TerrainEdgeRules &rules)
 {
     return edgeWholeLayer(layer, rules, [&](std::uint32_t column, std::uint32_t row, const TerrainCell &edged) {
-        TerrainCell &cell = layer.at(row, column);
-        const bool changes = !(cell == edged);
-        cell = edged;
-        return changes;
+        layer.at(row, column) = edged;
+        return true;
     });
 }
 
