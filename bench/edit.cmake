@@ -2,4 +2,6 @@
 brackwen_add_benchmark(bench_edit
   ${CMAKE_CURRENT_LIST_DIR}/EditFillBench.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EditRenderBench.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TerrainEdgesBench.cpp
 )
+target_compile_definitions(bench_edit PRIVATE BRACKWEN_SAMPLE_RULES="${PROJECT_SOURCE_DIR}/samples/terrain-edges.ini")

@@ -10,6 +10,8 @@
 #include <optional>
 #include <span>
 
+struct MapDocument;
+
 struct CliContext {
     QTextStream &out;
     QTextStream &err;
@@ -29,10 +31,15 @@ int cliFail(CliContext &context, const QString &reason);
 // Reports the command's usage as the reason of a failure (exit status 1).
 int cliUsage(CliContext &context, const CliCommand &command);
 
+// Saves the map to path as the editor saves it; a failure is reported as by
+// cliFail with the path and the reason.
+int cliSaveMap(const MapDocument &document, const QString &path, CliContext &context);
+
 // A plain decimal whole number (digits only) no greater than limit.
 std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t limit);
 
 std::span<const CliCommand> mapCommands();
+std::span<const CliCommand> edgeCommands();
 std::span<const CliCommand> graphicsCommands();
 std::span<const CliCommand> obstacleCommands();
 std::span<const CliCommand> renderCommands();

@@ -1,6 +1,8 @@
 // brackwen-cli commands: the sprite archive ("lod list", "lod extract") and
-// sprite files ("def export").
+// sprite files ("def export", "def sheet").
 #include "cli/Commands.h"
+
+#include "cli/ContactSheet.h"
 
 #include "gfx/FileHelpers.h"
 #include "gfx/GraphicsError.h"
@@ -10,8 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QSaveFile>
 
 #include <array>
+#include <functional>
 
 namespace {
 
@@ -21,7 +25,10 @@ int runDef(const QStringList &args, CliContext &context);
 const std::array<CliCommand, 2> Commands = {{
     {"lod", "list ARCHIVE | extract ARCHIVE NAME OUT",
      "list the entries of a sprite archive (name, position, size, packed size), or extract one to a file", runLod},
-    {"def", "export DEF DIR", "write every frame of a sprite file to DIR as 000.png, 001.png, ...", runDef},
+    {"def", "export DEF DIR | sheet DEF OUT.png",
+     "write every frame of a sprite file to DIR as 000.png, 001.png, ..., or all of them into one picture, each with "
+     "its number under it",
+     runDef},
 }};
 
 int lodList(const QString &archivePath, CliContext &context)
@@ -60,13 +67,23 @@ int runLod(const QStringList &args, CliContext &context)
     return cliUsage(context, Commands[0]);
 }
 
-int defExport(const QString &defPath, const QString &folder, CliContext &context)
+// Reads the sprite file at defPath and hands it to work; an unreadable or
+// damaged file is refused with its reason.
+int withDefFile(const QString &defPath, CliContext &context, const std::function<int(const TQvDefWrapper &)> &work)
 {
     QFile file(defPath);
     if (!file.open(QIODevice::ReadOnly))
         return cliFail(context, QStringLiteral("cannot read \"%1\": %2").arg(defPath, file.errorString()));
     try {
-        const TQvDefWrapper def(file.readAll());
+        return work(TQvDefWrapper(file.readAll()));
+    } catch (const GraphicsError &error) {
+        return cliFail(context, error.message());
+    }
+}
+
+int defExport(const QString &defPath, const QString &folder, CliContext &context)
+{
+    return withDefFile(defPath, context, [&](const TQvDefWrapper &def) {
         if (!ForceFolders(folder))
             RaiseOSError();
         QImage frame;
@@ -76,16 +93,29 @@ int defExport(const QString &defPath, const QString &folder, CliContext &context
             if (!frame.save(path, "PNG"))
                 return cliFail(context, QStringLiteral("cannot write \"%1\"").arg(path));
         }
-    } catch (const GraphicsError &error) {
-        return cliFail(context, error.message());
-    }
-    return 0;
+        return 0;
+    });
+}
+
+int defSheet(const QString &defPath, const QString &outPath, CliContext &context)
+{
+    return withDefFile(defPath, context, [&](const TQvDefWrapper &def) {
+        const QImage sheet = drawContactSheet(def);
+        if (sheet.isNull())
+            return cliFail(context, QStringLiteral("a sheet of the pictures of \"%1\" is too large").arg(defPath));
+        QSaveFile out(outPath);
+        if (!out.open(QIODevice::WriteOnly) || !sheet.save(&out, "PNG") || !out.commit())
+            return cliFail(context, QStringLiteral("cannot write %1: %2").arg(outPath, out.errorString()));
+        return 0;
+    });
 }
 
 int runDef(const QStringList &args, CliContext &context)
 {
     if (args.size() == 3 && args[0] == QLatin1String("export"))
         return defExport(args[1], args[2], context);
+    if (args.size() == 3 && args[0] == QLatin1String("sheet"))
+        return defSheet(args[1], args[2], context);
     return cliUsage(context, Commands[1]);
 }
 

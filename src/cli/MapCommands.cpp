@@ -8,14 +8,6 @@
 
 namespace {
 
-int saveOrFail(const MapDocument &document, const QString &path, CliContext &context)
-{
-    const MapSaveResult saved = saveMapFile(document, path);
-    if (!saved.ok())
-        return cliFail(context, QStringLiteral("%1: %2").arg(path, saved.reason));
-    return 0;
-}
-
 int runInfo(const QStringList &args, CliContext &context);
 int runResave(const QStringList &args, CliContext &context);
 int runResize(const QStringList &args, CliContext &context);
@@ -52,7 +44,7 @@ int runResave(const QStringList &args, CliContext &context)
     const MapLoadResult loaded = readMapFile(args[0]);
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
-    return saveOrFail(*loaded.document, args[1], context);
+    return cliSaveMap(*loaded.document, args[1], context);
 }
 
 int runResize(const QStringList &args, CliContext &context)
@@ -71,7 +63,7 @@ int runResize(const QStringList &args, CliContext &context)
     if (!document.redimension(*side))
         return cliFail(context, QStringLiteral("not enough memory for a map of side %1").arg(*side));
     document.sizeChanged = true;
-    return saveOrFail(document, args[2], context);
+    return cliSaveMap(document, args[2], context);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // brackwen-cli: map, archive, sprite and obstacle tools on the editor's own library.
 #include "cli/Commands.h"
 
+#include "map/MapFile.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -17,6 +19,14 @@ int cliUsage(CliContext &context, const CliCommand &command)
 {
     return cliFail(context,
                    QStringLiteral("usage: brackwen-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage)));
+}
+
+int cliSaveMap(const MapDocument &document, const QString &path, CliContext &context)
+{
+    const MapSaveResult saved = saveMapFile(document, path);
+    if (!saved.ok())
+        return cliFail(context, QStringLiteral("%1: %2").arg(path, saved.reason));
+    return 0;
 }
 
 std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t limit)
@@ -36,9 +46,9 @@ std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t lim
 
 namespace {
 
-std::array<std::span<const CliCommand>, 4> commandGroups()
+std::array<std::span<const CliCommand>, 5> commandGroups()
 {
-    return {mapCommands(), graphicsCommands(), renderCommands(), obstacleCommands()};
+    return {mapCommands(), edgeCommands(), graphicsCommands(), renderCommands(), obstacleCommands()};
 }
 
 void printHelp(QTextStream &out)

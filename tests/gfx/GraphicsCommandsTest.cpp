@@ -93,6 +93,63 @@ TEST(GraphicsCommands, DefExportWritesPalettePictures)
                   "Def file is invalid");
 }
 
+// The top-left pixel of the first run of colour in reading order, or (-1, -1).
+QPoint firstPixel(const QImage &image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour)
+                return {x, y};
+    return {-1, -1};
+}
+
+TEST(GraphicsCommands, DefSheetShowsEveryPictureWithItsNumber)
+{
+    TempDir dir;
+    QList<QRgb> palette(256, qRgb(0, 0, 0));
+    QList<DefFrame> frames;
+    for (int k = 0; k < 12; ++k) {
+        palette[10 + k] = qRgb(20 * k, 255 - 20 * k, 100);
+        frames.append(frame(char(10 + k)));
+    }
+    const QString def = dir.write("twelve.def", DefWriter().setPalette(palette).addGroup(frames.mid(0, 5)).addGroup(frames.mid(5)).write());
+    const QString out = dir.filePath("sheet.png");
+    const CliRun run = runCli({"def", "sheet", def, out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+    const QImage sheet = QImage(out).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(sheet.isNull());
+
+    // Ten pictures a row in frame order, the 4 x 4 frames drawn 8 x 8, each
+    // with white writing (its number) below it.
+    std::vector<QPoint> corners;
+    for (int k = 0; k < 12; ++k) {
+        SCOPED_TRACE(k);
+        const QPoint corner = firstPixel(sheet, palette[10 + k]);
+        ASSERT_GE(corner.x(), 0);
+        EXPECT_EQ(sheet.pixel(corner + QPoint(7, 7)), palette[10 + k]);
+        EXPECT_NE(sheet.pixel(corner + QPoint(8, 8)), palette[10 + k]);
+        bool written = false;
+        for (int y = corner.y() + 8; y < corner.y() + 24 && y < sheet.height(); ++y)
+            for (int x = std::max(0, corner.x() - 16); x < corner.x() + 24; ++x)
+                written = written || qGray(sheet.pixel(x, y)) > 200;
+        EXPECT_TRUE(written);
+        corners.push_back(corner);
+    }
+    for (int k = 1; k < 10; ++k) {
+        EXPECT_EQ(corners[k].y(), corners[0].y());
+        EXPECT_GT(corners[k].x(), corners[k - 1].x());
+    }
+    EXPECT_GT(corners[10].y(), corners[9].y() + 8);
+    EXPECT_EQ(corners[10].x(), corners[0].x());
+    EXPECT_EQ(corners[11].x(), corners[1].x());
+
+    expectRefusal(runCli({"def", "sheet", dir.write("bad.def", "short"), dir.filePath("bad.png")}), "Def file is invalid");
+    expectRefusal(runCli({"def", "sheet", dir.filePath("none.def"), dir.filePath("bad.png")}), "cannot read");
+    EXPECT_FALSE(QFile::exists(dir.filePath("bad.png")));
+    expectRefusal(runCli({"def", "sheet", def}), "usage");
+}
+
 TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
 {
     TempDir dir;

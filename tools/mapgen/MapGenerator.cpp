@@ -1,7 +1,9 @@
-// brackwen-mapgen OUTDIR: writes the sample maps, each as ".vdm" and ".vdw",
-// gzip ("Lakes36.vdm") and plain ("Lakes36-plain.vdm"). Every map is read back
-// with the editor's own loader before it is written, so a marker that turned up
-// by accident in front of the real one cannot go unnoticed.
+// brackwen-mapgen OUTDIR [RULES]: writes the sample maps, each as ".vdm" and
+// ".vdw", gzip ("Lakes36.vdm") and plain ("Lakes36-plain.vdm"), with the
+// terrain edge rules of the file RULES applied when it is given. Every map is
+// read back with the editor's own loader before it is written, so a marker
+// that turned up by accident in front of the real one cannot go unnoticed.
+#include "edit/TerrainEdgeRules.h"
 #include "map/Gzip.h"
 #include "map/MapFile.h"
 #include "writers/SampleMap.h"
@@ -11,6 +13,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -52,9 +55,18 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: brackwen-mapgen OUTDIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: brackwen-mapgen OUTDIR [RULES]\n");
         return 2;
+    }
+    std::optional<TerrainEdgeRules> edges;
+    if (argc == 3) {
+        const TerrainEdgeRulesResult rules = readTerrainEdgeRules(QString::fromLocal8Bit(argv[2]));
+        if (!rules.ok()) {
+            std::fprintf(stderr, "brackwen-mapgen: %s: %s\n", argv[2], qPrintable(rules.reason));
+            return 1;
+        }
+        edges = rules.rules;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath(QStringLiteral("."))) {
@@ -62,7 +74,7 @@ int main(int argc, char **argv)
         return 1;
     }
     for (const Sample &sample : Samples) {
-        const MapWriter writer = sampleMap(sample.name, sample.side, sample.twoLevels, sample.seed);
+        const MapWriter writer = sampleMap(sample.name, sample.side, sample.twoLevels, sample.seed, edges ? &*edges : nullptr);
         const QByteArray plain = writer.data();
         const QByteArray compressed = gzipMember(plain);
         for (const QByteArray &bytes : {plain, compressed}) {

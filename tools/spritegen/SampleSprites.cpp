@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,9 @@ constexpr std::uint8_t FirstShade = 1;   // terrain shades 1..4
 constexpr std::uint8_t Border = 7;       // terrain edge bands
 constexpr std::uint8_t DigitBox = 8;
 constexpr std::uint8_t Digit = 9;
+constexpr std::uint8_t Neutral = 10;     // the border every edge picture blends into
+constexpr std::uint8_t FirstBlend = 11;  // blend levels 0..BlendLevels-1 of shades 1..4
+constexpr int BlendLevels = 5;
 }  // namespace Ink
 
 struct Rgb {
@@ -81,15 +86,86 @@ void drawNumber(QByteArray &pixels, int number, int left, int top)
     }
 }
 
-// A terrain tile: a blotchy texture in four shades, edge bands chosen by the
-// frame number (bits of frame mod 16 pick the sides, frame / 16 their width),
-// and the frame number in the top-left corner.
+// The blotchy texture of a terrain in four shades, the same on every tile so
+// that neighbouring tiles join without a seam.
+std::uint8_t textureShade(int type, int x, int y)
+{
+    return std::uint8_t(hash(type, (x / 3) + 16 * (y / 2), (x + y) / 7) % 4);
+}
+
+// What an edge picture shows, as drawn (the mirror bits turn it): the sides
+// (bit 0 north, 1 east, 2 south, 3 west) and the corners (bit 0 north-east,
+// 1 south-east, 2 south-west, 3 north-west) where another terrain lies. A
+// corner only counts where both sides beside it are of this terrain.
+struct EdgeShape {
+    int sides;
+    int corners;
+};
+constexpr std::array<EdgeShape, SampleEdgePictures> EdgeShapes = {{
+    {0, 0}, {0, 0}, {0, 0}, {0, 0},                    // inside, four variants
+    {0, 1}, {0, 9}, {0, 3}, {0, 5}, {0, 11}, {0, 15},  // inner corners
+    {1, 0}, {1, 2}, {1, 6},                            // the north side open
+    {2, 0}, {2, 4}, {2, 12},                           // the east side open
+    {3, 0}, {3, 4},                                    // an outer corner
+    {5, 0}, {10, 0},                                   // bands
+    {11, 0}, {7, 0},                                   // three sides open
+    {15, 0},                                           // a lone cell
+}};
+
+// Width in pixels of the blend from a side or corner of another terrain into
+// the tile's own texture.
+constexpr double BlendWidth = 10.0;
+
+// An edge picture: the texture, blending into the neutral border as it nears
+// the sides and corners of its shape; the inside variants 1..3 carry a small
+// tuft each, at a place of their own.
+QByteArray edgePixels(int type, int frame)
+{
+    const EdgeShape shape = EdgeShapes[frame];
+    QByteArray pixels(Side * Side, '\0');
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x) {
+            // Pixel centres, in pixels from the top-left corner.
+            const double u = x + 0.5, v = y + 0.5, far = Side;
+            double distance = 2 * BlendWidth;
+            const double sides[4] = {v, far - u, far - v, u};
+            const double corners[4] = {std::hypot(far - u, v), std::hypot(far - u, far - v), std::hypot(u, far - v),
+                                       std::hypot(u, v)};
+            for (int k = 0; k < 4; ++k) {
+                if (shape.sides & (1 << k))
+                    distance = std::min(distance, sides[k]);
+                if (shape.corners & (1 << k))
+                    distance = std::min(distance, corners[k]);
+            }
+            const std::uint8_t texture = textureShade(type, x, y);
+            // Levels of the blend from the border (-1) to the full texture (BlendLevels).
+            const int level = std::min(int(distance / BlendWidth * (Ink::BlendLevels + 1)) - 1, Ink::BlendLevels);
+            std::uint8_t ink = std::uint8_t(Ink::FirstShade + texture);
+            if (level < 0)
+                ink = Ink::Neutral;
+            else if (level < Ink::BlendLevels)
+                ink = std::uint8_t(Ink::FirstBlend + 4 * level + texture);
+            pixels[y * Side + x] = char(ink);
+        }
+    if (frame >= 1 && frame <= 3) {
+        const int left = 4 + 9 * frame, top = 26 - 7 * frame;
+        for (const auto &[dx, dy] : {std::pair{1, 0}, std::pair{0, 1}, std::pair{2, 1}, std::pair{1, 2}, std::pair{1, 1}})
+            pixels[(top + dy) * Side + left + dx] = char(Ink::FirstShade + ((dx + dy) % 2 ? 0 : 3));
+    }
+    return pixels;
+}
+
+// A terrain tile: the edge pictures first; after them a blotchy texture with
+// edge bands chosen by the frame number (bits of frame mod 16 pick the sides,
+// frame / 16 their width) and the frame number in the top-left corner.
 QByteArray terrainPixels(int type, int frame)
 {
+    if (frame < SampleEdgePictures)
+        return edgePixels(type, frame);
     QByteArray pixels(Side * Side, '\0');
     for (int y = 0; y < Side; ++y)
         for (int x = 0; x < Side; ++x)
-            pixels[y * Side + x] = char(Ink::FirstShade + hash(type, (x / 3) + 16 * (y / 2), (x + y) / 7) % 4);
+            pixels[y * Side + x] = char(Ink::FirstShade + textureShade(type, x, y));
     const int band = 2 + frame / 16;
     const int sides = frame % 16;
     for (int y = 0; y < Side; ++y)
@@ -110,6 +186,16 @@ QList<QRgb> terrainPalette(int type)
     for (int i = 0; i < 4; ++i)
         palette[Ink::FirstShade + i] = shade(base, 70 + 20 * i);
     palette[Ink::Border] = shade(base, 40);
+    const QRgb neutral = sampleBorderColour();
+    palette[Ink::Neutral] = neutral;
+    for (int level = 0; level < Ink::BlendLevels; ++level)
+        for (int i = 0; i < 4; ++i) {
+            // Level l holds (l + 1) / (levels + 1) of the texture.
+            const QRgb texture = palette[Ink::FirstShade + i];
+            const auto mix = [&](int border, int own) { return (border * (Ink::BlendLevels - level) + own * (level + 1)) / (Ink::BlendLevels + 1); };
+            palette[Ink::FirstBlend + 4 * level + i] =
+                qRgb(mix(qRed(neutral), qRed(texture)), mix(qGreen(neutral), qGreen(texture)), mix(qBlue(neutral), qBlue(texture)));
+        }
     palette[Ink::DigitBox] = qRgb(16, 16, 16);
     palette[Ink::Digit] = qRgb(255, 255, 96);
     return palette;
@@ -196,6 +282,11 @@ int positionOf(const TileSpriteName &name)
 }
 
 }  // namespace
+
+QRgb sampleBorderColour()
+{
+    return qRgb(172, 160, 124);
+}
 
 QByteArray sampleSpriteFile(const TileSpriteName &name)
 {

@@ -1,11 +1,20 @@
 // Sample tile sprite files drawn by our own code, for the sample folder, the
-// benchmarks and tests that want a full set: textured terrain tiles marked with
-// their frame number and edge shapes, river and road strokes on pure cyan.
+// benchmarks and tests that want a full set: textured terrain tiles (edge
+// pictures for the sample terrain edge rules, then tiles marked with their
+// frame number and edge bands), river and road strokes on pure cyan.
 #pragma once
 
 #include "gfx/TileSprites.h"
 
 #include <QByteArray>
+#include <QRgb>
+
+// Terrain frames 0..SampleEdgePictures-1 of every terrain are its edge
+// pictures: the texture blending into one neutral border colour on the sides
+// and corners where another terrain lies, as the sample rules file
+// "terrain-edges.ini" names them. Frames 0..3 are plain inside variants.
+inline constexpr int SampleEdgePictures = 23;
+QRgb sampleBorderColour();
 
 // The sprite file for one of the 17 tile sprite names: 79 frames for terrain,
 // 13 for rivers, 17 for roads, 32 x 32 each. The files use the four pixel

@@ -3,6 +3,7 @@
 // hills and roads join random places on land.
 #include "writers/SampleMap.h"
 
+#include "edit/TerrainEdges.h"
 #include "writers/ByteWriter.h"
 
 #include <algorithm>
@@ -308,7 +309,8 @@ TerrainLayer sampleUnderground(std::uint32_t side, std::uint64_t seed)
     return layer;
 }
 
-MapWriter sampleMap(const QByteArray &name, std::uint32_t side, bool twoLevels, std::uint64_t seed)
+MapWriter sampleMap(const QByteArray &name, std::uint32_t side, bool twoLevels, std::uint64_t seed,
+                    const TerrainEdgeRules *edges)
 {
     Random random(seed);
     MapWriter writer;
@@ -336,6 +338,9 @@ MapWriter sampleMap(const QByteArray &name, std::uint32_t side, bool twoLevels, 
     writer.layers.push_back(sampleSurface(side, seed));
     if (twoLevels)
         writer.layers.push_back(sampleUnderground(side, seed ^ 0x5555AAAA5555AAAAull));
+    if (edges)
+        for (TerrainLayer &layer : writer.layers)
+            applyTerrainEdgesToLayer(layer, *edges);
 
     // Stand-ins for the objects behind the terrain: small records of mixed bytes.
     ByteWriter tail;

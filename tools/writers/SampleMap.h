@@ -3,6 +3,7 @@
 // underground of subterranean ground, rock and lava. Deterministic for a seed.
 #pragma once
 
+#include "edit/TerrainEdgeRules.h"
 #include "writers/MapWriter.h"
 
 #include <QByteArray>
@@ -12,7 +13,9 @@
 // A whole map: a header like a real map's front (version 28, the name and the
 // description as the two length-prefixed fields, opaque bytes), the layers,
 // and trailing bytes carrying the marker pair 8 bytes behind the terrain.
-MapWriter sampleMap(const QByteArray &name, std::uint32_t side, bool twoLevels, std::uint64_t seed);
+// With edge rules, every cell of both layers gets the picture they choose.
+MapWriter sampleMap(const QByteArray &name, std::uint32_t side, bool twoLevels, std::uint64_t seed,
+                    const TerrainEdgeRules *edges = nullptr);
 
 TerrainLayer sampleSurface(std::uint32_t side, std::uint64_t seed);
 TerrainLayer sampleUnderground(std::uint32_t side, std::uint64_t seed);

@@ -1,0 +1,124 @@
+// Benchmarks of the terrain edge rules (the sample rules) on a 2000 x 2000
+// sample level: edging the whole level, and the edges after a 3 x 3 stroke.
+#include "edit/PaintAt.h"
+#include "edit/TerrainEdges.h"
+#include "writers/SampleMap.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace {
+
+constexpr std::uint32_t Side = 2000;
+
+const TerrainEdgeRules &sampleRules()
+{
+    static const TerrainEdgeRules rules = [] {
+        const TerrainEdgeRulesResult result = readTerrainEdgeRules(QStringLiteral(BRACKWEN_SAMPLE_RULES));
+        return result.rules.value_or(TerrainEdgeRules());
+    }();
+    return rules;
+}
+
+// The sample surface of the given side, without edges or with them.
+const MapDocument &sampleDocument(bool edged)
+{
+    static const auto make = [](bool withEdges) {
+        MapDocument document;
+        document.mapSize = Side;
+        document.ground = sampleSurface(Side, 2000);
+        document.isLoaded = true;
+        if (withEdges)
+            applyTerrainEdgesToLayer(document.ground, sampleRules());
+        return document;
+    };
+    static const MapDocument plain = make(false);
+    static const MapDocument edgedDocument = make(true);
+    return edged ? edgedDocument : plain;
+}
+
+bool rulesMissing(benchmark::State &state)
+{
+    if (sampleRules().hasRules(0))
+        return false;
+    state.SkipWithError("the sample rules could not be read");
+    return true;
+}
+
+// Every cell of a level through the editor, undo records and all. "first":
+// a level whose pictures were never edged (most cells change); otherwise the
+// level is edged already and only the matching is paid for.
+void edgeWholeLevel(benchmark::State &state, bool first)
+{
+    if (rulesMissing(state))
+        return;
+    const MapDocument &original = sampleDocument(!first);
+    MapDocument document = original;
+    UndoList undoList;
+    std::size_t changed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (first)
+            document.ground = original.ground;
+        undoList.clear();
+        CellEditor editor(document, undoList);
+        state.ResumeTiming();
+        changed = applyTerrainEdgesToLevel(editor, sampleRules());
+    }
+    state.counters["changed"] = double(changed);
+}
+
+void BM_EdgesWholeLevelFirstTime(benchmark::State &state) { edgeWholeLevel(state, true); }
+void BM_EdgesWholeLevelAlreadyEdged(benchmark::State &state) { edgeWholeLevel(state, false); }
+
+// The same without undo records, as the command-line tool does it.
+void BM_EdgesWholeLayerWithoutUndo(benchmark::State &state)
+{
+    if (rulesMissing(state))
+        return;
+    const TerrainLayer &original = sampleDocument(false).ground;
+    TerrainLayer layer = original;
+    for (auto _ : state) {
+        state.PauseTiming();
+        layer = original;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(applyTerrainEdgesToLayer(layer, sampleRules()));
+    }
+}
+
+// A 3 x 3 stroke of water or grass, in turn, at places spread over the level;
+// only the edges after it are timed: taking the stroke's positions from its
+// undo records and edging them and their neighbours.
+void BM_EdgesAfterThreeByThreeStroke(benchmark::State &state)
+{
+    if (rulesMissing(state))
+        return;
+    MapDocument document = sampleDocument(true);
+    UndoList undoList;
+    CellEditor editor(document, undoList);
+    const BrushSettings water = BrushSettings::fromSelectors({.CBtertype = 8, .CBbrushx = 2, .CBbrushy = 2}, {});
+    const BrushSettings grass = BrushSettings::fromSelectors({.CBtertype = 2, .CBbrushx = 2, .CBbrushy = 2}, {});
+    std::uint32_t stroke = 0;
+    std::size_t edged = 0;
+    for (auto _ : state) {
+        const std::uint16_t column = std::uint16_t(1 + (stroke * 37) % (Side - 4));
+        const std::uint16_t row = std::uint16_t(1 + (stroke * 53) % (Side - 4));
+        undoList.clear();
+        PaintAt(editor, stroke % 2 ? grass : water, {column, row}, column, row);
+        ++stroke;
+        const auto start = std::chrono::steady_clock::now();
+        const std::vector<CellPosition> changed = recordedPositions(undoList, 0, 0);
+        edged += applyTerrainEdges(editor, sampleRules(), changed);
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    state.counters["edged_per_stroke"] = double(edged) / double(stroke);
+}
+
+}  // namespace
+
+BENCHMARK(BM_EdgesWholeLevelFirstTime)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EdgesWholeLevelAlreadyEdged)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EdgesWholeLayerWithoutUndo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EdgesAfterThreeByThreeStroke)->UseManualTime()->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,177 @@
+// Terrain edge rules applied to changed cells and to whole levels.
+#include "edit/TerrainEdges.h"
+
+#include <algorithm>
+
+namespace {
+
+// The neighbourhood of a cell away from the map's border, from the rows above,
+// at and below it: one table look-up per neighbour.
+std::uint8_t innerNeighbours(const std::array<bool, 256> &same, const TerrainCell *above, const TerrainCell *at,
+                             const TerrainCell *below, std::uint32_t column)
+{
+    return std::uint8_t(same[above[column - 1].tertype] | same[above[column].tertype] << 1
+                        | same[above[column + 1].tertype] << 2 | same[at[column - 1].tertype] << 3
+                        | same[at[column + 1].tertype] << 4 | same[below[column - 1].tertype] << 5
+                        | same[below[column].tertype] << 6 | same[below[column + 1].tertype] << 7);
+}
+
+// The rule's choice written into the cell; rivers, roads and the other mirror
+// bits stay.
+TerrainCell withRule(const TerrainCell &cell, const TerrainEdgeRules::Rule *rule, std::uint32_t column, std::uint32_t row)
+{
+    if (!rule)
+        return cell;
+    TerrainCell edged = cell;
+    edged.terconf = rule->pictures[edgeVariant(column, row, rule->pictures.size())];
+    constexpr std::uint8_t terrainBits = MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown;
+    edged.mirror = std::uint8_t((cell.mirror & ~terrainBits) | rule->mirror);
+    return edged;
+}
+
+// Cell indexes (row * side + column) of the changed cells and their
+// neighbours inside the map, ascending and each once.
+std::vector<std::uint32_t> cellsAround(std::span<const CellPosition> changed, std::uint32_t side)
+{
+    std::vector<std::uint32_t> cells;
+    const auto around = [&](const CellPosition &position, auto &&take) {
+        if (position.column >= side || position.row >= side)
+            return;
+        const std::uint32_t firstRow = position.row > 0 ? position.row - 1u : 0u;
+        const std::uint32_t lastRow = std::min<std::uint32_t>(position.row + 1u, side - 1);
+        const std::uint32_t firstColumn = position.column > 0 ? position.column - 1u : 0u;
+        const std::uint32_t lastColumn = std::min<std::uint32_t>(position.column + 1u, side - 1);
+        for (std::uint32_t row = firstRow; row <= lastRow; ++row)
+            for (std::uint32_t column = firstColumn; column <= lastColumn; ++column)
+                take(row * side + column);
+    };
+    const std::size_t cellCount = std::size_t(side) * side;
+    if (changed.size() * 9 < cellCount / 16) {
+        // A stroke: sorting a few dozen indexes beats touching the whole map.
+        cells.reserve(changed.size() * 9);
+        for (const CellPosition &position : changed)
+            around(position, [&](std::uint32_t index) { cells.push_back(index); });
+        std::sort(cells.begin(), cells.end());
+        cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+    } else {
+        // A fill or a large paste: marking cells keeps the work linear.
+        std::vector<bool> marked(cellCount, false);
+        for (const CellPosition &position : changed)
+            around(position, [&](std::uint32_t index) { marked[index] = true; });
+        for (std::size_t index = 0; index < cellCount; ++index)
+            if (marked[index])
+                cells.push_back(std::uint32_t(index));
+    }
+    return cells;
+}
+
+// Works out every cell of the layer in row-major order and hands each cell
+// that the rules change to write(column, row, edged), which returns whether it
+// wrote. Writing only pictures and mirror bits keeps the types being read
+// intact.
+template <typename Write>
+std::size_t edgeWholeLayer(const TerrainLayer &layer, const TerrainEdgeRules &rules, Write write)
+{
+    const std::uint32_t side = layer.side();
+    std::size_t count = 0;
+    for (std::uint32_t row = 0; row < side; ++row) {
+        const bool innerRow = row > 0 && row + 1 < side;
+        const TerrainCell *at = &layer.at(row, 0);
+        for (std::uint32_t column = 0; column < side; ++column) {
+            const TerrainCell cell = at[column];
+            if (!rules.hasRules(cell.tertype))
+                continue;
+            // Only the border cells need the bounds checks of sameNeighbours.
+            const std::uint8_t neighbours = innerRow && column > 0 && column + 1 < side
+                ? innerNeighbours(rules.sameTable(cell.tertype), at - side, at, at + side, column)
+                : sameNeighbours(rules, layer, column, row);
+            const TerrainCell edged = withRule(cell, rules.ruleFor(cell.tertype, neighbours), column, row);
+            if (!(edged == cell))
+                count += write(column, row, edged);
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+std::size_t edgeVariant(std::uint32_t column, std::uint32_t row, std::size_t count)
+{
+    if (count <= 1)
+        return 0;
+    std::uint32_t hash = column * 0x9E3779B1u ^ (row + 0x7F4A7C15u) * 0x85EBCA77u;
+    hash ^= hash >> 15;
+    hash *= 0x2C1B3C6Du;
+    hash ^= hash >> 12;
+    // The hash scaled into 0..count-1: a multiplication where a division
+    // would cost several times as much on every cell of a level.
+    return std::size_t((std::uint64_t(hash) * count) >> 32);
+}
+
+std::uint8_t sameNeighbours(const TerrainEdgeRules &rules, const TerrainLayer &layer, std::uint32_t column, std::uint32_t row)
+{
+    constexpr int Offsets[TerrainEdgeRules::NeighbourCount][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
+                                                                  {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
+    const std::int64_t side = layer.side();
+    const std::uint8_t tertype = layer.at(row, column).tertype;
+    std::uint8_t mask = 0;
+    for (int n = 0; n < TerrainEdgeRules::NeighbourCount; ++n) {
+        const std::int64_t x = std::int64_t(column) + Offsets[n][0];
+        const std::int64_t y = std::int64_t(row) + Offsets[n][1];
+        const bool outside = x < 0 || y < 0 || x >= side || y >= side;
+        if (outside || rules.countsAsSame(tertype, layer.at(std::uint32_t(y), std::uint32_t(x)).tertype))
+            mask |= std::uint8_t(1u << n);
+    }
+    return mask;
+}
+
+TerrainCell edgedCell(const TerrainEdgeRules &rules, const TerrainLayer &layer, std::uint32_t column, std::uint32_t row)
+{
+    const TerrainCell &cell = layer.at(row, column);
+    if (!rules.hasRules(cell.tertype))
+        return cell;
+    return withRule(cell, rules.ruleFor(cell.tertype, sameNeighbours(rules, layer, column, row)), column, row);
+}
+
+std::size_t applyTerrainEdges(CellEditor &editor, const TerrainEdgeRules &rules, std::span<const CellPosition> changed)
+{
+    if (!CellEditor::canEdit(editor.document()))
+        return 0;
+    const TerrainLayer &layer = editor.layer();
+    const std::uint32_t side = layer.side();
+    std::size_t count = 0;
+    for (const std::uint32_t index : cellsAround(changed, side)) {
+        const std::uint32_t row = index / side;
+        const std::uint32_t column = index % side;
+        count += editor.replaceCell(std::uint16_t(column), std::uint16_t(row), edgedCell(rules, layer, column, row));
+    }
+    return count;
+}
+
+std::size_t applyTerrainEdgesToLevel(CellEditor &editor, const TerrainEdgeRules &rules)
+{
+    if (!CellEditor::canEdit(editor.document()))
+        return 0;
+    return edgeWholeLayer(editor.layer(), rules, [&](std::uint32_t column, std::uint32_t row, const TerrainCell &edged) {
+        return editor.replaceCell(std::uint16_t(column), std::uint16_t(row), edged);
+    });
+}
+
+std::size_t applyTerrainEdgesToLayer(TerrainLayer &layer, const TerrainEdgeRules &rules)
+{
+    return edgeWholeLayer(layer, rules, [&](std::uint32_t column, std::uint32_t row, const TerrainCell &edged) {
+        layer.at(row, column) = edged;
+        return true;
+    });
+}
+
+std::vector<CellPosition> recordedPositions(const UndoList &undoList, std::size_t firstRecord, int level)
+{
+    std::vector<CellPosition> positions;
+    for (std::size_t i = firstRecord; i < undoList.count(); ++i) {
+        const UndoRecord &record = undoList.at(i);
+        if (record.level == level)
+            positions.push_back({record.column, record.row});
+    }
+    return positions;
+}
