@@ -120,7 +120,7 @@ void BM_RenderLevel144(benchmark::State &state)
     document.mapSize = 144;
     document.ground = sampleSurface(144, 7);
     for (auto _ : state)
-        benchmark::DoNotOptimize(renderMapLevel(document, false, &sprites));
+        benchmark::DoNotOptimize(renderMapLevel(document, 32, false, &sprites));
     state.counters["cells"] = 144 * 144;
 }
 BENCHMARK(BM_RenderLevel144)->Unit(benchmark::kMillisecond);

@@ -427,7 +427,7 @@ void TForm1::DGDrawCell(QPainter &painter, int column, int row, const QRect &rec
     const CellRenderContext context{m_document, view, m_showConfigNumbers, DG->font(),
                                     m_sprites.spritesLoaded() ? &m_sprites : nullptr,
                                     DG->palette().color(QPalette::Base)};
-    renderCell(painter, rect, context, column, row);
+    ::RenderCell(painter, rect, context, column, row);
 }
 
 void TForm1::RenderCell(int column, int row)

@@ -5,13 +5,19 @@
 #include "gfx/TileSprites.h"
 #include "map/MapFile.h"
 
+#include <QImageWriter>
 #include <QSaveFile>
 
 #include <array>
 
 namespace {
 
-constexpr const char *Usage = "MAP OUT.png [--level 0|1] [--numbers] [--defs DIR | --lod ARCHIVE]";
+constexpr const char *Usage = "MAP OUT.png [--level 0|1] [--cell 1..64] [--numbers] [--defs DIR | --lod ARCHIVE]";
+
+// The PNG writer's quality; 85 stands for zlib's fastest level. Encoding
+// takes most of the time of a picture, and the files are only a little larger
+// than at the default level.
+constexpr int PngQuality = 85;
 
 int runRender(const QStringList &args, CliContext &context);
 
@@ -24,6 +30,7 @@ int runRender(const QStringList &args, CliContext &context)
 {
     QStringList positional;
     int level = 0;
+    int cellSize = 32;
     bool numbers = false;
     QString defsFolder;
     QString archive;
@@ -32,7 +39,14 @@ int runRender(const QStringList &args, CliContext &context)
         const bool hasValue = i + 1 < args.size();
         if (arg == QLatin1String("--level") && hasValue && (args[i + 1] == "0" || args[i + 1] == "1"))
             level = args[++i].toInt();
-        else if (arg == QLatin1String("--numbers"))
+        else if (arg == QLatin1String("--cell") && hasValue) {
+            const std::optional<std::uint32_t> value = parseDecimal(args[++i], TileSprites::MaxCellSize);
+            if (!value || *value < std::uint32_t(TileSprites::MinCellSize))
+                return cliFail(context, QStringLiteral("--cell takes a whole number of pixels from %1 to %2")
+                                            .arg(TileSprites::MinCellSize)
+                                            .arg(TileSprites::MaxCellSize));
+            cellSize = int(*value);
+        } else if (arg == QLatin1String("--numbers"))
             numbers = true;
         else if (arg == QLatin1String("--defs") && hasValue)
             defsFolder = args[++i];
@@ -52,6 +66,16 @@ int runRender(const QStringList &args, CliContext &context)
     MapDocument &document = *loaded.document;
     if (!document.pointCurrentLayerAt(level))
         return cliFail(context, QStringLiteral("the map has no level %1").arg(level));
+    if (!levelPictureFits(document.mapSize, cellSize)) {
+        const QString picture = QStringLiteral("a picture of a %1 x %1 map at %2 pixels a cell is larger than %3 x %3 "
+                                               "pixels or 2 GiB")
+                                    .arg(document.mapSize)
+                                    .arg(cellSize)
+                                    .arg(MaxPictureSide);
+        const int fitting = largestFittingCellSize(document.mapSize);
+        return cliFail(context, fitting == 0 ? picture + QStringLiteral("; no cell size fits")
+                                             : picture + QStringLiteral("; --cell %1 or smaller fits").arg(fitting));
+    }
 
     TileSprites sprites;
     if (!defsFolder.isEmpty() || !archive.isEmpty()) {
@@ -61,11 +85,18 @@ int runRender(const QStringList &args, CliContext &context)
             return cliFail(context, sprites.loadError());
     }
 
-    const QImage image = renderMapLevel(document, numbers, sprites.spritesLoaded() ? &sprites : nullptr);
+    const QImage image = renderMapLevel(document, cellSize, numbers, sprites.spritesLoaded() ? &sprites : nullptr);
     if (image.isNull())
-        return cliFail(context, QStringLiteral("a picture of a %1 x %1 map is too large").arg(document.mapSize));
+        return cliFail(context, QStringLiteral("not enough memory for a picture of %1 x %1 pixels")
+                                    .arg(qint64(document.mapSize) * cellSize));
     QSaveFile out(positional[1]);
-    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit())
+    if (!out.open(QIODevice::WriteOnly))
+        return cliFail(context, QStringLiteral("cannot write %1: %2").arg(positional[1], out.errorString()));
+    QImageWriter writer(&out, "PNG");
+    writer.setQuality(PngQuality);
+    if (!writer.write(image))
+        return cliFail(context, QStringLiteral("cannot write %1: %2").arg(positional[1], writer.errorString()));
+    if (!out.commit())
         return cliFail(context, QStringLiteral("cannot write %1: %2").arg(positional[1], out.errorString()));
     return 0;
 }

@@ -85,8 +85,8 @@ TEST(RenderCell, DrawsOnlyDrawableCells)
     image.fill(Canvas);
     QPainter painter(&image);
     const CellRenderContext context{map, {0, 0, 1, 1}, false, QFont()};
-    renderCell(painter, QRect(Cell, Cell, Cell, Cell), context, 1, 1);
-    renderCell(painter, QRect(2 * Cell, 2 * Cell, Cell, Cell), context, 2, 2);
+    RenderCell(painter, QRect(Cell, Cell, Cell, Cell), context, 1, 1);
+    RenderCell(painter, QRect(2 * Cell, 2 * Cell, Cell, Cell), context, 2, 2);
     painter.end();
     EXPECT_EQ(image.pixel(Cell + 5, Cell + 5), TerrainColours[8]);
     EXPECT_EQ(image.pixel(2 * Cell + 5, 2 * Cell + 5), Canvas);
