@@ -2,10 +2,10 @@
 #include "cli/Commands.h"
 
 #include "gfx/CellRenderer.h"
+#include "gfx/PngWriter.h"
 #include "gfx/TileSprites.h"
 #include "map/MapFile.h"
 
-#include <QImageWriter>
 #include <QSaveFile>
 
 #include <array>
@@ -13,11 +13,6 @@
 namespace {
 
 constexpr const char *Usage = "MAP OUT.png [--level 0|1] [--cell 1..64] [--numbers] [--defs DIR | --lod ARCHIVE]";
-
-// The PNG writer's quality; 85 stands for zlib's fastest level. Encoding
-// takes most of the time of a picture, and the files are only a little larger
-// than at the default level.
-constexpr int PngQuality = 85;
 
 int runRender(const QStringList &args, CliContext &context);
 
@@ -89,14 +84,10 @@ int runRender(const QStringList &args, CliContext &context)
     if (image.isNull())
         return cliFail(context, QStringLiteral("not enough memory for a picture of %1 x %1 pixels")
                                     .arg(qint64(document.mapSize) * cellSize));
+    // Encoding takes most of the time of a picture: the fast writer, whose
+    // files are a little larger than a general encoder's best.
     QSaveFile out(positional[1]);
-    if (!out.open(QIODevice::WriteOnly))
-        return cliFail(context, QStringLiteral("cannot write %1: %2").arg(positional[1], out.errorString()));
-    QImageWriter writer(&out, "PNG");
-    writer.setQuality(PngQuality);
-    if (!writer.write(image))
-        return cliFail(context, QStringLiteral("cannot write %1: %2").arg(positional[1], writer.errorString()));
-    if (!out.commit())
+    if (!out.open(QIODevice::WriteOnly) || !writeFastPng(image, out) || !out.commit())
         return cliFail(context, QStringLiteral("cannot write %1: %2").arg(positional[1], out.errorString()));
     return 0;
 }
