@@ -112,11 +112,14 @@ void drawCell(Canvas &canvas, const QRect &cellRect, const CellRenderContext &co
         return;
     }
     // Sprite mode: the tiles over the grid's own background, which shows where
-    // a table has no picture for the cell.
+    // a table has no picture for the cell. Terrain pictures have no
+    // transparent pixels, so one that covers the cell hides the background.
     const TerrainCell &cell = context.document.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
     const QRgb background = context.background.rgb();
-    canvas.fill(cellRect, background);
-    for (const QImage *tile : spriteCellTiles(cell, *context.sprites, cellRect.width()))
+    const std::array<const QImage *, 3> tiles = spriteCellTiles(cell, *context.sprites, cellRect.width());
+    if (!tiles[0] || tiles[0]->width() < cellRect.width() || tiles[0]->height() < cellRect.height())
+        canvas.fill(cellRect, background);
+    for (const QImage *tile : tiles)
         if (tile)
             canvas.draw(cellRect.topLeft(), *tile);
     if (showsNumbers(context.showConfigNumbers, cellRect)) {

@@ -88,7 +88,7 @@ public:
     // The prepared picture for a cell value (tertype, rivtype or roadtype as
     // the cell stores it, and the sprite number), mirrored left to right and/or
     // upside down: ARGB32 premultiplied, with pure cyan transparent in river and
-    // road pictures. Null when the value lies outside the table or the slot is
+    // road pictures (terrain pictures are wholly opaque). Null when the value lies outside the table or the slot is
     // empty, or the cell size lies outside MinCellSize..MaxCellSize.
     // At any other cell size than NativeCellSize the picture is scaled by
     // cellSize / 32: smoothly when smaller, pixel by pixel when larger. A scaled
