@@ -70,6 +70,19 @@ TEST(RenderOverview, EachCellInItsTerrainRiverOrRoadColourAtEveryScale)
     expectCellsShown(renderOverview(layer, 5, 2), layer, 5, 2);
 }
 
+TEST(RenderOverview, LargePicturesInTheirOwnMemoryDrawAndUpdateAlike)
+{
+    // 1501 x 1501 bytes: more than the block size from which pictures get
+    // memory of their own, and rows that are not whole 32-bit words.
+    const TerrainLayer layer = variedLayer(1501);
+    QImage overview = renderOverview(layer, 1501, 1);
+    expectCellsShown(overview, layer, 1501, 1);
+    const QImage copy = overview;  // a copy keeps its pixels when the original changes
+    updateOverview(overview, TerrainLayer(1501), 1, QRect(0, 0, 1501, 1501));
+    expectCellsShown(overview, TerrainLayer(1501), 1501, 1);
+    expectCellsShown(copy, layer, 1501, 1);
+}
+
 TEST(RenderOverview, RefusesSizesAndScalesOutOfRange)
 {
     const TerrainLayer layer(4);
