@@ -40,7 +40,7 @@ void repaintViewport(benchmark::State &state, bool showConfigNumbers)
         QPainter painter(&image);
         for (int row = 0; row < rows; ++row)
             for (int column = 0; column < columns; ++column)
-                renderCell(painter, QRect(column * 32, row * 32, 32, 32), context, context.view.leftCol + column,
+                RenderCell(painter, QRect(column * 32, row * 32, 32, 32), context, context.view.leftCol + column,
                            context.view.topRow + row);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());

@@ -1,6 +1,7 @@
 // Benchmarks of the tile graphics: loading the 17 sample sprite files from the
 // archive (extracting, decoding every frame, preparing the drawing variants),
-// repainting a 1920 x 1080 viewport in sprite mode, drawing a whole 144 x 144
+// repainting a 1920 x 1080 viewport in sprite mode (at each cell size of the
+// grid, with and without configuration numbers), drawing a whole 144 x 144
 // level as "brackwen-cli render" does, and, as the floor of both, drawing the
 // same number of prepared 32 x 32 images with nothing else.
 #include "SampleSprites.h"
@@ -91,6 +92,42 @@ void BM_RepaintViewport(benchmark::State &state)
 }
 BENCHMARK(BM_RepaintViewport)->Unit(benchmark::kMillisecond);
 
+// A full-HD repaint through the grid's drawing entry at a cell size (the
+// first argument: 8, 16, 32 or 64 pixels), with configuration numbers when
+// the second argument is 1. The cells are those of the sample surface, whose
+// rivers and roads are where a real map has them; the scaled pictures are
+// made before timing, as the grid makes them on its first paint at a size.
+void BM_RepaintViewportAtCellSize(benchmark::State &state)
+{
+    const TileSprites &sprites = loadedSprites();
+    const int cellSize = int(state.range(0));
+    const int columns = (1920 + cellSize - 1) / cellSize;
+    const int rows = (1080 + cellSize - 1) / cellSize;
+    MapDocument document;
+    document.mapSize = 288;
+    document.ground = sampleSurface(288, 7);
+    document.isLoaded = true;
+    const CellRenderContext context{document, GridView{0, 0, columns, rows}, state.range(1) != 0, gridFont(),
+                                    &sprites};
+    QImage canvas(1920, 1080, QImage::Format_ARGB32_Premultiplied);
+    const auto repaint = [&] {
+        QPainter painter(&canvas);
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < columns; ++column)
+                RenderCell(painter, QRect(column * cellSize, row * cellSize, cellSize, cellSize), context, column, row);
+    };
+    repaint();
+    for (auto _ : state) {
+        repaint();
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+    state.counters["cells"] = columns * rows;
+}
+BENCHMARK(BM_RepaintViewportAtCellSize)
+    ->ArgsProduct({{8, 16, 32, 64}, {0, 1}})
+    ->ArgNames({"cell", "numbers"})
+    ->Unit(benchmark::kMillisecond);
+
 // The same number of drawImage calls (three per cell) of prepared tiles, with
 // no lookups: the most a repaint through QPainter can gain.
 void BM_DrawPreparedImagesOnly(benchmark::State &state)
@@ -111,7 +148,8 @@ void BM_DrawPreparedImagesOnly(benchmark::State &state)
 BENCHMARK(BM_DrawPreparedImagesOnly)->Unit(benchmark::kMillisecond);
 
 // A whole level of the 144 x 144 sample map (terrain everywhere, rivers and
-// roads where the sample has them) drawn into one picture with sprites.
+// roads where the sample has them) drawn into one picture with sprites, at 32
+// and at 8 pixels a cell.
 void BM_RenderLevel144(benchmark::State &state)
 {
     const TileSprites &sprites = loadedSprites();
@@ -119,10 +157,10 @@ void BM_RenderLevel144(benchmark::State &state)
     document.mapSize = 144;
     document.ground = sampleSurface(144, 7);
     for (auto _ : state)
-        benchmark::DoNotOptimize(renderMapLevel(document, false, &sprites));
+        benchmark::DoNotOptimize(renderMapLevel(document, int(state.range(0)), false, &sprites));
     state.counters["cells"] = 144 * 144;
 }
-BENCHMARK(BM_RenderLevel144)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderLevel144)->Arg(32)->Arg(8)->Unit(benchmark::kMillisecond);
 
 // The floor of the level picture: one prepared terrain tile per cell, plus a
 // river and a road tile on as many cells as the sample level has them.

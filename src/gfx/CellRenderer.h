@@ -1,6 +1,7 @@
-// Drawing of one map grid cell: the visibility rule the grid applies before
-// drawing, and the plain-colour picture (a terrain colour with lines joining
-// neighbouring rivers and roads).
+// Drawing of map grid cells at any cell size: the visibility rule the grid
+// applies before drawing, the plain-colour picture (a terrain colour with
+// lines joining neighbouring rivers and roads), the sprite picture, and the
+// picture of a whole level.
 #pragma once
 
 #include "map/MapDocument.h"
@@ -48,10 +49,17 @@ inline constexpr QRgb ConfigNumberColour = qRgb(0, 0, 0);
 // visible columns and rows or the one partly visible column or row after them.
 bool cellIsDrawable(const MapDocument &document, int column, int row, const GridView &view);
 
+// Cells smaller than this show no configuration numbers: the digits would
+// hide the cell.
+inline constexpr int MinNumberCellSize = 16;
+
 // Draws the cell at layer[row][column] in plain colours into cellRect (its
-// pixels; lines towards the right and bottom neighbours reach one pixel into
-// them). Road lines are drawn before river lines, so rivers lie over roads.
-// Values outside the colour tables draw no line for that feature.
+// pixels; lines towards the right and bottom neighbours reach into them by
+// the line width). Lines are one pixel wide per 32 pixels of cell side, at
+// least one; at 32 pixels roads run through (15, 27) and rivers through
+// (27, 15) of the cell, at other sizes the same points scaled. Road lines are
+// drawn before river lines, so rivers lie over roads. Values outside the
+// colour tables draw no line for that feature.
 void renderPlainCell(QPainter &painter, const QRect &cellRect, const TerrainLayer &layer, std::uint32_t mapSize,
                      int column, int row, bool showConfigNumbers, const QFont &font);
 
@@ -69,10 +77,27 @@ struct CellRenderContext {
 // 11 pixels high (the system's sans-serif where that font is missing).
 QFont gridFont();
 
-// The whole current layer as the grid draws it, 32 x 32 pixels a cell; a null
-// image when the picture would be too large to hold.
-QImage renderMapLevel(const MapDocument &document, bool showConfigNumbers, const TileSprites *sprites);
+// Limits of a level picture: each side at most MaxPictureSide pixels and the
+// picture (four bytes a pixel) at most MaxPictureBytes.
+inline constexpr qint64 MaxPictureSide = 32767;
+inline constexpr qint64 MaxPictureBytes = qint64(1) << 31;
+
+// True when the picture of a level of side cells at cellSize pixels a cell
+// (1..64) keeps within the limits.
+bool levelPictureFits(std::uint32_t side, int cellSize);
+
+// The largest cell size (1..64) whose picture of a level of side cells keeps
+// within the limits; 0 when not even one pixel a cell does.
+int largestFittingCellSize(std::uint32_t side);
+
+// The whole current layer as the grid draws it at cellSize pixels a cell
+// (1..64), on white: with the sprites when given, else in plain colours. A
+// null image when the size lies outside 1..64, the picture would break the
+// limits, or its memory cannot be had.
+QImage renderMapLevel(const MapDocument &document, int cellSize, bool showConfigNumbers, const TileSprites *sprites);
 
 // The grid's single drawing entry: draws the cell at (column, row) of the
-// current layer into cellRect when cellIsDrawable allows it, else nothing.
-void renderCell(QPainter &painter, const QRect &cellRect, const CellRenderContext &context, int column, int row);
+// current layer into cellRect, a square of the grid's cell size (1..64
+// pixels), when cellIsDrawable allows it, else nothing. Sprites are drawn at
+// the cell size; numbers are shown from MinNumberCellSize pixels up.
+void RenderCell(QPainter &painter, const QRect &cellRect, const CellRenderContext &context, int column, int row);

@@ -62,19 +62,27 @@ void MakeTileTransparent(QImage &bitmap)
     }
 }
 
-void drawSpriteCell(QPainter &painter, QPoint topLeft, const TerrainCell &cell, const TileSprites &sprites)
+std::array<const QImage *, 3> spriteCellTiles(const TerrainCell &cell, const TileSprites &sprites, int cellSize)
 {
-    drawLayer(painter, topLeft,
-              sprites.prepared(TileKind::Terrain, cell.tertype, cell.terconf, cell.mirror & MirrorBit::TerrainLeftRight,
-                               cell.mirror & MirrorBit::TerrainUpsideDown));
-    if (cell.rivtype != 0)
-        drawLayer(painter, topLeft,
-                  sprites.prepared(TileKind::River, cell.rivtype, cell.rivconf, cell.mirror & MirrorBit::RiverLeftRight,
-                                   cell.mirror & MirrorBit::RiverUpsideDown));
-    if (cell.roadtype != 0)
-        drawLayer(painter, topLeft,
-                  sprites.prepared(TileKind::Road, cell.roadtype, cell.roadconf, cell.mirror & MirrorBit::RoadLeftRight,
-                                   cell.mirror & MirrorBit::RoadUpsideDown));
+    return {
+        sprites.prepared(TileKind::Terrain, cell.tertype, cell.terconf, cell.mirror & MirrorBit::TerrainLeftRight,
+                         cell.mirror & MirrorBit::TerrainUpsideDown, cellSize),
+        cell.rivtype == 0 ? nullptr
+                          : sprites.prepared(TileKind::River, cell.rivtype, cell.rivconf,
+                                             cell.mirror & MirrorBit::RiverLeftRight,
+                                             cell.mirror & MirrorBit::RiverUpsideDown, cellSize),
+        cell.roadtype == 0 ? nullptr
+                           : sprites.prepared(TileKind::Road, cell.roadtype, cell.roadconf,
+                                              cell.mirror & MirrorBit::RoadLeftRight,
+                                              cell.mirror & MirrorBit::RoadUpsideDown, cellSize),
+    };
+}
+
+void drawSpriteCell(QPainter &painter, QPoint topLeft, const TerrainCell &cell, const TileSprites &sprites,
+                    int cellSize)
+{
+    for (const QImage *tile : spriteCellTiles(cell, sprites, cellSize))
+        drawLayer(painter, topLeft, tile);
 }
 
 QImage composeBrushPreview(const TileSprites &sprites, const std::optional<PreviewTile> &terrain,

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRgb>
 
+#include <array>
 #include <optional>
 
 class QPainter;
@@ -25,12 +26,15 @@ void MirrorTile(QImage &bitmap, bool leftToRight, bool upsideDown);
 // keeps its pixels and gets a transparent palette entry for each cyan one.
 void MakeTileTransparent(QImage &bitmap);
 
-// Draws a cell in sprite mode with its top-left corner at topLeft: the
-// terrain tile opaque (mirrored by bits 0 and 1), then the river tile when
-// rivtype is not 0 (bits 2 and 3) and the road tile when roadtype is not 0
-// (bits 4 and 5), both with cyan left out. A layer whose value lies outside the
-// tables or whose slot is empty draws nothing.
-void drawSpriteCell(QPainter &painter, QPoint topLeft, const TerrainCell &cell, const TileSprites &sprites);
+// The tiles of a cell in sprite mode at a cell size, in drawing order: the
+// terrain tile (mirrored by bits 0 and 1), the river tile when rivtype is not
+// 0 (bits 2 and 3) and the road tile when roadtype is not 0 (bits 4 and 5).
+// A layer whose value lies outside the tables or whose slot is empty has none.
+std::array<const QImage *, 3> spriteCellTiles(const TerrainCell &cell, const TileSprites &sprites, int cellSize);
+
+// Draws a cell's tiles (spriteCellTiles) with their top-left corners at topLeft.
+void drawSpriteCell(QPainter &painter, QPoint topLeft, const TerrainCell &cell, const TileSprites &sprites,
+                    int cellSize = 32);
 
 // A tile of the brush preview: the cell value (tertype, rivtype or roadtype),
 // the sprite number and the mirror flags.

@@ -54,9 +54,9 @@ QString defFileName(const TileSpriteName &name)
 }  // namespace
 
 TileSprites::TileSprites()
-    : m_terrain{TerrainRows, TerrainSlots, std::vector<Slot>(TerrainRows * TerrainSlots)}
-    , m_river{RiverRows, RiverSlots, std::vector<Slot>(RiverRows * RiverSlots)}
-    , m_road{RoadRows, RoadSlots, std::vector<Slot>(RoadRows * RoadSlots)}
+    : m_terrain{TerrainRows, TerrainSlots, std::vector<Slot>(TerrainRows * TerrainSlots), {}}
+    , m_river{RiverRows, RiverSlots, std::vector<Slot>(RiverRows * RiverSlots), {}}
+    , m_road{RoadRows, RoadSlots, std::vector<Slot>(RoadRows * RoadSlots), {}}
 {
 }
 
@@ -140,6 +140,7 @@ void TileSprites::release()
 {
     for (Table *t : {&m_terrain, &m_river, &m_road})
         std::fill(t->cells.begin(), t->cells.end(), Slot{});
+    dropScaledPictures();
     m_spriteScratch = QImage();
     m_spritesLoaded = false;
 }
@@ -162,12 +163,38 @@ const QImage &TileSprites::RoadSprites(int row, int slot) const
     return s ? s->bitmap : nullImage();
 }
 
-const QImage *TileSprites::prepared(TileKind kind, int cellType, int sprite, bool leftToRight, bool upsideDown) const
+const QImage *TileSprites::prepared(TileKind kind, int cellType, int sprite, bool leftToRight, bool upsideDown,
+                                   int cellSize) const
 {
     const Slot *s = slotAt(kind, rowForType(kind, cellType), sprite);
-    if (!s || s->bitmap.isNull())
+    if (!s || s->bitmap.isNull() || cellSize < MinCellSize || cellSize > MaxCellSize)
         return nullptr;
-    return &s->variants[(leftToRight ? 1 : 0) | (upsideDown ? 2 : 0)];
+    const int variant = (leftToRight ? 1 : 0) | (upsideDown ? 2 : 0);
+    const QImage &native = s->variants[variant];
+    if (cellSize == NativeCellSize)
+        return &native;
+    const Table &t = table(kind);
+    auto &scaled = t.scaled[size_t(cellSize)];
+    if (!scaled)
+        scaled = std::make_unique<std::vector<std::array<QImage, 4>>>(t.cells.size());
+    QImage &picture = (*scaled)[size_t(s - t.cells.data())][size_t(variant)];
+    if (picture.isNull()) {
+        // Shrinking averages the pixels, so small tiles keep their look;
+        // enlarging repeats them, so large tiles stay sharp.
+        const QSize size(std::max(1, native.width() * cellSize / NativeCellSize),
+                         std::max(1, native.height() * cellSize / NativeCellSize));
+        picture = native.scaled(size, Qt::IgnoreAspectRatio,
+                                cellSize < NativeCellSize ? Qt::SmoothTransformation : Qt::FastTransformation)
+                      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+    return &picture;
+}
+
+void TileSprites::dropScaledPictures()
+{
+    for (Table *t : {&m_terrain, &m_river, &m_road})
+        for (auto &scaled : t->scaled)
+            scaled.reset();
 }
 
 TileSprites::Table &TileSprites::table(TileKind kind)
@@ -193,6 +220,7 @@ void TileSprites::fillSlot(TileKind kind, int row, int slot, const QImage &bitma
     if (!slotAt(kind, row, slot))
         return;  // frames beyond the row have no place in the table
     Table &t = table(kind);
+    dropScaledPictures();
     Slot &target = t.cells[size_t(row) * t.slots + slot];
     target.bitmap = bitmap;
     // Everything a paint needs is done here, once: mirroring, the transparent

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 // Where the tile pictures come from: the graphics mode (0 the game's
@@ -84,12 +85,24 @@ public:
     const QImage &RiverSprites(int row, int slot) const;
     const QImage &RoadSprites(int row, int slot) const;
 
+    // The grid's cell sizes run from MinCellSize to MaxCellSize pixels; the
+    // pictures are drawn for NativeCellSize.
+    static constexpr int NativeCellSize = 32;
+    static constexpr int MinCellSize = 1;
+    static constexpr int MaxCellSize = 64;
+
     // The prepared picture for a cell value (tertype, rivtype or roadtype as
     // the cell stores it, and the sprite number), mirrored left to right and/or
     // upside down: ARGB32 premultiplied, with pure cyan transparent in river and
-    // road pictures. Null when the value lies outside the table or the slot is
-    // empty.
-    const QImage *prepared(TileKind kind, int cellType, int sprite, bool leftToRight, bool upsideDown) const;
+    // road pictures (terrain pictures are wholly opaque). Null when the value lies outside the table or the slot is
+    // empty, or the cell size lies outside MinCellSize..MaxCellSize.
+    // At any other cell size than NativeCellSize the picture is scaled by
+    // cellSize / 32: smoothly when smaller, pixel by pixel when larger. A scaled
+    // picture is made on its first use and kept until the tables are filled
+    // again, so repaints only copy it; like all drawing this belongs to one
+    // thread.
+    const QImage *prepared(TileKind kind, int cellType, int sprite, bool leftToRight, bool upsideDown,
+                           int cellSize = NativeCellSize) const;
 
 private:
     struct Slot {
@@ -100,6 +113,8 @@ private:
         int rows;
         int slots;
         std::vector<Slot> cells;  // rows * slots, row after row
+        // Scaled variants by cell size, each as many as cells and made on first use.
+        mutable std::array<std::unique_ptr<std::vector<std::array<QImage, 4>>>, MaxCellSize + 1> scaled;
     };
 
     Table &table(TileKind kind);
@@ -107,6 +122,7 @@ private:
     // The slot for a row of the table; null outside it.
     const Slot *slotAt(TileKind kind, int row, int slot) const;
     void fillSlot(TileKind kind, int row, int slot, const QImage &bitmap);
+    void dropScaledPictures();
     TileLoadResult failLoading(const QString &reason);
 
     Table m_terrain;

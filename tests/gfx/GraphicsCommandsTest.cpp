@@ -179,4 +179,57 @@ TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
     EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
 }
 
+TEST(GraphicsCommands, RenderDrawsAtTheChosenCellSize)
+{
+    TempDir dir;
+    MapWriter map = MapWriter::patterned(36, false);
+    map.layers = {TerrainLayer(36)};
+    map.layers[0].at(2, 1).tertype = 8;
+    const QString path = dir.write("one.vdm", map.data());
+    const struct {
+        const char *cell;
+        int size;
+    } cases[] = {{"1", 1}, {"8", 8}, {"32", 32}, {"64", 64}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cell);
+        const QString out = dir.filePath(QStringLiteral("cell%1.png").arg(c.cell));
+        const CliRun run = runCli({"render", path, out, "--cell", c.cell});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QImage picture(out);
+        EXPECT_EQ(picture.size(), QSize(36 * c.size, 36 * c.size));
+        EXPECT_EQ(picture.pixel(1 * c.size, 2 * c.size), TerrainColours[8]);
+        EXPECT_EQ(picture.pixel(0, 0), TerrainColours[0]);
+    }
+
+    const struct {
+        const char *cell;
+        const char *reason;
+    } refusals[] = {{"0", "from 1 to 64"}, {"65", "from 1 to 64"}, {"-3", "from 1 to 64"}, {"8px", "from 1 to 64"}};
+    for (const auto &r : refusals) {
+        SCOPED_TRACE(r.cell);
+        expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--cell", r.cell}), r.reason);
+    }
+    expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--cell"}), "usage");
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+}
+
+TEST(GraphicsCommands, RenderRefusesPicturesBeyondTheLimitsAndNamesACellSizeThatFits)
+{
+    TempDir dir;
+    MapWriter map = MapWriter::patterned(1100, false);
+    map.layers = {TerrainLayer(1100)};
+    const QString path = dir.write("big.vdm", map.data());
+    // 1100 cells at 32 pixels are 35,200 pixels a side; at 21, 23,100 pixels
+    // a side take just under 2 GiB.
+    const CliRun run = runCli({"render", path, dir.filePath("big.png")});
+    expectRefusal(run, "a picture of a 1100 x 1100 map at 32 pixels a cell is larger than 32767 x 32767 pixels or 2 GiB; "
+                       "--cell 21 or smaller fits");
+    expectRefusal(runCli({"render", path, dir.filePath("big.png"), "--cell", "22"}), "--cell 21 or smaller fits");
+    EXPECT_FALSE(QFile::exists(dir.filePath("big.png")));
+
+    const CliRun fitting = runCli({"render", path, dir.filePath("small.png"), "--cell", "2"});
+    ASSERT_EQ(fitting.exitCode, 0) << fitting.err.toStdString();
+    EXPECT_EQ(QImage(dir.filePath("small.png")).size(), QSize(2200, 2200));
+}
+
 }  // namespace

@@ -229,4 +229,42 @@ TEST(TileSprites, PreparedPicturesExistOnlyForFilledSlotsInsideTheTables)
     EXPECT_TRUE(sprites.spriteScratch().isNull());
 }
 
+TEST(TileSprites, ScaledPicturesShrinkSmoothlyGrowSharplyAndAreMadeOnce)
+{
+    TileSprites sprites;
+    sprites.CopyDefFrames(fixtureSpriteFile(fixtureFileNumber(TileKind::River, 1), 2, true), TileKind::River, 1);
+    const QImage &native = *sprites.prepared(TileKind::River, 1, 1, true, false);
+    for (const int size : {1, 8, 16, 31, 33, 64}) {
+        SCOPED_TRACE(size);
+        const QImage *scaled = sprites.prepared(TileKind::River, 1, 1, true, false, size);
+        ASSERT_NE(scaled, nullptr);
+        EXPECT_EQ(scaled->size(), QSize(size, size));
+        EXPECT_EQ(scaled->format(), QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(sprites.prepared(TileKind::River, 1, 1, true, false, size), scaled);  // kept, not made again
+        const Qt::TransformationMode mode = size < 32 ? Qt::SmoothTransformation : Qt::FastTransformation;
+        EXPECT_EQ(*scaled, native.scaled(size, size, Qt::IgnoreAspectRatio, mode));
+    }
+    // Doubled pictures repeat each pixel; halved ones blend cyan-free pixels
+    // with left-out ones, so some come out partly transparent.
+    const QImage doubled = *sprites.prepared(TileKind::River, 1, 1, true, false, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(doubled.pixel(x, y), native.pixel(x / 2, y / 2)) << x << "," << y;
+    const QImage &halved = *sprites.prepared(TileKind::River, 1, 1, true, false, 16);
+    bool partlyTransparent = false;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            partlyTransparent |= qAlpha(halved.pixel(x, y)) > 0 && qAlpha(halved.pixel(x, y)) < 255;
+    EXPECT_TRUE(partlyTransparent);
+
+    EXPECT_EQ(sprites.prepared(TileKind::River, 1, 1, false, false, 0), nullptr);
+    EXPECT_EQ(sprites.prepared(TileKind::River, 1, 1, false, false, 65), nullptr);
+
+    // Filling the slot again gives scaled pictures of the new frame.
+    sprites.CopyDefFrames(fixtureSpriteFile(fixtureFileNumber(TileKind::River, 3), 2, true), TileKind::River, 1);
+    EXPECT_EQ(*sprites.prepared(TileKind::River, 1, 1, true, false, 64),
+              sprites.prepared(TileKind::River, 1, 1, true, false)->scaled(64, 64));
+    EXPECT_NE(*sprites.prepared(TileKind::River, 1, 1, true, false, 64), doubled);
+}
+
 }  // namespace

@@ -1,0 +1,133 @@
+// The overview picture of a level: one palette index per cell, found through
+// small lookup tables and written straight into the image's rows.
+#include "gfx/OverviewImage.h"
+
+#include "gfx/CellRenderer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+// Palette layout: terrain types 0..9, the unknown terrain, roads 1..3, rivers 1..4.
+constexpr int UnknownIndex = int(TerrainColours.size());
+constexpr int FirstRoadIndex = UnknownIndex + 1;
+constexpr int FirstRiverIndex = FirstRoadIndex + int(RoadLineColours.size());
+constexpr int PaletteSize = FirstRiverIndex + int(RiverLineColours.size());
+
+QList<QRgb> overviewPalette()
+{
+    QList<QRgb> palette(TerrainColours.begin(), TerrainColours.end());
+    palette.append(UnknownTerrainColour);
+    palette.append(QList<QRgb>(RoadLineColours.begin(), RoadLineColours.end()));
+    palette.append(QList<QRgb>(RiverLineColours.begin(), RiverLineColours.end()));
+    return palette;
+}
+
+// Palette index by byte value: 0 where the feature is absent or has no colour.
+struct IndexTables {
+    std::array<std::uint8_t, 256> terrain{};
+    std::array<std::uint8_t, 256> river{};
+    std::array<std::uint8_t, 256> road{};
+};
+
+constexpr IndexTables makeIndexTables()
+{
+    IndexTables tables;
+    for (int value = 0; value < 256; ++value)
+        tables.terrain[size_t(value)] = std::uint8_t(value < UnknownIndex ? value : UnknownIndex);
+    for (int type = 1; type <= int(RiverLineColours.size()); ++type)
+        tables.river[size_t(type)] = std::uint8_t(FirstRiverIndex + type - 1);
+    for (int type = 1; type <= int(RoadLineColours.size()); ++type)
+        tables.road[size_t(type)] = std::uint8_t(FirstRoadIndex + type - 1);
+    return tables;
+}
+
+constexpr IndexTables Indexes = makeIndexTables();
+
+// River indexes lie above road indexes and those above terrain indexes, so
+// the largest of the three is the one shown, found without branches.
+inline std::uint8_t cellIndex(const TerrainCell &cell)
+{
+    return std::max({Indexes.terrain[cell.tertype], Indexes.road[cell.roadtype], Indexes.river[cell.rivtype]});
+}
+
+// Draws the cells of the rectangle, which lies inside the picture.
+void drawCells(QImage &overview, const TerrainLayer &layer, int scale, const QRect &cells)
+{
+    const int width = cells.width();
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        const TerrainCell *cell = &layer.at(std::uint32_t(row), std::uint32_t(cells.left()));
+        uchar *line = overview.scanLine(row * scale) + cells.left() * scale;
+        if (scale == 1) {
+            for (int column = 0; column < width; ++column)
+                line[column] = cellIndex(cell[column]);
+        } else {
+            for (int column = 0; column < width; ++column)
+                std::memset(line + column * scale, cellIndex(cell[column]), size_t(scale));
+        }
+        for (int copy = 1; copy < scale; ++copy)
+            std::memcpy(overview.scanLine(row * scale + copy) + cells.left() * scale, line, size_t(width * scale));
+    }
+}
+
+// An indexed image of the size. A large overview is written in one go right
+// after it is made, and touching fresh memory page by page costs more than
+// drawing it: on Linux its memory comes in huge pages where the system allows.
+QImage newIndexedImage(int width, int height)
+{
+#ifdef __linux__
+    constexpr std::size_t HugePage = std::size_t(2) << 20;
+    const qsizetype bytesPerLine = (qsizetype(width) + 3) & ~qsizetype(3);  // rows of whole 32-bit words
+    const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(height);
+    if (bytes >= HugePage) {
+        const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
+        if (void *memory = std::aligned_alloc(HugePage, rounded)) {
+            madvise(memory, rounded, MADV_HUGEPAGE);
+            return QImage(static_cast<uchar *>(memory), width, height, bytesPerLine, QImage::Format_Indexed8,
+                          [](void *buffer) { std::free(buffer); }, memory);
+        }
+    }
+#endif
+    return QImage(width, height, QImage::Format_Indexed8);
+}
+
+}  // namespace
+
+int overviewScale(std::uint32_t side, QSize available)
+{
+    for (int scale = MaxOverviewScale; scale > MinOverviewScale; --scale)
+        if (qint64(side) * scale <= available.width() && qint64(side) * scale <= available.height())
+            return scale;
+    return MinOverviewScale;
+}
+
+QImage renderOverview(const TerrainLayer &layer, std::uint32_t side, int scale)
+{
+    if (side == 0 || side > layer.side() || scale < MinOverviewScale || scale > MaxOverviewScale)
+        return {};
+    QImage overview = newIndexedImage(int(side) * scale, int(side) * scale);
+    if (overview.isNull())
+        return {};
+    static const QList<QRgb> palette = overviewPalette();
+    static_assert(PaletteSize <= 256);
+    overview.setColorTable(palette);
+    drawCells(overview, layer, scale, QRect(0, 0, int(side), int(side)));
+    return overview;
+}
+
+void updateOverview(QImage &overview, const TerrainLayer &layer, int scale, const QRect &cells)
+{
+    if (scale < MinOverviewScale || scale > MaxOverviewScale)
+        return;
+    const int side = std::min(overview.width() / scale, int(layer.side()));
+    const QRect area = cells.intersected(QRect(0, 0, side, std::min(side, overview.height() / scale)));
+    if (!area.isEmpty())
+        drawCells(overview, layer, scale, area);
+}
