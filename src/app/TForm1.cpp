@@ -448,7 +448,7 @@ void TForm1::DGDrawCell(QPainter &painter, int column, int row, const QRect &rec
     const GridView view{DG->leftCol(), DG->topRow(), DG->visibleColCount(), DG->visibleRowCount()};
     const CellRenderContext context{document(), view, m_showConfigNumbers, DG->font(), m_session.sprites(),
                                     DG->palette().color(QPalette::Base)};
-    ::RenderCell(painter, rect, context, column, row);
+    RenderCell(painter, rect, context, column, row);
 }
 
 void TForm1::repaintCells(int level, const QRect &cells)
