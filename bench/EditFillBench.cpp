@@ -1,4 +1,5 @@
 // Benchmark of a fill over a whole 1000 x 1000 level with its million undo records.
+#include "GrassMap.h"
 #include "edit/PaintAt.h"
 
 #include <benchmark/benchmark.h>
@@ -6,18 +7,6 @@
 #include <memory>
 
 namespace {
-
-MapDocument grassMap(std::uint32_t side)
-{
-    MapDocument document;
-    document.mapSize = side;
-    document.ground = TerrainLayer(side);
-    for (std::uint32_t row = 0; row < side; ++row)
-        for (std::uint32_t column = 0; column < side; ++column)
-            document.ground.at(row, column) = {2, std::uint8_t((row + column) % 79)};
-    document.isLoaded = true;
-    return document;
-}
 
 // Type 2 -> 3 with "fill" both ways, pressed in the middle; every cell changes.
 // "fresh" starts each fill with a new undo list (its chunks are allocated during

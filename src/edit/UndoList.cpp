@@ -10,3 +10,10 @@ std::size_t UndoList::allocatedBytes() const
 {
     return capacity() * sizeof(UndoRecord) + m_chunks.capacity() * sizeof(m_chunks.front());
 }
+
+void UndoList::releaseSpareChunks()
+{
+    const std::size_t used = (m_count + ChunkRecords - 1) / ChunkRecords;
+    if (m_chunks.size() > used + 1)
+        m_chunks.resize(used + 1);
+}

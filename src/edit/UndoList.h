@@ -41,6 +41,12 @@ public:
     // Forgets every record (a map was opened); the allocation stays.
     void clear() { m_count = 0; }
 
+    // Frees the chunks no record uses, keeping one spare so that taking back
+    // and putting back records at a chunk boundary does not allocate each time.
+    // The edit history calls it after moving records to its redo side, which
+    // then reuses the memory.
+    void releaseSpareChunks();
+
     // Records the allocated chunks can hold, and the bytes they and the chunk
     // table take.
     std::size_t capacity() const { return m_chunks.size() * ChunkRecords; }

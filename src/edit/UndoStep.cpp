@@ -1,19 +1,22 @@
 // Restoring one undo record.
 #include "edit/UndoStep.h"
 
+bool recordInsideMap(const MapDocument &document, const UndoRecord &record)
+{
+    const bool levelExists = record.level == 0 || (record.level == 1 && document.hasUnderground);
+    const TerrainLayer &layer = document.layer(record.level);
+    return levelExists && record.column < layer.side() && record.row < layer.side()
+        && record.column < document.mapSize && record.row < document.mapSize;
+}
+
 UndoStep undoLast(MapDocument &document, UndoList &undoList)
 {
     if (undoList.isEmpty())
         return {};
     const UndoRecord record = undoList.takeLast();
-    // The map may have been made smaller since the change; a level the map does
-    // not have cannot be written either.
-    const bool levelExists = record.level == 0 || (record.level == 1 && document.hasUnderground);
-    TerrainLayer &layer = document.layer(record.level);
-    if (!levelExists || record.column >= layer.side() || record.row >= layer.side()
-        || record.column >= document.mapSize || record.row >= document.mapSize)
+    if (!recordInsideMap(document, record))
         return {UndoStep::Outcome::Consumed, record.level, record.column, record.row};
-    layer.at(record.row, record.column) = record.previous;
+    document.layer(record.level).at(record.row, record.column) = record.previous;
     return {UndoStep::Outcome::Restored, record.level, record.column, record.row};
 }
 
