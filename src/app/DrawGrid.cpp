@@ -20,7 +20,30 @@ DrawGrid::DrawGrid(QWidget *parent)
     verticalScrollBar()->setTracking(true);
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button report the cell under the pointer too.
+    viewport()->setMouseTracking(true);
     updateScrollBars();
+}
+
+void DrawGrid::setOutline(Outline kind, const QRect &cells)
+{
+    QRect &outline = m_outlines[int(kind)];
+    if (outline == cells)
+        return;
+    const auto area = [this](const QRect &r) {
+        return cellRect(r.left(), r.top()).united(cellRect(r.right(), r.bottom())).adjusted(-1, -1, 1, 1);
+    };
+    if (!outline.isEmpty())
+        viewport()->update(area(outline));
+    outline = cells;
+    if (!outline.isEmpty())
+        viewport()->update(area(outline));
+}
+
+void DrawGrid::leaveEvent(QEvent *event)
+{
+    QAbstractScrollArea::leaveEvent(event);
+    Q_EMIT pointerLeft();
 }
 
 void DrawGrid::setDimensions(int colCount, int rowCount)
@@ -169,6 +192,21 @@ void DrawGrid::paintEvent(QPaintEvent *event)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(cellRect(col(), row()).adjusted(0, 0, -1, -1));
     }
+
+    // Outlines in two colours, so they show on light and dark terrain alike.
+    const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine};
+    for (int kind = 0; kind < 3; ++kind) {
+        const QRect &cells = m_outlines[kind];
+        if (cells.isEmpty())
+            continue;
+        const QRect frame =
+            cellRect(cells.left(), cells.top()).united(cellRect(cells.right(), cells.bottom())).adjusted(0, 0, -1, -1);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
+        painter.drawRect(frame.adjusted(1, 1, -1, -1));
+        painter.setPen(QPen(kind == int(Outline::Paste) ? QColor(80, 200, 255) : QColor(255, 230, 0), 1, styles[kind]));
+        painter.drawRect(frame);
+    }
 }
 
 void DrawGrid::resizeEvent(QResizeEvent *event)
@@ -210,6 +248,7 @@ void DrawGrid::moveCurrent(QPoint cell, bool extend)
         m_selectionEnd = cell;
     }
     viewport()->update();
+    Q_EMIT selectionChanged();
 }
 
 void DrawGrid::scrollToShow(QPoint cell)

@@ -6,6 +6,8 @@
 
 #include <QAbstractScrollArea>
 
+#include <QRect>
+
 #include <functional>
 
 // Inclusive cell rectangle, as column and row numbers.
@@ -62,6 +64,13 @@ public:
     // Schedules a repaint of the cells of a rectangle (cell numbers) that are on screen.
     void updateCells(const QRect &cells);
 
+    // Outlines drawn over the cells: where a right click would paint (solid,
+    // or dashed for a fill) and where Paste would write (dotted). An empty
+    // rectangle draws none.
+    enum class Outline { Brush, Fill, Paste };
+    void setOutline(Outline kind, const QRect &cells);
+    QRect outline(Outline kind) const { return m_outlines[int(kind)]; }
+
 Q_SIGNALS:
     void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
@@ -70,6 +79,10 @@ Q_SIGNALS:
     // The part of the map in view changed: scrolling, a new size of the grid
     // or of the map, or a new cell size.
     void viewChanged();
+    // The current cell or the selection changed.
+    void selectionChanged();
+    // The pointer left the grid.
+    void pointerLeft();
     // The grid itself never scrolls by the wheel; its owner does.
     void wheelTurned(QWheelEvent *event);
 
@@ -82,6 +95,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     struct ViewportLayout {
@@ -99,6 +113,7 @@ private:
     int m_colCount = 1;
     int m_rowCount = 1;
     int m_cellSize = DefaultCellSize;
+    QRect m_outlines[3];
     QPoint m_current{0, 0};
     QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
     bool m_selecting = false;

@@ -5,6 +5,7 @@
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
 #include "edit/PaintAt.h"
+#include "edit/TerrainEdges.h"
 
 #include <utility>
 
@@ -31,17 +32,23 @@ MapOpenResult EditorSession::open(const QString &fileName)
         return {std::move(loaded.reason)};
     adoptLoadedMap(m_document, std::move(*loaded.document));
     m_fileName = fileName;
-    m_undoList.clear();
+    m_history.clear();
+    m_sizeChangedSinceSave = false;
     Q_EMIT mapOpened();
     Q_EMIT undoCountChanged(0);
+    Q_EMIT historyChanged();
     return {};
 }
 
 MapSaveResult EditorSession::save(const QString &fileName)
 {
     MapSaveResult saved = saveMapFile(m_document, fileName);
-    if (saved.ok())
+    if (saved.ok()) {
         m_fileName = fileName;
+        m_history.markSaved();
+        m_sizeChangedSinceSave = false;
+        Q_EMIT historyChanged();
+    }
     return saved;
 }
 
@@ -65,9 +72,11 @@ bool EditorSession::resize(std::uint32_t side)
         return false;
     }
     m_document.sizeChanged = true;
+    m_sizeChangedSinceSave = true;
     Q_EMIT mapResized(int(side));
     selectLevel(m_document.currentLevel);
     m_document.isResizing = false;
+    Q_EMIT historyChanged();
     return true;
 }
 
@@ -75,33 +84,101 @@ template <typename Operation>
 std::size_t EditorSession::edit(Operation &&operation)
 {
     QRect changed;
-    CellEditor editor(m_document, m_undoList, [&changed](std::uint16_t column, std::uint16_t row) {
+    CellEditor editor(m_document, m_history.undoList(), [&changed](std::uint16_t column, std::uint16_t row) {
         changed |= QRect(column, row, 1, 1);
     });
     const std::size_t count = operation(editor);
     if (count > 0) {
         Q_EMIT cellsChanged(m_document.currentLayerLevel(), changed);
-        Q_EMIT undoCountChanged(m_undoList.count());
+        Q_EMIT undoCountChanged(m_history.undoList().count());
     }
     return count;
 }
 
+void EditorSession::beginStep()
+{
+    m_history.openStep();
+    m_stepStart = m_history.undoList().count();
+}
+
+void EditorSession::endStep()
+{
+    if (m_edgeBrush && m_edgeRules && m_history.undoList().count() > m_stepStart) {
+        const std::vector<CellPosition> changed =
+            recordedPositions(m_history.undoList(), m_stepStart, m_document.currentLayerLevel());
+        edit([&](CellEditor &editor) { return applyTerrainEdges(editor, *m_edgeRules, changed); });
+    }
+    m_history.closeStep();
+    m_stepStart = m_history.undoList().count();
+    announceHistory();
+}
+
 std::size_t EditorSession::paint(const BrushSettings &brush, int column, int row)
 {
+    const bool fill = brush.fillX || brush.fillY;
+    if (fill && brush.paintTerrain && CellEditor::canEdit(m_document) && std::uint32_t(column) < m_document.mapSize
+        && std::uint32_t(row) < m_document.mapSize) {
+        const int from = m_document.currentLayer().at(std::uint32_t(row), std::uint32_t(column)).tertype;
+        if (from != brush.terrainType && maxTerrainSpriteFor(std::uint8_t(from)) != maxTerrainSpriteFor(brush.terrainType))
+            Q_EMIT fillStoppedAtFirstCell(from, brush.terrainType);
+    }
     return edit([&](CellEditor &editor) {
         return PaintAt(editor, brush, m_anchorCell, std::uint16_t(column), std::uint16_t(row));
     });
 }
 
+UndoStep EditorSession::announce(const HistoryChange &change)
+{
+    for (int level = 0; level < 2; ++level)
+        if (!change.changedCells[level].isEmpty())
+            Q_EMIT cellsChanged(level, change.changedCells[level]);
+    if (change.firstCell.outcome != UndoStep::Outcome::Nothing)
+        Q_EMIT undoCountChanged(m_history.undoList().count());
+    announceHistory();
+    return change.firstCell;
+}
+
+void EditorSession::announceHistory()
+{
+    Q_EMIT historyChanged();
+}
+
 UndoStep EditorSession::undoLast()
 {
-    const UndoStep step = ::undoLast(m_document, m_undoList);
-    if (step.outcome == UndoStep::Outcome::Nothing)
-        return step;
-    if (step.outcome == UndoStep::Outcome::Restored)
-        Q_EMIT cellsChanged(step.level, QRect(step.column, step.row, 1, 1));
-    Q_EMIT undoCountChanged(m_undoList.count());
-    return step;
+    return announce(m_history.undoOneCell(m_document));
+}
+
+UndoStep EditorSession::undoStep()
+{
+    return announce(m_history.undoStep(m_document));
+}
+
+UndoStep EditorSession::redoStep()
+{
+    return announce(m_history.redoStep(m_document));
+}
+
+QString EditorSession::loadEdgeRules(const QString &path)
+{
+    TerrainEdgeRulesResult read = readTerrainEdgeRules(path);
+    if (!read.ok()) {
+        m_edgeRules.reset();
+        return read.reason;
+    }
+    m_edgeRules = std::move(read.rules);
+    return {};
+}
+
+std::size_t EditorSession::fixAllEdges()
+{
+    if (!m_edgeRules)
+        return 0;
+    m_history.openStep();
+    const std::size_t changed =
+        edit([&](CellEditor &editor) { return applyTerrainEdgesToLevel(editor, *m_edgeRules); });
+    m_history.closeStep();
+    announceHistory();
+    return changed;
 }
 
 bool EditorSession::copy(const QRect &selection)
@@ -113,7 +190,10 @@ std::size_t EditorSession::paste(int left, int top)
 {
     if (!m_document.isLoaded)
         return 0;
-    return edit([&](CellEditor &editor) { return m_clipboard.paste(editor, left, top); });
+    beginStep();
+    const std::size_t changed = edit([&](CellEditor &editor) { return m_clipboard.paste(editor, left, top); });
+    endStep();
+    return changed;
 }
 
 void EditorSession::loadCatalogue(const ObstacleCatalogueOptions &options)

@@ -7,7 +7,8 @@
 
 #include "edit/CellClipboard.h"
 #include "edit/CellPosition.h"
-#include "edit/UndoList.h"
+#include "edit/EditHistory.h"
+#include "edit/TerrainEdgeRules.h"
 #include "edit/UndoStep.h"
 #include "gfx/TileSprites.h"
 #include "map/MapDocument.h"
@@ -22,6 +23,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 struct BrushSettings;
 class CellEditor;
@@ -41,7 +43,8 @@ public:
     ~EditorSession() override;
 
     const MapDocument &document() const { return m_document; }
-    const UndoList &undoList() const { return m_undoList; }
+    const UndoList &undoList() const { return m_history.undoList(); }
+    const EditHistory &history() const { return m_history; }
     const CellClipboard &clipboard() const { return m_clipboard; }
     // The tile pictures while they are in use, else null (plain colours).
     const TileSprites *sprites() const { return m_sprites.spritesLoaded() ? &m_sprites : nullptr; }
@@ -49,8 +52,13 @@ public:
     const ObstacleView &obstacleView() const { return m_obstacleView; }
     // The file the map was opened from or last saved to.
     const QString &fileName() const { return m_fileName; }
-    // Unsaved edits: cell records to undo, or a size change.
-    bool hasUnsavedChanges() const { return m_undoList.count() > 0 || m_document.sizeChanged; }
+    // Unsaved edits: the cells differ from what was opened or last saved
+    // (undo and redo count as edits, so undoing back to it is clean), or the
+    // size changed since.
+    bool hasUnsavedChanges() const
+    {
+        return m_document.isLoaded && (!m_history.isAtSavedState() || m_sizeChangedSinceSave);
+    }
 
     // The cell the user last selected or pressed: the fill's anchor and the
     // cell whose battlefield the obstacle window shows.
@@ -80,13 +88,32 @@ public:
     bool resize(std::uint32_t side);
 
     // ---- Editing the current level ----
+    // A step of undo: what one gesture changes (a stroke from press to
+    // release; a fill or a paste is a step by itself). Closing the step
+    // applies the edge rules around its cells when the edge brush is on.
+    void beginStep();
+    void endStep();
     std::size_t paint(const BrushSettings &brush, int column, int row);
-    // Takes back the newest undo record, whichever level it belongs to.
+    // Takes back the newest undo record, whichever level it belongs to; the
+    // cell can be redone.
     UndoStep undoLast();
+    // Takes back, or puts back, the newest step; the result names the step's
+    // first cell.
+    UndoStep undoStep();
+    UndoStep redoStep();
     // Copies the selection (inclusive cell numbers) of the current level.
     bool copy(const QRect &selection);
     // Pastes the copied block with its top-left cell at (left, top).
     std::size_t paste(int left, int top);
+
+    // ---- Terrain edges ----
+    // Reads the edge rules file; the reason of a refusal (with its line), or empty.
+    QString loadEdgeRules(const QString &path);
+    bool hasEdgeRules() const { return m_edgeRules.has_value(); }
+    bool edgeBrush() const { return m_edgeBrush; }
+    void setEdgeBrush(bool on) { m_edgeBrush = on; }
+    // Applies the edge rules to every cell of the current level as one step.
+    std::size_t fixAllEdges();
 
     // ---- Obstacles ----
     void loadCatalogue(const ObstacleCatalogueOptions &options);
@@ -110,6 +137,11 @@ Q_SIGNALS:
     void mapResized(int side);
     // The number of undo records changed.
     void undoCountChanged(std::size_t count);
+    // What can be undone or redone, or the saved state, changed.
+    void historyChanged();
+    // A fill painted only its first cell: the two terrain types have a
+    // different number of pictures.
+    void fillStoppedAtFirstCell(int fromType, int toType);
     // The obstacle view changed: show the window, or say there is no battlefield.
     void obstacleViewChanged(ObstacleChoice::Action action);
 
@@ -118,9 +150,16 @@ private:
     // changed rectangle, then announces it once.
     template <typename Operation>
     std::size_t edit(Operation &&operation);
+    // Announces what a step of the history wrote.
+    UndoStep announce(const HistoryChange &change);
+    void announceHistory();
 
     MapDocument m_document;
-    UndoList m_undoList;
+    EditHistory m_history;
+    bool m_sizeChangedSinceSave = false;
+    std::size_t m_stepStart = 0;  // undo records before the open step
+    std::optional<TerrainEdgeRules> m_edgeRules;
+    bool m_edgeBrush = false;
     CellClipboard m_clipboard;
     TileSprites m_sprites;
     ObstacleCatalogue m_catalogue;

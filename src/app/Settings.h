@@ -30,6 +30,13 @@ struct InterfaceTexts {
     // Texts of what the editor adds around the designed window: prompt
     // buttons, and messages about files and sizes ("%1", "%2" are filled in).
     QString dlgok, dlgsave, dlgdiscard, dlgcancel, sizecut, nomemory, openerr, spriteerr, saveerr;
+    // Menus, status bar messages and the page of mouse gestures.
+    QString menufile, menuopen, menurecent, menusave, menusaveas, menuquit, menuedit, menuundostep,
+        menuredostep, menuundocell, menucopy, menupaste, menuview, menuotherlevel, menupanel,
+        menunumbers, menuobstwin, menuhelp, menukeys, menuabout, msgsaved, msgmissing,
+        msgnounderground, msgfillstopped, stselection, stterrain, striver, stroad, stmirror,
+        stbattlefield, helpleft, helpright, helpmiddle, helppanel, helpwheel, helparrows, helpkeys,
+        menuedgebrush, menufixedges, msgedgerules, msgedgesfixed;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 

@@ -27,9 +27,6 @@
 
 namespace {
 
-// Size of the window's client area as designed, which is also its smallest.
-constexpr QSize DesignedClientSize(594, 573);
-constexpr QPoint DesignedPosition(333, 100);
 constexpr int PanelWidth = 90;
 
 QStringList numberItems(int first, int last)
@@ -272,12 +269,24 @@ void TForm1::connectControls()
     connect(DG, &DrawGrid::mouseMoved, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint position) { DGMouseMove(buttons, position); });
     connect(DG, &DrawGrid::wheelTurned, this, &TForm1::FormMouseWheel);
+    connect(DG, &DrawGrid::selectionChanged, this, &TForm1::showPasteOutline);
+    connect(DG, &DrawGrid::pointerLeft, this, [this] { hoverCell({-1, -1}); });
+    connect(DG, &DrawGrid::mouseReleased, this, [this](Qt::MouseButton button) {
+        if (button == Qt::RightButton)
+            m_session.endStep();
+    });
     GB->installEventFilter(this);
 
     // What the session announces.
     connect(&m_session, &EditorSession::cellsChanged, this, &TForm1::repaintCells);
     connect(&m_session, &EditorSession::levelChanged, this, [this](int, bool shown) { showLevel(shown); });
     connect(&m_session, &EditorSession::undoCountChanged, this, &TForm1::SetUndoCount);
+    connect(&m_session, &EditorSession::fillStoppedAtFirstCell, this, [this](int from, int to) {
+        const auto name = [this](int type) {
+            return type < int(m_texts.terrain.size()) ? m_texts.terrain[type] : QString::number(type);
+        };
+        Q_EMIT statusMessage(m_texts.msgfillstopped.arg(name(from), name(to)));
+    });
     connect(&m_session, &EditorSession::mapOpened, this, [this] {
         Linfo->clear();
         Linfo->setToolTip(QString());
@@ -305,6 +314,11 @@ void TForm1::connectControls()
 
 void TForm1::BopenClick()
 {
+    openMapFile(QString());
+}
+
+void TForm1::openMapFile(const QString &givenFileName)
+{
     if (document().isLoaded && !askToSave())
         return;
     if (!m_session.sprites()) {
@@ -321,10 +335,13 @@ void TForm1::BopenClick()
             break;
         }
     }
-    const QString folder = m_settings.valdris_path.size() > 5
-        ? platform::findFile(m_settings.valdris_path, {QStringLiteral("maps")})
-        : QString();
-    const QString fileName = m_prompts->openFileName(this, folder, dialogFilter());
+    QString fileName = givenFileName;
+    if (fileName.isEmpty()) {
+        QString folder = m_dialogFolder;
+        if (folder.isEmpty() && m_settings.valdris_path.size() > 5)
+            folder = platform::findFile(m_settings.valdris_path, {QStringLiteral("maps")});
+        fileName = m_prompts->openFileName(this, folder, dialogFilter());
+    }
     if (fileName.isEmpty())
         return;
 
@@ -336,6 +353,7 @@ void TForm1::BopenClick()
     fillSizeList();
     setWindowTitle(m_texts.title + " - " + QDir::toNativeSeparators(fileName));
     m_saveFileName = fileName;
+    Q_EMIT mapFileChanged(fileName);
     m_mapSizeIndex = 0;
     CBmapsize->setCurrentIndex(0);
     layoutGrid();
@@ -351,6 +369,7 @@ void TForm1::showMapError(const QString &reason)
     Linfo->setText(m_texts.maperr);
     Linfo->adjustSize();
     Linfo->setToolTip(reason);
+    Q_EMIT statusMessage(reason);
 }
 
 void TForm1::fillSizeList()
@@ -371,6 +390,20 @@ bool TForm1::BsaveClick()
     const QString fileName = m_prompts->saveFileName(this, m_saveFileName, dialogFilter(), QStringLiteral("vdm"));
     if (fileName.isEmpty())
         return false;
+    return saveTo(fileName);
+}
+
+bool TForm1::saveToCurrentFile()
+{
+    if (m_session.fileName().isEmpty())
+        return BsaveClick();
+    return saveTo(m_session.fileName());
+}
+
+bool TForm1::saveTo(const QString &fileName)
+{
+    if (!document().isLoaded)
+        return false;
     m_saveFileName = fileName;
     const MapSaveResult saved = m_session.save(fileName);
     if (!saved.ok()) {
@@ -378,6 +411,9 @@ bool TForm1::BsaveClick()
                              m_texts.saveerr.arg(QDir::toNativeSeparators(fileName), saved.reason));
         return false;
     }
+    setWindowTitle(m_texts.title + " - " + QDir::toNativeSeparators(fileName));
+    Q_EMIT mapFileChanged(fileName);
+    Q_EMIT statusMessage(m_texts.msgsaved.arg(QDir::toNativeSeparators(fileName)));
     return true;
 }
 
@@ -419,6 +455,31 @@ void TForm1::showLevel(bool shown)
     DG->setVisible(shown);
     if (DG->isVisible())
         DG->viewport()->update();
+    else
+        Q_EMIT statusMessage(m_texts.msgnounderground);
+}
+
+void TForm1::chooseLevel(int level)
+{
+    if (!document().isLoaded)
+        return;
+    CBlevel->setCurrentIndex(level);
+    selectLevel();
+}
+
+void TForm1::otherLevelHere()
+{
+    if (!document().isLoaded)
+        return;
+    if (!document().hasUnderground) {
+        Q_EMIT statusMessage(m_texts.msgnounderground);
+        return;
+    }
+    const int left = DG->leftCol();
+    const int top = DG->topRow();
+    chooseLevel(document().currentLevel == 1 ? 0 : 1);
+    DG->setLeftCol(left);
+    DG->setTopRow(top);
 }
 
 void TForm1::CBmapsizeChange()
@@ -466,6 +527,9 @@ void TForm1::DGMouseDown(Qt::MouseButton button, Qt::MouseButtons, QPoint positi
 {
     if (button == Qt::MiddleButton)
         FormMouseUp(button);
+    // A right-button stroke, from press to release, is one step of undo.
+    if (button == Qt::RightButton)
+        m_session.beginStep();
     pressCell(button, position);
 }
 
@@ -484,6 +548,44 @@ void TForm1::DGMouseMove(Qt::MouseButtons buttons, QPoint position)
         pressCell(Qt::RightButton, position);
     if (buttons.testFlag(Qt::LeftButton))
         m_selectTool->drag(DG->cellAt(position));
+    hoverCell(DG->cellAt(position));
+}
+
+void TForm1::hoverCell(QPoint cell)
+{
+    m_hoverCell = cell;
+    showBrushOutline();
+    Q_EMIT cellHovered(cell);
+}
+
+void TForm1::showBrushOutline()
+{
+    const int side = int(document().mapSize);
+    const QRect map(0, 0, side, side);
+    const QPoint cell = m_hoverCell;
+    if (!document().isLoaded || cell.x() < 0 || cell.y() < 0) {
+        DG->setOutline(DrawGrid::Outline::Brush, {});
+        DG->setOutline(DrawGrid::Outline::Fill, {});
+        return;
+    }
+    // A fill is marked at the pressed cell, stretched along the axis it does not fill.
+    const bool fill = m_brush.fillX || m_brush.fillY;
+    const QRect area(cell, QSize(m_brush.fillX ? 1 : m_brush.brushWidth, m_brush.fillY ? 1 : m_brush.brushHeight));
+    DG->setOutline(DrawGrid::Outline::Brush, fill ? QRect() : area.intersected(map));
+    DG->setOutline(DrawGrid::Outline::Fill, fill ? area.intersected(map) : QRect());
+}
+
+void TForm1::showPasteOutline()
+{
+    const CellClipboard &clipboard = m_session.clipboard();
+    if (!document().isLoaded || clipboard.isEmpty()) {
+        DG->setOutline(DrawGrid::Outline::Paste, {});
+        return;
+    }
+    const int side = int(document().mapSize);
+    const GridRect s = DG->selection();
+    DG->setOutline(DrawGrid::Outline::Paste,
+                   QRect(s.left, s.top, clipboard.width(), clipboard.height()).intersected(QRect(0, 0, side, side)));
 }
 
 void TForm1::DGSelectCell(int column, int row)
@@ -511,11 +613,32 @@ void TForm1::FormMouseUp(Qt::MouseButton button)
 {
     if (GB->isVisible())
         Bundo->setFocus();
-    if (button == Qt::MiddleButton && document().isLoaded) {
-        GB->setVisible(!GB->isVisible());
-        layoutGrid();
-        update();
-    }
+    if (button == Qt::MiddleButton && document().isLoaded)
+        setPanelVisible(!GB->isVisible());
+}
+
+bool TForm1::panelVisible() const
+{
+    return GB->isVisibleTo(this);
+}
+
+void TForm1::setPanelVisible(bool visible)
+{
+    if (visible == panelVisible())
+        return;
+    GB->setVisible(visible);
+    layoutGrid();
+    update();
+    Q_EMIT panelToggled(visible);
+}
+
+void TForm1::setConfigNumbersShown(bool shown)
+{
+    if (shown == m_showConfigNumbers)
+        return;
+    m_showConfigNumbers = shown;
+    DG->viewport()->update();
+    Q_EMIT configNumbersToggled(shown);
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent *event)
@@ -527,8 +650,7 @@ void TForm1::mouseReleaseEvent(QMouseEvent *event)
 void TForm1::GBMouseDown(Qt::MouseButton button)
 {
     if (button == Qt::RightButton) {
-        m_showConfigNumbers = !m_showConfigNumbers;
-        DG->viewport()->update();
+        setConfigNumbersShown(!m_showConfigNumbers);
     } else if (button == Qt::MiddleButton) {
         Bundo->setFocus();
     }
@@ -589,6 +711,9 @@ void TForm1::FormMouseWheel(QWheelEvent *event)
 
 void TForm1::CBChange(const QObject *sender)
 {
+    // A new brush paints again on the cell pressed last.
+    if (sender != this)
+        m_paintTool->rearm();
     if (sender == CBtertype) {
         const TerrainConfigList list = terrainConfigListFor(CBtertype->currentIndex(), m_brush.terrainConfig);
         CBterconf->clear();
@@ -613,6 +738,7 @@ void TForm1::CBChange(const QObject *sender)
     m_brush = BrushSettings::fromSelectors(selectors, m_brush);
     if (m_session.sprites())
         updateBrushPreview();
+    showBrushOutline();
 }
 
 void TForm1::updateBrushPreview()
@@ -645,7 +771,21 @@ void TForm1::SetUndoCount(std::size_t count)
 
 void TForm1::BundoClick()
 {
-    const UndoStep step = m_session.undoLast();
+    showRestored(m_session.undoLast());
+}
+
+void TForm1::undoStep()
+{
+    showRestored(m_session.undoStep());
+}
+
+void TForm1::redoStep()
+{
+    showRestored(m_session.redoStep());
+}
+
+void TForm1::showRestored(const UndoStep &step)
+{
     if (step.outcome != UndoStep::Outcome::Restored)
         return;
     if (step.level != document().currentLevel) {
@@ -661,6 +801,7 @@ void TForm1::BcopycellsClick()
 {
     const GridRect s = DG->selection();
     m_session.copy(QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
+    showPasteOutline();
 }
 
 void TForm1::BpastecellsClick()
@@ -693,23 +834,24 @@ QString TForm1::aboutText() const
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (!askToSave()) {
-        event->ignore();
-        return;
-    }
-    if (m_settings.use_nagscreen == 1) {
-        switch (m_prompts->askAbout(this, m_texts.title, aboutText())) {
-        case UserPrompts::AboutAnswer::Cancel:
-            event->ignore();
-            return;
-        case UserPrompts::AboutAnswer::Yes:
-            platform::openWebPage(QString::fromLatin1(WebPage));
-            break;
-        case UserPrompts::AboutAnswer::No:
-            break;
-        }
-    }
+    event->setAccepted(FormClose());
+}
+
+bool TForm1::FormClose()
+{
+    if (!askToSave())
+        return false;
+    if (m_settings.use_nagscreen == 1 && showAbout() == UserPrompts::AboutAnswer::Cancel)
+        return false;
     m_form2->hide();
     m_session.releaseResources();
-    event->accept();
+    return true;
+}
+
+UserPrompts::AboutAnswer TForm1::showAbout()
+{
+    const UserPrompts::AboutAnswer answer = m_prompts->askAbout(this, m_texts.title, aboutText());
+    if (answer == UserPrompts::AboutAnswer::Yes)
+        platform::openWebPage(QString::fromLatin1(WebPage));
+    return answer;
 }

@@ -9,6 +9,7 @@
 #include "edit/BrushSettings.h"
 
 #include <QPoint>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -39,6 +40,10 @@ public:
     static constexpr const char *Author = "Ostrel";
     static constexpr const char *WebPage = "https://brackwen.example.org/";
 
+    // The window's client area as designed, which is also its smallest, and its place.
+    static constexpr QSize DesignedClientSize{594, 573};
+    static constexpr QPoint DesignedPosition{333, 100};
+
     EditorSession &session() { return m_session; }
     const MapDocument &document() const { return m_session.document(); }
     const UndoList &undoList() const { return m_session.undoList(); }
@@ -58,6 +63,51 @@ public:
     // The "Valdris map(*.vdm, *.vdw)|*.vdm;*.vdw" filter of both file dialogs.
     QString dialogFilter() const;
 
+    const InterfaceTexts &texts() const { return m_texts; }
+    const Settings &settings() const { return m_settings; }
+    DrawGrid *grid() const { return DG; }
+    UserPrompts &prompts() { return *m_prompts; }
+    // The folder the open dialog starts in; empty: the game's maps folder.
+    void setDialogFolder(const QString &folder) { m_dialogFolder = folder; }
+
+    // ---- Commands, for the panel's buttons and the main window's menus ----
+    // The open command on a file; an empty name asks the open dialog.
+    void openMapFile(const QString &fileName);
+    // Saves to the map's own file without a dialog (with it when there is none).
+    bool saveToCurrentFile();
+    // The save command: the save dialog, then the save; true when saved.
+    bool BsaveClick();
+    void BundoClick();
+    // Takes back, or puts back, the newest step of undo.
+    void undoStep();
+    void redoStep();
+    void BcopycellsClick();
+    void BpastecellsClick();
+    void BobstaclesClick();
+    // Chooses a level as the level list does.
+    void chooseLevel(int level);
+    // Switches to the other level keeping the first visible column and row.
+    void otherLevelHere();
+    bool panelVisible() const;
+    void setPanelVisible(bool visible);
+    void setConfigNumbersShown(bool shown);
+    // The about prompt; Yes opens the author's web page.
+    UserPrompts::AboutAnswer showAbout();
+    // The closing rule: the save prompt, then the about prompt when the
+    // settings ask for it; false when closing is called off. Releases the
+    // resources when it may go on.
+    bool FormClose();
+
+Q_SIGNALS:
+    // A short message for the status bar.
+    void statusMessage(const QString &text);
+    // A map was opened from, or saved to, a file.
+    void mapFileChanged(const QString &fileName);
+    void panelToggled(bool visible);
+    void configNumbersToggled(bool shown);
+    // The pointer is over a cell of the grid, or (-1, -1) over none.
+    void cellHovered(QPoint cell);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;  // FormClose
@@ -72,8 +122,7 @@ private:
 
     // Opening and saving maps.
     void BopenClick();
-    // True when the map was saved.
-    bool BsaveClick();
+    bool saveTo(const QString &fileName);
     void showMapError(const QString &reason);
     // Offers to save unsaved edits; false when the calling operation is to
     // stop (the user cancelled, or the save did not happen).
@@ -103,14 +152,13 @@ private:
     // Painting, undo, copy and paste.
     void CBChange(const QObject *sender);
     void updateBrushPreview();
+    void hoverCell(QPoint cell);
+    void showBrushOutline();
+    void showPasteOutline();
     void paintAt(QPoint cell);
     void SetUndoCount(std::size_t count);
-    void BundoClick();
-    void BcopycellsClick();
-    void BpastecellsClick();
-
-    // Obstacles.
-    void BobstaclesClick();
+    // Switches to the level of a restored cell, scrolls it into view and repaints it.
+    void showRestored(const UndoStep &step);
 
     // The text of the about prompt (lines separated by a carriage return).
     QString aboutText() const;
@@ -125,6 +173,8 @@ private:
     std::unique_ptr<SelectTool> m_selectTool;
     QString m_saveFileName;   // what the save dialog proposes
     int m_mapSizeIndex = 0;   // the size list's item since the open or the last size change
+    QString m_dialogFolder;
+    QPoint m_hoverCell{-1, -1};
     bool m_showConfigNumbers = false;
     int m_wheelTurn = 0;  // wheel turn not yet taken as whole notches, in eighths of a degree
 

@@ -77,3 +77,8 @@ void DialogPrompts::showError(QWidget *parent, const QString &title, const QStri
 {
     QMessageBox::critical(parent, title, text);
 }
+
+void DialogPrompts::showInformation(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::information(parent, title, text);
+}

@@ -40,6 +40,8 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &suggestion, const QString &filter,
                                  const QString &defaultSuffix) = 0;
     virtual void showError(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A page of information with a close button.
+    virtual void showInformation(QWidget *parent, const QString &title, const QString &text) = 0;
 };
 
 // The real dialogs.
@@ -53,4 +55,5 @@ public:
     QString saveFileName(QWidget *parent, const QString &suggestion, const QString &filter,
                          const QString &defaultSuffix) override;
     void showError(QWidget *parent, const QString &title, const QString &text) override;
+    void showInformation(QWidget *parent, const QString &title, const QString &text) override;
 };

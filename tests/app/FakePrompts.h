@@ -11,6 +11,7 @@ struct PromptLog {
     QStringList saveQuestions;  // texts of the Save/Don't save/Cancel questions
     QStringList abouts;         // texts of the about prompts
     QStringList errors;
+    QStringList pages;          // texts of the information pages
     int openDialogs = 0;
     int saveDialogs = 0;
 };
@@ -51,6 +52,7 @@ public:
         return saveAnswer;
     }
     void showError(QWidget *, const QString &, const QString &text) override { m_log.errors << text; }
+    void showInformation(QWidget *, const QString &, const QString &text) override { m_log.pages << text; }
 
 private:
     PromptLog &m_log;

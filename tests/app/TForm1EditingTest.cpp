@@ -217,14 +217,19 @@ TEST_F(EditingWindow, RepeatedPressesOnOneCellPaintOnce)
     EXPECT_EQ(cell(0, 1, 1).tertype, 2);
     EXPECT_EQ(button("Bundo")->text(), "Undo 1");
 
-    choose("CBtertype", 3);
+    form->session().undoLast();
     press(Qt::RightButton, 1, 1);
-    EXPECT_EQ(cell(0, 1, 1).tertype, 2) << "a second press on the same cell paints nothing";
+    EXPECT_EQ(cell(0, 1, 1).tertype, 0) << "a second press on the same cell paints nothing";
 
     press(Qt::RightButton, 2, 1);
     press(Qt::RightButton, 1, 1);
-    EXPECT_EQ(cell(0, 1, 1).tertype, 3) << "after a press elsewhere the cell paints again";
+    EXPECT_EQ(cell(0, 1, 1).tertype, 2) << "after a press elsewhere the cell paints again";
     EXPECT_EQ(form->anchorCell(), (CellPosition{1, 1}));
+
+    // A new brush paints again on the cell pressed last.
+    choose("CBtertype", 3);
+    press(Qt::RightButton, 1, 1);
+    EXPECT_EQ(cell(0, 1, 1).tertype, 3);
 
     // A left press followed by a right press on the same cell paints nothing.
     press(Qt::LeftButton, 5, 5);
@@ -240,8 +245,8 @@ TEST_F(EditingWindow, RightButtonDragPaintsEachNewCellOnce)
     move(Qt::RightButton, 0, 0);
     move(Qt::RightButton, 1, 0);
     move(Qt::RightButton, 2, 0);
-    choose("CBtertype", 3);
     move(Qt::RightButton, 2, 0);  // still the same cell: nothing
+    choose("CBtertype", 3);
     move(Qt::RightButton, 1, 0);  // entered again: painted again
     QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, centre(1, 0));
     EXPECT_EQ(cell(0, 0, 0).tertype, 2);

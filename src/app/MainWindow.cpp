@@ -1,0 +1,143 @@
+// The main window's wiring.
+#include "app/MainWindow.h"
+
+#include "app/DrawGrid.h"
+#include "app/EditorActions.h"
+#include "app/EditorStatusBar.h"
+#include "app/Preferences.h"
+#include "app/TForm1.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+
+namespace {
+
+// The first local file of a drag, or an empty string.
+QString droppedFile(const QMimeData *data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty())
+        return {};
+    return data->urls().first().toLocalFile();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::unique_ptr<UserPrompts> prompts, std::unique_ptr<Preferences> preferences, QWidget *parent)
+    : QMainWindow(parent)
+    , m_preferences(preferences ? std::move(preferences) : std::make_unique<Preferences>())
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    m_form = new TForm1(std::move(prompts), this);
+    setCentralWidget(m_form);
+    setFont(m_form->font());
+    m_status = new EditorStatusBar(m_form->session(), m_form->texts(), this);
+    setStatusBar(m_status);
+    m_actions = new EditorActions(*this, *m_form, *m_preferences);
+    setAcceptDrops(true);
+
+    connect(m_form, &QWidget::windowTitleChanged, this, &MainWindow::updateCaption);
+    connect(&m_form->session(), &EditorSession::historyChanged, this, &MainWindow::updateCaption);
+    connect(m_form, &TForm1::statusMessage, m_status, &EditorStatusBar::showNote);
+    connect(m_form, &TForm1::cellHovered, m_status, &EditorStatusBar::showCell);
+    connect(m_form->grid(), &DrawGrid::selectionChanged, this, [this] {
+        const GridRect s = m_form->grid()->selection();
+        m_status->showSelection(s.right - s.left + 1, s.bottom - s.top + 1);
+    });
+    connect(m_form, &TForm1::mapFileChanged, this, [this](const QString &fileName) {
+        m_preferences->addRecentFile(fileName);
+        m_preferences->setLastFolder(QFileInfo(fileName).absolutePath());
+        m_form->setDialogFolder(QFileInfo(fileName).absolutePath());
+    });
+    connect(m_actions, &EditorActions::recentFileChosen, this, &MainWindow::openFile);
+    connect(m_actions, &EditorActions::note, m_status, &EditorStatusBar::showNote);
+    loadEdgeRules();
+
+    restoreState();
+    updateCaption();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::loadEdgeRules()
+{
+    // Without a rules file in the current folder there is no edge brush; a
+    // malformed one says why.
+    const QString path = QString::fromLatin1(TerrainEdgeRulesFileName);
+    if (QFileInfo::exists(path)) {
+        const QString reason = m_form->session().loadEdgeRules(path);
+        if (!reason.isEmpty())
+            m_status->showNote(m_form->texts().msgedgerules.arg(reason));
+    }
+    m_actions->useEdgeRules();
+}
+
+void MainWindow::restoreState()
+{
+    // The designed window: the form's client area at its place, with the menu
+    // bar above and the status bar below.
+    resize(TForm1::DesignedClientSize.width(), TForm1::DesignedClientSize.height() + menuBar()->sizeHint().height()
+                                                  + m_status->sizeHint().height());
+    move(TForm1::DesignedPosition);
+    const QByteArray geometry = m_preferences->windowGeometry();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    m_form->setDialogFolder(m_preferences->lastFolder());
+    m_form->setConfigNumbersShown(m_preferences->viewToggle(QStringLiteral("spriteNumbers"), false));
+}
+
+void MainWindow::saveState()
+{
+    m_preferences->setWindowGeometry(saveGeometry());
+    m_preferences->setViewToggle(QStringLiteral("spriteNumbers"), m_form->showConfigNumbers());
+}
+
+void MainWindow::updateCaption()
+{
+    // The designed caption, with the modified mark while there are unsaved changes.
+    setWindowTitle(m_form->windowTitle() + QStringLiteral("[*]"));
+    setWindowModified(m_form->session().hasUnsavedChanges());
+}
+
+void MainWindow::openFile(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile() && m_preferences->recentFiles().contains(fileName)) {
+        m_preferences->removeRecentFile(fileName);
+        m_status->showNote(m_form->texts().msgmissing.arg(QDir::toNativeSeparators(fileName)));
+        return;
+    }
+    m_form->openMapFile(fileName);
+}
+
+void MainWindow::openWhenStarted(const QString &fileName)
+{
+    QTimer::singleShot(0, this, [this, fileName] { openFile(fileName); });
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_form->FormClose()) {
+        event->ignore();
+        return;
+    }
+    saveState();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString fileName = droppedFile(event->mimeData());
+    if (fileName.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFile(fileName);
+}

@@ -1,0 +1,51 @@
+// The main window: the designed form in the middle, the menus above and the
+// status bar below; maps from the command line, dropped files and the recent
+// list open here. The window only wires the pieces; each lives in its own file.
+#pragma once
+
+#include "app/Preferences.h"
+#include "app/UserPrompts.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class EditorActions;
+class EditorStatusBar;
+class TForm1;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Prompts default to the real dialogs, preferences to the user's own.
+    explicit MainWindow(std::unique_ptr<UserPrompts> prompts = nullptr,
+                        std::unique_ptr<Preferences> preferences = nullptr, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    TForm1 &form() const { return *m_form; }
+    EditorActions &actions() const { return *m_actions; }
+    EditorStatusBar &status() const { return *m_status; }
+
+    // Opens a map as the open command does, with the save prompt first; a
+    // recent map that no longer exists is taken off the list.
+    void openFile(const QString &fileName);
+    // Opens a map once the event loop runs (a map named on the command line).
+    void openWhenStarted(const QString &fileName);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void loadEdgeRules();
+    void restoreState();
+    void saveState();
+    void updateCaption();
+
+    std::unique_ptr<Preferences> m_preferences;
+    TForm1 *m_form = nullptr;
+    EditorActions *m_actions = nullptr;
+    EditorStatusBar *m_status = nullptr;
+};
