@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 TerrainLayer::TerrainLayer(std::uint32_t side)
 {
@@ -10,6 +11,12 @@ TerrainLayer::TerrainLayer(std::uint32_t side)
         throw std::bad_alloc();
     m_cells.resize(std::size_t(side) * side);
     m_side = side;
+}
+
+TerrainLayer::TerrainLayer(std::uint32_t side, std::vector<TerrainCell> &&cells)
+    : m_side(side)
+    , m_cells(std::move(cells))
+{
 }
 
 TerrainLayer TerrainLayer::fromCells(std::uint32_t side, const TerrainCell *cells)

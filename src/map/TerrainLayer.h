@@ -34,6 +34,10 @@ public:
     // file order; throws std::bad_alloc when the memory cannot be had.
     static TerrainLayer fromCells(std::uint32_t side, const TerrainCell *cells);
 
+    // A layer of side N taking cells, which must hold side * side cells in
+    // file order.
+    TerrainLayer(std::uint32_t side, std::vector<TerrainCell> &&cells);
+
     // A copy of side N keeping the top-left square both sides share; new cells are
     // zero. Throws std::bad_alloc when the memory cannot be had.
     TerrainLayer resized(std::uint32_t side) const;

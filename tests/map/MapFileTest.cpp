@@ -1,5 +1,6 @@
 // Map files: the container test, the header fields, the marker search, every
 // refusal, the saved layout, and the file checks of opening and saving.
+#include "map/ChunkedBytes.h"
 #include "map/Gzip.h"
 #include "map/MapFile.h"
 #include "writers/ByteWriter.h"
@@ -161,6 +162,30 @@ TEST(MapMarkerSearch, FindsThePairAtEveryByteOffset)
         ASSERT_TRUE(loaded.ok()) << tail;
         EXPECT_EQ(loaded.facts.terrainOffset, writer.terrainOffset() + tail) << tail;
         EXPECT_EQ(loaded.facts.trailingLength, 16) << tail;
+    }
+}
+
+TEST(MapMarkerSearch, FindsThePairAcrossTheSeamsOfTheInflatedBlocks)
+{
+    // Inflated content and file bytes are gathered in blocks; a pair whose
+    // eight bytes straddle the first seam must be found where it stands, by
+    // every way in.
+    MapWriter writer = MapWriter::patterned(1, false);
+    writer.opaqueHeader = QByteArray(ChunkedBytes::FirstBlockSize + 64, '\0');
+    const qsizetype fieldsEnd = writer.terrainOffset() - writer.opaqueHeader.size();
+    TempDir dir;
+    for (qsizetype pair = ChunkedBytes::FirstBlockSize - 9; pair <= ChunkedBytes::FirstBlockSize + 1; ++pair) {
+        SCOPED_TRACE(pair);
+        MapWriter placed = writer;
+        MapWriter::putMarker(placed.opaqueHeader, pair - fieldsEnd);
+        const QByteArray data = placed.data();
+        const MapLoadResult results[] = {loadMapData(gzipMember(data)), readMapFile(dir.write("map.vdm", data)),
+                                         readMapFile(dir.write("map.vdw", gzipMember(data)))};
+        for (const MapLoadResult &loaded : results) {
+            ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
+            EXPECT_EQ(loaded.facts.terrainOffset, pair - 8 - 7);
+            EXPECT_EQ(loaded.document->trailingBytes, data.sliced(pair - 8));
+        }
     }
 }
 
@@ -376,6 +401,29 @@ TEST(MapFileRead, ChecksExistenceAndExactExtension)
     EXPECT_EQ(readMapFile(dir.filePath("missing.vdm")).reason, QStringLiteral("no such file"));
     ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.vdm")));
     EXPECT_EQ(readMapFile(dir.filePath("folder.vdm")).reason, QStringLiteral("no such file"));
+}
+
+TEST(MapFileRead, MapsOfManyBlocksAndPiecesLoadAsWritten)
+{
+    // 2.2 MB of map data: the file is read in several pieces, the content
+    // gathered in blocks of growing size, and cells straddle their seams.
+    const MapWriter writer = MapWriter::patterned(400, true);
+    const QByteArray data = writer.data();
+    const QByteArray member = gzipMember(data);
+    TempDir dir;
+    for (const QByteArray &bytes : {data, member}) {
+        const MapLoadResult fromFile = readMapFile(dir.write("large.vdm", bytes));
+        ASSERT_TRUE(fromFile.ok()) << fromFile.reason.toStdString();
+        expectDocumentOf(*fromFile.document, writer);
+        EXPECT_EQ(fromFile.facts.dataLength, data.size());
+        expectDocumentOf(loadOrFail(bytes), writer);
+    }
+    // A file cut short is refused as the same bytes in memory are.
+    const QByteArray cut = member.first(member.size() - 5000);
+    EXPECT_EQ(readMapFile(dir.write("cut.vdm", cut)).reason, loadMapData(cut).reason);
+    EXPECT_EQ(readMapFile(dir.write("cut.vdm", cut)).reason, QStringLiteral("gzip data truncated at byte %1").arg(cut.size()));
+    const QByteArray plainCut = data.first(writer.terrainEnd() + 12);  // inside the marker pair
+    EXPECT_EQ(readMapFile(dir.write("plaincut.vdm", plainCut)).reason, QStringLiteral("terrain marker not found"));
 }
 
 TEST(MapFileRead, ReadOnlyMapBecomesWritable)
