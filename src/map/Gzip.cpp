@@ -1,21 +1,20 @@
-// Gzip inflating and writing on zlib's raw stream interface, all in memory.
+// Gzip inflating on zlib's stream interface, from input in pieces into blocks;
+// members written in memory through the gzip member writer.
 #include "map/Gzip.h"
+
+#include "map/GzipMemberWriter.h"
 
 // Input pointers of zlib's streams are const with this.
 #define ZLIB_CONST
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <span>
 
 namespace {
-
-constexpr std::array<char, 10> MemberHeader = {'\x1F', '\x8B', 8, 0, 0, 0, 0, 0, 0, 0};
-constexpr qsizetype TrailerSize = 8;
 
 // zlib counts in 32-bit units; longer buffers are fed in pieces.
 constexpr qsizetype LargestPiece = std::numeric_limits<uInt>::max();
@@ -28,11 +27,6 @@ bool startsMember(QByteArrayView bytes)
 // Ends a zlib stream on every way out of the function that started it.
 using StreamEnd = std::unique_ptr<z_stream, int (*)(z_stream *)>;
 
-void appendU32(QByteArray &bytes, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.append(char((value >> shift) & 0xFF));
-}
 
 }  // namespace
 
@@ -124,34 +118,11 @@ GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength)
 
 QByteArray gzipMember(QByteArrayView data)
 {
-    // Negative window bits: raw deflate, the member's header and trailer are ours.
-    z_stream z{};
-    if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return {};
-    const StreamEnd deflater(&z, deflateEnd);
-
-    const qsizetype bound = qsizetype(deflateBound(&z, uLong(data.size())));
-    QByteArray member(qsizetype(MemberHeader.size()) + bound + TrailerSize, Qt::Uninitialized);
-    std::copy(MemberHeader.begin(), MemberHeader.end(), member.begin());
-    qsizetype consumed = 0;
-    qsizetype produced = MemberHeader.size();
-    int status = Z_OK;
-    while (status != Z_STREAM_END) {
-        const qsizetype pieceIn = std::min(data.size() - consumed, LargestPiece);
-        const qsizetype pieceOut = std::min(member.size() - produced, LargestPiece);
-        z.next_in = reinterpret_cast<const Bytef *>(data.data() + consumed);
-        z.avail_in = uInt(pieceIn);
-        z.next_out = reinterpret_cast<Bytef *>(member.data() + produced);
-        z.avail_out = uInt(pieceOut);
-        const bool last = consumed + pieceIn == data.size();
-        status = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
-        if (status != Z_OK && status != Z_STREAM_END)
-            return {};
-        consumed += pieceIn - qsizetype(z.avail_in);
-        produced += pieceOut - qsizetype(z.avail_out);
-    }
-    member.resize(produced);
-    appendU32(member, std::uint32_t(crc32_z(0, reinterpret_cast<const Bytef *>(data.data()), z_size_t(data.size()))));
-    appendU32(member, std::uint32_t(data.size() & 0xFFFFFFFF));
-    return member;
+    QByteArray member;
+    const QByteArrayView segments[] = {data};
+    const bool written = writeGzipMember(segments, [&](QByteArrayView bytes) {
+        member.append(bytes);
+        return true;
+    });
+    return written ? member : QByteArray();
 }

@@ -36,8 +36,6 @@ QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedByte
 // inflateGzipInto of a stream held whole, into one buffer.
 GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength);
 
-// One gzip member holding data: header 1F 8B 08 00, modification time 0, extra
-// flags 0, operating-system byte 0, no optional fields; the data deflated at
-// zlib's default level; then its CRC-32 and length, little-endian. Empty when
-// zlib cannot get the memory it needs.
+// One gzip member holding data, as writeGzipMember writes it; empty when zlib
+// cannot get the memory it needs.
 QByteArray gzipMember(QByteArrayView data);

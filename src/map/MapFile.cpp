@@ -4,6 +4,7 @@
 
 #include "app/Platform.h"
 #include "map/Gzip.h"
+#include "map/GzipMemberWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -263,14 +264,24 @@ MapLoadResult loadFromPieces(QByteArrayView first, const GzipInput &next, qsizet
     }
 }
 
-// The whole saved file; empty when the memory for it cannot be had.
-QByteArray mapFileBytes(const MapDocument &document)
+// The uncompressed map data as saved, as a row of segments that point into
+// the document: no copy of the layers is made. `front` holds the first
+// segment's bytes and must outlive the segments.
+std::array<QByteArrayView, 4> mapDataSegments(const MapDocument &document, QByteArray &front)
 {
-    try {
-        return gzipMember(serializeMapData(document));
-    } catch (const std::bad_alloc &) {
-        return {};
-    }
+    const QByteArray &header = document.headerBytes;
+    // Offsets 0..3 and 5..8 come from the document's fields, which a size
+    // change updates; the header keeps the values it was loaded with.
+    front.clear();
+    appendU32(front, document.version);
+    front.append(header.size() > 4 ? header[4] : '\0');
+    appendU32(front, document.mapSize);
+    front.append(header.mid(LevelsOffset));
+    const auto cellBytes = [](const TerrainLayer &layer) {
+        return QByteArrayView(reinterpret_cast<const char *>(layer.data()), qsizetype(layer.byteCount()));
+    };
+    return {front, cellBytes(document.ground),
+            document.hasUnderground ? cellBytes(document.underground) : QByteArrayView(), document.trailingBytes};
 }
 
 }  // namespace
@@ -343,41 +354,51 @@ void adoptLoadedMap(MapDocument &document, MapDocument &&loaded)
 
 QByteArray serializeMapData(const MapDocument &document)
 {
-    const QByteArray &header = document.headerBytes;
-    const qsizetype layerBytes = qsizetype(document.ground.byteCount())
-        + (document.hasUnderground ? qsizetype(document.underground.byteCount()) : 0);
+    QByteArray front;
+    const auto segments = mapDataSegments(document, front);
     QByteArray data;
-    data.reserve(header.size() + layerBytes + document.trailingBytes.size());
-    // Offsets 0..3 and 5..8 come from the document's fields, which a size
-    // change updates; the header keeps the values it was loaded with.
-    appendU32(data, document.version);
-    data.append(header.size() > 4 ? header[4] : '\0');
-    appendU32(data, document.mapSize);
-    data.append(header.mid(LevelsOffset));
-    data.append(reinterpret_cast<const char *>(document.ground.data()), qsizetype(document.ground.byteCount()));
-    if (document.hasUnderground)
-        data.append(reinterpret_cast<const char *>(document.underground.data()), qsizetype(document.underground.byteCount()));
-    data.append(document.trailingBytes);
+    qsizetype length = 0;
+    for (const QByteArrayView &segment : segments)
+        length += segment.size();
+    data.reserve(length);
+    for (const QByteArrayView &segment : segments)
+        data.append(segment);
     return data;
 }
 
-MapSaveResult saveMapFile(const MapDocument &document, const QString &path)
+bool writeMapMember(const MapDocument &document, const std::function<bool(QByteArrayView)> &write,
+                    const ProgressCallback &progress)
+{
+    try {
+        QByteArray front;
+        const auto segments = mapDataSegments(document, front);
+        return writeGzipMember(segments, write, {}, progress);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
+
+MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const ProgressCallback &progress)
 {
     if (!document.isLoaded)
         return {QStringLiteral("no map is loaded")};
-    const QByteArray member = mapFileBytes(document);
-    if (member.isEmpty())
-        return {QStringLiteral("not enough memory to compress the map")};
 
     // QSaveFile writes beside the target and renames over it on commit, so the
-    // old file stays whole until the new one is.
+    // old file stays whole until the new one is. The member is written as its
+    // pieces are compressed; none of it is held whole.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
-    if (file.write(member) != member.size()) {
-        const QString error = file.errorString();
+    bool writeFailed = false;
+    const auto write = [&](QByteArrayView bytes) {
+        writeFailed = file.write(bytes.data(), bytes.size()) != bytes.size();
+        return !writeFailed;
+    };
+    if (!writeMapMember(document, write, progress)) {
+        const QString reason = writeFailed ? QStringLiteral("cannot write the file: %1").arg(file.errorString())
+                                           : QStringLiteral("not enough memory to compress the map");
         file.cancelWriting();
-        return {QStringLiteral("cannot write the file: %1").arg(error)};
+        return {reason};
     }
     if (!file.commit())
         return {QStringLiteral("cannot write the file: %1").arg(file.errorString())};

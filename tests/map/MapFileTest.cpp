@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <zlib.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -309,6 +311,38 @@ TEST(MapSave, UneditedMapSavesToItsOriginalData)
         EXPECT_EQ(inflated.data, data);
         EXPECT_EQ(file, gzipMember(data));
     }
+}
+
+TEST(MapSave, ABigMapSavedInManyPiecesReadsBackEqual)
+{
+    // 6.9 MB of map data: several pieces deflated on two threads, one member.
+    const MapWriter writer = MapWriter::patterned(700, true);
+    const QByteArray data = writer.data();
+    const MapDocument document = loadOrFail(data);
+    TempDir dir;
+    const QString target = dir.filePath("big.vdm");
+    const MapSaveResult saved = saveMapFile(document, target);
+    ASSERT_TRUE(saved.ok()) << saved.reason.toStdString();
+    const QByteArray file = readFile(target);
+    EXPECT_EQ(file.first(10), QByteArray::fromHex("1f8b0800000000000000"));
+
+    // zlib's gzip stream reads it as exactly one member.
+    QByteArray inflated(data.size() + 1, '\0');
+    z_stream z{};
+    ASSERT_EQ(inflateInit2(&z, MAX_WBITS + 16), Z_OK);
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(file.data()));
+    z.avail_in = uInt(file.size());
+    z.next_out = reinterpret_cast<Bytef *>(inflated.data());
+    z.avail_out = uInt(inflated.size());
+    EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+    EXPECT_EQ(z.avail_in, 0u);
+    inflated.truncate(qsizetype(z.total_out));
+    inflateEnd(&z);
+    EXPECT_EQ(inflated, data);
+
+    const MapLoadResult reloaded = readMapFile(target);
+    ASSERT_TRUE(reloaded.ok()) << reloaded.reason.toStdString();
+    expectDocumentOf(*reloaded.document, writer);
 }
 
 TEST(MapSave, ShrunkMapHasTheNewSideAndEverythingElseAsLoaded)
