@@ -10,7 +10,7 @@ namespace {
 
 int saveOrFail(const MapDocument &document, const QString &path, CliContext &context)
 {
-    const MapSaveResult saved = saveMapFile(document, path);
+    const MapSaveResult saved = saveMapFile(document, path, cliProgressBar(context, QStringLiteral("Saving   ")));
     if (!saved.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(path, saved.reason));
     return 0;
@@ -30,7 +30,7 @@ int runInfo(const QStringList &args, CliContext &context)
 {
     if (args.size() != 1)
         return cliUsage(context, Commands[0]);
-    const MapLoadResult loaded = readMapFile(args[0]);
+    const MapLoadResult loaded = readMapFile(args[0], cliProgressBar(context, QStringLiteral("Opening  ")));
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
     const MapDocument &document = *loaded.document;
@@ -49,7 +49,7 @@ int runResave(const QStringList &args, CliContext &context)
 {
     if (args.size() != 2)
         return cliUsage(context, Commands[1]);
-    const MapLoadResult loaded = readMapFile(args[0]);
+    const MapLoadResult loaded = readMapFile(args[0], cliProgressBar(context, QStringLiteral("Opening  ")));
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
     return saveOrFail(*loaded.document, args[1], context);
@@ -64,11 +64,11 @@ int runResize(const QStringList &args, CliContext &context)
         return cliFail(context, QStringLiteral("map side must be a whole number from 1 to %1, not \"%2\"")
                                     .arg(MapDocument::LargestSide)
                                     .arg(args[1]));
-    MapLoadResult loaded = readMapFile(args[0]);
+    MapLoadResult loaded = readMapFile(args[0], cliProgressBar(context, QStringLiteral("Opening  ")));
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
     MapDocument &document = *loaded.document;
-    if (!document.redimension(*side))
+    if (!document.redimension(*side, cliProgressBar(context, QStringLiteral("Resizing "))))
         return cliFail(context, QStringLiteral("not enough memory for a map of side %1").arg(*side));
     document.sizeChanged = true;
     return saveOrFail(document, args[2], context);

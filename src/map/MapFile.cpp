@@ -308,7 +308,7 @@ MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength)
     return loadFromPieces(fileBytes, [] { return std::optional<QByteArrayView>(QByteArrayView()); }, maxDataLength);
 }
 
-MapLoadResult readMapFile(const QString &path)
+MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress)
 {
     const QFileInfo info(path);
     if (!info.isFile())
@@ -329,18 +329,22 @@ MapLoadResult readMapFile(const QString &path)
     // never held whole next to its content.
     QByteArray buffer(FileReadPiece, Qt::Uninitialized);
     bool readFailed = false;
+    ProgressMeter meter(progress, file.size());
+    qint64 read = 0;
     const GzipInput next = [&]() -> std::optional<QByteArrayView> {
         const qint64 got = file.read(buffer.data(), buffer.size());
         if (got < 0) {
             readFailed = true;
             return std::nullopt;
         }
+        meter.reach(read += got);
         return QByteArrayView(buffer.constData(), got);
     };
     const std::optional<QByteArrayView> first = next();
     MapLoadResult result = first ? loadFromPieces(*first, next, MaximumMapDataLength) : MapLoadResult();
     if (readFailed)
         return refusal(QStringLiteral("cannot read the file: %1").arg(file.errorString()));
+    meter.finish();
     return result;
 }
 

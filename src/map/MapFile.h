@@ -61,7 +61,8 @@ MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength = Ma
 // The open command's checks on a file, then loadMapData on its bytes: the file
 // must exist and its extension be exactly ".vdm" or ".vdw" (letter case
 // included). The file's attributes are cleared (it is no longer read-only).
-MapLoadResult readMapFile(const QString &path);
+// Progress counts bytes of the file read.
+MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress = {});
 
 // Takes a freshly loaded map into the open document, keeping the level the
 // user has chosen; the current layer follows it when the new map has that level.

@@ -14,6 +14,8 @@
 
 #include <zlib.h>
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -452,6 +454,17 @@ TEST(MapFileRead, MapsOfManyBlocksAndPiecesLoadAsWritten)
         EXPECT_EQ(fromFile.facts.dataLength, data.size());
         expectDocumentOf(loadOrFail(bytes), writer);
     }
+    // Opening reports the bytes of the file read, from none to all of them.
+    std::vector<qint64> done;
+    const QString path = dir.write("large.vdm", member);
+    ASSERT_TRUE(readMapFile(path, [&](qint64 read, qint64 total) {
+                    EXPECT_EQ(total, member.size());
+                    done.push_back(read);
+                }).ok());
+    ASSERT_GE(done.size(), 2u);
+    EXPECT_EQ(done.front(), 0);
+    EXPECT_EQ(done.back(), member.size());
+
     // A file cut short is refused as the same bytes in memory are.
     const QByteArray cut = member.first(member.size() - 5000);
     EXPECT_EQ(readMapFile(dir.write("cut.vdm", cut)).reason, loadMapData(cut).reason);
