@@ -14,8 +14,8 @@
 class ChunkedBytes {
 public:
     // Blocks start small for small contents and double up to the largest
-    // size, which the C library always maps separately (so a released block
-    // goes back to the system at once).
+    // size, large enough that the C library maps each such block on its own,
+    // so a released block goes back to the system at once.
     static constexpr qsizetype FirstBlockSize = 64 * 1024;
     static constexpr qsizetype LargestBlockSize = 64 * 1024 * 1024;
 

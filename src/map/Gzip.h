@@ -2,11 +2,11 @@
 // gzip reader takes it, and writing one gzip member.
 #pragma once
 
+#include "map/ChunkedBytes.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-
-#include "map/ChunkedBytes.h"
 
 #include <functional>
 #include <optional>
