@@ -21,7 +21,8 @@ void MapDocument::chooseSizeSteps(std::uint32_t side)
 
 bool MapDocument::redimension(std::uint32_t side, const ProgressCallback &progress)
 {
-    const qint64 layerBytes = qint64(side) * side * qint64(sizeof(TerrainCell));
+    // A side no layer can take fails below; it must not overflow the total first.
+    const qint64 layerBytes = side > TerrainLayer::MaxSide ? 0 : qint64(side) * side * qint64(sizeof(TerrainCell));
     ProgressMeter meter(progress, layerBytes * levelCount());
     qint64 built = 0;
     const auto rowDone = [&](qint64 bytes) { meter.reach(built += bytes); };
