@@ -36,7 +36,7 @@ void writeSeeds(const QString &path)
         sample += obstaclewriter::sectionText(3, 7, std::uint8_t(y), obstaclewriter::sampleHexes(3, 7, std::uint8_t(y)));
     writeSeed(folder, QStringLiteral("sample"), 3, 7, 2, sample);
     writeSeed(folder, QStringLiteral("forms"), 2, 17, 5,
-              "\xEF\xBB\xBF; comment\n  [ 2.17/5 ] tail\r\n1 = 0x11\n2:$1F\n3=-1\n1=9\n[x]\n4=4\n[2.17/5]\n4=273\n");
+              "\xEF\xBB\xBF; comment\n  [ 2.17/5 ] tail\r\n1 = 0x11\n2=$1F\n2:7\n3=-1\n1=9\n[x]\n4=4\n[2.17/5]\n4=273\n");
     writeSeed(folder, QStringLiteral("stray"), 0, 0, 0, "[0.0/0\n1=5\n[0.0/0]\n#2=3\nno delimiter\n1=256\n");
 }
 

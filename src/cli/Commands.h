@@ -2,6 +2,8 @@
 // own and lists itself through one of the functions below.
 #pragma once
 
+#include "map/ProgressMeter.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -15,7 +17,12 @@ struct MapDocument;
 struct CliContext {
     QTextStream &out;
     QTextStream &err;
+    bool errIsTerminal = false;  // long work then draws a progress bar on err
 };
+
+// A progress callback that draws a bar with the label on standard error when
+// it is a terminal; none (so nothing is printed) when it is not.
+ProgressCallback cliProgressBar(CliContext &context, const QString &label);
 
 struct CliCommand {
     const char *name;       // first word on the command line, e.g. "info" or "lod"

@@ -22,7 +22,7 @@ int runInfo(const QStringList &args, CliContext &context)
 {
     if (args.size() != 1)
         return cliUsage(context, Commands[0]);
-    const MapLoadResult loaded = readMapFile(args[0]);
+    const MapLoadResult loaded = readMapFile(args[0], cliProgressBar(context, QStringLiteral("Opening  ")));
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
     const MapDocument &document = *loaded.document;
@@ -41,7 +41,7 @@ int runResave(const QStringList &args, CliContext &context)
 {
     if (args.size() != 2)
         return cliUsage(context, Commands[1]);
-    const MapLoadResult loaded = readMapFile(args[0]);
+    const MapLoadResult loaded = readMapFile(args[0], cliProgressBar(context, QStringLiteral("Opening  ")));
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
     return cliSaveMap(*loaded.document, args[1], context);
@@ -56,11 +56,11 @@ int runResize(const QStringList &args, CliContext &context)
         return cliFail(context, QStringLiteral("map side must be a whole number from 1 to %1, not \"%2\"")
                                     .arg(MapDocument::LargestSide)
                                     .arg(args[1]));
-    MapLoadResult loaded = readMapFile(args[0]);
+    MapLoadResult loaded = readMapFile(args[0], cliProgressBar(context, QStringLiteral("Opening  ")));
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
     MapDocument &document = *loaded.document;
-    if (!document.redimension(*side))
+    if (!document.redimension(*side, cliProgressBar(context, QStringLiteral("Resizing "))))
         return cliFail(context, QStringLiteral("not enough memory for a map of side %1").arg(*side));
     document.sizeChanged = true;
     return cliSaveMap(document, args[2], context);

@@ -6,8 +6,15 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 int cliFail(CliContext &context, const QString &reason)
 {
@@ -23,10 +30,26 @@ int cliUsage(CliContext &context, const CliCommand &command)
 
 int cliSaveMap(const MapDocument &document, const QString &path, CliContext &context)
 {
-    const MapSaveResult saved = saveMapFile(document, path);
+    const MapSaveResult saved = saveMapFile(document, path, cliProgressBar(context, QStringLiteral("Saving   ")));
     if (!saved.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(path, saved.reason));
     return 0;
+}
+
+ProgressCallback cliProgressBar(CliContext &context, const QString &label)
+{
+    if (!context.errIsTerminal)
+        return {};
+    return [&context, label](qint64 done, qint64 total) {
+        constexpr int Width = 40;
+        const int percent = total > 0 ? int(std::clamp<qint64>(done * 100 / total, 0, 100)) : 100;
+        const int filled = percent * Width / 100;
+        context.err << '\r' << label << " [" << QString(filled, u'#') << QString(Width - filled, u'.') << "] "
+                    << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << '%';
+        if (done >= total)
+            context.err << '\n';
+        context.err.flush();
+    };
 }
 
 std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t limit)
@@ -80,7 +103,7 @@ int main(int argc, char **argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    CliContext context{out, err};
+    CliContext context{out, err, isatty(fileno(stderr)) != 0};
 
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {

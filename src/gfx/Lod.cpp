@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -121,9 +122,13 @@ void TLOD::Extract(QByteArrayView name, const QString &destination)
 {
     const qint32 index = IndexOf(name);
     // The low 16 bits of a complement can name an existing entry in a large
-    // archive, so a missing name is refused here rather than by ExtractAt.
+    // archive, so a missing name is refused here rather than by ExtractAt;
+    // so is an entry beyond the 16-bit indices, which cut to 16 bits would
+    // name another one.
     if (index < 0)
         throw ELodException::indexOutOfBounds(quint16(index));
+    if (index > std::numeric_limits<quint16>::max())
+        throw ELodException::indexOutOfBounds(index);
     ExtractAt(quint16(index), destination);
 }
 

@@ -64,8 +64,8 @@ public:
     // outside it or its zlib stream is corrupt or ends early, and OSError when
     // the destination cannot be written.
     void ExtractAt(quint16 index, const QString &destination = QString());
-    // ExtractAt for the entry of that name; a name that is not in the archive
-    // raises ELodException.
+    // ExtractAt for the entry of that name; a name that is not in the archive,
+    // or whose entry lies beyond index 65535, raises ELodException.
     void Extract(QByteArrayView name, const QString &destination = QString());
 
 private:

@@ -1,26 +1,20 @@
-// Gzip inflating and writing on zlib's raw stream interface, all in memory.
+// Gzip inflating on zlib's stream interface, from input in pieces into blocks;
+// members written in memory through the gzip member writer.
 #include "map/Gzip.h"
+
+#include "map/GzipMemberWriter.h"
 
 // Input pointers of zlib's streams are const with this.
 #define ZLIB_CONST
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <span>
 
 namespace {
-
-constexpr std::array<char, 10> MemberHeader = {'\x1F', '\x8B', 8, 0, 0, 0, 0, 0, 0, 0};
-constexpr qsizetype TrailerSize = 8;
-constexpr qsizetype SmallestMember = qsizetype(MemberHeader.size()) + 2 + TrailerSize;
-
-// Deflate never expands more than about 1032 to 1, so a trailer that claims a
-// larger content is a lie and must not decide how much memory is taken.
-constexpr qsizetype LargestDeflateRatio = 1032;
-constexpr qsizetype SmallestBuffer = 64 * 1024;
 
 // zlib counts in 32-bit units; longer buffers are fed in pieces.
 constexpr qsizetype LargestPiece = std::numeric_limits<uInt>::max();
@@ -30,109 +24,105 @@ bool startsMember(QByteArrayView bytes)
     return bytes.size() >= 2 && std::uint8_t(bytes[0]) == 0x1F && std::uint8_t(bytes[1]) == 0x8B;
 }
 
-// First guess at the content's length: the last member's length field, which
-// for the usual single member is exact, kept within what the stream can hold.
-qsizetype firstBufferSize(QByteArrayView stream, qsizetype maxLength)
-{
-    qsizetype claimed = 0;
-    if (stream.size() >= SmallestMember) {
-        const auto *end = reinterpret_cast<const std::uint8_t *>(stream.data() + stream.size());
-        claimed = qsizetype(end[-4]) | qsizetype(end[-3]) << 8 | qsizetype(end[-2]) << 16 | qsizetype(end[-1]) << 24;
-    }
-    const qsizetype possible = stream.size() > (std::numeric_limits<qsizetype>::max() / LargestDeflateRatio)
-        ? std::numeric_limits<qsizetype>::max()
-        : stream.size() * LargestDeflateRatio;
-    return std::min({std::max(claimed, SmallestBuffer), possible, maxLength + 1});
-}
-
 // Ends a zlib stream on every way out of the function that started it.
 using StreamEnd = std::unique_ptr<z_stream, int (*)(z_stream *)>;
 
-void appendU32(QByteArray &bytes, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.append(char((value >> shift) & 0xFF));
-}
 
 }  // namespace
 
-GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength)
+QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content)
 {
     z_stream z{};
     if (inflateInit2(&z, MAX_WBITS + 16) != Z_OK)
-        return {{}, QStringLiteral("not enough memory to start the gzip decoder")};
+        return QStringLiteral("not enough memory to start the gzip decoder");
     const StreamEnd inflater(&z, inflateEnd);
 
-    QByteArray content(firstBufferSize(stream, maxLength), Qt::Uninitialized);
-    qsizetype produced = 0;
-    qsizetype consumed = 0;
-    const QString tooLarge = QStringLiteral("decompressed map data larger than %1 bytes").arg(maxLength);
-    for (;;) {
-        if (produced == content.size()) {
-            if (content.size() > maxLength)
-                return {{}, tooLarge};
-            content.resize(std::min(content.size() * 2, maxLength + 1));
+    QByteArrayView in;      // input not yet taken by the inflater
+    QByteArray joined;      // holds `in` when it spans two pieces
+    qsizetype consumed = 0; // input bytes taken so far
+    bool inputEnded = false;
+    bool readFailed = false;
+    // Appends the next piece of input to what is left of the last one.
+    const auto pull = [&] {
+        const QByteArray rest = in.toByteArray();
+        const std::optional<QByteArrayView> piece = input();
+        readFailed = !piece;
+        inputEnded = !piece || piece->isEmpty();
+        if (inputEnded)
+            return;
+        if (rest.isEmpty()) {
+            in = *piece;
+        } else {
+            joined = rest + piece->toByteArray();
+            in = joined;
         }
-        const qsizetype pieceIn = std::min(stream.size() - consumed, LargestPiece);
-        const qsizetype pieceOut = std::min(content.size() - produced, LargestPiece);
-        z.next_in = reinterpret_cast<const Bytef *>(stream.data() + consumed);
+    };
+    const QString tooLarge = QStringLiteral("decompressed map data larger than %1 bytes").arg(maxLength);
+    const qsizetype startSize = content.size();
+    for (;;) {
+        if (in.isEmpty() && !inputEnded)
+            pull();
+        if (readFailed)
+            return QStringLiteral("gzip data cannot be read after byte %1").arg(consumed);
+        const std::span<char> room = content.room(std::min(maxLength + 1 - (content.size() - startSize), LargestPiece));
+        if (room.empty())
+            return tooLarge;
+        const qsizetype pieceIn = std::min(in.size(), LargestPiece);
+        z.next_in = reinterpret_cast<const Bytef *>(in.data());
         z.avail_in = uInt(pieceIn);
-        z.next_out = reinterpret_cast<Bytef *>(content.data() + produced);
-        z.avail_out = uInt(pieceOut);
+        z.next_out = reinterpret_cast<Bytef *>(room.data());
+        z.avail_out = uInt(room.size());
         const int status = inflate(&z, Z_NO_FLUSH);
-        consumed += pieceIn - qsizetype(z.avail_in);
-        produced += pieceOut - qsizetype(z.avail_out);
+        const qsizetype taken = pieceIn - qsizetype(z.avail_in);
+        in = in.sliced(taken);
+        consumed += taken;
+        content.commit(qsizetype(room.size()) - qsizetype(z.avail_out));
+        if (content.size() - startSize > maxLength)
+            return tooLarge;
 
         if (status == Z_STREAM_END) {
             // Members may follow one another; anything else behind a member is
             // not gzip data and is left alone.
-            if (!startsMember(stream.sliced(consumed)))
+            while (in.size() < 2 && !inputEnded)
+                pull();
+            if (readFailed)
+                return QStringLiteral("gzip data cannot be read after byte %1").arg(consumed);
+            if (!startsMember(in))
                 break;
             inflateReset(&z);
-        } else if (status == Z_BUF_ERROR && z.avail_out != 0) {
+        } else if (status == Z_BUF_ERROR && in.isEmpty() && inputEnded) {
             // No progress with room to write: the input has run out.
-            return {{}, QStringLiteral("gzip data truncated at byte %1").arg(stream.size())};
+            return QStringLiteral("gzip data truncated at byte %1").arg(consumed);
         } else if (status != Z_OK && status != Z_BUF_ERROR) {
             const QString detail = z.msg != nullptr ? QString::fromLatin1(z.msg) : QStringLiteral("zlib status %1").arg(status);
-            return {{}, QStringLiteral("gzip data corrupt at byte %1 (%2)").arg(consumed).arg(detail)};
+            return QStringLiteral("gzip data corrupt at byte %1 (%2)").arg(consumed).arg(detail);
         }
     }
-    if (produced > maxLength)
-        return {{}, tooLarge};
-    content.resize(produced);
-    return {content, {}};
+    return {};
+}
+
+GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength)
+{
+    bool given = false;
+    const GzipInput whole = [&]() -> std::optional<QByteArrayView> {
+        const QByteArrayView piece = given ? QByteArrayView() : stream;
+        given = true;
+        return piece;
+    };
+    ChunkedBytes content;
+    const QString error = inflateGzipInto(whole, maxLength, content);
+    if (!error.isEmpty())
+        return {{}, error};
+    return {content.copy(0, content.size()), {}};
 }
 
 QByteArray gzipMember(QByteArrayView data)
 {
-    // Negative window bits: raw deflate, the member's header and trailer are ours.
-    z_stream z{};
-    if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return {};
-    const StreamEnd deflater(&z, deflateEnd);
-
-    const qsizetype bound = qsizetype(deflateBound(&z, uLong(data.size())));
-    QByteArray member(qsizetype(MemberHeader.size()) + bound + TrailerSize, Qt::Uninitialized);
-    std::copy(MemberHeader.begin(), MemberHeader.end(), member.begin());
-    qsizetype consumed = 0;
-    qsizetype produced = MemberHeader.size();
-    int status = Z_OK;
-    while (status != Z_STREAM_END) {
-        const qsizetype pieceIn = std::min(data.size() - consumed, LargestPiece);
-        const qsizetype pieceOut = std::min(member.size() - produced, LargestPiece);
-        z.next_in = reinterpret_cast<const Bytef *>(data.data() + consumed);
-        z.avail_in = uInt(pieceIn);
-        z.next_out = reinterpret_cast<Bytef *>(member.data() + produced);
-        z.avail_out = uInt(pieceOut);
-        const bool last = consumed + pieceIn == data.size();
-        status = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
-        if (status != Z_OK && status != Z_STREAM_END)
-            return {};
-        consumed += pieceIn - qsizetype(z.avail_in);
-        produced += pieceOut - qsizetype(z.avail_out);
-    }
-    member.resize(produced);
-    appendU32(member, std::uint32_t(crc32_z(0, reinterpret_cast<const Bytef *>(data.data()), z_size_t(data.size()))));
-    appendU32(member, std::uint32_t(data.size() & 0xFFFFFFFF));
-    return member;
+    QByteArray member;
+    const QByteArrayView segments[] = {data};
+    const bool written = writeGzipMember(segments, [&](QByteArrayView bytes) {
+        member.append(bytes);
+        return true;
+    });
+    return written ? member : QByteArray();
 }

@@ -2,9 +2,14 @@
 // gzip reader takes it, and writing one gzip member.
 #pragma once
 
+#include "map/ChunkedBytes.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 // The decompressed bytes of a gzip stream, or why there are none.
 struct GzipInflateResult {
@@ -14,15 +19,23 @@ struct GzipInflateResult {
     bool ok() const { return error.isEmpty(); }
 };
 
+// Hands the compressed bytes to the inflater piece by piece: each call gives
+// the next piece (empty at the end of the stream), which stays valid until the
+// next call; nothing when the bytes cannot be read.
+using GzipInput = std::function<std::optional<QByteArrayView>()>;
+
 // Inflates a gzip stream: one member, or several in a row whose contents are
 // joined; bytes after a member that do not start another one are ignored. A
 // stream that is corrupt (a wrong CRC-32 or length trailer included) or ends
 // early is refused. So is one whose content would exceed maxLength bytes: the
 // check runs while inflating, so no more than maxLength + 1 bytes are ever held.
+// The content is appended to `content` as it comes; the result is the reason
+// for a refusal, empty on success.
+QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content);
+
+// inflateGzipInto of a stream held whole, into one buffer.
 GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength);
 
-// One gzip member holding data: header 1F 8B 08 00, modification time 0, extra
-// flags 0, operating-system byte 0, no optional fields; the data deflated at
-// zlib's default level; then its CRC-32 and length, little-endian. Empty when
-// zlib cannot get the memory it needs.
+// One gzip member holding data, as writeGzipMember writes it; empty when zlib
+// cannot get the memory it needs.
 QByteArray gzipMember(QByteArrayView data);

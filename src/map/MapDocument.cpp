@@ -19,19 +19,25 @@ void MapDocument::chooseSizeSteps(std::uint32_t side)
     sizeStepCount = standard ? StandardSizeStepCount : OtherSizeStepCount;
 }
 
-bool MapDocument::redimension(std::uint32_t side)
+bool MapDocument::redimension(std::uint32_t side, const ProgressCallback &progress)
 {
+    // A side no layer can take fails below; it must not overflow the total first.
+    const qint64 layerBytes = side > TerrainLayer::MaxSide ? 0 : qint64(side) * side * qint64(sizeof(TerrainCell));
+    ProgressMeter meter(progress, layerBytes * levelCount());
+    qint64 built = 0;
+    const auto rowDone = [&](qint64 bytes) { meter.reach(built += bytes); };
     // Both new layers are built before either replaces its old one, so a
     // failure part-way leaves the map as it was.
     try {
-        TerrainLayer newGround = ground.resized(side);
-        TerrainLayer newUnderground = hasUnderground ? underground.resized(side) : TerrainLayer();
+        TerrainLayer newGround = ground.resized(side, rowDone);
+        TerrainLayer newUnderground = hasUnderground ? underground.resized(side, rowDone) : TerrainLayer();
         ground = std::move(newGround);
         underground = std::move(newUnderground);
     } catch (const std::bad_alloc &) {
         return false;
     }
     mapSize = side;
+    meter.finish();
     return true;
 }
 

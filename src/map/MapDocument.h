@@ -1,6 +1,7 @@
 // The open map: its terrain, and every other byte of the file carried through as is.
 #pragma once
 
+#include "map/ProgressMeter.h"
 #include "map/TerrainLayer.h"
 
 #include <QByteArray>
@@ -50,8 +51,9 @@ struct MapDocument {
 
     // Re-dimensions both layers to the new side, keeping the shared top-left
     // square and zeroing new cells. When the memory cannot be had, nothing
-    // changes and the result is false.
-    bool redimension(std::uint32_t side);
+    // changes and the result is false. No more than the old and the new
+    // layers are held at once. Progress counts bytes of the new layers.
+    bool redimension(std::uint32_t side, const ProgressCallback &progress = {});
 
     // True when a cell of either level outside the top-left square of the given
     // side is not all zero: re-dimensioning to that side would lose it.

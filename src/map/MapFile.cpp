@@ -1,14 +1,19 @@
-// Loading and saving map files, all in memory.
+// Loading and saving map files: the content is gathered in blocks and the
+// layers are built from it block by block.
 #include "map/MapFile.h"
 
 #include "map/Gzip.h"
+#include "map/GzipMemberWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
+#include <span>
 #include <utility>
 
 #if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
@@ -28,6 +33,8 @@ constexpr qsizetype SmallestTerrainOffset = 10;
 constexpr qsizetype MarkerDistance = 8;
 
 constexpr std::uint64_t CellBytes = sizeof(TerrainCell);
+// Bytes read from a map file at a time.
+constexpr qsizetype FileReadPiece = 1024 * 1024;
 
 std::uint32_t readU32(QByteArrayView data, qsizetype offset)
 {
@@ -85,6 +92,31 @@ std::optional<qsizetype> findTerrainMarker(QByteArrayView data, qsizetype from)
     return scanForMarker(data, p, last);
 }
 
+// The first p >= from at which the u32 at p and the u32 at p + 4 sum to the
+// marker constant, over data held in blocks: each block is searched on its
+// own, and the few positions whose eight bytes straddle a seam are searched
+// in a copy of the bytes around it.
+std::optional<qsizetype> findTerrainMarker(const ChunkedBytes &data, qsizetype from)
+{
+    constexpr qsizetype Window = 2 * qsizetype(sizeof(std::uint32_t));
+    for (const ChunkedBytes::Block &block : data.blocks()) {
+        const qsizetype blockEnd = block.start + block.bytes.size();
+        if (blockEnd <= from)
+            continue;
+        const qsizetype localFrom = std::max<qsizetype>(from - block.start, 0);
+        if (const auto found = findTerrainMarker(block.bytes, localFrom))
+            return block.start + *found;
+        const qsizetype seamFrom = std::max(from, blockEnd - Window + 1);
+        const qsizetype seamEnd = std::min(data.size(), blockEnd + Window - 1);
+        if (seamEnd - seamFrom < Window)
+            continue;
+        const QByteArray seam = data.copy(seamFrom, seamEnd - seamFrom);
+        if (const auto found = scanForMarker(seam, 0, std::min(blockEnd, data.size() - Window + 1) - seamFrom - 1))
+            return seamFrom + *found;
+    }
+    return std::nullopt;
+}
+
 MapLoadResult refusal(const QString &reason)
 {
     MapLoadResult result;
@@ -92,26 +124,65 @@ MapLoadResult refusal(const QString &reason)
     return result;
 }
 
-// Reads the map data once it is plain bytes in memory.
-MapLoadResult parseMapData(QByteArrayView data)
+// Bytes moved from the map data into a layer or the header at a time: the
+// blocks behind each step are released before the next, so the data and the
+// layers built from it are never both held whole.
+constexpr qsizetype TakeStep = 16 * 1024 * 1024;
+
+// The cells of one layer, taken from the data at offset and released behind.
+TerrainLayer takeLayer(ChunkedBytes &data, qsizetype offset, std::uint32_t side)
+{
+    const std::size_t count = std::size_t(side) * side;
+    std::vector<TerrainCell> cells;
+    // Reserved, not filled: the pages are touched only as cells arrive.
+    cells.reserve(count);
+    std::array<char, sizeof(TerrainCell)> partial{};
+    std::size_t partialBytes = 0;
+    const auto append = [&](QByteArrayView piece) {
+        if (partialBytes > 0) {
+            const std::size_t fill = std::min(partial.size() - partialBytes, std::size_t(piece.size()));
+            std::memcpy(partial.data() + partialBytes, piece.data(), fill);
+            partialBytes += fill;
+            piece = piece.sliced(qsizetype(fill));
+            if (partialBytes < partial.size())
+                return;
+            cells.push_back(*reinterpret_cast<const TerrainCell *>(partial.data()));
+            partialBytes = 0;
+        }
+        const auto *first = reinterpret_cast<const TerrainCell *>(piece.data());
+        const std::size_t whole = std::size_t(piece.size()) / sizeof(TerrainCell);
+        cells.insert(cells.end(), first, first + whole);
+        partialBytes = std::size_t(piece.size()) - whole * sizeof(TerrainCell);
+        std::memcpy(partial.data(), piece.data() + whole * sizeof(TerrainCell), partialBytes);
+    };
+    const qsizetype end = offset + qsizetype(count * CellBytes);
+    for (qsizetype at = offset; at < end; at += TakeStep) {
+        data.forEachPiece(at, std::min(TakeStep, end - at), append);
+        data.releaseBefore(std::min(at + TakeStep, end));
+    }
+    return TerrainLayer(side, std::move(cells));
+}
+
+// Reads the map data, releasing it as the layers are built from it.
+MapLoadResult parseMapData(ChunkedBytes &data)
 {
     if (data.size() < MinimumMapDataLength)
         return refusal(QStringLiteral("map data shorter than %1 bytes").arg(MinimumMapDataLength));
-    const std::uint32_t version = readU32(data, VersionOffset);
+    const std::uint32_t version = data.u32At(VersionOffset);
     if (!isKnownVersion(version))
         return refusal(QStringLiteral("unknown map version %1").arg(version));
-    const std::uint32_t side = readU32(data, SizeOffset);
+    const std::uint32_t side = data.u32At(SizeOffset);
     if (side == 0)
         return refusal(QStringLiteral("map size is 0"));
-    const bool hasUnderground = data[LevelsOffset] == 1;
+    const bool hasUnderground = data.byteAt(LevelsOffset) == 1;
     const std::uint64_t levels = hasUnderground ? 2 : 1;
 
     // Lengths are 32-bit and offsets 64-bit, so these sums cannot overflow.
-    const std::uint64_t firstLength = readU32(data, FirstFieldLengthOffset);
+    const std::uint64_t firstLength = data.u32At(FirstFieldLengthOffset);
     const std::uint64_t secondLengthOffset = std::uint64_t(FirstFieldLengthOffset) + 4 + firstLength;
     if (secondLengthOffset + 4 > std::uint64_t(data.size()))
         return refusal(QStringLiteral("first skipped field (%1 bytes) runs past the end of the data").arg(firstLength));
-    const std::uint64_t secondLength = readU32(data, qsizetype(secondLengthOffset));
+    const std::uint64_t secondLength = data.u32At(qsizetype(secondLengthOffset));
     const std::uint64_t fieldsEnd = secondLengthOffset + 4 + secondLength;
     if (fieldsEnd > std::uint64_t(data.size()))
         return refusal(QStringLiteral("second skipped field (%1 bytes) runs past the end of the data").arg(secondLength));
@@ -129,18 +200,20 @@ MapLoadResult parseMapData(QByteArrayView data)
     if (cellsPerLayer > room / (CellBytes * levels))
         return refusal(QStringLiteral("terrain of side %1 does not fit in front of the marker at byte %2").arg(side).arg(*marker));
     const qsizetype terrainOffset = terrainEnd - qsizetype(cellsPerLayer * CellBytes * levels);
+    if (side > TerrainLayer::MaxSide)
+        throw std::bad_alloc();
 
     MapLoadResult result;
     MapDocument &document = result.document.emplace();
-    const auto *cells = reinterpret_cast<const TerrainCell *>(data.data() + terrainOffset);
-    document.ground = TerrainLayer::fromCells(side, cells);
+    // In file order, so that each block is released once passed.
+    document.headerBytes = data.copy(0, terrainOffset);
+    document.ground = takeLayer(data, terrainOffset, side);
     if (hasUnderground)
-        document.underground = TerrainLayer::fromCells(side, cells + cellsPerLayer);
+        document.underground = takeLayer(data, terrainOffset + qsizetype(cellsPerLayer * CellBytes), side);
+    document.trailingBytes = data.copy(terrainEnd, data.size() - terrainEnd);
     document.version = version;
-    document.headerBytes = data.first(terrainOffset).toByteArray();
     document.mapSize = side;
     document.hasUnderground = hasUnderground;
-    document.trailingBytes = data.sliced(terrainEnd).toByteArray();
     document.isLoaded = true;
     document.sizeChanged = false;
     document.chooseSizeSteps(side);
@@ -151,14 +224,63 @@ MapLoadResult parseMapData(QByteArrayView data)
     return result;
 }
 
-// The whole saved file; empty when the memory for it cannot be had.
-QByteArray mapFileBytes(const MapDocument &document)
+// Reads a gzip or plain map from `input`, whose first piece is `first`. The
+// gzip content or the plain bytes are gathered in blocks, then parsed.
+MapLoadResult loadFromPieces(QByteArrayView first, const GzipInput &next, qsizetype maxDataLength)
 {
+    // The content of a large map may be more than the memory at hand.
     try {
-        return gzipMember(serializeMapData(document));
+        const bool compressed = isGzipContainer(first);
+        ChunkedBytes data;
+        if (compressed) {
+            bool firstGiven = false;
+            const GzipInput input = [&]() -> std::optional<QByteArrayView> {
+                if (firstGiven)
+                    return next();
+                firstGiven = true;
+                return first;
+            };
+            const QString error = inflateGzipInto(input, maxDataLength, data);
+            if (!error.isEmpty())
+                return refusal(error);
+        } else {
+            for (std::optional<QByteArrayView> piece = first; !piece || !piece->isEmpty(); piece = next()) {
+                if (!piece)
+                    return refusal(QStringLiteral("cannot read the map data"));
+                for (QByteArrayView rest = *piece; !rest.isEmpty();) {
+                    const std::span<char> room = data.room(rest.size());
+                    std::memcpy(room.data(), rest.data(), room.size());
+                    data.commit(qsizetype(room.size()));
+                    rest = rest.sliced(qsizetype(room.size()));
+                }
+            }
+        }
+        MapLoadResult result = parseMapData(data);
+        result.facts.compressed = compressed;
+        return result;
     } catch (const std::bad_alloc &) {
-        return {};
+        return refusal(QStringLiteral("not enough memory to load the map"));
     }
+}
+
+// The uncompressed map data as saved, as a row of segments that point into
+// the document: no copy of the layers is made. `front` holds the first
+// segment's bytes and must outlive the segments.
+std::array<QByteArrayView, 4> mapDataSegments(const MapDocument &document, QByteArray &front)
+{
+    const QByteArray &header = document.headerBytes;
+    // Offsets 0..3 and 5..8 come from the document's fields, which a size
+    // change updates; the header keeps the values it was loaded with.
+    front.clear();
+    appendU32(front, document.version);
+    front.append(header.size() > 4 ? header[4] : '\0');
+    appendU32(front, document.mapSize);
+    front.append(header.mid(LevelsOffset));
+    const auto cellBytes = [](const TerrainLayer &layer) {
+        return QByteArrayView(reinterpret_cast<const char *>(layer.data()), qsizetype(layer.byteCount()));
+    };
+    return {front, cellBytes(document.ground),
+            document.hasUnderground ? cellBytes(document.underground) : QByteArrayView(), document.trailingBytes};
 }
 
 }  // namespace
@@ -173,19 +295,16 @@ bool isGzipContainer(QByteArrayView fileBytes)
 
 MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength)
 {
-    // The content of a large map may be more than the memory at hand.
-    try {
-        if (!isGzipContainer(fileBytes))
-            return parseMapData(fileBytes);
-        GzipInflateResult inflated = inflateGzip(fileBytes, maxDataLength);
-        if (!inflated.ok())
-            return refusal(inflated.error);
-        MapLoadResult result = parseMapData(inflated.data);
-        result.facts.compressed = true;
-        return result;
-    } catch (const std::bad_alloc &) {
-        return refusal(QStringLiteral("not enough memory to load the map"));
+    if (!isGzipContainer(fileBytes)) {
+        // Plain bytes in memory are read where they are.
+        try {
+            ChunkedBytes data = ChunkedBytes::viewOf(fileBytes);
+            return parseMapData(data);
+        } catch (const std::bad_alloc &) {
+            return refusal(QStringLiteral("not enough memory to load the map"));
+        }
     }
+    return loadFromPieces(fileBytes, [] { return std::optional<QByteArrayView>(QByteArrayView()); }, maxDataLength);
 }
 
 QString mapFileRefusal(const QString &path)
@@ -203,17 +322,34 @@ QString mapFileRefusal(const QString &path)
     return {};
 }
 
-MapLoadResult readMapFile(const QString &path)
+MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress)
 {
     if (const QString reason = mapFileRefusal(path); !reason.isEmpty())
         return refusal(reason);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refusal(QStringLiteral("cannot open the file: %1").arg(file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // The file is read in pieces as the loader takes them, so that it is
+    // never held whole next to its content.
+    QByteArray buffer(FileReadPiece, Qt::Uninitialized);
+    bool readFailed = false;
+    ProgressMeter meter(progress, file.size());
+    qint64 read = 0;
+    const GzipInput next = [&]() -> std::optional<QByteArrayView> {
+        const qint64 got = file.read(buffer.data(), buffer.size());
+        if (got < 0) {
+            readFailed = true;
+            return std::nullopt;
+        }
+        meter.reach(read += got);
+        return QByteArrayView(buffer.constData(), got);
+    };
+    const std::optional<QByteArrayView> first = next();
+    MapLoadResult result = first ? loadFromPieces(*first, next, MaximumMapDataLength) : MapLoadResult();
+    if (readFailed)
         return refusal(QStringLiteral("cannot read the file: %1").arg(file.errorString()));
-    return loadMapData(bytes);
+    meter.finish();
+    return result;
 }
 
 void adoptLoadedMap(MapDocument &document, MapDocument &&loaded)
@@ -226,43 +362,53 @@ void adoptLoadedMap(MapDocument &document, MapDocument &&loaded)
 
 QByteArray serializeMapData(const MapDocument &document)
 {
-    const QByteArray &header = document.headerBytes;
-    const qsizetype layerBytes = qsizetype(document.ground.byteCount())
-        + (document.hasUnderground ? qsizetype(document.underground.byteCount()) : 0);
+    QByteArray front;
+    const auto segments = mapDataSegments(document, front);
     QByteArray data;
-    data.reserve(header.size() + layerBytes + document.trailingBytes.size());
-    // Offsets 0..3 and 5..8 come from the document's fields, which a size
-    // change updates; the header keeps the values it was loaded with.
-    appendU32(data, document.version);
-    data.append(header.size() > 4 ? header[4] : '\0');
-    appendU32(data, document.mapSize);
-    data.append(header.mid(LevelsOffset));
-    data.append(reinterpret_cast<const char *>(document.ground.data()), qsizetype(document.ground.byteCount()));
-    if (document.hasUnderground)
-        data.append(reinterpret_cast<const char *>(document.underground.data()), qsizetype(document.underground.byteCount()));
-    data.append(document.trailingBytes);
+    qsizetype length = 0;
+    for (const QByteArrayView &segment : segments)
+        length += segment.size();
+    data.reserve(length);
+    for (const QByteArrayView &segment : segments)
+        data.append(segment);
     return data;
 }
 
-MapSaveResult saveMapFile(const MapDocument &document, const QString &path)
+bool writeMapMember(const MapDocument &document, const std::function<bool(QByteArrayView)> &write,
+                    const ProgressCallback &progress)
+{
+    try {
+        QByteArray front;
+        const auto segments = mapDataSegments(document, front);
+        return writeGzipMember(segments, write, {}, progress);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
+
+MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const ProgressCallback &progress)
 {
     if (!document.isLoaded)
         return {QStringLiteral("no map is loaded")};
-    const QByteArray member = mapFileBytes(document);
-    if (member.isEmpty())
-        return {QStringLiteral("not enough memory to compress the map")};
 
     // QSaveFile writes beside the target and renames over it on commit, so the
     // old file stays whole until the new one is. In a folder that cannot be
     // written but holding a writable file, it writes the file in place instead.
+    // The member is written as its pieces are compressed; none of it is held whole.
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
-    if (file.write(member) != member.size()) {
-        const QString error = file.errorString();
+    bool writeFailed = false;
+    const auto write = [&](QByteArrayView bytes) {
+        writeFailed = file.write(bytes.data(), bytes.size()) != bytes.size();
+        return !writeFailed;
+    };
+    if (!writeMapMember(document, write, progress)) {
+        const QString reason = writeFailed ? QStringLiteral("cannot write the file: %1").arg(file.errorString())
+                                           : QStringLiteral("not enough memory to compress the map");
         file.cancelWriting();
-        return {QStringLiteral("cannot write the file: %1").arg(error)};
+        return {reason};
     }
     if (!file.commit())
         return {QStringLiteral("cannot write the file: %1").arg(file.errorString())};

@@ -3,12 +3,14 @@
 #pragma once
 
 #include "map/MapDocument.h"
+#include "map/ProgressMeter.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // Two 32-bit values whose sum (mod 2^32) is this stand 8 bytes behind the
@@ -61,8 +63,9 @@ MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength = Ma
 // The reason of a refusal, or an empty string.
 QString mapFileRefusal(const QString &path);
 
-// The checks of mapFileRefusal, then loadMapData on the file's bytes.
-MapLoadResult readMapFile(const QString &path);
+// The checks of mapFileRefusal, then loadMapData on the file's bytes, read in
+// pieces. Progress counts bytes of the file read.
+MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress = {});
 
 // Takes a freshly loaded map into the open document, keeping the level the
 // user has chosen; the current layer follows it when the new map has that level.
@@ -72,6 +75,14 @@ void adoptLoadedMap(MapDocument &document, MapDocument &&loaded);
 // side, the rest of the header bytes as loaded, the layers, the trailing bytes.
 QByteArray serializeMapData(const MapDocument &document);
 
-// Saves the document as one gzip member. The target is replaced only once the
-// whole file is written; on failure an existing file keeps its old bytes.
-MapSaveResult saveMapFile(const MapDocument &document, const QString &path);
+// Writes the saved file, one gzip member of the map data as saved, to
+// `write` (see writeGzipMember: compressed on two threads straight from the
+// layers, without a copy of the map data). False when memory runs out or
+// `write` stops.
+bool writeMapMember(const MapDocument &document, const std::function<bool(QByteArrayView)> &write,
+                    const ProgressCallback &progress = {});
+
+// Saves the document as one gzip member written by writeMapMember. The
+// target is replaced only once the whole file is written; on failure an
+// existing file keeps its old bytes. Progress counts map data bytes.
+MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const ProgressCallback &progress = {});

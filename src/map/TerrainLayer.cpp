@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 TerrainLayer::TerrainLayer(std::uint32_t side)
 {
@@ -10,6 +11,12 @@ TerrainLayer::TerrainLayer(std::uint32_t side)
         throw std::bad_alloc();
     m_cells.resize(std::size_t(side) * side);
     m_side = side;
+}
+
+TerrainLayer::TerrainLayer(std::uint32_t side, std::vector<TerrainCell> &&cells)
+    : m_side(side)
+    , m_cells(std::move(cells))
+{
 }
 
 TerrainLayer TerrainLayer::fromCells(std::uint32_t side, const TerrainCell *cells)
@@ -23,13 +30,17 @@ TerrainLayer TerrainLayer::fromCells(std::uint32_t side, const TerrainCell *cell
     return layer;
 }
 
-TerrainLayer TerrainLayer::resized(std::uint32_t side) const
+TerrainLayer TerrainLayer::resized(std::uint32_t side, const std::function<void(qint64 bytes)> &rowDone) const
 {
     TerrainLayer result(side);
     const std::uint32_t shared = std::min(side, m_side);
-    for (std::uint32_t row = 0; row < shared; ++row) {
-        const TerrainCell *from = &at(row, 0);
-        std::copy(from, from + shared, &result.at(row, 0));
+    for (std::uint32_t row = 0; row < side; ++row) {
+        if (row < shared) {
+            const TerrainCell *from = &at(row, 0);
+            std::copy(from, from + shared, &result.at(row, 0));
+        }
+        if (rowDone)
+            rowDone(qint64(side) * qint64(sizeof(TerrainCell)));
     }
     return result;
 }

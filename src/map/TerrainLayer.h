@@ -3,7 +3,10 @@
 
 #include "map/TerrainCell.h"
 
+#include <QtGlobal>
+
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TerrainLayer {
@@ -34,9 +37,14 @@ public:
     // file order; throws std::bad_alloc when the memory cannot be had.
     static TerrainLayer fromCells(std::uint32_t side, const TerrainCell *cells);
 
+    // A layer of side N taking cells, which must hold side * side cells in
+    // file order.
+    TerrainLayer(std::uint32_t side, std::vector<TerrainCell> &&cells);
+
     // A copy of side N keeping the top-left square both sides share; new cells are
-    // zero. Throws std::bad_alloc when the memory cannot be had.
-    TerrainLayer resized(std::uint32_t side) const;
+    // zero. Throws std::bad_alloc when the memory cannot be had. rowDone, when
+    // given, is told after each new row how many bytes of it are built.
+    TerrainLayer resized(std::uint32_t side, const std::function<void(qint64 bytes)> &rowDone = {}) const;
 
     friend bool operator==(const TerrainLayer &, const TerrainLayer &) = default;
 

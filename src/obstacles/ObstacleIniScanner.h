@@ -3,9 +3,9 @@
 // settings reader's INI rules: lines end at '\n'; white space around a line,
 // a section name, a key and a value is ignored; a line whose first character
 // is ';' or '#' is a comment; "[name]" opens a section (text after the first
-// ']' is ignored, a '[' line without ']' is ignored); "key=value" or
-// "key:value" (the first '=' or ':' splits) gives an entry; other lines are
-// ignored.
+// ']' is ignored, a '[' line without ']' is ignored); "key=value" (the first
+// '=' splits; ':' is an ordinary character of keys and values) gives an
+// entry; other lines are ignored.
 #pragma once
 
 #include "obstacles/ObstacleSection.h"
@@ -74,7 +74,7 @@ inline const char *readSectionBody(const char *line, const char *end, ObstacleSe
             if (text.find(']') != std::string_view::npos)
                 return line;
         } else if (!text.empty() && text.front() != ';' && text.front() != '#') {
-            const auto delimiter = text.find_first_of("=:");
+            const auto delimiter = text.find('=');
             if (delimiter != std::string_view::npos) {
                 const int key = ObstacleSection::keyNumber(trimmed(text.data(), text.data() + delimiter));
                 section.take(key, trimmed(text.data() + delimiter + 1, text.data() + text.size()));

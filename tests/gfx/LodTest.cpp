@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -140,6 +141,26 @@ TEST(TLOD, AMissingNameNeverExtractsAnotherEntryInALargeArchive)
     EXPECT_THROW(archive.lod.Extract("zzz"), ELodException);
     archive.lod.Extract("e39999");
     EXPECT_EQ(archive.lod.Data(), "39999");
+}
+
+TEST(TLOD, ANameFoundBeyondSixteenBitIndicesIsRefusedLikeAMissingOne)
+{
+    // Entries 65536 and 65537 would be cut to indices 0 and 1 of 16 bits.
+    LodWriter writer;
+    for (int i = 0; i < 65538; ++i)
+        writer.add(QByteArray("e") + QByteArray::number(i).rightJustified(6, '0'), QByteArray::number(i));
+    OpenArchive archive(writer.write());
+    ASSERT_EQ(archive.lod.IndexOf("e065537"), 65537);
+    for (const auto &[name, index] : {std::pair{"e065536", 65536}, {"E065537", 65537}}) {
+        try {
+            archive.lod.Extract(name);
+            FAIL() << name << " gave " << archive.lod.Data().constData();
+        } catch (const ELodException &error) {
+            EXPECT_EQ(error.message(), QStringLiteral("List index out of bounds (%1)").arg(index));
+        }
+    }
+    archive.lod.Extract("e065535");
+    EXPECT_EQ(archive.lod.Data(), "65535");
 }
 
 TEST(TLOD, OpenIgnoresTheFirstEightBytes)

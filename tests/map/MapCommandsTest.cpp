@@ -46,12 +46,17 @@ TEST(MapCommands, ResaveAndResizeWriteTheMap)
     TempDir dir;
     const QString source = dir.write("map-plain.vdm", data);
 
-    EXPECT_EQ(runCli({"resave", source, dir.filePath("resaved.vdm")}).exitCode, 0);
+    // Standard error is no terminal here, so no progress bar is drawn.
+    const CliRun resave = runCli({"resave", source, dir.filePath("resaved.vdm")});
+    EXPECT_EQ(resave.exitCode, 0);
+    EXPECT_TRUE(resave.err.isEmpty()) << resave.err.toStdString();
     const GzipInflateResult resaved = inflateGzip(readFile(dir.filePath("resaved.vdm")), MaximumMapDataLength);
     ASSERT_TRUE(resaved.ok()) << resaved.error.toStdString();
     EXPECT_EQ(resaved.data, data);
 
-    EXPECT_EQ(runCli({"resize", source, "36", dir.filePath("small.vdm")}).exitCode, 0);
+    const CliRun resize = runCli({"resize", source, "36", dir.filePath("small.vdm")});
+    EXPECT_EQ(resize.exitCode, 0);
+    EXPECT_TRUE(resize.err.isEmpty()) << resize.err.toStdString();
     const MapLoadResult small = loadMapData(readFile(dir.filePath("small.vdm")));
     ASSERT_TRUE(small.ok()) << small.reason.toStdString();
     EXPECT_EQ(small.document->mapSize, 36u);

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 MapDocument patternedDocument(std::uint32_t side, bool twoLevels)
@@ -27,6 +30,20 @@ void expectKeptSquare(const TerrainLayer &layer, const TerrainLayer &original, s
             const TerrainCell expected = row < kept && column < kept ? original.at(row, column) : TerrainCell{};
             ASSERT_EQ(layer.at(row, column), expected) << "row " << row << " column " << column;
         }
+}
+
+TEST(MapDocumentRedimension, ReportsProgressOverBothNewLayersAtAModestRate)
+{
+    MapDocument document = patternedDocument(72, true);
+    std::vector<std::pair<qint64, qint64>> reports;
+    ASSERT_TRUE(document.redimension(900, [&](qint64 done, qint64 total) { reports.emplace_back(done, total); }));
+    const qint64 total = qint64(2) * 900 * 900 * 7;  // 11.3 MB
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_LE(reports.size(), std::size_t(total / ProgressMeter::Step + 2));  // never per row or cell
+    EXPECT_EQ(reports.front(), std::make_pair(qint64(0), total));
+    EXPECT_EQ(reports.back(), std::make_pair(total, total));
+    for (std::size_t i = 1; i < reports.size(); ++i)
+        EXPECT_GT(reports[i].first, reports[i - 1].first);
 }
 
 TEST(MapDocumentRedimension, ShrinkThenGrowKeepsCornerAndZeroesTheRest)

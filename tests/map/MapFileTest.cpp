@@ -1,5 +1,6 @@
 // Map files: the container test, the header fields, the marker search, every
 // refusal, the saved layout, and the file checks of opening and saving.
+#include "map/ChunkedBytes.h"
 #include "map/Gzip.h"
 #include "map/MapFile.h"
 #include "writers/ByteWriter.h"
@@ -10,6 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <zlib.h>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +169,30 @@ TEST(MapMarkerSearch, FindsThePairAtEveryByteOffset)
     }
 }
 
+TEST(MapMarkerSearch, FindsThePairAcrossTheSeamsOfTheInflatedBlocks)
+{
+    // Inflated content and file bytes are gathered in blocks; a pair whose
+    // eight bytes straddle the first seam must be found where it stands, by
+    // every way in.
+    MapWriter writer = MapWriter::patterned(1, false);
+    writer.opaqueHeader = QByteArray(ChunkedBytes::FirstBlockSize + 64, '\0');
+    const qsizetype fieldsEnd = writer.terrainOffset() - writer.opaqueHeader.size();
+    TempDir dir;
+    for (qsizetype pair = ChunkedBytes::FirstBlockSize - 9; pair <= ChunkedBytes::FirstBlockSize + 1; ++pair) {
+        SCOPED_TRACE(pair);
+        MapWriter placed = writer;
+        MapWriter::putMarker(placed.opaqueHeader, pair - fieldsEnd);
+        const QByteArray data = placed.data();
+        const MapLoadResult results[] = {loadMapData(gzipMember(data)), readMapFile(dir.write("map.vdm", data)),
+                                         readMapFile(dir.write("map.vdw", gzipMember(data)))};
+        for (const MapLoadResult &loaded : results) {
+            ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
+            EXPECT_EQ(loaded.facts.terrainOffset, pair - 8 - 7);
+            EXPECT_EQ(loaded.document->trailingBytes, data.sliced(pair - 8));
+        }
+    }
+}
+
 TEST(MapMarkerSearch, TerrainMayStartAtOffsetTenButNotBefore)
 {
     // Side 1, one level, empty fields: P0 = 18, so a pair at p gives T = p - 15.
@@ -286,6 +315,38 @@ TEST(MapSave, UneditedMapSavesToItsOriginalData)
     }
 }
 
+TEST(MapSave, ABigMapSavedInManyPiecesReadsBackEqual)
+{
+    // 6.9 MB of map data: several pieces deflated on two threads, one member.
+    const MapWriter writer = MapWriter::patterned(700, true);
+    const QByteArray data = writer.data();
+    const MapDocument document = loadOrFail(data);
+    TempDir dir;
+    const QString target = dir.filePath("big.vdm");
+    const MapSaveResult saved = saveMapFile(document, target);
+    ASSERT_TRUE(saved.ok()) << saved.reason.toStdString();
+    const QByteArray file = readFile(target);
+    EXPECT_EQ(file.first(10), QByteArray::fromHex("1f8b0800000000000000"));
+
+    // zlib's gzip stream reads it as exactly one member.
+    QByteArray inflated(data.size() + 1, '\0');
+    z_stream z{};
+    ASSERT_EQ(inflateInit2(&z, MAX_WBITS + 16), Z_OK);
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(file.data()));
+    z.avail_in = uInt(file.size());
+    z.next_out = reinterpret_cast<Bytef *>(inflated.data());
+    z.avail_out = uInt(inflated.size());
+    EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+    EXPECT_EQ(z.avail_in, 0u);
+    inflated.truncate(qsizetype(z.total_out));
+    inflateEnd(&z);
+    EXPECT_EQ(inflated, data);
+
+    const MapLoadResult reloaded = readMapFile(target);
+    ASSERT_TRUE(reloaded.ok()) << reloaded.reason.toStdString();
+    expectDocumentOf(*reloaded.document, writer);
+}
+
 TEST(MapSave, ShrunkMapHasTheNewSideAndEverythingElseAsLoaded)
 {
     const MapWriter writer = MapWriter::patterned(72, true);
@@ -387,6 +448,40 @@ TEST(MapFileRead, ChecksExistenceAndExactExtension)
     EXPECT_EQ(readMapFile(dir.filePath("missing.vdm")).reason, QStringLiteral("no such file"));
     ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.vdm")));
     EXPECT_EQ(readMapFile(dir.filePath("folder.vdm")).reason, QStringLiteral("no such file"));
+}
+
+TEST(MapFileRead, MapsOfManyBlocksAndPiecesLoadAsWritten)
+{
+    // 2.2 MB of map data: the file is read in several pieces, the content
+    // gathered in blocks of growing size, and cells straddle their seams.
+    const MapWriter writer = MapWriter::patterned(400, true);
+    const QByteArray data = writer.data();
+    const QByteArray member = gzipMember(data);
+    TempDir dir;
+    for (const QByteArray &bytes : {data, member}) {
+        const MapLoadResult fromFile = readMapFile(dir.write("large.vdm", bytes));
+        ASSERT_TRUE(fromFile.ok()) << fromFile.reason.toStdString();
+        expectDocumentOf(*fromFile.document, writer);
+        EXPECT_EQ(fromFile.facts.dataLength, data.size());
+        expectDocumentOf(loadOrFail(bytes), writer);
+    }
+    // Opening reports the bytes of the file read, from none to all of them.
+    std::vector<qint64> done;
+    const QString path = dir.write("large.vdm", member);
+    ASSERT_TRUE(readMapFile(path, [&](qint64 read, qint64 total) {
+                    EXPECT_EQ(total, member.size());
+                    done.push_back(read);
+                }).ok());
+    ASSERT_GE(done.size(), 2u);
+    EXPECT_EQ(done.front(), 0);
+    EXPECT_EQ(done.back(), member.size());
+
+    // A file cut short is refused as the same bytes in memory are.
+    const QByteArray cut = member.first(member.size() - 5000);
+    EXPECT_EQ(readMapFile(dir.write("cut.vdm", cut)).reason, loadMapData(cut).reason);
+    EXPECT_EQ(readMapFile(dir.write("cut.vdm", cut)).reason, QStringLiteral("gzip data truncated at byte %1").arg(cut.size()));
+    const QByteArray plainCut = data.first(writer.terrainEnd() + 12);  // inside the marker pair
+    EXPECT_EQ(readMapFile(dir.write("plaincut.vdm", plainCut)).reason, QStringLiteral("terrain marker not found"));
 }
 
 TEST(MapAdopt, KeepsTheChosenLevel)

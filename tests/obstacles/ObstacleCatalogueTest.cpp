@@ -109,8 +109,12 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"FirstValueOfAKeyWins", "[2.17/5]\n1=4\n1=9\n2=5\n", {4, 5}},
         ListCase{"RepeatedSectionAddsMissingKeys",
                  "[2.17/5]\n1=4\n[3.1/1]\n2=9\n[2.17/5]\n1=8\n2=6\n", {4, 6}},
-        ListCase{"BlanksColonsAndCrLf", "  [ 2.17/5 ] trailing\r\n\t1 = 17 \r\n2:$1F\r\n\r\n3\t=\t-0x01\r\n",
+        ListCase{"BlanksAndCrLf", "  [ 2.17/5 ] trailing\r\n\t1 = 17 \r\n2= $1F\r\n\r\n3\t=\t-0x01\r\n",
                  {17, 31, 255}},
+        // Only '=' splits a line: "1:17" is no entry, "2:9=3" has the key "2:9", and
+        // a ':' after the '=' belongs to the value.
+        ListCase{"ColonIsNoDelimiter", "[2.17/5]\n1:17\n1=5\n2:9=3\n2=6\n3=7:8\n", {5, 6}},
+        ListCase{"ColonLinesAloneGiveNoList", "[2.17/5]\n1:17\n2:18\n", {}},
         ListCase{"CommentsAndStrayLinesIgnored",
                  "[2.17/5]\n;3=1\n1=4\n#x\nno delimiter\n[open bracket only\n2=5\n", {4, 5}},
         ListCase{"ByteOrderMarkBeforeFirstHeader", "\xEF\xBB\xBF[2.17/5]\n1=9\n", {9}},
