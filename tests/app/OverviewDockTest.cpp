@@ -81,7 +81,7 @@ protected:
 
     void settle() const { QCoreApplication::processEvents(); }
     const OverviewView &view() const { return dock->view(); }
-    QWidget *viewWidget() const { return const_cast<OverviewView *>(&dock->view()); }
+    QWidget *viewWidget() const { return dock->findChild<OverviewView *>("overviewView"); }
     QPoint centre(QPoint cell) const
     {
         const int scale = view().scale();
