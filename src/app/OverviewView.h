@@ -1,0 +1,54 @@
+// The picture of the overview: a whole level at one to four pixels a cell
+// with a frame around the cells the map grid shows. A press or drag of the
+// left button names the cell under the pointer.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+
+class TerrainLayer;
+
+class OverviewView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit OverviewView(QWidget *parent = nullptr);
+
+    // The level's picture (made by renderOverview at scale pixels a cell); the
+    // view takes its size. A null picture shows nothing.
+    void setPicture(QImage picture, int scale);
+    const QImage &picture() const { return m_picture; }
+    int scale() const { return m_scale; }
+    // Redraws the changed cells (column and row numbers) from the layer the
+    // picture was made from, and repaints only them.
+    void redrawCells(const TerrainLayer &layer, const QRect &cells);
+
+    // The cells the frame surrounds (column and row numbers); empty for none.
+    void setFrame(const QRect &cells);
+    QRect frame() const { return m_frame; }
+    // The frame's rectangle in the view's pixels: it lies just inside the
+    // outer edge of the framed cells.
+    QRect framePixels() const;
+
+    QSize sizeHint() const override { return m_picture.size(); }
+
+Q_SIGNALS:
+    // The left button was pressed on, or dragged to, the cell (column, row).
+    void cellPicked(QPoint cell);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    // The pixels the frame covers, to repaint when it moves.
+    QRegion frameRegion() const;
+    void pickAt(QPoint position);
+
+    QImage m_picture;
+    int m_scale = 1;
+    QRect m_frame;
+};
