@@ -30,6 +30,8 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, Preferences &pre
             &TForm1::saveToCurrentFile);
     connect(add(file, "actionSaveAs", t.menusaveas, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}),
             &QAction::triggered, &form, &TForm1::BsaveClick);
+    connect(add(file, "actionExportPicture", t.exportmenu), &QAction::triggered, this,
+            &EditorActions::exportPictureRequested);
     file->addSeparator();
     connect(add(file, "actionQuit", t.menuquit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}), &QAction::triggered, &window,
             &QWidget::close);
@@ -78,6 +80,17 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, Preferences &pre
     connect(numbers, &QAction::toggled, &form, &TForm1::setConfigNumbersShown);
     connect(&form, &TForm1::configNumbersToggled, numbers, &QAction::setChecked);
     connect(add(view, "actionObstacles", t.menuobstwin), &QAction::triggered, &form, &TForm1::BobstaclesClick);
+    view->addSeparator();
+    // Ctrl+wheel stays the horizontal scroll; zoom has keys of its own.
+    connect(add(view, "actionZoomIn", t.zoomin,
+                {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}),
+            &QAction::triggered, this, [this] { Q_EMIT zoomRequested(+1); });
+    connect(add(view, "actionZoomOut", t.zoomout, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}), &QAction::triggered,
+            this, [this] { Q_EMIT zoomRequested(-1); });
+    connect(add(view, "actionZoomReset", t.zoomreset, {QKeySequence(Qt::CTRL | Qt::Key_0)}), &QAction::triggered,
+            this, [this] { Q_EMIT zoomRequested(0); });
+    view->addSeparator();
+    m_viewMenu = view;
 
     QMenu *help = bar->addMenu(t.menuhelp);
     connect(add(help, "actionMouseAndKeys", t.menukeys, {QKeySequence::HelpContents}), &QAction::triggered, this,
@@ -123,7 +136,7 @@ void EditorActions::updateEnabled()
     action(QStringLiteral("actionUndoStep"))->setEnabled(session.history().canUndo());
     action(QStringLiteral("actionRedoStep"))->setEnabled(session.history().canRedo());
     action(QStringLiteral("actionUndoCell"))->setEnabled(session.history().canUndo());
-    for (const char *name : {"actionSave", "actionSaveAs", "actionCopy", "actionPaste", "actionGround",
+    for (const char *name : {"actionSave", "actionSaveAs", "actionExportPicture", "actionCopy", "actionPaste", "actionGround",
                              "actionUnderground", "actionOtherLevel"})
         action(QString::fromLatin1(name))->setEnabled(loaded);
     action(QStringLiteral("actionEdgeBrush"))->setEnabled(session.hasEdgeRules());

@@ -19,6 +19,8 @@ public:
     EditorActions(QMainWindow &window, TForm1 &form, Preferences &preferences);
 
     QAction *action(const QString &objectName) const;
+    // The View menu, where the window adds its docks' toggles.
+    QMenu *viewMenu() const { return m_viewMenu; }
     // The page of every mouse gesture and key.
     QString mouseAndKeysText() const;
     // The edge rules were read (or refused): the edge brush is available, and
@@ -30,6 +32,9 @@ Q_SIGNALS:
     void recentFileChosen(const QString &fileName);
     // A short message for the status bar.
     void note(const QString &text);
+    // Zoom in (+1), out (-1) or back to the actual size (0).
+    void zoomRequested(int direction);
+    void exportPictureRequested();
 
 private:
     QAction *add(QMenu *menu, const char *objectName, const QString &text, const QList<QKeySequence> &keys = {});
@@ -41,4 +46,5 @@ private:
     TForm1 &m_form;
     Preferences &m_preferences;
     QMenu *m_recentMenu = nullptr;
+    QMenu *m_viewMenu = nullptr;
 };

@@ -27,7 +27,7 @@ MapOpenResult EditorSession::open(const QString &fileName)
         return {std::move(reason)};
     // A map copied from a read-only medium must not stay read-only once edited.
     platform::clearFileAttributes(fileName);
-    MapLoadResult loaded = readMapFile(fileName);
+    MapLoadResult loaded = readMapFile(fileName, progressFor(Work::Open, fileName));
     if (!loaded.ok())
         return {std::move(loaded.reason)};
     adoptLoadedMap(m_document, std::move(*loaded.document));
@@ -42,7 +42,7 @@ MapOpenResult EditorSession::open(const QString &fileName)
 
 MapSaveResult EditorSession::save(const QString &fileName)
 {
-    MapSaveResult saved = saveMapFile(m_document, fileName);
+    MapSaveResult saved = saveMapFile(m_document, fileName, progressFor(Work::Save, fileName));
     if (saved.ok()) {
         m_fileName = fileName;
         m_history.markSaved();
@@ -67,7 +67,7 @@ bool EditorSession::resize(std::uint32_t side)
 {
     // While the layers change, the grid's selection notices are not about cells.
     m_document.isResizing = true;
-    if (!m_document.redimension(side)) {
+    if (!m_document.redimension(side, progressFor(Work::Resize))) {
         m_document.isResizing = false;
         return false;
     }
@@ -212,6 +212,11 @@ void EditorSession::chooseObstacles(ObstacleRequest request)
         return;
     m_obstacleView = choice->view;
     Q_EMIT obstacleViewChanged(choice->action);
+}
+
+ProgressCallback EditorSession::progressFor(Work work, const QString &fileName) const
+{
+    return m_progressFactory ? m_progressFactory(work, fileName) : ProgressCallback();
 }
 
 void EditorSession::releaseResources()

@@ -23,6 +23,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 struct BrushSettings;
@@ -124,6 +125,12 @@ public:
     // Releases the catalogue and the tile pictures (on closing).
     void releaseResources();
 
+    // Long work (opening, saving, changing the size) reports its progress
+    // through a callback the window gives for each piece of work.
+    enum class Work { Open, Save, Resize };
+    using ProgressFactory = std::function<ProgressCallback(Work work, const QString &fileName)>;
+    void setProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
+
 Q_SIGNALS:
     // A new map is open.
     void mapOpened();
@@ -153,6 +160,7 @@ private:
     // Announces what a step of the history wrote.
     UndoStep announce(const HistoryChange &change);
     void announceHistory();
+    ProgressCallback progressFor(Work work, const QString &fileName = QString()) const;
 
     MapDocument m_document;
     EditHistory m_history;
@@ -160,6 +168,7 @@ private:
     std::size_t m_stepStart = 0;  // undo records before the open step
     std::optional<TerrainEdgeRules> m_edgeRules;
     bool m_edgeBrush = false;
+    ProgressFactory m_progressFactory;
     CellClipboard m_clipboard;
     TileSprites m_sprites;
     ObstacleCatalogue m_catalogue;

@@ -4,8 +4,13 @@
 #include "app/DrawGrid.h"
 #include "app/EditorActions.h"
 #include "app/EditorStatusBar.h"
+#include "app/ExportPictureDialog.h"
+#include "app/LongWork.h"
+#include "app/OverviewDock.h"
+#include "app/PictureExport.h"
 #include "app/Preferences.h"
 #include "app/TForm1.h"
+#include "app/ZoomLevels.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -37,7 +42,26 @@ MainWindow::MainWindow(std::unique_ptr<UserPrompts> prompts, std::unique_ptr<Pre
     m_status = new EditorStatusBar(m_form->session(), m_form->texts(), this);
     setStatusBar(m_status);
     m_actions = new EditorActions(*this, *m_form, *m_preferences);
+    m_overview = new OverviewDock(m_form->session(), *m_form->grid(), m_form->texts().overview, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_overview);
+    m_actions->viewMenu()->addAction(m_overview->toggleViewAction());
     setAcceptDrops(true);
+
+    const InterfaceTexts &texts = m_form->texts();
+    m_form->session().setProgressFactory([this, &texts](EditorSession::Work work, const QString &fileName) {
+        const QString shown = QDir::toNativeSeparators(QFileInfo(fileName).fileName());
+        switch (work) {
+        case EditorSession::Work::Open: return longWorkProgress(this, texts.workopen.arg(shown));
+        case EditorSession::Work::Save: return longWorkProgress(this, texts.worksave.arg(shown));
+        case EditorSession::Work::Resize: break;
+        }
+        return longWorkProgress(this, texts.workresize);
+    });
+    connect(m_actions, &EditorActions::zoomRequested, this, [this](int direction) {
+        const int size = m_form->grid()->cellSize();
+        setCellSize(direction > 0 ? zoom::nextStep(size) : direction < 0 ? zoom::previousStep(size) : zoom::ResetStep);
+    });
+    connect(m_actions, &EditorActions::exportPictureRequested, this, &MainWindow::exportPicture);
 
     connect(m_form, &QWidget::windowTitleChanged, this, &MainWindow::updateCaption);
     connect(&m_form->session(), &EditorSession::historyChanged, this, &MainWindow::updateCaption);
@@ -87,12 +111,41 @@ void MainWindow::restoreState()
         restoreGeometry(geometry);
     m_form->setDialogFolder(m_preferences->lastFolder());
     m_form->setConfigNumbersShown(m_preferences->viewToggle(QStringLiteral("spriteNumbers"), false));
+    m_overview->setVisible(m_preferences->viewToggle(QStringLiteral("overview"), false));
+    setCellSize(zoom::rememberedStep(m_preferences->viewNumber(QStringLiteral("cellSize"), zoom::ResetStep)));
 }
 
 void MainWindow::saveState()
 {
     m_preferences->setWindowGeometry(saveGeometry());
     m_preferences->setViewToggle(QStringLiteral("spriteNumbers"), m_form->showConfigNumbers());
+    m_preferences->setViewToggle(QStringLiteral("overview"), m_overview->isVisible());
+}
+
+void MainWindow::setCellSize(int pixels)
+{
+    DrawGrid *grid = m_form->grid();
+    const QPoint centre(grid->leftCol() + grid->visibleColCount() / 2, grid->topRow() + grid->visibleRowCount() / 2);
+    grid->setCellSize(pixels);
+    m_form->layoutGrid();
+    m_overview->centreGridOn(centre);
+    m_preferences->setViewNumber(QStringLiteral("cellSize"), grid->cellSize());
+}
+
+void MainWindow::exportPicture()
+{
+    const InterfaceTexts &t = m_form->texts();
+    const PictureExportTexts texts{t.exporttitle, t.exportcell, t.exportsize, t.exporttoolarge,
+                                   t.exportmemory, t.exportfailed, t.exportfilter};
+    UserPrompts &prompts = m_form->prompts();
+    const PromptButtons buttons{t.dlgok, t.dlgsave, t.dlgdiscard, t.dlgcancel};
+    const auto ask = [&](std::uint32_t side, const PictureExportAnswer &proposal) {
+        return ExportPictureDialog::ask(this, prompts, texts, buttons, side, proposal);
+    };
+    const PictureExportResult result =
+        ::exportPicture(m_form->session(), m_form->grid()->cellSize(), m_form->showConfigNumbers(), ask, texts);
+    if (result.outcome == PictureExportResult::Outcome::Refused)
+        prompts.showError(this, texts.title, result.message);
 }
 
 void MainWindow::updateCaption()

@@ -12,6 +12,7 @@
 
 class EditorActions;
 class EditorStatusBar;
+class OverviewDock;
 class TForm1;
 
 class MainWindow : public QMainWindow {
@@ -26,6 +27,11 @@ public:
     TForm1 &form() const { return *m_form; }
     EditorActions &actions() const { return *m_actions; }
     EditorStatusBar &status() const { return *m_status; }
+    OverviewDock &overview() const { return *m_overview; }
+
+    // Shows cells of the given size (8, 16, 32 or 64 pixels), keeping the
+    // cell in the middle of the view where it was.
+    void setCellSize(int pixels);
 
     // Opens a map as the open command does, with the save prompt first; a
     // recent map that no longer exists is taken off the list.
@@ -43,9 +49,11 @@ private:
     void restoreState();
     void saveState();
     void updateCaption();
+    void exportPicture();
 
     std::unique_ptr<Preferences> m_preferences;
     TForm1 *m_form = nullptr;
     EditorActions *m_actions = nullptr;
     EditorStatusBar *m_status = nullptr;
+    OverviewDock *m_overview = nullptr;
 };

@@ -30,6 +30,9 @@ struct InterfaceTexts {
     // Texts of what the editor adds around the designed window: prompt
     // buttons, and messages about files and sizes ("%1", "%2" are filled in).
     QString dlgok, dlgsave, dlgdiscard, dlgcancel, sizecut, nomemory, openerr, spriteerr, saveerr;
+    // The overview, zoom, picture export and long work.
+    QString overview, exportmenu, exporttitle, exportcell, exportsize, exporttoolarge, exportmemory,
+        exportfailed, exportfilter, zoomin, zoomout, zoomreset, workopen, worksave, workresize;
     // Menus, status bar messages and the page of mouse gestures.
     QString menufile, menuopen, menurecent, menusave, menusaveas, menuquit, menuedit, menuundostep,
         menuredostep, menuundocell, menucopy, menupaste, menuview, menuotherlevel, menupanel,

@@ -5,6 +5,7 @@
 #include "app/EditorActions.h"
 #include "app/EditorStatusBar.h"
 #include "app/MainWindow.h"
+#include "app/OverviewDock.h"
 #include "app/TForm1.h"
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
@@ -274,6 +275,30 @@ TEST_F(DesktopWindow, OtherLevelKeepsThePlace)
     trigger("actionGround");
     EXPECT_EQ(form->document().currentLevel, 0);
     EXPECT_EQ(grid->leftCol(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
+{
+    openMap();
+    EXPECT_EQ(grid->cellSize(), 32);
+    trigger("actionZoomIn");
+    EXPECT_EQ(grid->cellSize(), 64);
+    trigger("actionZoomReset");
+    EXPECT_EQ(grid->cellSize(), 32);
+    QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(grid->cellSize(), 16);
+    EXPECT_EQ(grid->visibleColCount() * 16, grid->viewport()->width()) << "the grid is fitted to whole cells";
+    window->overview().show();
+    ASSERT_TRUE(window->close());
+
+    MainWindow again(std::make_unique<FakePrompts>(log), std::make_unique<Preferences>(dir.filePath("preferences.ini")));
+    again.show();
+    EXPECT_EQ(again.form().grid()->cellSize(), 16);
+    EXPECT_TRUE(again.overview().isVisible());
 }
 
 }  // namespace
