@@ -12,6 +12,7 @@
 #include "app/TForm1.h"
 #include "app/ZoomLevels.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,9 @@
 #include <QTimer>
 
 namespace {
+
+// The overview's width at first, in pixels: a 144 x 144 map at 1 pixel a cell and a margin.
+constexpr int OverviewWidth = 260;
 
 // The first local file of a drag, or an empty string.
 QString droppedFile(const QMimeData *data)
@@ -42,9 +46,19 @@ MainWindow::MainWindow(std::unique_ptr<UserPrompts> prompts, std::unique_ptr<Pre
     m_status = new EditorStatusBar(m_form->session(), m_form->texts(), this);
     setStatusBar(m_status);
     m_actions = new EditorActions(*this, *m_form, *m_preferences);
-    m_overview = new OverviewDock(m_form->session(), *m_form->grid(), m_form->texts().overview, this);
+    // The dock's caption shows the menu text without its shortcut mark.
+    const QString overviewText = m_form->texts().overview;
+    m_overview = new OverviewDock(m_form->session(), *m_form->grid(), QString(overviewText).remove(u'&'), this);
     addDockWidget(Qt::RightDockWidgetArea, m_overview);
+    // A dock laid out while hidden comes up at its smallest; it gets a useful width when shown.
+    connect(m_overview, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && m_overview->width() < OverviewWidth / 2)
+            QTimer::singleShot(0, this, [this] { resizeDocks({m_overview}, {OverviewWidth}, Qt::Horizontal); });
+    });
+    m_overview->toggleViewAction()->setText(overviewText);
     m_actions->viewMenu()->addAction(m_overview->toggleViewAction());
+    connect(m_overview->toggleViewAction(), &QAction::triggered, this,
+            [this](bool on) { m_preferences->setViewToggle(QStringLiteral("overview"), on); });
     setAcceptDrops(true);
 
     const InterfaceTexts &texts = m_form->texts();
@@ -106,12 +120,15 @@ void MainWindow::restoreState()
     resize(TForm1::DesignedClientSize.width(), TForm1::DesignedClientSize.height() + menuBar()->sizeHint().height()
                                                   + m_status->sizeHint().height());
     move(TForm1::DesignedPosition);
+    const bool overview = m_preferences->viewToggle(QStringLiteral("overview"), false);
+    if (overview)
+        resize(width() + OverviewWidth, height());
     const QByteArray geometry = m_preferences->windowGeometry();
     if (!geometry.isEmpty())
         restoreGeometry(geometry);
     m_form->setDialogFolder(m_preferences->lastFolder());
     m_form->setConfigNumbersShown(m_preferences->viewToggle(QStringLiteral("spriteNumbers"), false));
-    m_overview->setVisible(m_preferences->viewToggle(QStringLiteral("overview"), false));
+    m_overview->setVisible(overview);
     setCellSize(zoom::rememberedStep(m_preferences->viewNumber(QStringLiteral("cellSize"), zoom::ResetStep)));
 }
 
@@ -119,7 +136,6 @@ void MainWindow::saveState()
 {
     m_preferences->setWindowGeometry(saveGeometry());
     m_preferences->setViewToggle(QStringLiteral("spriteNumbers"), m_form->showConfigNumbers());
-    m_preferences->setViewToggle(QStringLiteral("overview"), m_overview->isVisible());
 }
 
 void MainWindow::setCellSize(int pixels)

@@ -292,7 +292,7 @@ TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
     QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
     EXPECT_EQ(grid->cellSize(), 16);
     EXPECT_EQ(grid->visibleColCount() * 16, grid->viewport()->width()) << "the grid is fitted to whole cells";
-    window->overview().show();
+    window->overview().toggleViewAction()->trigger();
     ASSERT_TRUE(window->close());
 
     MainWindow again(std::make_unique<FakePrompts>(log), std::make_unique<Preferences>(dir.filePath("preferences.ini")));
