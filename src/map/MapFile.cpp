@@ -34,7 +34,7 @@ constexpr qsizetype MarkerDistance = 8;
 
 constexpr std::uint64_t CellBytes = sizeof(TerrainCell);
 // Bytes read from a map file at a time.
-constexpr qsizetype FileReadPiece = 1024 * 1024;
+constexpr qsizetype FileReadPiece = 64 * 1024;
 
 std::uint32_t readU32(QByteArrayView data, qsizetype offset)
 {
