@@ -43,6 +43,7 @@ public:
     // The window's client area as designed, which is also its smallest, and its place.
     static constexpr QSize DesignedClientSize{594, 573};
     static constexpr QPoint DesignedPosition{333, 100};
+    static constexpr int PanelWidth = 90;
 
     EditorSession &session() { return m_session; }
     const MapDocument &document() const { return m_session.document(); }
