@@ -16,17 +16,19 @@ std::uint8_t innerNeighbours(const std::array<bool, 256> &same, const TerrainCel
                         | same[below[column].tertype] << 6 | same[below[column + 1].tertype] << 7);
 }
 
-// The rule's choice written into the cell; rivers, roads and the other mirror
-// bits stay.
-TerrainCell withRule(const TerrainCell &cell, const TerrainEdgeRules::Rule *rule, std::uint32_t column, std::uint32_t row)
+// The cell as the rules leave it for its neighbourhood: the picture and the
+// terrain mirror bits of the first rule that fits; rivers, roads and the other
+// mirror bits stay. A cell no rule fits stays as it is.
+inline TerrainCell withChoice(const TerrainEdgeRules &rules, const TerrainCell &cell, std::uint8_t neighbours, std::uint32_t column, std::uint32_t row)
 {
-    if (!rule)
+    const TerrainEdgeRules::Choice &choice = rules.choice(cell.tertype, neighbours);
+    if (choice.count == 0)
         return cell;
-    TerrainCell edged = cell;
-    edged.terconf = rule->pictures[edgeVariant(column, row, rule->pictures.size())];
+    TerrainCell result = cell;
+    result.terconf = rules.pictures(cell.tertype)[choice.first + edgeVariant(column, row, choice.count)];
     constexpr std::uint8_t terrainBits = MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown;
-    edged.mirror = std::uint8_t((cell.mirror & ~terrainBits) | rule->mirror);
-    return edged;
+    result.mirror = std::uint8_t((cell.mirror & ~terrainBits) | choice.mirror);
+    return result;
 }
 
 // Cell indexes (row * side + column) of the changed cells and their
@@ -65,48 +67,52 @@ std::vector<std::uint32_t> cellsAround(std::span<const CellPosition> changed, st
     return cells;
 }
 
-// Works out every cell of the layer in row-major order and hands each cell
-// that the rules change to write(column, row, edged), which returns whether it
-// wrote. Writing only pictures and mirror bits keeps the types being read
-// intact.
-template <typename Write>
-std::size_t edgeWholeLayer(const TerrainLayer &layer, const TerrainEdgeRules &rules, Write write)
+// The cells of one row as the rules leave them, into next (a row's worth).
+// Only the cells on the map's border need the bounds checks of sameNeighbours.
+void edgeRow(const TerrainLayer &layer, const TerrainEdgeRules &rules, std::uint32_t row, std::span<TerrainCell> next)
 {
     const std::uint32_t side = layer.side();
+    const TerrainCell *at = &layer.at(row, 0);
+    const auto edge = [&](std::uint32_t column, auto neighbours) {
+        const TerrainCell &cell = at[column];
+        next[column] = rules.hasRules(cell.tertype)
+            ? withChoice(rules, cell, neighbours(cell.tertype), column, row)
+            : cell;
+    };
+    const auto border = [&](std::uint32_t column) {
+        edge(column, [&](std::uint8_t) { return sameNeighbours(rules, layer, column, row); });
+    };
+    if (row == 0 || row + 1 == side) {
+        for (std::uint32_t column = 0; column < side; ++column)
+            border(column);
+        return;
+    }
+    border(0);
+    for (std::uint32_t column = 1; column + 1 < side; ++column)
+        edge(column, [&](std::uint8_t tertype) {
+            return innerNeighbours(rules.sameTable(tertype), at - side, at, at + side, column);
+        });
+    border(side - 1);
+}
+
+// Works out every row of the layer in turn into a scratch row and hands it to
+// writeRow(row, cells), which returns how many cells it changed. The rules
+// read only terrain types and never change them, so a row written before the
+// next is worked out changes nothing that row sees.
+template <typename WriteRow>
+std::size_t edgeWholeLayer(const TerrainLayer &layer, const TerrainEdgeRules &rules, WriteRow writeRow)
+{
+    const std::uint32_t side = layer.side();
+    std::vector<TerrainCell> next(side);
     std::size_t count = 0;
     for (std::uint32_t row = 0; row < side; ++row) {
-        const bool innerRow = row > 0 && row + 1 < side;
-        const TerrainCell *at = &layer.at(row, 0);
-        for (std::uint32_t column = 0; column < side; ++column) {
-            const TerrainCell cell = at[column];
-            if (!rules.hasRules(cell.tertype))
-                continue;
-            // Only the border cells need the bounds checks of sameNeighbours.
-            const std::uint8_t neighbours = innerRow && column > 0 && column + 1 < side
-                ? innerNeighbours(rules.sameTable(cell.tertype), at - side, at, at + side, column)
-                : sameNeighbours(rules, layer, column, row);
-            const TerrainCell edged = withRule(cell, rules.ruleFor(cell.tertype, neighbours), column, row);
-            if (!(edged == cell))
-                count += write(column, row, edged);
-        }
+        edgeRow(layer, rules, row, next);
+        count += writeRow(row, std::span<const TerrainCell>(next));
     }
     return count;
 }
 
 }  // namespace
-
-std::size_t edgeVariant(std::uint32_t column, std::uint32_t row, std::size_t count)
-{
-    if (count <= 1)
-        return 0;
-    std::uint32_t hash = column * 0x9E3779B1u ^ (row + 0x7F4A7C15u) * 0x85EBCA77u;
-    hash ^= hash >> 15;
-    hash *= 0x2C1B3C6Du;
-    hash ^= hash >> 12;
-    // The hash scaled into 0..count-1: a multiplication where a division
-    // would cost several times as much on every cell of a level.
-    return std::size_t((std::uint64_t(hash) * count) >> 32);
-}
 
 std::uint8_t sameNeighbours(const TerrainEdgeRules &rules, const TerrainLayer &layer, std::uint32_t column, std::uint32_t row)
 {
@@ -130,7 +136,7 @@ TerrainCell edgedCell(const TerrainEdgeRules &rules, const TerrainLayer &layer, 
     const TerrainCell &cell = layer.at(row, column);
     if (!rules.hasRules(cell.tertype))
         return cell;
-    return withRule(cell, rules.ruleFor(cell.tertype, sameNeighbours(rules, layer, column, row)), column, row);
+    return withChoice(rules, cell, sameNeighbours(rules, layer, column, row), column, row);
 }
 
 std::size_t applyTerrainEdges(CellEditor &editor, const TerrainEdgeRules &rules, std::span<const CellPosition> changed)
@@ -152,16 +158,20 @@ std::size_t applyTerrainEdgesToLevel(CellEditor &editor, const TerrainEdgeRules 
 {
     if (!CellEditor::canEdit(editor.document()))
         return 0;
-    return edgeWholeLayer(editor.layer(), rules, [&](std::uint32_t column, std::uint32_t row, const TerrainCell &edged) {
-        return editor.replaceCell(std::uint16_t(column), std::uint16_t(row), edged);
+    return edgeWholeLayer(editor.layer(), rules, [&](std::uint32_t row, std::span<const TerrainCell> cells) {
+        return editor.replaceCells(0, std::uint16_t(row), cells);
     });
 }
 
 std::size_t applyTerrainEdgesToLayer(TerrainLayer &layer, const TerrainEdgeRules &rules)
 {
-    return edgeWholeLayer(layer, rules, [&](std::uint32_t column, std::uint32_t row, const TerrainCell &edged) {
-        layer.at(row, column) = edged;
-        return true;
+    return edgeWholeLayer(layer, rules, [&](std::uint32_t row, std::span<const TerrainCell> cells) {
+        TerrainCell *target = &layer.at(row, 0);
+        std::size_t changed = 0;
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            changed += !(target[i] == cells[i]);
+        std::copy(cells.begin(), cells.end(), target);
+        return changed;
     });
 }
 

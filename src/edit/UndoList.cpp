@@ -1,5 +1,20 @@
-// Chunk allocation of the undo list.
+// Chunk allocation and runs of records of the undo list.
 #include "edit/UndoList.h"
+
+#include <algorithm>
+
+void UndoList::append(std::span<const UndoRecord> records)
+{
+    while (!records.empty()) {
+        if (m_count == capacity())
+            addChunk();
+        const std::size_t offset = m_count % ChunkRecords;
+        const std::size_t part = std::min(records.size(), ChunkRecords - offset);
+        std::copy_n(records.begin(), part, &m_chunks[m_count / ChunkRecords][offset]);
+        m_count += part;
+        records = records.subspan(part);
+    }
+}
 
 void UndoList::addChunk()
 {

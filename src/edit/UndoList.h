@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <vector>
 
 // Records live in fixed-size chunks, so appending never moves the records
@@ -27,6 +28,9 @@ public:
         m_chunks[m_count / ChunkRecords][m_count % ChunkRecords] = record;
         ++m_count;
     }
+
+    // Appends a run of records, oldest first, a chunk's part at a time.
+    void append(std::span<const UndoRecord> records);
 
     // Removes and returns the newest record; the list must not be empty.
     UndoRecord takeLast()

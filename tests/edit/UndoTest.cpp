@@ -29,6 +29,25 @@ TEST(UndoList, KeepsRecordsInOrderAcrossChunksAndKeepsItsMemoryWhenCleared)
     EXPECT_EQ(list.capacity(), UndoList::ChunkRecords * 3);
 }
 
+// Runs of records land like single ones: a run that crosses two chunk
+// boundaries after a few single records, and an empty run.
+TEST(UndoList, AppendsRunsAcrossChunks)
+{
+    UndoList list;
+    std::vector<UndoRecord> run(UndoList::ChunkRecords * 2);
+    for (std::size_t i = 0; i < run.size(); ++i)
+        run[i] = {std::uint16_t(i + 3), std::uint16_t(i >> 16), 1, {std::uint8_t(i)}};
+    for (std::uint16_t i = 0; i < 3; ++i)
+        list.append({i, 0, 0, {}});
+    list.append(run);
+    list.append(std::span<const UndoRecord>());
+    ASSERT_EQ(list.count(), run.size() + 3);
+    EXPECT_EQ(list.capacity(), UndoList::ChunkRecords * 3);
+    for (std::size_t i = 0; i < list.count(); ++i)
+        ASSERT_EQ(list.at(i).column, std::uint16_t(i)) << i;
+    EXPECT_EQ(list.at(list.count() - 1), run.back());
+}
+
 TEST(UndoLast, RestoresABrushStrokeNewestFirstWithEveryBit)
 {
     MapDocument map = openMap(10);
