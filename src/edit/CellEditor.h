@@ -42,6 +42,10 @@ public:
     // list one append and the changed rectangle one update.
     std::size_t replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
 
+    // Makes room in the undo list for this many more records at once, for an
+    // operation that knows how many cells it will change.
+    void reserveRecords(std::size_t records) { m_undoList.reserve(m_undoList.count() + records); }
+
     // The rectangle of cell numbers that holds every cell this editor wrote;
     // empty when it wrote none.
     QRect changedCells() const

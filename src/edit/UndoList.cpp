@@ -2,6 +2,7 @@
 #include "edit/UndoList.h"
 
 #include <algorithm>
+#include <utility>
 
 void UndoList::append(std::span<const UndoRecord> records)
 {
@@ -16,19 +17,34 @@ void UndoList::append(std::span<const UndoRecord> records)
     }
 }
 
-void UndoList::addChunk()
+void UndoList::reserve(std::size_t records)
 {
-    m_chunks.push_back(std::make_unique_for_overwrite<UndoRecord[]>(ChunkRecords));
+    if (records > capacity())
+        addChunks((records - capacity() + ChunkRecords - 1) / ChunkRecords);
+}
+
+void UndoList::addChunks(std::size_t count)
+{
+    // Room in the tables first, so that nothing can fail once the block is held.
+    m_chunks.reserve(m_chunks.size() + count);
+    m_blocks.reserve(m_blocks.size() + 1);
+    LargeArray<UndoRecord> records = allocateLargeArray<UndoRecord>(count * ChunkRecords);
+    for (std::size_t i = 0; i < count; ++i)
+        m_chunks.push_back(&records[i * ChunkRecords]);
+    m_blocks.push_back({std::move(records), m_chunks.size() - count});
 }
 
 std::size_t UndoList::allocatedBytes() const
 {
-    return capacity() * sizeof(UndoRecord) + m_chunks.capacity() * sizeof(m_chunks.front());
+    return capacity() * sizeof(UndoRecord) + m_chunks.capacity() * sizeof(m_chunks.front())
+        + m_blocks.capacity() * sizeof(m_blocks.front());
 }
 
 void UndoList::releaseSpareChunks()
 {
-    const std::size_t used = (m_count + ChunkRecords - 1) / ChunkRecords;
-    if (m_chunks.size() > used + 1)
-        m_chunks.resize(used + 1);
+    const std::size_t kept = (m_count + ChunkRecords - 1) / ChunkRecords + 1;
+    while (!m_blocks.empty() && m_blocks.back().firstChunk >= kept) {
+        m_chunks.resize(m_blocks.back().firstChunk);
+        m_blocks.pop_back();
+    }
 }

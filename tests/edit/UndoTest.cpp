@@ -48,6 +48,34 @@ TEST(UndoList, AppendsRunsAcrossChunks)
     EXPECT_EQ(list.at(list.count() - 1), run.back());
 }
 
+// Reserved chunks come as one block that appending fills without allocating;
+// the block goes back only when none of its chunks is kept.
+TEST(UndoList, ReservedChunksAreOneBlock)
+{
+    constexpr std::size_t Chunk = UndoList::ChunkRecords;
+    UndoList list;
+    list.append({0, 0, 0, {}});
+    list.reserve(Chunk * 3 + 1);
+    EXPECT_EQ(list.capacity(), Chunk * 4);
+    list.reserve(Chunk * 2);
+    EXPECT_EQ(list.capacity(), Chunk * 4);
+    for (std::size_t i = 1; i <= Chunk * 3; ++i)
+        list.append({std::uint16_t(i), std::uint16_t(i >> 16), 0, {std::uint8_t(i)}});
+    EXPECT_EQ(list.capacity(), Chunk * 4);
+    for (std::size_t i = 0; i < list.count(); ++i)
+        ASSERT_EQ(list.at(i).column, std::uint16_t(i)) << i;
+
+    while (list.count() > Chunk - 1)
+        list.takeLast();
+    list.releaseSpareChunks();
+    EXPECT_EQ(list.capacity(), Chunk * 4) << "the block holds the spare chunk";
+    list.clear();
+    list.releaseSpareChunks();
+    EXPECT_EQ(list.capacity(), Chunk);
+    list.append({5, 5, 1, {}});
+    EXPECT_EQ(list.at(0), (UndoRecord{5, 5, 1, {}}));
+}
+
 TEST(UndoLast, RestoresABrushStrokeNewestFirstWithEveryBit)
 {
     MapDocument map = openMap(10);
