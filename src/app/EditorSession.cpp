@@ -83,13 +83,10 @@ bool EditorSession::resize(std::uint32_t side)
 template <typename Operation>
 std::size_t EditorSession::edit(Operation &&operation)
 {
-    QRect changed;
-    CellEditor editor(m_document, m_history.undoList(), [&changed](std::uint16_t column, std::uint16_t row) {
-        changed |= QRect(column, row, 1, 1);
-    });
+    CellEditor editor(m_document, m_history.undoList());
     const std::size_t count = operation(editor);
     if (count > 0) {
-        Q_EMIT cellsChanged(m_document.currentLayerLevel(), changed);
+        Q_EMIT cellsChanged(m_document.currentLayerLevel(), editor.changedCells());
         Q_EMIT undoCountChanged(m_history.undoList().count());
     }
     return count;

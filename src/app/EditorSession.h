@@ -153,8 +153,8 @@ Q_SIGNALS:
     void obstacleViewChanged(ObstacleChoice::Action action);
 
 private:
-    // Runs one editing operation through a cell editor that collects the
-    // changed rectangle, then announces it once.
+    // Runs one editing operation through a cell editor, then announces the
+    // rectangle of cells it changed once.
     template <typename Operation>
     std::size_t edit(Operation &&operation);
     // Announces what a step of the history wrote.

@@ -1,6 +1,7 @@
-// The editability test of the open map.
+// Writing cells with their undo records, and the editability test of the open map.
 #include "edit/CellEditor.h"
 
+#include <algorithm>
 #include <utility>
 
 CellEditor::CellEditor(MapDocument &document, UndoList &undoList, CellChanged cellChanged)
@@ -17,4 +18,33 @@ bool CellEditor::canEdit(const MapDocument &document)
     return document.isLoaded
         && document.currentLevel == document.currentLayerLevel()
         && document.currentLayer().side() == document.mapSize;
+}
+
+std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)
+{
+    if (m_records.size() < cells.size())
+        m_records.resize(cells.size());
+    // Local pointers, so that writing the cells' bytes cannot make the compiler
+    // reload them for every cell.
+    TerrainCell *target = &layer().at(row, column);
+    UndoRecord *const records = m_records.data();
+    UndoRecord *record = records;
+    const std::uint8_t level = std::uint8_t(m_document.currentLayerLevel());
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (!(target[i] == cells[i])) {
+            *record++ = {std::uint16_t(column + i), row, level, target[i]};
+            target[i] = cells[i];
+        }
+    const std::span<const UndoRecord> written(records, record);
+    if (written.empty())
+        return 0;
+    m_undoList.append(written);
+    if (m_cellChanged)
+        for (const UndoRecord &each : written)
+            m_cellChanged(each.column, row);
+    m_left = std::min<int>(m_left, written.front().column);
+    m_right = std::max<int>(m_right, written.back().column);
+    m_top = std::min<int>(m_top, row);
+    m_bottom = std::max<int>(m_bottom, row);
+    return written.size();
 }

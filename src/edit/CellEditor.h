@@ -1,16 +1,22 @@
 // Writes cells of the open map's current layer the way every editing operation
-// must: one undo record and one redraw notification per cell that changes.
+// must: one undo record per cell that changes, the rectangle of changed cells
+// for the grid to redraw, and, for whoever asks, a notification per cell.
 #pragma once
 
 #include "edit/UndoList.h"
 #include "map/MapDocument.h"
 
+#include <QRect>
+
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
+#include <vector>
 
 class CellEditor {
 public:
-    // Told about each changed cell, in change order, so the grid redraws exactly it.
+    // Told about each changed cell, in change order.
     using CellChanged = std::function<void(std::uint16_t column, std::uint16_t row)>;
 
     CellEditor(MapDocument &document, UndoList &undoList, CellChanged cellChanged = {});
@@ -27,18 +33,34 @@ public:
     // the cell holds; true when it did.
     bool replaceCell(std::uint16_t column, std::uint16_t row, const TerrainCell &cell)
     {
-        TerrainCell &target = layer().at(row, column);
-        if (target == cell)
-            return false;
-        m_undoList.append({column, row, std::uint8_t(m_document.currentLayerLevel()), target});
-        target = cell;
-        if (m_cellChanged)
-            m_cellChanged(column, row);
-        return true;
+        return replaceCells(column, row, std::span(&cell, 1)) > 0;
+    }
+
+    // Writes a run of cells of one row, from (column, row) rightwards and inside
+    // the map, each one that differs from what the layer holds, as replaceCell
+    // does; returns the number written. A whole row at once costs the undo
+    // list one append and the changed rectangle one update.
+    std::size_t replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
+
+    // Makes room in the undo list for this many more records at once, for an
+    // operation that knows how many cells it will change.
+    void reserveRecords(std::size_t records) { m_undoList.reserve(m_undoList.count() + records); }
+
+    // The rectangle of cell numbers that holds every cell this editor wrote;
+    // empty when it wrote none.
+    QRect changedCells() const
+    {
+        return m_left > m_right ? QRect() : QRect(QPoint(m_left, m_top), QPoint(m_right, m_bottom));
     }
 
 private:
     MapDocument &m_document;
     UndoList &m_undoList;
     CellChanged m_cellChanged;
+    std::vector<UndoRecord> m_records;  // a run's records before they are appended
+    // The changed rectangle's edges; left beyond right while nothing changed.
+    int m_left = 0xFFFF + 1;
+    int m_top = 0xFFFF + 1;
+    int m_right = -1;
+    int m_bottom = -1;
 };

@@ -16,10 +16,20 @@ void TerrainEdgeRules::setTerrain(std::uint8_t tertype, const std::vector<std::u
 
     m_rules[tertype] = std::move(rules);
     m_hasRules[tertype] = !m_rules[tertype].empty();
+    const std::vector<Rule> &list = m_rules[tertype];
+    std::vector<std::uint32_t> firstPicture;
+    m_pictures[tertype].clear();
+    for (const Rule &rule : list) {
+        firstPicture.push_back(std::uint32_t(m_pictures[tertype].size()));
+        m_pictures[tertype].insert(m_pictures[tertype].end(), rule.pictures.begin(), rule.pictures.end());
+    }
     for (int mask = 0; mask < MaskCount; ++mask) {
-        const auto &list = m_rules[tertype];
         const auto found = std::find_if(list.begin(), list.end(), [mask](const Rule &rule) { return rule.matches(std::uint8_t(mask)); });
-        m_choice[tertype][mask] = found == list.end() ? NoRule : std::uint8_t(found - list.begin());
+        const std::size_t index = std::size_t(found - list.begin());
+        m_choice[tertype][mask] = found == list.end() ? NoRule : std::uint8_t(index);
+        m_written[tertype][mask] = found == list.end()
+            ? Choice()
+            : Choice{firstPicture[index], std::uint32_t(found->pictures.size()), found->mirror};
     }
 }
 

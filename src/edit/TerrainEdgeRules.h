@@ -56,6 +56,21 @@ public:
         return index == NoRule ? nullptr : &m_rules[tertype][index];
     }
 
+    // What the first rule fitting a neighbourhood writes, flattened for the
+    // loop over millions of cells: count variants from index first on in
+    // pictures(tertype), and the mirror bits; count 0 when no rule fits.
+    struct Choice {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+        std::uint8_t mirror = 0;
+    };
+    const Choice &choice(std::uint8_t tertype, std::uint8_t sameNeighbours) const
+    {
+        return m_written[tertype][sameNeighbours];
+    }
+    // Every rule's pictures of a type, one rule after the other.
+    const std::uint8_t *pictures(std::uint8_t tertype) const { return m_pictures[tertype].data(); }
+
 private:
     static constexpr std::uint8_t NoRule = 0xFF;  // rules per type are limited to fewer
 
@@ -65,6 +80,8 @@ private:
     // The first matching rule for every neighbourhood, worked out once so that
     // applying the rules to millions of cells is a table look-up per cell.
     std::array<std::array<std::uint8_t, MaskCount>, TerrainTypeCount> m_choice{};
+    std::array<std::array<Choice, MaskCount>, TerrainTypeCount> m_written{};
+    std::array<std::vector<std::uint8_t>, TerrainTypeCount> m_pictures;
 };
 
 struct TerrainEdgeRulesResult {

@@ -1,32 +1,63 @@
 // Terrain edge rules applied to changed cells and to whole levels.
 #include "edit/TerrainEdges.h"
 
+#include "base/LargeMemory.h"
+
 #include <algorithm>
 
 namespace {
 
-// The neighbourhood of a cell away from the map's border, from the rows above,
-// at and below it: one table look-up per neighbour.
-std::uint8_t innerNeighbours(const std::array<bool, 256> &same, const TerrainCell *above, const TerrainCell *at,
-                             const TerrainCell *below, std::uint32_t column)
+// The neighbourhood of a cell of the type away from the map's border, from
+// the rows above, at and below it. Inside an area of one type, as most cells
+// are, every neighbour is the same (a type always counts as its own) without a
+// table look-up; elsewhere each neighbour takes one.
+std::uint8_t innerNeighbours(const std::array<bool, 256> &same, std::uint8_t tertype, const TerrainCell *above,
+                             const TerrainCell *at, const TerrainCell *below, std::uint32_t column)
 {
-    return std::uint8_t(same[above[column - 1].tertype] | same[above[column].tertype] << 1
-                        | same[above[column + 1].tertype] << 2 | same[at[column - 1].tertype] << 3
-                        | same[at[column + 1].tertype] << 4 | same[below[column - 1].tertype] << 5
-                        | same[below[column].tertype] << 6 | same[below[column + 1].tertype] << 7);
+    const std::uint8_t types[TerrainEdgeRules::NeighbourCount] = {
+        above[column - 1].tertype, above[column].tertype,  above[column + 1].tertype, at[column - 1].tertype,
+        at[column + 1].tertype,    below[column - 1].tertype, below[column].tertype, below[column + 1].tertype};
+    bool uniform = true;
+    for (const std::uint8_t type : types)
+        uniform &= type == tertype;
+    if (uniform)
+        return 0xFF;
+    std::uint8_t mask = 0;
+    for (int n = 0; n < TerrainEdgeRules::NeighbourCount; ++n)
+        mask |= std::uint8_t(same[types[n]] << n);
+    return mask;
 }
 
-// The rule's choice written into the cell; rivers, roads and the other mirror
-// bits stay.
-TerrainCell withRule(const TerrainCell &cell, const TerrainEdgeRules::Rule *rule, std::uint32_t column, std::uint32_t row)
+// What the rules change in a cell: its picture and its terrain mirror bits
+// (mirror holds all the cell's mirror bits, the others as they were).
+struct Picture {
+    std::uint8_t terconf = 0;
+    std::uint8_t mirror = 0;
+};
+
+Picture pictureOf(const TerrainCell &cell)
 {
-    if (!rule)
-        return cell;
-    TerrainCell edged = cell;
-    edged.terconf = rule->pictures[edgeVariant(column, row, rule->pictures.size())];
+    return {cell.terconf, cell.mirror};
+}
+
+TerrainCell withPicture(TerrainCell cell, Picture picture)
+{
+    cell.terconf = picture.terconf;
+    cell.mirror = picture.mirror;
+    return cell;
+}
+
+// The picture of a cell whose type has rules, for its neighbourhood: that of
+// the first rule that fits, or its own when none does.
+inline Picture edgedPicture(const TerrainEdgeRules &rules, const TerrainCell &cell, std::uint8_t neighbours,
+                            std::uint32_t column, std::uint32_t row)
+{
+    const TerrainEdgeRules::Choice &choice = rules.choice(cell.tertype, neighbours);
+    if (choice.count == 0)
+        return pictureOf(cell);
     constexpr std::uint8_t terrainBits = MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown;
-    edged.mirror = std::uint8_t((cell.mirror & ~terrainBits) | rule->mirror);
-    return edged;
+    return {rules.pictures(cell.tertype)[choice.first + edgeVariant(column, row, choice.count)],
+            std::uint8_t((cell.mirror & ~terrainBits) | choice.mirror)};
 }
 
 // Cell indexes (row * side + column) of the changed cells and their
@@ -65,48 +96,62 @@ std::vector<std::uint32_t> cellsAround(std::span<const CellPosition> changed, st
     return cells;
 }
 
-// Works out every cell of the layer in row-major order and hands each cell
-// that the rules change to write(column, row, edged), which returns whether it
-// wrote. Writing only pictures and mirror bits keeps the types being read
-// intact.
-template <typename Write>
-std::size_t edgeWholeLayer(const TerrainLayer &layer, const TerrainEdgeRules &rules, Write write)
+// The pictures of one row's cells as the rules leave them, into next (a
+// row's worth). Only the cells on the map's border need the bounds checks of
+// sameNeighbours.
+void edgeRow(const TerrainLayer &layer, const TerrainEdgeRules &rules, std::uint32_t row, std::span<Picture> next)
 {
     const std::uint32_t side = layer.side();
+    const TerrainCell *at = &layer.at(row, 0);
+    const auto edge = [&](std::uint32_t column, auto neighbours) {
+        const TerrainCell &cell = at[column];
+        next[column] = rules.hasRules(cell.tertype) ? edgedPicture(rules, cell, neighbours(cell.tertype), column, row)
+                                                    : pictureOf(cell);
+    };
+    const auto border = [&](std::uint32_t column) {
+        edge(column, [&](std::uint8_t) { return sameNeighbours(rules, layer, column, row); });
+    };
+    if (row == 0 || row + 1 == side) {
+        for (std::uint32_t column = 0; column < side; ++column)
+            border(column);
+        return;
+    }
+    border(0);
+    for (std::uint32_t column = 1; column + 1 < side; ++column)
+        edge(column, [&](std::uint8_t tertype) {
+            return innerNeighbours(rules.sameTable(tertype), tertype, at - side, at, at + side, column);
+        });
+    border(side - 1);
+}
+
+// How many of the cells from cells on do not have the pictures.
+std::size_t changedPictures(const TerrainCell *cells, std::span<const Picture> pictures)
+{
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        changed += cells[i].terconf != pictures[i].terconf || cells[i].mirror != pictures[i].mirror;
+    return changed;
+}
+
+// Works out every row's pictures in turn and hands them to
+// takeRow(row, pictures), which returns how many cells of the row they change
+// (and may write them). The rules read only terrain types and never change
+// them, so a row written before the next is worked out changes nothing that
+// row sees.
+template <typename TakeRow>
+std::size_t edgeWholeLayer(const TerrainLayer &layer, const TerrainEdgeRules &rules, TakeRow takeRow)
+{
+    const std::uint32_t side = layer.side();
+    std::vector<Picture> next(side);
     std::size_t count = 0;
     for (std::uint32_t row = 0; row < side; ++row) {
-        const bool innerRow = row > 0 && row + 1 < side;
-        const TerrainCell *at = &layer.at(row, 0);
-        for (std::uint32_t column = 0; column < side; ++column) {
-            const TerrainCell cell = at[column];
-            if (!rules.hasRules(cell.tertype))
-                continue;
-            // Only the border cells need the bounds checks of sameNeighbours.
-            const std::uint8_t neighbours = innerRow && column > 0 && column + 1 < side
-                ? innerNeighbours(rules.sameTable(cell.tertype), at - side, at, at + side, column)
-                : sameNeighbours(rules, layer, column, row);
-            const TerrainCell edged = withRule(cell, rules.ruleFor(cell.tertype, neighbours), column, row);
-            if (!(edged == cell))
-                count += write(column, row, edged);
-        }
+        edgeRow(layer, rules, row, next);
+        count += takeRow(row, std::span<const Picture>(next));
     }
     return count;
 }
 
 }  // namespace
-
-std::size_t edgeVariant(std::uint32_t column, std::uint32_t row, std::size_t count)
-{
-    if (count <= 1)
-        return 0;
-    std::uint32_t hash = column * 0x9E3779B1u ^ (row + 0x7F4A7C15u) * 0x85EBCA77u;
-    hash ^= hash >> 15;
-    hash *= 0x2C1B3C6Du;
-    hash ^= hash >> 12;
-    // The hash scaled into 0..count-1: a multiplication where a division
-    // would cost several times as much on every cell of a level.
-    return std::size_t((std::uint64_t(hash) * count) >> 32);
-}
 
 std::uint8_t sameNeighbours(const TerrainEdgeRules &rules, const TerrainLayer &layer, std::uint32_t column, std::uint32_t row)
 {
@@ -130,7 +175,7 @@ TerrainCell edgedCell(const TerrainEdgeRules &rules, const TerrainLayer &layer, 
     const TerrainCell &cell = layer.at(row, column);
     if (!rules.hasRules(cell.tertype))
         return cell;
-    return withRule(cell, rules.ruleFor(cell.tertype, sameNeighbours(rules, layer, column, row)), column, row);
+    return withPicture(cell, edgedPicture(rules, cell, sameNeighbours(rules, layer, column, row), column, row));
 }
 
 std::size_t applyTerrainEdges(CellEditor &editor, const TerrainEdgeRules &rules, std::span<const CellPosition> changed)
@@ -152,16 +197,43 @@ std::size_t applyTerrainEdgesToLevel(CellEditor &editor, const TerrainEdgeRules 
 {
     if (!CellEditor::canEdit(editor.document()))
         return 0;
-    return edgeWholeLayer(editor.layer(), rules, [&](std::uint32_t column, std::uint32_t row, const TerrainCell &edged) {
-        return editor.replaceCell(std::uint16_t(column), std::uint16_t(row), edged);
+    // The whole level's pictures are worked out first, so that the undo list
+    // can make room for all the records at once; then the rows that change
+    // are written.
+    const TerrainLayer &layer = editor.layer();
+    const std::uint32_t side = layer.side();
+    const LargeArray<Picture> pictures = allocateLargeArray<Picture>(std::size_t(side) * side);
+    std::vector<std::uint32_t> rowChanges(side);
+    const std::size_t count = edgeWholeLayer(layer, rules, [&](std::uint32_t row, std::span<const Picture> rowPictures) {
+        std::copy(rowPictures.begin(), rowPictures.end(), &pictures[std::size_t(row) * side]);
+        rowChanges[row] = std::uint32_t(changedPictures(&layer.at(row, 0), rowPictures));
+        return rowChanges[row];
     });
+    if (count == 0)
+        return 0;
+    editor.reserveRecords(count);
+    std::vector<TerrainCell> cells(side);
+    for (std::uint32_t row = 0; row < side; ++row) {
+        if (rowChanges[row] == 0)
+            continue;
+        const TerrainCell *at = &layer.at(row, 0);
+        const Picture *rowPictures = &pictures[std::size_t(row) * side];
+        for (std::uint32_t column = 0; column < side; ++column)
+            cells[column] = withPicture(at[column], rowPictures[column]);
+        editor.replaceCells(0, std::uint16_t(row), cells);
+    }
+    return count;
 }
 
 std::size_t applyTerrainEdgesToLayer(TerrainLayer &layer, const TerrainEdgeRules &rules)
 {
-    return edgeWholeLayer(layer, rules, [&](std::uint32_t column, std::uint32_t row, const TerrainCell &edged) {
-        layer.at(row, column) = edged;
-        return true;
+    return edgeWholeLayer(layer, rules, [&](std::uint32_t row, std::span<const Picture> rowPictures) {
+        TerrainCell *cells = &layer.at(row, 0);
+        const std::size_t changed = changedPictures(cells, rowPictures);
+        if (changed > 0)
+            for (std::size_t i = 0; i < rowPictures.size(); ++i)
+                cells[i] = withPicture(cells[i], rowPictures[i]);
+        return changed;
     });
 }
 

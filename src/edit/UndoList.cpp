@@ -1,19 +1,50 @@
-// Chunk allocation of the undo list.
+// Chunk allocation and runs of records of the undo list.
 #include "edit/UndoList.h"
 
-void UndoList::addChunk()
+#include <algorithm>
+#include <utility>
+
+void UndoList::append(std::span<const UndoRecord> records)
 {
-    m_chunks.push_back(std::make_unique_for_overwrite<UndoRecord[]>(ChunkRecords));
+    while (!records.empty()) {
+        if (m_count == capacity())
+            addChunk();
+        const std::size_t offset = m_count % ChunkRecords;
+        const std::size_t part = std::min(records.size(), ChunkRecords - offset);
+        std::copy_n(records.begin(), part, &m_chunks[m_count / ChunkRecords][offset]);
+        m_count += part;
+        records = records.subspan(part);
+    }
+}
+
+void UndoList::reserve(std::size_t records)
+{
+    if (records > capacity())
+        addChunks((records - capacity() + ChunkRecords - 1) / ChunkRecords);
+}
+
+void UndoList::addChunks(std::size_t count)
+{
+    // Room in the tables first, so that nothing can fail once the block is held.
+    m_chunks.reserve(m_chunks.size() + count);
+    m_blocks.reserve(m_blocks.size() + 1);
+    LargeArray<UndoRecord> records = allocateLargeArray<UndoRecord>(count * ChunkRecords);
+    for (std::size_t i = 0; i < count; ++i)
+        m_chunks.push_back(&records[i * ChunkRecords]);
+    m_blocks.push_back({std::move(records), m_chunks.size() - count});
 }
 
 std::size_t UndoList::allocatedBytes() const
 {
-    return capacity() * sizeof(UndoRecord) + m_chunks.capacity() * sizeof(m_chunks.front());
+    return capacity() * sizeof(UndoRecord) + m_chunks.capacity() * sizeof(m_chunks.front())
+        + m_blocks.capacity() * sizeof(m_blocks.front());
 }
 
 void UndoList::releaseSpareChunks()
 {
-    const std::size_t used = (m_count + ChunkRecords - 1) / ChunkRecords;
-    if (m_chunks.size() > used + 1)
-        m_chunks.resize(used + 1);
+    const std::size_t kept = (m_count + ChunkRecords - 1) / ChunkRecords + 1;
+    while (!m_blocks.empty() && m_blocks.back().firstChunk >= kept) {
+        m_chunks.resize(m_blocks.back().firstChunk);
+        m_blocks.pop_back();
+    }
 }

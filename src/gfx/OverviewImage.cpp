@@ -2,16 +2,13 @@
 // small lookup tables and written straight into the image's rows.
 #include "gfx/OverviewImage.h"
 
+#include "base/LargeMemory.h"
 #include "gfx/CellRenderer.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -77,25 +74,16 @@ void drawCells(QImage &overview, const TerrainLayer &layer, int scale, const QRe
     }
 }
 
-// An indexed image of the size. A large overview is written in one go right
-// after it is made, and touching fresh memory page by page costs more than
-// drawing it: on Linux its memory comes in huge pages where the system allows.
+// An indexed image of the size, in memory made for being written in one go:
+// a large overview is drawn right after it is made.
 QImage newIndexedImage(int width, int height)
 {
-#ifdef __linux__
-    constexpr std::size_t HugePage = std::size_t(2) << 20;
     const qsizetype bytesPerLine = (qsizetype(width) + 3) & ~qsizetype(3);  // rows of whole 32-bit words
-    const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(height);
-    if (bytes >= HugePage) {
-        const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
-        if (void *memory = std::aligned_alloc(HugePage, rounded)) {
-            madvise(memory, rounded, MADV_HUGEPAGE);
-            return QImage(static_cast<uchar *>(memory), width, height, bytesPerLine, QImage::Format_Indexed8,
-                          [](void *buffer) { std::free(buffer); }, memory);
-        }
-    }
-#endif
-    return QImage(width, height, QImage::Format_Indexed8);
+    void *memory = allocateLarge(std::size_t(bytesPerLine) * std::size_t(height));
+    if (!memory)
+        return {};
+    return QImage(static_cast<uchar *>(memory), width, height, bytesPerLine, QImage::Format_Indexed8,
+                  [](void *buffer) { std::free(buffer); }, memory);
 }
 
 }  // namespace

@@ -62,6 +62,15 @@ TerrainLayer layerFrom(const std::vector<const char *> &rows)
     return layer;
 }
 
+// The smallest rectangle of cell numbers holding every cell of the list.
+QRect boundsOf(const CellList &cells)
+{
+    QRect bounds;
+    for (const auto &[column, row] : cells)
+        bounds |= QRect(column, row, 1, 1);
+    return bounds;
+}
+
 TEST(TerrainEdgeRules, ReadsSectionsRulesAndGroups)
 {
     const TerrainEdgeRules rules = testRules();
@@ -283,6 +292,7 @@ TEST(TerrainEdges, WholeLevelIsIdempotentAndTheSameThroughTheEditor)
         EXPECT_EQ(document.ground, groundBefore);
         EXPECT_EQ(recording.undoList.count(), changed);
         EXPECT_EQ(recording.redrawn, recording.recordedCells());
+        EXPECT_EQ(recording.editor.changedCells(), boundsOf(recording.recordedCells()));
 
         // Every cell through the cell-by-cell rule as well.
         for (std::uint32_t row = 0; row < side; ++row)
@@ -335,6 +345,7 @@ TEST(TerrainEdges, EdgesOfAStrokeFollowItsRecords)
         const std::size_t edged = applyTerrainEdges(recording.editor, rules, changed);
         EXPECT_EQ(recording.undoList.count(), strokeRecords + edged);
         EXPECT_EQ(recording.redrawn, recording.recordedCells());
+        EXPECT_EQ(recording.editor.changedCells(), boundsOf(recording.recordedCells()));
 
         TerrainLayer reference = painted;
         applyTerrainEdgesToLayer(reference, rules);

@@ -29,6 +29,53 @@ TEST(UndoList, KeepsRecordsInOrderAcrossChunksAndKeepsItsMemoryWhenCleared)
     EXPECT_EQ(list.capacity(), UndoList::ChunkRecords * 3);
 }
 
+// Runs of records land like single ones: a run that crosses two chunk
+// boundaries after a few single records, and an empty run.
+TEST(UndoList, AppendsRunsAcrossChunks)
+{
+    UndoList list;
+    std::vector<UndoRecord> run(UndoList::ChunkRecords * 2);
+    for (std::size_t i = 0; i < run.size(); ++i)
+        run[i] = {std::uint16_t(i + 3), std::uint16_t(i >> 16), 1, {std::uint8_t(i)}};
+    for (std::uint16_t i = 0; i < 3; ++i)
+        list.append({i, 0, 0, {}});
+    list.append(run);
+    list.append(std::span<const UndoRecord>());
+    ASSERT_EQ(list.count(), run.size() + 3);
+    EXPECT_EQ(list.capacity(), UndoList::ChunkRecords * 3);
+    for (std::size_t i = 0; i < list.count(); ++i)
+        ASSERT_EQ(list.at(i).column, std::uint16_t(i)) << i;
+    EXPECT_EQ(list.at(list.count() - 1), run.back());
+}
+
+// Reserved chunks come as one block that appending fills without allocating;
+// the block goes back only when none of its chunks is kept.
+TEST(UndoList, ReservedChunksAreOneBlock)
+{
+    constexpr std::size_t Chunk = UndoList::ChunkRecords;
+    UndoList list;
+    list.append({0, 0, 0, {}});
+    list.reserve(Chunk * 3 + 1);
+    EXPECT_EQ(list.capacity(), Chunk * 4);
+    list.reserve(Chunk * 2);
+    EXPECT_EQ(list.capacity(), Chunk * 4);
+    for (std::size_t i = 1; i <= Chunk * 3; ++i)
+        list.append({std::uint16_t(i), std::uint16_t(i >> 16), 0, {std::uint8_t(i)}});
+    EXPECT_EQ(list.capacity(), Chunk * 4);
+    for (std::size_t i = 0; i < list.count(); ++i)
+        ASSERT_EQ(list.at(i).column, std::uint16_t(i)) << i;
+
+    while (list.count() > Chunk - 1)
+        list.takeLast();
+    list.releaseSpareChunks();
+    EXPECT_EQ(list.capacity(), Chunk * 4) << "the block holds the spare chunk";
+    list.clear();
+    list.releaseSpareChunks();
+    EXPECT_EQ(list.capacity(), Chunk);
+    list.append({5, 5, 1, {}});
+    EXPECT_EQ(list.at(0), (UndoRecord{5, 5, 1, {}}));
+}
+
 TEST(UndoLast, RestoresABrushStrokeNewestFirstWithEveryBit)
 {
     MapDocument map = openMap(10);

@@ -1,0 +1,31 @@
+// Memory for large buffers that are written through right after they are made.
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+// Uninitialised memory of the size, to be freed with std::free; null when it
+// cannot be had. Touching fresh memory one small page at a time costs more
+// than writing it, so on Linux a block of a huge page or more comes in huge
+// pages where the system allows.
+void *allocateLarge(std::size_t bytes);
+
+struct FreeLarge {
+    void operator()(void *memory) const { std::free(memory); }
+};
+
+// An array of count elements of a plain type in such memory, not initialised;
+// throws std::bad_alloc when the memory cannot be had.
+template <typename T>
+using LargeArray = std::unique_ptr<T[], FreeLarge>;
+
+template <typename T>
+LargeArray<T> allocateLargeArray(std::size_t count)
+{
+    void *memory = allocateLarge(count * sizeof(T));
+    if (!memory)
+        throw std::bad_alloc();
+    return LargeArray<T>(static_cast<T *>(memory));
+}
