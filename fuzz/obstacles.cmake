@@ -1,2 +1,0 @@
-brackwen_add_fuzzer(fuzz_obstacles ${CMAKE_CURRENT_LIST_DIR}/obstacles_fuzz.cpp)
-target_link_libraries(fuzz_obstacles PRIVATE brackwen_writers)
