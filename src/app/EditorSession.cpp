@@ -119,8 +119,9 @@ std::size_t EditorSession::paint(const BrushSettings &brush, int column, int row
         if (from != brush.terrainType && maxTerrainSpriteFor(std::uint8_t(from)) != maxTerrainSpriteFor(brush.terrainType))
             Q_EMIT fillStoppedAtFirstCell(from, brush.terrainType);
     }
+    const ProgressCallback progress = fill ? progressFor(Work::Fill) : ProgressCallback();
     return edit([&](CellEditor &editor) {
-        return PaintAt(editor, brush, m_anchorCell, std::uint16_t(column), std::uint16_t(row));
+        return PaintAt(editor, brush, m_anchorCell, std::uint16_t(column), std::uint16_t(row), progress);
     });
 }
 

@@ -127,7 +127,7 @@ public:
 
     // Long work (opening, saving, changing the size) reports its progress
     // through a callback the window gives for each piece of work.
-    enum class Work { Open, Save, Resize };
+    enum class Work { Open, Save, Resize, Fill };
     using ProgressFactory = std::function<ProgressCallback(Work work, const QString &fileName)>;
     void setProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
 

@@ -67,6 +67,7 @@ MainWindow::MainWindow(std::unique_ptr<UserPrompts> prompts, std::unique_ptr<Pre
         switch (work) {
         case EditorSession::Work::Open: return longWorkProgress(this, texts.workopen.arg(shown));
         case EditorSession::Work::Save: return longWorkProgress(this, texts.worksave.arg(shown));
+        case EditorSession::Work::Fill: return longWorkProgress(this, texts.workfill);
         case EditorSession::Work::Resize: break;
         }
         return longWorkProgress(this, texts.workresize);

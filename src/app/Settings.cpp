@@ -89,6 +89,7 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"workopen", &InterfaceTexts::workopen, "Opening %1..."},
     {"worksave", &InterfaceTexts::worksave, "Saving %1..."},
     {"workresize", &InterfaceTexts::workresize, "Changing the map size..."},
+    {"workfill", &InterfaceTexts::workfill, "Filling..."},
     {"menufile", &InterfaceTexts::menufile, "&File"},
     {"menuopen", &InterfaceTexts::menuopen, "&Open..."},
     {"menurecent", &InterfaceTexts::menurecent, "Open &Recent"},

@@ -32,7 +32,7 @@ struct InterfaceTexts {
     QString dlgok, dlgsave, dlgdiscard, dlgcancel, sizecut, nomemory, openerr, spriteerr, saveerr;
     // The overview, zoom, picture export and long work.
     QString overview, exportmenu, exporttitle, exportcell, exportsize, exporttoolarge, exportmemory,
-        exportfailed, exportfilter, zoomin, zoomout, zoomreset, workopen, worksave, workresize;
+        exportfailed, exportfilter, zoomin, zoomout, zoomreset, workopen, worksave, workresize, workfill;
     // Menus, status bar messages and the page of mouse gestures.
     QString menufile, menuopen, menurecent, menusave, menusaveas, menuquit, menuedit, menuundostep,
         menuredostep, menuundocell, menucopy, menupaste, menuview, menuotherlevel, menupanel,

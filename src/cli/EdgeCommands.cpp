@@ -13,7 +13,7 @@ int runEdges(const QStringList &args, CliContext &context);
 
 const std::array<CliCommand, 1> Commands = {{
     {"edges", "MAP OUT [--rules FILE] [--level 0|1]",
-     "give every cell of the map (of both levels unless one is named) the picture and terrain mirror bits of the "
+     "Give every cell of the map (of both levels unless one is named) the picture and terrain mirror bits of the "
      "edge rules (default terrain-edges.ini in the current folder), and save it to OUT",
      runEdges},
 }};

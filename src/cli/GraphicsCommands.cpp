@@ -24,9 +24,9 @@ int runDef(const QStringList &args, CliContext &context);
 
 const std::array<CliCommand, 2> Commands = {{
     {"lod", "list ARCHIVE | extract ARCHIVE NAME OUT",
-     "list the entries of a sprite archive (name, position, size, packed size), or extract one to a file", runLod},
+     "List the entries of a sprite archive (name, position, size, packed size), or extract one to a file", runLod},
     {"def", "export DEF DIR | sheet DEF OUT.png",
-     "write every frame of a sprite file to DIR as 000.png, 001.png, ..., or all of them into one picture, each with "
+     "Write every frame of a sprite file to DIR as 000.png, 001.png, ..., or all of them into one picture, each with "
      "its number under it",
      runDef},
 }};

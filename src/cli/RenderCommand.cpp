@@ -17,7 +17,7 @@ constexpr const char *Usage = "MAP OUT.png [--level 0|1] [--cell 1..64] [--numbe
 int runRender(const QStringList &args, CliContext &context);
 
 const std::array<CliCommand, 1> Commands = {{
-    {"render", Usage, "draw a map level into a PNG picture as the editor's grid shows it (plain colours unless sprites are given)",
+    {"render", Usage, "Draw a map level into a PNG picture as the editor's grid shows it (plain colours unless sprites are given)",
      runRender},
 }};
 

@@ -93,7 +93,8 @@ struct FillFrame {
 
 class RegionFill {
 public:
-    RegionFill(CellEditor &editor, const BrushSettings &brush, CellPosition anchorCell, std::uint8_t regionType)
+    RegionFill(CellEditor &editor, const BrushSettings &brush, CellPosition anchorCell, std::uint8_t regionType,
+               const ProgressCallback &progress)
         : m_editor(editor)
         , m_layer(editor.layer())
         , m_brush(brush)
@@ -101,6 +102,7 @@ public:
         , m_anchor(anchorCell)
         , m_regionType(regionType)
         , m_size(editor.mapSize())
+        , m_progress(progress, qint64(editor.mapSize()) * editor.mapSize())
     {
         // Without a terrain change the region keeps its type, so only a record of
         // the cells already painted stops the fill from coming back to them.
@@ -129,7 +131,10 @@ public:
             // tried before the next neighbour of this cell is tested.
             paint(std::uint16_t(neighbourColumn), std::uint16_t(neighbourRow));
             m_frames.push_back(frameFor(std::uint16_t(neighbourColumn), std::uint16_t(neighbourRow)));
+            // The whole level bounds the region; the bar moves with the cells painted.
+            m_progress.reach(qint64(++m_painted));
         }
+        m_progress.finish();
         return m_changed;
     }
 
@@ -190,6 +195,8 @@ private:
     std::vector<bool> m_visited;
     std::vector<FillFrame> m_frames;
     std::size_t m_changed = 0;
+    std::size_t m_painted = 0;
+    ProgressMeter m_progress;
 };
 
 // Paints the brush rectangle, row by row from the top, left to right.
@@ -216,7 +223,7 @@ TerrainCell applyBrush(const TerrainCell &old, const BrushSettings &brush, bool 
 }
 
 std::size_t PaintAt(CellEditor &editor, const BrushSettings &brush, CellPosition anchorCell,
-                    std::uint16_t column, std::uint16_t row)
+                    std::uint16_t column, std::uint16_t row, const ProgressCallback &progress)
 {
     if (!CellEditor::canEdit(editor.document()))
         return 0;
@@ -234,5 +241,5 @@ std::size_t PaintAt(CellEditor &editor, const BrushSettings &brush, CellPosition
     std::size_t changed = editor.replaceCell(column, row, PreparedBrush(brush).apply(old, filling)) ? 1 : 0;
     if (!filling || old.tertype == brush.terrainType)
         return changed;
-    return changed + RegionFill(editor, brush, anchorCell, old.tertype).run(column, row);
+    return changed + RegionFill(editor, brush, anchorCell, old.tertype, progress).run(column, row);
 }

@@ -5,6 +5,7 @@
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
 #include "edit/CellPosition.h"
+#include "map/ProgressMeter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,7 @@ TerrainCell applyBrush(const TerrainCell &old, const BrushSettings &brush, bool 
 // type is painted depth first; a one-way fill spreads across its band only from
 // cells in the band of brushHeight rows (or brushWidth columns) that starts at
 // anchorCell. A fill between types whose configuration ranges differ paints
-// the pressed cell alone. Nothing happens when the editor cannot edit.
+// the pressed cell alone. Nothing happens when the editor cannot edit. A
+// fill reports its progress in cells painted out of the level's cells.
 std::size_t PaintAt(CellEditor &editor, const BrushSettings &brush, CellPosition anchorCell,
-                    std::uint16_t column, std::uint16_t row);
+                    std::uint16_t column, std::uint16_t row, const ProgressCallback &progress = {});
