@@ -8,6 +8,7 @@
 
 #include <QRect>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -33,7 +34,20 @@ public:
     // the cell holds; true when it did.
     bool replaceCell(std::uint16_t column, std::uint16_t row, const TerrainCell &cell)
     {
-        return replaceCells(column, row, std::span(&cell, 1)) > 0;
+        // The one-cell case of replaceCells, kept inline: brushes and fills
+        // write a cell at a time, millions of times for a large fill.
+        TerrainCell &target = layer().at(row, column);
+        if (target == cell)
+            return false;
+        m_undoList.append({column, row, std::uint8_t(m_document.currentLayerLevel()), target});
+        target = cell;
+        if (m_cellChanged)
+            m_cellChanged(column, row);
+        m_left = std::min<int>(m_left, column);
+        m_right = std::max<int>(m_right, column);
+        m_top = std::min<int>(m_top, row);
+        m_bottom = std::max<int>(m_bottom, row);
+        return true;
     }
 
     // Writes a run of cells of one row, from (column, row) rightwards and inside
