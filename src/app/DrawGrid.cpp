@@ -30,14 +30,11 @@ void DrawGrid::setOutline(Outline kind, const QRect &cells)
     QRect &outline = m_outlines[int(kind)];
     if (outline == cells)
         return;
-    const auto area = [this](const QRect &r) {
-        return cellRect(r.left(), r.top()).united(cellRect(r.right(), r.bottom())).adjusted(-1, -1, 1, 1);
-    };
     if (!outline.isEmpty())
-        viewport()->update(area(outline));
+        viewport()->update(cellsArea(outline).adjusted(-1, -1, 1, 1));
     outline = cells;
     if (!outline.isEmpty())
-        viewport()->update(area(outline));
+        viewport()->update(cellsArea(outline).adjusted(-1, -1, 1, 1));
 }
 
 void DrawGrid::leaveEvent(QEvent *event)
@@ -121,6 +118,24 @@ int DrawGrid::visibleRowCount() const
     return std::min(viewportLayout().size.height() / m_cellSize, m_rowCount - topRow());
 }
 
+QRect DrawGrid::shownCells() const
+{
+    return QRect(leftCol(), topRow(), visibleColCount() + 1, visibleRowCount() + 1)
+        .intersected(QRect(0, 0, m_colCount, m_rowCount));
+}
+
+QPoint DrawGrid::centreCell() const
+{
+    return {leftCol() + visibleColCount() / 2, topRow() + visibleRowCount() / 2};
+}
+
+void DrawGrid::centreOn(QPoint cell)
+{
+    // The scroll range stops at the map's edges.
+    setLeftCol(std::max(cell.x() - visibleColCount() / 2, 0));
+    setTopRow(std::max(cell.y() - visibleRowCount() / 2, 0));
+}
+
 GridRect DrawGrid::selection() const
 {
     return {std::min(m_current.x(), m_selectionEnd.x()), std::min(m_current.y(), m_selectionEnd.y()),
@@ -140,6 +155,11 @@ QPoint DrawGrid::cellAt(const QPoint &point) const
             inside ? axis(point.y(), topRow(), m_rowCount, m_cellSize) : -1};
 }
 
+QRect DrawGrid::cellsArea(const QRect &cells) const
+{
+    return cellRect(cells.left(), cells.top()).united(cellRect(cells.right(), cells.bottom()));
+}
+
 QRect DrawGrid::cellRect(int column, int row) const
 {
     return {(column - leftCol()) * m_cellSize, (row - topRow()) * m_cellSize, m_cellSize,
@@ -150,8 +170,7 @@ void DrawGrid::updateCells(const QRect &cells)
 {
     if (cells.isEmpty())
         return;
-    const QRect rect = cellRect(cells.left(), cells.top()).united(cellRect(cells.right(), cells.bottom()));
-    const QRect shown = rect.intersected(viewport()->rect());
+    const QRect shown = cellsArea(cells).intersected(viewport()->rect());
     if (!shown.isEmpty())
         viewport()->update(shown);
 }
@@ -181,7 +200,7 @@ void DrawGrid::paintEvent(QPaintEvent *event)
     // The selection shows as a light veil over the drawn cells, the current cell
     // with a focus frame while the grid has the focus.
     const GridRect selected = selection();
-    const QRect selectedArea = cellRect(selected.left, selected.top).united(cellRect(selected.right, selected.bottom));
+    const QRect selectedArea = cellsArea(QRect(QPoint(selected.left, selected.top), QPoint(selected.right, selected.bottom)));
     if (selected.left != selected.right || selected.top != selected.bottom) {
         QColor veil = palette().color(QPalette::Highlight);
         veil.setAlpha(70);
@@ -199,8 +218,7 @@ void DrawGrid::paintEvent(QPaintEvent *event)
         const QRect &cells = m_outlines[kind];
         if (cells.isEmpty())
             continue;
-        const QRect frame =
-            cellRect(cells.left(), cells.top()).united(cellRect(cells.right(), cells.bottom())).adjusted(0, 0, -1, -1);
+        const QRect frame = cellsArea(cells).adjusted(0, 0, -1, -1);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
         painter.drawRect(frame.adjusted(1, 1, -1, -1));

@@ -52,6 +52,13 @@ public:
     // Columns and rows shown whole, counted from leftCol and topRow.
     int visibleColCount() const;
     int visibleRowCount() const;
+    // The cells on screen: those shown whole and the one partly shown column
+    // and row after them, within the grid's dimensions.
+    QRect shownCells() const;
+    // The cell in the middle of the whole cells shown.
+    QPoint centreCell() const;
+    // Scrolls so that a cell is in the middle, as far as the grid's ends allow.
+    void centreOn(QPoint cell);
 
     int col() const { return m_current.x(); }
     int row() const { return m_current.y(); }
@@ -104,6 +111,8 @@ private:
         bool verticalBar;
     };
     ViewportLayout viewportLayout() const;
+    // The pixels of a rectangle of cells, in viewport coordinates.
+    QRect cellsArea(const QRect &cells) const;
     void updateScrollBars();
     // Moves the current cell, asking the owner first; extends the selection from
     // its anchor when extend is set, else selects the cell alone.

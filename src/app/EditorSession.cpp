@@ -107,16 +107,16 @@ void EditorSession::endStep()
     }
     m_history.closeStep();
     m_stepStart = m_history.undoList().count();
-    announceHistory();
+    Q_EMIT historyChanged();
 }
 
 std::size_t EditorSession::paint(const BrushSettings &brush, int column, int row)
 {
     const bool fill = brush.fillX || brush.fillY;
-    if (fill && brush.paintTerrain && CellEditor::canEdit(m_document) && std::uint32_t(column) < m_document.mapSize
+    if (fill && CellEditor::canEdit(m_document) && std::uint32_t(column) < m_document.mapSize
         && std::uint32_t(row) < m_document.mapSize) {
-        const int from = m_document.currentLayer().at(std::uint32_t(row), std::uint32_t(column)).tertype;
-        if (from != brush.terrainType && maxTerrainSpriteFor(std::uint8_t(from)) != maxTerrainSpriteFor(brush.terrainType))
+        const std::uint8_t from = m_document.currentLayer().at(std::uint32_t(row), std::uint32_t(column)).tertype;
+        if (!fillSpreadsFrom(from, brush))
             Q_EMIT fillStoppedAtFirstCell(from, brush.terrainType);
     }
     const ProgressCallback progress = fill ? progressFor(Work::Fill) : ProgressCallback();
@@ -132,13 +132,8 @@ UndoStep EditorSession::announce(const HistoryChange &change)
             Q_EMIT cellsChanged(level, change.changedCells[level]);
     if (change.firstCell.outcome != UndoStep::Outcome::Nothing)
         Q_EMIT undoCountChanged(m_history.undoList().count());
-    announceHistory();
-    return change.firstCell;
-}
-
-void EditorSession::announceHistory()
-{
     Q_EMIT historyChanged();
+    return change.firstCell;
 }
 
 UndoStep EditorSession::undoLast()
@@ -175,7 +170,7 @@ std::size_t EditorSession::fixAllEdges()
     const std::size_t changed =
         edit([&](CellEditor &editor) { return applyTerrainEdgesToLevel(editor, *m_edgeRules); });
     m_history.closeStep();
-    announceHistory();
+    Q_EMIT historyChanged();
     return changed;
 }
 

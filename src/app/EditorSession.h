@@ -159,7 +159,6 @@ private:
     std::size_t edit(Operation &&operation);
     // Announces what a step of the history wrote.
     UndoStep announce(const HistoryChange &change);
-    void announceHistory();
     ProgressCallback progressFor(Work work, const QString &fileName = QString()) const;
 
     MapDocument m_document;

@@ -3,7 +3,6 @@
 
 #include "app/EditorSession.h"
 #include "obstacles/BattlefieldChoice.h"
-#include "obstacles/ObstacleOverlay.h"
 
 #include <QLabel>
 
@@ -36,6 +35,7 @@ EditorStatusBar::EditorStatusBar(const EditorSession &session, const InterfaceTe
     : QStatusBar(parent)
     , m_session(session)
     , m_texts(texts)
+    , m_battlefieldNames(obstacleCaptionTexts(texts))
     , m_hover(new QLabel(this))
     , m_selection(new QLabel(this))
 {
@@ -69,10 +69,7 @@ void EditorStatusBar::showCell(QPoint cell)
     if (m_session.catalogue().isOn()) {
         const std::optional<std::uint8_t> code =
             battlefieldOfCell(layer, std::uint32_t(cell.x()), std::uint32_t(cell.y()), map.currentLayerLevel());
-        const ObstacleCaptionTexts names = obstacleCaptionTexts(m_texts);
-        battlefield = !code || *code > ShoreBattlefield ? m_texts.noobstacles
-                      : *code == ShoreBattlefield      ? names.shore
-                                                       : names.terrain[*code];
+        battlefield = battlefieldName(m_battlefieldNames, code.value_or(NoBattlefield));
     }
     m_hover->setText(cellStatusText(m_texts, cell.x(), cell.y(),
                                     layer.at(std::uint32_t(cell.y()), std::uint32_t(cell.x())), battlefield));

@@ -40,6 +40,7 @@ public Q_SLOTS:
 private:
     const EditorSession &m_session;
     const InterfaceTexts &m_texts;
+    const ObstacleCaptionTexts m_battlefieldNames;
     QLabel *m_hover = nullptr;
     QLabel *m_selection = nullptr;
 };

@@ -25,9 +25,6 @@ struct LongWork {
         dialog.setAutoClose(false);
         dialog.setAutoReset(false);
         dialog.setValue(0);
-        // The window shows what it holds before the work starts (a map named
-        // on the command line opens before the window's first paint).
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     ~LongWork() { QApplication::restoreOverrideCursor(); }
 

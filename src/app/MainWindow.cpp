@@ -13,6 +13,7 @@
 #include "app/ZoomLevels.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -65,7 +66,11 @@ MainWindow::MainWindow(std::unique_ptr<UserPrompts> prompts, std::unique_ptr<Pre
     m_form->session().setProgressFactory([this, &texts](EditorSession::Work work, const QString &fileName) {
         const QString shown = QDir::toNativeSeparators(QFileInfo(fileName).fileName());
         switch (work) {
-        case EditorSession::Work::Open: return longWorkProgress(this, texts.workopen.arg(shown));
+        case EditorSession::Work::Open:
+            // The window shows itself before a map is read: one named on the
+            // command line opens before the window's first paint.
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return longWorkProgress(this, texts.workopen.arg(shown));
         case EditorSession::Work::Save: return longWorkProgress(this, texts.worksave.arg(shown));
         case EditorSession::Work::Fill: return longWorkProgress(this, texts.workfill);
         case EditorSession::Work::Resize: break;
@@ -142,10 +147,10 @@ void MainWindow::saveState()
 void MainWindow::setCellSize(int pixels)
 {
     DrawGrid *grid = m_form->grid();
-    const QPoint centre(grid->leftCol() + grid->visibleColCount() / 2, grid->topRow() + grid->visibleRowCount() / 2);
+    const QPoint centre = grid->centreCell();
     grid->setCellSize(pixels);
     m_form->layoutGrid();
-    m_overview->centreGridOn(centre);
+    grid->centreOn(centre);
     m_preferences->setViewNumber(QStringLiteral("cellSize"), grid->cellSize());
 }
 
@@ -155,9 +160,8 @@ void MainWindow::exportPicture()
     const PictureExportTexts texts{t.exporttitle, t.exportcell, t.exportsize, t.exporttoolarge,
                                    t.exportmemory, t.exportfailed, t.exportfilter};
     UserPrompts &prompts = m_form->prompts();
-    const PromptButtons buttons{t.dlgok, t.dlgsave, t.dlgdiscard, t.dlgcancel};
     const auto ask = [&](std::uint32_t side, const PictureExportAnswer &proposal) {
-        return ExportPictureDialog::ask(this, prompts, texts, buttons, side, proposal);
+        return ExportPictureDialog::ask(this, prompts, texts, m_form->promptButtons(), side, proposal);
     };
     const PictureExportResult result =
         ::exportPicture(m_form->session(), m_form->grid()->cellSize(), m_form->showConfigNumbers(), ask, texts);

@@ -31,14 +31,7 @@ OverviewDock::OverviewDock(const EditorSession &session, DrawGrid &grid, const Q
     connect(&session, &EditorSession::mapResized, this, &OverviewDock::scheduleRebuild);
     connect(&session, &EditorSession::cellsChanged, this, &OverviewDock::redrawCells);
     connect(&grid, &DrawGrid::viewChanged, this, &OverviewDock::followGrid);
-    connect(m_view, &OverviewView::cellPicked, this, &OverviewDock::centreGridOn);
-}
-
-void OverviewDock::centreGridOn(QPoint cell)
-{
-    // The grid's scroll range stops at the map's edges.
-    m_grid.setLeftCol(std::max(cell.x() - m_grid.visibleColCount() / 2, 0));
-    m_grid.setTopRow(std::max(cell.y() - m_grid.visibleRowCount() / 2, 0));
+    connect(m_view, &OverviewView::cellPicked, &grid, &DrawGrid::centreOn);
 }
 
 void OverviewDock::showEvent(QShowEvent *event)
@@ -97,10 +90,7 @@ void OverviewDock::followGrid()
         m_view->setFrame({});
         return;
     }
-    // The whole columns and rows in view and the partly shown one after them.
-    const int side = int(m_session.document().mapSize);
-    const QRect shown(m_grid.leftCol(), m_grid.topRow(), m_grid.visibleColCount() + 1, m_grid.visibleRowCount() + 1);
-    m_view->setFrame(shown.intersected(QRect(0, 0, side, side)));
+    m_view->setFrame(m_grid.shownCells());
     const QRect frame = m_view->framePixels();
     m_scrollArea->ensureVisible(frame.center().x(), frame.center().y(), frame.width() / 2, frame.height() / 2);
 }

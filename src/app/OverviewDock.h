@@ -26,10 +26,6 @@ public:
     // The picture and its frame (for the main window's tests and screenshots).
     const OverviewView &view() const { return *m_view; }
 
-    // Scrolls the grid so that the cell is in the middle of its view, as far
-    // as the map's edges allow.
-    void centreGridOn(QPoint cell);
-
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -287,8 +287,7 @@ void TForm1::repaintCells(int level, const QRect &cells)
     if (!DG->isVisible() || level != document().currentLayerLevel())
         return;
     // Only the fully visible columns and rows and the one partly visible after them are drawn.
-    const QRect drawable(DG->leftCol(), DG->topRow(), DG->visibleColCount() + 1, DG->visibleRowCount() + 1);
-    DG->updateCells(cells.intersected(drawable));
+    DG->updateCells(cells.intersected(DG->shownCells()));
 }
 
 // ---- Picking cells -------------------------------------------------------------

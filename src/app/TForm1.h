@@ -68,6 +68,8 @@ public:
     const Settings &settings() const { return m_settings; }
     DrawGrid *grid() const { return DG; }
     UserPrompts &prompts() { return *m_prompts; }
+    // The words of the prompts' buttons, from the interface texts.
+    PromptButtons promptButtons() const;
     // The folder the open dialog starts in; empty: the game's maps folder.
     void setDialogFolder(const QString &folder) { m_dialogFolder = folder; }
 
@@ -128,7 +130,6 @@ private:
     // Offers to save unsaved edits; false when the calling operation is to
     // stop (the user cancelled, or the save did not happen).
     bool askToSave();
-    PromptButtons promptButtons() const;
     void fillSizeList();
 
     // Level and size.

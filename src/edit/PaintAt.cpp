@@ -222,6 +222,11 @@ TerrainCell applyBrush(const TerrainCell &old, const BrushSettings &brush, bool 
     return PreparedBrush(brush).apply(old, filling);
 }
 
+bool fillSpreadsFrom(std::uint8_t tertype, const BrushSettings &brush)
+{
+    return !brush.paintTerrain || maxTerrainSpriteFor(tertype) == maxTerrainSpriteFor(brush.terrainType);
+}
+
 std::size_t PaintAt(CellEditor &editor, const BrushSettings &brush, CellPosition anchorCell,
                     std::uint16_t column, std::uint16_t row, const ProgressCallback &progress)
 {
@@ -233,11 +238,7 @@ std::size_t PaintAt(CellEditor &editor, const BrushSettings &brush, CellPosition
     if (column >= editor.mapSize() || row >= editor.mapSize())
         return 0;
     const TerrainCell old = editor.layer().at(row, column);
-    // A fill keeps configurations, so it only runs between types whose
-    // configuration ranges are equal; otherwise the pressed cell is painted
-    // alone, as a one-cell brush.
-    const bool filling = !brush.paintTerrain
-        || maxTerrainSpriteFor(old.tertype) == maxTerrainSpriteFor(brush.terrainType);
+    const bool filling = fillSpreadsFrom(old.tertype, brush);
     std::size_t changed = editor.replaceCell(column, row, PreparedBrush(brush).apply(old, filling)) ? 1 : 0;
     if (!filling || old.tertype == brush.terrainType)
         return changed;

@@ -14,6 +14,12 @@
 // configuration; mirror bits 6 and 7 are never touched.
 TerrainCell applyBrush(const TerrainCell &old, const BrushSettings &brush, bool filling);
 
+// Whether a fill pressed on a cell of this terrain type spreads over the
+// region: a fill keeps configurations, so it runs only between types whose
+// configuration ranges are equal (or when it paints no terrain); otherwise the
+// pressed cell is painted alone, as a one-cell brush.
+bool fillSpreadsFrom(std::uint8_t tertype, const BrushSettings &brush);
+
 // Paints at (column, row) of the editor's layer and returns the number of cells
 // that changed; each gets one undo record and one redraw notification, in the
 // order they change. The brush is clipped at the map's right and bottom edges.

@@ -27,7 +27,6 @@ bool startsMember(QByteArrayView bytes)
 // Ends a zlib stream on every way out of the function that started it.
 using StreamEnd = std::unique_ptr<z_stream, int (*)(z_stream *)>;
 
-
 }  // namespace
 
 QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content)

@@ -1,14 +1,19 @@
 // Caption and mark geometry of the obstacle window.
 #include "obstacles/ObstacleOverlay.h"
 
+QString battlefieldName(const ObstacleCaptionTexts &texts, std::uint8_t battlefield)
+{
+    if (battlefield > ShoreBattlefield)
+        return texts.noobstacles;
+    return battlefield == ShoreBattlefield ? texts.shore : texts.terrain[battlefield];
+}
+
 QString obstacleCaption(const ObstacleCaptionTexts &texts, const ObstacleView &view)
 {
     if (view.battlefield > ShoreBattlefield)
         return texts.noobstacles;
-    const QString &battlefieldName =
-        view.battlefield == ShoreBattlefield ? texts.shore : texts.terrain[view.battlefield];
-    return texts.bobstacles + QStringLiteral(". ") + battlefieldName + u' ' + QString::number(view.x) + u'/'
-        + QString::number(view.y);
+    return texts.bobstacles + QStringLiteral(". ") + battlefieldName(texts, view.battlefield) + u' '
+        + QString::number(view.x) + u'/' + QString::number(view.y);
 }
 
 QRect markRect(std::uint8_t hex)

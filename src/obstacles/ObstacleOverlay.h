@@ -18,6 +18,10 @@ struct ObstacleCaptionTexts {
     std::array<QString, 9> terrain;    // names of battlefields 0..8
 };
 
+// The name of a battlefield: shore for 9, the terrain name for 0..8, and for
+// none (or a code that names none) the text noobstacles.
+QString battlefieldName(const ObstacleCaptionTexts &texts, std::uint8_t battlefield);
+
 // "Obstacles. Shore 12/40": the text bobstacles, ". ", the battlefield's name
 // (shore for 9, the terrain name for 0..8), " ", x "/" y. A view without a
 // battlefield (or with a code that names none) gives the text noobstacles.

@@ -11,6 +11,7 @@
 #include "writers/MapWriter.h"
 
 #include "FakePrompts.h"
+#include "WindowDriver.h"
 #include "TempDir.h"
 
 #include <QAction>
@@ -64,23 +65,14 @@ protected:
     }
     QAction *action(const char *name) const { return window->actions().action(QString::fromLatin1(name)); }
     void trigger(const char *name) const { action(name)->trigger(); }
-    void choose(const char *name, int index) const
-    {
-        QComboBox *box = form->findChild<QComboBox *>(name);
-        box->setCurrentIndex(index);
-        Q_EMIT box->activated(index);
-    }
+    void choose(const char *name, int index) const { chooseItem(form->findChild<QComboBox *>(name), index); }
     QPoint centre(int column, int row) const { return grid->cellRect(column, row).center(); }
     // A right-button stroke through the cells, from press to release.
     void stroke(const QList<QPoint> &cells) const
     {
         QTest::mousePress(grid->viewport(), Qt::RightButton, {}, centre(cells.first().x(), cells.first().y()));
-        for (const QPoint &cell : cells) {
-            QMouseEvent move(QEvent::MouseMove, centre(cell.x(), cell.y()),
-                             grid->viewport()->mapToGlobal(centre(cell.x(), cell.y())), Qt::NoButton,
-                             Qt::RightButton, Qt::NoModifier);
-            QApplication::sendEvent(grid->viewport(), &move);
-        }
+        for (const QPoint &cell : cells)
+            moveHolding(grid->viewport(), centre(cell.x(), cell.y()), Qt::RightButton);
         QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, centre(cells.last().x(), cells.last().y()));
     }
     int type(int column, int row, int level = 0) const { return form->document().layer(level).at(row, column).tertype; }
@@ -245,9 +237,7 @@ TEST_F(DesktopWindow, StatusBarDescribesTheCellUnderThePointer)
 
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centre(1, 1));
     QTest::mouseMove(grid->viewport(), centre(3, 2));
-    QMouseEvent drag(QEvent::MouseMove, centre(3, 2), grid->viewport()->mapToGlobal(centre(3, 2)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(grid->viewport(), &drag);
+    moveHolding(grid->viewport(), centre(3, 2), Qt::LeftButton);
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, centre(3, 2));
     EXPECT_EQ(window->status().selectionText(), "Selection 3 x 2");
 

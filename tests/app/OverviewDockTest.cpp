@@ -11,6 +11,7 @@
 #include "writers/MapWriter.h"
 
 #include "FakePrompts.h"
+#include "WindowDriver.h"
 #include "TempDir.h"
 
 #include <QApplication>
@@ -170,14 +171,10 @@ TEST_F(Overview, ClickAndDragCentreTheGridClampedAtTheEdges)
 
     // A drag moves the view along; past the picture's edge it stays at the edge.
     QTest::mousePress(viewWidget(), Qt::LeftButton, {}, centre(QPoint(30, 30)));
-    QMouseEvent drag(QEvent::MouseMove, QPointF(centre(QPoint(12, 2))), viewWidget()->mapToGlobal(QPointF(centre(QPoint(12, 2)))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewWidget(), &drag);
+    moveHolding(viewWidget(), centre(QPoint(12, 2)), Qt::LeftButton);
     EXPECT_EQ(grid->leftCol(), 12 - columns / 2);
     EXPECT_EQ(grid->topRow(), 0);
-    QMouseEvent beyond(QEvent::MouseMove, QPointF(-20, -20), viewWidget()->mapToGlobal(QPointF(-20, -20)),
-                       Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewWidget(), &beyond);
+    moveHolding(viewWidget(), QPointF(-20, -20), Qt::LeftButton);
     EXPECT_EQ(grid->leftCol(), 0);
     QTest::mouseRelease(viewWidget(), Qt::LeftButton, {}, QPoint(0, 0));
 

@@ -9,6 +9,7 @@
 #include "writers/ObstacleCatalogueWriter.h"
 
 #include "FakePrompts.h"
+#include "WindowDriver.h"
 #include "TempDir.h"
 
 #include <QApplication>
@@ -64,13 +65,7 @@ protected:
     QComboBox *combo(const char *name) const { return form->findChild<QComboBox *>(name); }
     QLabel *label(const char *name) const { return form->findChild<QLabel *>(name); }
 
-    // Chooses an item as the user does, which runs the list's handler.
-    void choose(const char *name, int index) const
-    {
-        QComboBox *box = combo(name);
-        box->setCurrentIndex(index);
-        Q_EMIT box->activated(index);
-    }
+    void choose(const char *name, int index) const { chooseItem(combo(name), index); }
 
     QPoint centre(int column, int row) const { return grid->cellRect(column, row).center(); }
     void press(Qt::MouseButton button, int column, int row) const
@@ -79,9 +74,7 @@ protected:
     }
     void move(Qt::MouseButtons held, int column, int row) const
     {
-        QMouseEvent event(QEvent::MouseMove, centre(column, row), grid->viewport()->mapToGlobal(centre(column, row)),
-                          Qt::NoButton, held, Qt::NoModifier);
-        QApplication::sendEvent(grid->viewport(), &event);
+        moveHolding(grid->viewport(), centre(column, row), held);
     }
     const TerrainCell &cell(int level, int column, int row) const
     {

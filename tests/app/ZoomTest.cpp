@@ -7,6 +7,7 @@
 #include "writers/MapWriter.h"
 
 #include "FakePrompts.h"
+#include "WindowDriver.h"
 #include "TempDir.h"
 
 #include <QApplication>
@@ -52,12 +53,7 @@ protected:
     static int cellSize() { return GetParam(); }
     int bar() const { return grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid); }
     QPoint centre(int column, int row) const { return grid->cellRect(column, row).center(); }
-    void move(Qt::MouseButtons held, QPoint point) const
-    {
-        QMouseEvent event(QEvent::MouseMove, point, grid->viewport()->mapToGlobal(point), Qt::NoButton, held,
-                          Qt::NoModifier);
-        QApplication::sendEvent(grid->viewport(), &event);
-    }
+    void move(Qt::MouseButtons held, QPoint point) const { moveHolding(grid->viewport(), point, held); }
     void wheel(int delta, Qt::KeyboardModifiers modifiers) const
     {
         QWheelEvent event(centre(grid->leftCol(), grid->topRow()), QPointF(), QPoint(), QPoint(0, delta),
