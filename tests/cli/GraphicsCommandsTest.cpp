@@ -150,13 +150,19 @@ TEST(GraphicsCommands, DefSheetShowsEveryPictureWithItsNumber)
     expectRefusal(runCli({"def", "sheet", def}), "usage");
 }
 
-TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
+// A one-level 36 x 36 map of dirt with water at column 1, row 2.
+QByteArray oneWaterCellMap()
 {
-    TempDir dir;
     MapWriter map = MapWriter::patterned(36, false);
     map.layers = {TerrainLayer(36)};
     map.layers[0].at(2, 1).tertype = 8;
-    const QString path = dir.write("one.vdm", map.data());
+    return map.data();
+}
+
+TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
+{
+    TempDir dir;
+    const QString path = dir.write("one.vdm", oneWaterCellMap());
 
     const CliRun plain = runCli({"render", path, dir.filePath("plain.png")});
     ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
@@ -182,10 +188,7 @@ TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
 TEST(GraphicsCommands, RenderDrawsAtTheChosenCellSize)
 {
     TempDir dir;
-    MapWriter map = MapWriter::patterned(36, false);
-    map.layers = {TerrainLayer(36)};
-    map.layers[0].at(2, 1).tertype = 8;
-    const QString path = dir.write("one.vdm", map.data());
+    const QString path = dir.write("one.vdm", oneWaterCellMap());
     const struct {
         const char *cell;
         int size;
