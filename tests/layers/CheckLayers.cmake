@@ -1,16 +1,18 @@
 # Fails when a source folder includes a header of a layer above it. Run as
 #   cmake -DSOURCE_DIR=<src> -P CheckLayers.cmake
-# Each folder lists the folders it may include from (itself included).
+# Each folder lists the folders it may include from (itself included). The
+# session is widget-free besides: it may not include a widget header.
 set(allowed_base base)
 set(allowed_map map base)
 set(allowed_edit edit map base)
 set(allowed_gfx gfx map base)
 set(allowed_obstacles obstacles map base)
-set(allowed_app app edit gfx map obstacles base)
+set(allowed_session session edit gfx map obstacles base)
+set(allowed_ui ui session edit gfx map obstacles base)
 set(allowed_cli cli edit gfx map obstacles base)
 
 set(violations "")
-foreach(folder base map edit gfx obstacles app cli)
+foreach(folder base map edit gfx obstacles session ui cli)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^#include \"[a-z]+/")
@@ -22,6 +24,14 @@ foreach(folder base map edit gfx obstacles app cli)
         string(APPEND violations "\n  ${shown}: ${line}")
       endif()
     endforeach()
+  endforeach()
+endforeach()
+file(GLOB_RECURSE sources "${SOURCE_DIR}/session/*.h" "${SOURCE_DIR}/session/*.cpp")
+foreach(source ${sources})
+  file(STRINGS "${source}" includes REGEX "^#include <(QtWidgets/|QWidget|QDialog|QMainWindow|QMessageBox|QApplication|QAction)")
+  foreach(line ${includes})
+    file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
+    string(APPEND violations "\n  ${shown}: ${line} (a widget in the session)")
   endforeach()
 endforeach()
 if(violations)

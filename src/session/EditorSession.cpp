@@ -1,0 +1,250 @@
+// The editor's session: operations on the open map and their notices.
+#include "session/EditorSession.h"
+
+#include "base/Platform.h"
+#include "edit/BrushSettings.h"
+#include "edit/CellEditor.h"
+#include "edit/PaintAt.h"
+#include "edit/TerrainEdges.h"
+
+#include <utility>
+
+EditorSession::EditorSession(QObject *parent)
+    : QObject(parent)
+{
+}
+
+EditorSession::~EditorSession() = default;
+
+TileLoadResult EditorSession::loadSprites(TileSpriteSource &source)
+{
+    return m_sprites.LoadTileSprites(source);
+}
+
+MapOpenResult EditorSession::open(const QString &fileName)
+{
+    if (QString reason = mapFileRefusal(fileName); !reason.isEmpty())
+        return {std::move(reason)};
+    // A map copied from a read-only medium must not stay read-only once edited.
+    platform::clearFileAttributes(fileName);
+    MapLoadResult loaded = readMapFile(fileName, progressFor(Work::Open, fileName));
+    if (!loaded.ok())
+        return {std::move(loaded.reason)};
+    closeOpenStep();
+    adoptLoadedMap(m_document, std::move(*loaded.document));
+    m_fileName = fileName;
+    m_history.clear();
+    m_sizeChangedSinceSave = false;
+    Q_EMIT mapOpened();
+    Q_EMIT fileNameChanged(m_fileName);
+    Q_EMIT undoCountChanged(0);
+    announceHistory();
+    return {};
+}
+
+MapSaveResult EditorSession::save(const QString &fileName)
+{
+    closeOpenStep();
+    MapSaveResult saved = saveMapFile(m_document, fileName, progressFor(Work::Save, fileName));
+    if (saved.ok()) {
+        m_history.markSaved();
+        m_sizeChangedSinceSave = false;
+        if (fileName != m_fileName) {
+            m_fileName = fileName;
+            Q_EMIT fileNameChanged(m_fileName);
+        }
+        announceHistory();
+    }
+    return saved;
+}
+
+bool EditorSession::selectLevel(int level)
+{
+    if (!m_document.isLoaded)
+        return false;
+    closeOpenStep();
+    m_document.currentLevel = std::uint8_t(level == 1 ? 1 : 0);
+    // Level 1 of a one-level map leaves the current layer as it was.
+    const bool shown = m_document.pointCurrentLayerAt(m_document.currentLevel);
+    Q_EMIT levelChanged(m_document.currentLevel, shown);
+    return shown;
+}
+
+bool EditorSession::resize(std::uint32_t side)
+{
+    closeOpenStep();
+    // While the layers change, the grid's selection notices are not about cells.
+    m_document.isResizing = true;
+    if (!m_document.redimension(side, progressFor(Work::Resize))) {
+        m_document.isResizing = false;
+        return false;
+    }
+    m_document.sizeChanged = true;
+    m_sizeChangedSinceSave = true;
+    Q_EMIT mapResized(int(side));
+    selectLevel(m_document.currentLevel);
+    m_document.isResizing = false;
+    announceHistory();
+    return true;
+}
+
+template <typename Operation>
+std::size_t EditorSession::edit(Operation &&operation)
+{
+    CellEditor editor(m_document, m_history.undoList());
+    const std::size_t count = operation(editor);
+    if (count > 0) {
+        Q_EMIT cellsChanged(m_document.currentLayerLevel(), editor.changedCells());
+        Q_EMIT undoCountChanged(m_history.undoList().count());
+    }
+    return count;
+}
+
+void EditorSession::beginStep()
+{
+    closeOpenStep();
+    m_history.openStep();
+    m_stepStart = m_history.undoList().count();
+    m_stepOpen = true;
+}
+
+void EditorSession::closeOpenStep()
+{
+    if (m_stepOpen)
+        endStep();
+}
+
+void EditorSession::endStep()
+{
+    m_stepOpen = false;
+    if (m_edgeBrush && m_edgeRules && m_history.undoList().count() > m_stepStart) {
+        const std::vector<CellPosition> changed =
+            recordedPositions(m_history.undoList(), m_stepStart, m_document.currentLayerLevel());
+        edit([&](CellEditor &editor) { return applyTerrainEdges(editor, *m_edgeRules, changed); });
+    }
+    m_history.closeStep();
+    m_stepStart = m_history.undoList().count();
+    announceHistory();
+}
+
+void EditorSession::announceHistory()
+{
+    Q_EMIT historyChanged();
+    if (hasUnsavedChanges() != m_modified) {
+        m_modified = !m_modified;
+        Q_EMIT modifiedChanged(m_modified);
+    }
+}
+
+std::size_t EditorSession::paint(const BrushSettings &brush, int column, int row)
+{
+    const bool fill = brush.fillX || brush.fillY;
+    if (fill && CellEditor::canEdit(m_document) && std::uint32_t(column) < m_document.mapSize
+        && std::uint32_t(row) < m_document.mapSize) {
+        const std::uint8_t from = m_document.currentLayer().at(std::uint32_t(row), std::uint32_t(column)).tertype;
+        if (!fillSpreadsFrom(from, brush))
+            Q_EMIT fillStoppedAtFirstCell(from, brush.terrainType);
+    }
+    const ProgressCallback progress = fill ? progressFor(Work::Fill) : ProgressCallback();
+    return edit([&](CellEditor &editor) {
+        return PaintAt(editor, brush, m_anchorCell, std::uint16_t(column), std::uint16_t(row), progress);
+    });
+}
+
+UndoStep EditorSession::announce(const HistoryChange &change)
+{
+    for (int level = 0; level < 2; ++level)
+        if (!change.changedCells[level].isEmpty())
+            Q_EMIT cellsChanged(level, change.changedCells[level]);
+    if (change.firstCell.outcome != UndoStep::Outcome::Nothing)
+        Q_EMIT undoCountChanged(m_history.undoList().count());
+    announceHistory();
+    return change.firstCell;
+}
+
+UndoStep EditorSession::undoLast()
+{
+    closeOpenStep();
+    return announce(m_history.undoOneCell(m_document));
+}
+
+UndoStep EditorSession::undoStep()
+{
+    closeOpenStep();
+    return announce(m_history.undoStep(m_document));
+}
+
+UndoStep EditorSession::redoStep()
+{
+    closeOpenStep();
+    return announce(m_history.redoStep(m_document));
+}
+
+QString EditorSession::loadEdgeRules(const QString &path)
+{
+    TerrainEdgeRulesResult read = readTerrainEdgeRules(path);
+    if (!read.ok()) {
+        m_edgeRules.reset();
+        return read.reason;
+    }
+    m_edgeRules = std::move(read.rules);
+    return {};
+}
+
+std::size_t EditorSession::fixAllEdges()
+{
+    if (!m_edgeRules)
+        return 0;
+    closeOpenStep();
+    m_history.openStep();
+    const std::size_t changed =
+        edit([&](CellEditor &editor) { return applyTerrainEdgesToLevel(editor, *m_edgeRules); });
+    m_history.closeStep();
+    announceHistory();
+    return changed;
+}
+
+bool EditorSession::copy(const QRect &selection)
+{
+    return m_document.isLoaded && m_clipboard.copy(m_document, selection);
+}
+
+std::size_t EditorSession::paste(int left, int top)
+{
+    if (!m_document.isLoaded)
+        return 0;
+    beginStep();
+    const std::size_t changed = edit([&](CellEditor &editor) { return m_clipboard.paste(editor, left, top); });
+    endStep();
+    return changed;
+}
+
+void EditorSession::loadCatalogue(const ObstacleCatalogueOptions &options)
+{
+    m_catalogue = ObstacleCatalogue::load(options);
+}
+
+void EditorSession::chooseObstacles(ObstacleRequest request)
+{
+    request.featureOn = m_catalogue.isOn();
+    request.map = m_document.isLoaded ? &m_document : nullptr;
+    request.anchorColumn = m_anchorCell.column;
+    request.anchorRow = m_anchorCell.row;
+    const std::optional<ObstacleChoice> choice = chooseObstacleView(request, m_obstacleView);
+    if (!choice)
+        return;
+    m_obstacleView = choice->view;
+    Q_EMIT obstacleViewChanged(choice->action);
+}
+
+ProgressCallback EditorSession::progressFor(Work work, const QString &fileName) const
+{
+    return m_progressFactory ? m_progressFactory(work, fileName) : ProgressCallback();
+}
+
+void EditorSession::releaseResources()
+{
+    m_catalogue = ObstacleCatalogue();
+    if (m_sprites.spritesLoaded())
+        m_sprites.release();
+}

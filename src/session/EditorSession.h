@@ -1,0 +1,189 @@
+// The editor's session: the open map and everything done with it, without
+// widgets. It owns the document, its undo list and file name, the cell
+// clipboard, the tile pictures and the obstacle catalogue, runs the editing
+// operations on them and announces every change; the windows call its
+// operations and listen to its notices.
+#pragma once
+
+#include "edit/CellClipboard.h"
+#include "edit/CellPosition.h"
+#include "edit/EditHistory.h"
+#include "edit/TerrainEdgeRules.h"
+#include "edit/UndoStep.h"
+#include "gfx/TileSprites.h"
+#include "map/MapDocument.h"
+#include "map/MapFile.h"
+#include "obstacles/BattlefieldChoice.h"
+#include "obstacles/ObstacleCatalogue.h"
+#include "obstacles/ObstacleView.h"
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+struct BrushSettings;
+class CellEditor;
+
+// How opening a map file ended.
+struct MapOpenResult {
+    QString reason;  // why the file was refused; empty when it is open
+
+    bool ok() const { return reason.isEmpty(); }
+};
+
+class EditorSession : public QObject {
+    Q_OBJECT
+
+public:
+    explicit EditorSession(QObject *parent = nullptr);
+    ~EditorSession() override;
+
+    const MapDocument &document() const { return m_document; }
+    const UndoList &undoList() const { return m_history.undoList(); }
+    const EditHistory &history() const { return m_history; }
+    const CellClipboard &clipboard() const { return m_clipboard; }
+    // The tile pictures while they are in use, else null (plain colours).
+    const TileSprites *sprites() const { return m_sprites.spritesLoaded() ? &m_sprites : nullptr; }
+    const ObstacleCatalogue &catalogue() const { return m_catalogue; }
+    const ObstacleView &obstacleView() const { return m_obstacleView; }
+    // The file the map was opened from or last saved to.
+    const QString &fileName() const { return m_fileName; }
+    // Unsaved edits: the cells differ from what was opened or last saved
+    // (undo and redo count as edits, so undoing back to it is clean), or the
+    // size changed since.
+    bool hasUnsavedChanges() const
+    {
+        return m_document.isLoaded && (!m_history.isAtSavedState() || m_sizeChangedSinceSave);
+    }
+
+    // The cell the user last selected or pressed: the fill's anchor and the
+    // cell whose battlefield the obstacle window shows.
+    CellPosition anchorCell() const { return m_anchorCell; }
+    void setAnchorCell(CellPosition cell) { m_anchorCell = cell; }
+
+    // ---- Files ----
+    // Loads the tile pictures once, before the first open; the source's mode
+    // may fall back from the archive to the "defs" folder.
+    TileLoadResult loadSprites(TileSpriteSource &source);
+    const QString &spriteLoadError() const { return m_sprites.loadError(); }
+    // Opens a map file: gives the file its plain attributes, reads it, and on
+    // success replaces the open map (keeping the chosen level) and forgets
+    // the undo records. A refused file changes nothing; the reason says why.
+    MapOpenResult open(const QString &fileName);
+    // Saves the open map to a file, which becomes the map's file on success.
+    MapSaveResult save(const QString &fileName);
+
+    // ---- Level and size ----
+    // Chooses level 0 or 1; false when the map has no such level (the
+    // current layer then stays where it was).
+    bool selectLevel(int level);
+    // True when making the map this small would cut away cells that are not zero.
+    bool wouldCutCells(std::uint32_t side) const { return m_document.hasCellsOutside(side); }
+    // Re-dimensions the map; false, with nothing changed, when the memory
+    // cannot be had.
+    bool resize(std::uint32_t side);
+
+    // ---- Editing the current level ----
+    // A step of undo: what one gesture changes (a stroke from press to
+    // release; a fill or a paste is a step by itself). Closing the step
+    // applies the edge rules around its cells when the edge brush is on.
+    // Opening a step closes one still open, and so does every other
+    // operation, so a step never takes in what another command did.
+    void beginStep();
+    void endStep();
+    std::size_t paint(const BrushSettings &brush, int column, int row);
+    // Takes back the newest undo record, whichever level it belongs to; the
+    // cell can be redone.
+    UndoStep undoLast();
+    // Takes back, or puts back, the newest step; the result names the step's
+    // first cell.
+    UndoStep undoStep();
+    UndoStep redoStep();
+    // Copies the selection (inclusive cell numbers) of the current level.
+    bool copy(const QRect &selection);
+    // Pastes the copied block with its top-left cell at (left, top).
+    std::size_t paste(int left, int top);
+
+    // ---- Terrain edges ----
+    // Reads the edge rules file; the reason of a refusal (with its line), or empty.
+    QString loadEdgeRules(const QString &path);
+    bool hasEdgeRules() const { return m_edgeRules.has_value(); }
+    bool edgeBrush() const { return m_edgeBrush; }
+    void setEdgeBrush(bool on) { m_edgeBrush = on; }
+    // Applies the edge rules to every cell of the current level as one step.
+    std::size_t fixAllEdges();
+
+    // ---- Obstacles ----
+    void loadCatalogue(const ObstacleCatalogueOptions &options);
+    // Decides what the obstacle window shows for a request; applies and
+    // announces the choice, if any.
+    void chooseObstacles(ObstacleRequest request);
+
+    // Releases the catalogue and the tile pictures (on closing).
+    void releaseResources();
+
+    // Long work (opening, saving, changing the size) reports its progress
+    // through a callback the window gives for each piece of work.
+    enum class Work { Open, Save, Resize, Fill };
+    using ProgressFactory = std::function<ProgressCallback(Work work, const QString &fileName)>;
+    void setProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
+
+Q_SIGNALS:
+    // A new map is open.
+    void mapOpened();
+    // Cells of a level changed within a rectangle of cell numbers: one notice
+    // per operation, however many cells it wrote.
+    void cellsChanged(int level, const QRect &cells);
+    // The chosen level changed, or the grid must show the level anew (after a
+    // size change); shown is false when the map has no such level.
+    void levelChanged(int level, bool shown);
+    // The map's side changed.
+    void mapResized(int side);
+    // The map's file changed: a map was opened, or saved to another file.
+    void fileNameChanged(const QString &fileName);
+    // The map came to have unsaved changes, or no longer has any.
+    void modifiedChanged(bool modified);
+    // The number of undo records changed.
+    void undoCountChanged(std::size_t count);
+    // What can be undone or redone, or the saved state, changed.
+    void historyChanged();
+    // A fill painted only its first cell: the two terrain types have a
+    // different number of pictures.
+    void fillStoppedAtFirstCell(int fromType, int toType);
+    // The obstacle view changed: show the window, or say there is no battlefield.
+    void obstacleViewChanged(ObstacleChoice::Action action);
+
+private:
+    // Runs one editing operation through a cell editor, then announces the
+    // rectangle of cells it changed once.
+    template <typename Operation>
+    std::size_t edit(Operation &&operation);
+    // Announces what a step of the history wrote.
+    UndoStep announce(const HistoryChange &change);
+    // Announces that what can be undone or redone, or the saved state, may have changed.
+    void announceHistory();
+    // Closes a step left open by a gesture before another operation runs.
+    void closeOpenStep();
+    ProgressCallback progressFor(Work work, const QString &fileName = QString()) const;
+
+    MapDocument m_document;
+    EditHistory m_history;
+    bool m_sizeChangedSinceSave = false;
+    std::size_t m_stepStart = 0;  // undo records before the open step
+    bool m_stepOpen = false;
+    bool m_modified = false;      // as last announced
+    std::optional<TerrainEdgeRules> m_edgeRules;
+    bool m_edgeBrush = false;
+    ProgressFactory m_progressFactory;
+    CellClipboard m_clipboard;
+    TileSprites m_sprites;
+    ObstacleCatalogue m_catalogue;
+    ObstacleView m_obstacleView;
+    CellPosition m_anchorCell;
+    QString m_fileName;
+};

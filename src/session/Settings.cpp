@@ -1,0 +1,193 @@
+// Reading "brackwen.ini": the options section and the language section.
+#include "session/Settings.h"
+
+#include "base/IniFile.h"
+#include "base/Platform.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+constexpr InterfaceTexts::Entry textEntries[] = {
+    {"maperr", &InterfaceTexts::maperr, "Map Error !"},
+    {"bopenmap", &InterfaceTexts::bopenmap, "Open Map"},
+    {"bsavemap", &InterfaceTexts::bsavemap, "Save Map"},
+    {"bundo", &InterfaceTexts::bundo, "Undo"},
+    {"bobstacles", &InterfaceTexts::bobstacles, "Obstacles"},
+    {"lbmirror", &InterfaceTexts::lbmirror, "Mirror settings"},
+    {"cbmirror", &InterfaceTexts::cbmirror, "Mirror mode"},
+    {"cbmirror_s", &InterfaceTexts::cbmirror_s, "Set Mirror"},
+    {"cbmirror_sm", &InterfaceTexts::cbmirror_sm, "Set marked"},
+    {"cbbrushx", &InterfaceTexts::cbbrushx, "Brush width"},
+    {"cbbrushy", &InterfaceTexts::cbbrushy, "Brush height"},
+    {"cbtertype", &InterfaceTexts::cbtertype, "Terrain type"},
+    {"cbterconf", &InterfaceTexts::cbterconf, "Terrain configuration"},
+    {"cbrivtype", &InterfaceTexts::cbrivtype, "River type"},
+    {"cbrivconf", &InterfaceTexts::cbrivconf, "River configuration"},
+    {"cbroadtype", &InterfaceTexts::cbroadtype, "Road type"},
+    {"cbroadconf", &InterfaceTexts::cbroadconf, "Road configuration"},
+    {"cbmapsize", &InterfaceTexts::cbmapsize, "Map size"},
+    {"notchange", &InterfaceTexts::notchange, "Not change"},
+    {"notchng", &InterfaceTexts::notchng, "n/c"},
+    {"cbmaplvl", &InterfaceTexts::cbmaplvl, "Map Level"},
+    {"maplvl_gnd", &InterfaceTexts::maplvl_gnd, "Ground"},
+    {"maplvl_str", &InterfaceTexts::maplvl_str, "Subterranean"},
+    {"title", &InterfaceTexts::title, "Brackwen"},
+    {"ternums", &InterfaceTexts::ternums, "RMC-terrnums"},
+    {"bcopy", &InterfaceTexts::bcopy, "Copy Cells"},
+    {"bpaste", &InterfaceTexts::bpaste, "Paste Cells"},
+    {"dlgfilter", &InterfaceTexts::dlgfilter, "Valdris map"},
+    {"noobstacles", &InterfaceTexts::noobstacles, "There is no battlefield on a cell"},
+    {"shore", &InterfaceTexts::shore, "Shore"},
+    {"cbrivtype_nr", &InterfaceTexts::cbrivtype_nr, "NoRiver"},
+    {"cbrivtype_ar", &InterfaceTexts::cbrivtype_ar, "Any>River"},
+    {"cbrivtype_cr", &InterfaceTexts::cbrivtype_cr, "River"},
+    {"cbrivtype_ai", &InterfaceTexts::cbrivtype_ai, "Any>Ice"},
+    {"cbrivtype_ir", &InterfaceTexts::cbrivtype_ir, "IceRiver"},
+    {"cbrivtype_am", &InterfaceTexts::cbrivtype_am, "Any>Mud"},
+    {"cbrivtype_mr", &InterfaceTexts::cbrivtype_mr, "MudRiver"},
+    {"cbrivtype_al", &InterfaceTexts::cbrivtype_al, "Any>Lava"},
+    {"cbrivtype_lr", &InterfaceTexts::cbrivtype_lr, "LavaRiver"},
+    {"cbroadtype_nr", &InterfaceTexts::cbroadtype_nr, "NoRoad"},
+    {"cbroadtype_ad", &InterfaceTexts::cbroadtype_ad, "Any>Dirt"},
+    {"cbroadtype_dr", &InterfaceTexts::cbroadtype_dr, "DirtRoad"},
+    {"cbroadtype_ag", &InterfaceTexts::cbroadtype_ag, "Any>Gravel"},
+    {"cbroadtype_gr", &InterfaceTexts::cbroadtype_gr, "GravelRoad"},
+    {"cbroadtype_as", &InterfaceTexts::cbroadtype_as, "Any>Stone"},
+    {"cbroadtype_sr", &InterfaceTexts::cbroadtype_sr, "StoneRoad"},
+    {"lbmirror_tv", &InterfaceTexts::lbmirror_tv, "Terrain vert"},
+    {"lbmirror_th", &InterfaceTexts::lbmirror_th, "Terrain horz"},
+    {"lbmirror_rv", &InterfaceTexts::lbmirror_rv, "River vert"},
+    {"lbmirror_rh", &InterfaceTexts::lbmirror_rh, "River horz"},
+    {"lbmirror_pv", &InterfaceTexts::lbmirror_pv, "Road vert"},
+    {"lbmirror_ph", &InterfaceTexts::lbmirror_ph, "Road horz"},
+    {"dlgok", &InterfaceTexts::dlgok, "OK"},
+    {"dlgsave", &InterfaceTexts::dlgsave, "Save"},
+    {"dlgdiscard", &InterfaceTexts::dlgdiscard, "Don't save"},
+    {"dlgcancel", &InterfaceTexts::dlgcancel, "Cancel"},
+    {"sizecut", &InterfaceTexts::sizecut,
+     "Cells outside %1x%1 are not empty and will be lost. Change the size?"},
+    {"nomemory", &InterfaceTexts::nomemory,
+     "There is not enough memory for a map of %1x%1 cells; the map is unchanged."},
+    {"openerr", &InterfaceTexts::openerr, "%1 could not be opened: %2"},
+    {"spriteerr", &InterfaceTexts::spriteerr, "The tile pictures could not be loaded: %1"},
+    {"saveerr", &InterfaceTexts::saveerr, "The map could not be saved to %1: %2"},
+    {"overview", &InterfaceTexts::overview, "O&verview"},
+    {"exportmenu", &InterfaceTexts::exportmenu, "&Export picture..."},
+    {"exporttitle", &InterfaceTexts::exporttitle, "Export picture"},
+    {"exportcell", &InterfaceTexts::exportcell, "Cell size (pixels):"},
+    {"exportsize", &InterfaceTexts::exportsize, "%1 x %2 pixels"},
+    {"exporttoolarge", &InterfaceTexts::exporttoolarge, "At %1 pixels a cell the picture is too large; %2 pixels a cell fit."},
+    {"exportmemory", &InterfaceTexts::exportmemory, "Not enough memory for the picture at %1 pixels a cell."},
+    {"exportfailed", &InterfaceTexts::exportfailed, "The picture could not be written to %1: %2"},
+    {"exportfilter", &InterfaceTexts::exportfilter, "PNG picture|*.png"},
+    {"zoomin", &InterfaceTexts::zoomin, "Zoom &in"},
+    {"zoomout", &InterfaceTexts::zoomout, "Zoom &out"},
+    {"zoomreset", &InterfaceTexts::zoomreset, "&Actual size"},
+    {"workopen", &InterfaceTexts::workopen, "Opening %1..."},
+    {"worksave", &InterfaceTexts::worksave, "Saving %1..."},
+    {"workresize", &InterfaceTexts::workresize, "Changing the map size..."},
+    {"workfill", &InterfaceTexts::workfill, "Filling..."},
+    {"menufile", &InterfaceTexts::menufile, "&File"},
+    {"menuopen", &InterfaceTexts::menuopen, "&Open..."},
+    {"menurecent", &InterfaceTexts::menurecent, "Open &Recent"},
+    {"menusave", &InterfaceTexts::menusave, "&Save"},
+    {"menusaveas", &InterfaceTexts::menusaveas, "Save &As..."},
+    {"menuquit", &InterfaceTexts::menuquit, "&Quit"},
+    {"menuedit", &InterfaceTexts::menuedit, "&Edit"},
+    {"menuundostep", &InterfaceTexts::menuundostep, "&Undo step"},
+    {"menuredostep", &InterfaceTexts::menuredostep, "&Redo step"},
+    {"menuundocell", &InterfaceTexts::menuundocell, "Undo one &cell"},
+    {"menucopy", &InterfaceTexts::menucopy, "&Copy"},
+    {"menupaste", &InterfaceTexts::menupaste, "&Paste"},
+    {"menuview", &InterfaceTexts::menuview, "&View"},
+    {"menuotherlevel", &InterfaceTexts::menuotherlevel, "&Other level at this place"},
+    {"menupanel", &InterfaceTexts::menupanel, "&Panel"},
+    {"menunumbers", &InterfaceTexts::menunumbers, "Sprite &numbers"},
+    {"menuobstwin", &InterfaceTexts::menuobstwin, "O&bstacles window"},
+    {"menuhelp", &InterfaceTexts::menuhelp, "&Help"},
+    {"menukeys", &InterfaceTexts::menukeys, "&Mouse and keys"},
+    {"menuabout", &InterfaceTexts::menuabout, "&About"},
+    {"msgsaved", &InterfaceTexts::msgsaved, "Saved %1"},
+    {"msgmissing", &InterfaceTexts::msgmissing, "%1 no longer exists and was removed from the recent maps"},
+    {"msgnounderground", &InterfaceTexts::msgnounderground, "This map has no underground level"},
+    {"msgfillstopped", &InterfaceTexts::msgfillstopped, "The fill stopped at its first cell: %1 and %2 have a different number of pictures, so pick a picture number"},
+    {"stselection", &InterfaceTexts::stselection, "Selection %1 x %2"},
+    {"stterrain", &InterfaceTexts::stterrain, "%1, picture %2"},
+    {"striver", &InterfaceTexts::striver, "river %1, picture %2"},
+    {"stroad", &InterfaceTexts::stroad, "road %1, picture %2"},
+    {"stmirror", &InterfaceTexts::stmirror, "mirror %1"},
+    {"stbattlefield", &InterfaceTexts::stbattlefield, "battlefield: %1"},
+    {"helpleft", &InterfaceTexts::helpleft, "Left button: select a cell; drag to select a rectangle"},
+    {"helpright", &InterfaceTexts::helpright, "Right button: paint with the brush; drag to paint a stroke"},
+    {"helpmiddle", &InterfaceTexts::helpmiddle, "Middle button: hide or show the panel"},
+    {"helppanel", &InterfaceTexts::helppanel, "Right click on the panel: show or hide the sprite numbers"},
+    {"helpwheel", &InterfaceTexts::helpwheel, "Wheel: scroll rows; Ctrl+wheel: scroll columns"},
+    {"helparrows", &InterfaceTexts::helparrows, "Arrow keys: move the selected cell; Shift+arrows: extend the selection"},
+    {"helpkeys", &InterfaceTexts::helpkeys, "Keys"},
+    {"menuedgebrush", &InterfaceTexts::menuedgebrush, "&Edge brush"},
+    {"menufixedges", &InterfaceTexts::menufixedges, "&Fix all edges"},
+    {"msgedgerules", &InterfaceTexts::msgedgerules, "The edge rules could not be read: %1"},
+    {"msgedgesfixed", &InterfaceTexts::msgedgesfixed, "%1 cells got new edges"},
+};
+
+}  // namespace
+
+InterfaceTexts::InterfaceTexts()
+{
+    for (const Entry &entry : textEntries)
+        this->*entry.text = QString::fromLatin1(entry.builtIn);
+}
+
+std::span<const InterfaceTexts::Entry> InterfaceTexts::entries()
+{
+    return textEntries;
+}
+
+ObstacleCaptionTexts obstacleCaptionTexts(const InterfaceTexts &texts)
+{
+    ObstacleCaptionTexts caption{texts.bobstacles, texts.noobstacles, texts.shore, {}};
+    std::copy_n(texts.terrain.begin(), caption.terrain.size(), caption.terrain.begin());
+    return caption;
+}
+
+QString withTrailingSeparator(const QString &folder)
+{
+    if (folder.size() > 3 && !platform::isPathSeparator(folder.back()))
+        return folder + platform::PathSeparator;
+    return folder;
+}
+
+SettingsAndTexts loadSettingsAndTexts(const QString &path)
+{
+    SettingsAndTexts result;
+    const std::optional<IniFile> ini = QFileInfo::exists(path) ? IniFile::load(path) : std::nullopt;
+    if (!ini)
+        return result;
+
+    Settings &settings = result.settings;
+    const QString options = QString::fromLatin1(OptionsSection);
+    if (ini->hasSection(options)) {
+        settings.valdris_path = withTrailingSeparator(ini->readString(options, "valdris_path", QString()));
+        settings.language = ini->readString(options, "language", QString());
+        settings.graphics = ini->readInteger(options, "graphics", 2);
+        settings.use_nagscreen = ini->readInteger(options, "use_nagscreen", 1);
+        settings.use_showobst = ini->readInteger(options, "use_showobst", 1);
+        settings.use_ramobst = ini->readInteger(options, "use_ramobst", 1);
+    }
+
+    // Without the language section the built-in English texts stay and the
+    // terrain names are empty.
+    InterfaceTexts &texts = result.texts;
+    if (!settings.language.isEmpty() && ini->hasSection(settings.language)) {
+        for (const InterfaceTexts::Entry &entry : InterfaceTexts::entries())
+            texts.*entry.text = ini->readString(settings.language, QString::fromLatin1(entry.key), texts.*entry.text);
+        for (int type = 0; type < int(texts.terrain.size()); ++type) {
+            const QString key = QStringLiteral("terrain%1").arg(type);
+            texts.terrain[type] = ini->readString(settings.language, key, key);
+        }
+    }
+    return result;
+}

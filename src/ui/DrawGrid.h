@@ -1,0 +1,134 @@
+// The map grid: a scrolling grid of square cells (32 pixels a side unless
+// told otherwise) that draws nothing of its own but asks its cell delegate to
+// draw each visible cell, keeps a current cell and a rectangular selection,
+// and reports mouse input and changes of its view to its owner.
+#pragma once
+
+#include <QAbstractScrollArea>
+
+#include <QRect>
+
+#include <functional>
+
+// Inclusive cell rectangle, as column and row numbers.
+struct GridRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    friend bool operator==(const GridRect &, const GridRect &) = default;
+};
+
+class DrawGrid : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    static constexpr int DefaultCellSize = 32;
+
+    // Draws the cell (column, row) into its rectangle (viewport coordinates).
+    using CellDelegate = std::function<void(QPainter &, int column, int row, const QRect &)>;
+    // Called before the current cell moves to (column, row).
+    using SelectCellHandler = std::function<void(int column, int row)>;
+
+    explicit DrawGrid(QWidget *parent = nullptr);
+
+    void setCellDelegate(CellDelegate delegate) { m_cellDelegate = std::move(delegate); }
+    void setSelectCellHandler(SelectCellHandler handler) { m_selectCell = std::move(handler); }
+
+    // The side of a cell in pixels: the default column width and row height.
+    int cellSize() const { return m_cellSize; }
+    void setCellSize(int pixels);
+
+    int colCount() const { return m_colCount; }
+    int rowCount() const { return m_rowCount; }
+    // Sets both counts at once (re-dimensions, keeps the scroll position where it still fits).
+    void setDimensions(int colCount, int rowCount);
+
+    // First column and row shown.
+    int leftCol() const;
+    int topRow() const;
+    void setLeftCol(int column);
+    void setTopRow(int row);
+    // Columns and rows shown whole, counted from leftCol and topRow.
+    int visibleColCount() const;
+    int visibleRowCount() const;
+    // The cells on screen: those shown whole and the one partly shown column
+    // and row after them, within the grid's dimensions.
+    QRect shownCells() const;
+    // The cell in the middle of the whole cells shown.
+    QPoint centreCell() const;
+    // Scrolls so that a cell is in the middle, as far as the grid's ends allow.
+    void centreOn(QPoint cell);
+    // Scrolls by whole cells along one axis (positive: towards the last
+    // column or row), a cell at a time, never beyond the ends of the grid.
+    void scrollByCells(int cells, Qt::Orientation orientation);
+
+    int col() const { return m_current.x(); }
+    int row() const { return m_current.y(); }
+    GridRect selection() const;
+
+    // The cell under a point of the viewport, or (-1, -1) when there is none.
+    QPoint cellAt(const QPoint &viewportPoint) const;
+    // The rectangle of a cell in viewport coordinates (it may lie outside the viewport).
+    QRect cellRect(int column, int row) const;
+    // Schedules a repaint of the cells of a rectangle (cell numbers) that are on screen.
+    void updateCells(const QRect &cells);
+
+    // Outlines drawn over the cells: where a right click would paint (solid,
+    // or dashed for a fill) and where Paste would write (dotted). An empty
+    // rectangle draws none.
+    enum class Outline { Brush, Fill, Paste };
+    void setOutline(Outline kind, const QRect &cells);
+    QRect outline(Outline kind) const { return m_outlines[int(kind)]; }
+
+Q_SIGNALS:
+    void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseReleased(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                       QPoint position);
+    // The part of the map in view changed: scrolling, a new size of the grid
+    // or of the map, or a new cell size.
+    void viewChanged();
+    // The current cell or the selection changed.
+    void selectionChanged();
+    // The pointer left the grid.
+    void pointerLeft();
+    // The grid itself never scrolls by the wheel; its owner does.
+    void wheelTurned(QWheelEvent *event);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    struct ViewportLayout {
+        QSize size;           // the area the cells are drawn in
+        bool horizontalBar;   // a horizontal scroll bar is shown
+        bool verticalBar;
+    };
+    ViewportLayout viewportLayout() const;
+    // The pixels of a rectangle of cells, in viewport coordinates.
+    QRect cellsArea(const QRect &cells) const;
+    void updateScrollBars();
+    // Moves the current cell, asking the owner first; extends the selection from
+    // its anchor when extend is set, else selects the cell alone.
+    void moveCurrent(QPoint cell, bool extend);
+    void scrollToShow(QPoint cell);
+
+    int m_colCount = 1;
+    int m_rowCount = 1;
+    int m_cellSize = DefaultCellSize;
+    QRect m_outlines[3];
+    QPoint m_current{0, 0};
+    QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
+    bool m_selecting = false;
+    CellDelegate m_cellDelegate;
+    SelectCellHandler m_selectCell;
+};

@@ -1,0 +1,172 @@
+// The menus and keys of the main window.
+#include "ui/EditorActions.h"
+
+#include "session/EditorSession.h"
+#include "session/Preferences.h"
+#include "ui/EditorContext.h"
+#include "ui/TForm1.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMainWindow>
+#include <QMenuBar>
+
+EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &context, Preferences &preferences)
+    : QObject(&window)
+    , m_window(window)
+    , m_form(form)
+    , m_context(context)
+    , m_preferences(preferences)
+{
+    const InterfaceTexts &t = context.texts;
+    QMenuBar *bar = window.menuBar();
+
+    QMenu *file = bar->addMenu(t.menufile);
+    connect(add(file, "actionOpen", t.menuopen, {QKeySequence::Open}), &QAction::triggered, &form,
+            [&form] { form.openMapFile(QString()); });
+    m_recentMenu = file->addMenu(t.menurecent);
+    m_recentMenu->setObjectName(QStringLiteral("menuRecent"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &EditorActions::fillRecentMenu);
+    connect(add(file, "actionSave", t.menusave, {QKeySequence(Qt::CTRL | Qt::Key_S)}), &QAction::triggered, &form,
+            &TForm1::saveToCurrentFile);
+    connect(add(file, "actionSaveAs", t.menusaveas, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}),
+            &QAction::triggered, &form, &TForm1::BsaveClick);
+    connect(add(file, "actionExportPicture", t.exportmenu), &QAction::triggered, this,
+            &EditorActions::exportPictureRequested);
+    file->addSeparator();
+    connect(add(file, "actionQuit", t.menuquit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}), &QAction::triggered, &window,
+            &QWidget::close);
+
+    QMenu *edit = bar->addMenu(t.menuedit);
+    connect(add(edit, "actionUndoStep", t.menuundostep, {QKeySequence(Qt::CTRL | Qt::Key_Z)}), &QAction::triggered,
+            &form, &TForm1::undoStep);
+    connect(add(edit, "actionRedoStep", t.menuredostep,
+                {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}),
+            &QAction::triggered, &form, &TForm1::redoStep);
+    connect(add(edit, "actionUndoCell", t.menuundocell), &QAction::triggered, &form, &TForm1::BundoClick);
+    edit->addSeparator();
+    connect(add(edit, "actionCopy", t.menucopy, {QKeySequence(Qt::CTRL | Qt::Key_C)}), &QAction::triggered, &form,
+            &TForm1::BcopycellsClick);
+    connect(add(edit, "actionPaste", t.menupaste, {QKeySequence(Qt::CTRL | Qt::Key_V)}), &QAction::triggered, &form,
+            &TForm1::BpastecellsClick);
+    edit->addSeparator();
+    // The edge brush: off at first start, so painting is the designed brush's.
+    QAction *edgeBrush = add(edit, "actionEdgeBrush", t.menuedgebrush, {QKeySequence(Qt::CTRL | Qt::Key_E)});
+    edgeBrush->setCheckable(true);
+    connect(edgeBrush, &QAction::toggled, this, [this](bool on) {
+        m_context.session.setEdgeBrush(on);
+        m_preferences.setViewToggle(QStringLiteral("edgeBrush"), on);
+    });
+    connect(add(edit, "actionFixEdges", t.menufixedges), &QAction::triggered, this, [this] {
+        const std::size_t changed = m_context.session.fixAllEdges();
+        Q_EMIT note(m_context.texts.msgedgesfixed.arg(changed));
+    });
+
+    QMenu *view = bar->addMenu(t.menuview);
+    connect(add(view, "actionGround", t.maplvl_gnd, {QKeySequence(Qt::CTRL | Qt::Key_1)}), &QAction::triggered, &form,
+            [&form] { form.chooseLevel(0); });
+    connect(add(view, "actionUnderground", t.maplvl_str, {QKeySequence(Qt::CTRL | Qt::Key_2)}), &QAction::triggered,
+            &form, [&form] { form.chooseLevel(1); });
+    connect(add(view, "actionOtherLevel", t.menuotherlevel, {QKeySequence(Qt::CTRL | Qt::Key_L)}),
+            &QAction::triggered, &form, &TForm1::otherLevelHere);
+    view->addSeparator();
+    QAction *panel = add(view, "actionPanel", t.menupanel);
+    panel->setCheckable(true);
+    panel->setChecked(form.panelVisible());
+    connect(panel, &QAction::toggled, &form, &TForm1::setPanelVisible);
+    connect(&form, &TForm1::panelToggled, panel, &QAction::setChecked);
+    QAction *numbers = add(view, "actionNumbers", t.menunumbers);
+    numbers->setCheckable(true);
+    numbers->setChecked(form.showConfigNumbers());
+    connect(numbers, &QAction::toggled, &form, &TForm1::setConfigNumbersShown);
+    connect(&form, &TForm1::configNumbersToggled, numbers, &QAction::setChecked);
+    connect(add(view, "actionObstacles", t.menuobstwin), &QAction::triggered, &form, &TForm1::BobstaclesClick);
+    view->addSeparator();
+    // Ctrl+wheel stays the horizontal scroll; zoom has keys of its own.
+    connect(add(view, "actionZoomIn", t.zoomin,
+                {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}),
+            &QAction::triggered, this, [this] { Q_EMIT zoomRequested(+1); });
+    connect(add(view, "actionZoomOut", t.zoomout, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}), &QAction::triggered,
+            this, [this] { Q_EMIT zoomRequested(-1); });
+    connect(add(view, "actionZoomReset", t.zoomreset, {QKeySequence(Qt::CTRL | Qt::Key_0)}), &QAction::triggered,
+            this, [this] { Q_EMIT zoomRequested(0); });
+    view->addSeparator();
+    m_viewMenu = view;
+
+    QMenu *help = bar->addMenu(t.menuhelp);
+    connect(add(help, "actionMouseAndKeys", t.menukeys, {QKeySequence::HelpContents}), &QAction::triggered, this,
+            [this] { m_context.prompts().showInformation(&m_window, m_context.texts.menukeys, mouseAndKeysText()); });
+    connect(add(help, "actionAbout", t.menuabout), &QAction::triggered, &form, &TForm1::showAbout);
+
+    EditorSession &session = context.session;
+    for (auto signal : {&EditorSession::historyChanged, &EditorSession::mapOpened})
+        connect(&session, signal, this, &EditorActions::updateEnabled);
+    updateEnabled();
+}
+
+QAction *EditorActions::add(QMenu *menu, const char *objectName, const QString &text, const QList<QKeySequence> &keys)
+{
+    auto *action = new QAction(text, &m_window);
+    action->setObjectName(QString::fromLatin1(objectName));
+    // A command ends the mouse gesture in progress first, so that a stroke
+    // stays one step with its edges whatever the command does.
+    connect(action, &QAction::triggered, &m_form, &TForm1::cancelGesture);
+    action->setShortcuts(keys);
+    // The keys work wherever the focus is in the window, also with the menu bar hidden.
+    action->setShortcutContext(Qt::WindowShortcut);
+    menu->addAction(action);
+    m_window.addAction(action);
+    return action;
+}
+
+QAction *EditorActions::action(const QString &objectName) const
+{
+    return m_window.findChild<QAction *>(objectName);
+}
+
+void EditorActions::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    for (const QString &path : m_preferences.recentFiles()) {
+        QAction *entry = m_recentMenu->addAction(QDir::toNativeSeparators(path));
+        connect(entry, &QAction::triggered, this, [this, path] { Q_EMIT recentFileChosen(path); });
+    }
+}
+
+void EditorActions::updateEnabled()
+{
+    const EditorSession &session = m_context.session;
+    const bool loaded = session.document().isLoaded;
+    action(QStringLiteral("actionUndoStep"))->setEnabled(session.history().canUndo());
+    action(QStringLiteral("actionRedoStep"))->setEnabled(session.history().canRedo());
+    action(QStringLiteral("actionUndoCell"))->setEnabled(session.history().canUndo());
+    for (const char *name : {"actionSave", "actionSaveAs", "actionExportPicture", "actionCopy", "actionPaste", "actionGround",
+                             "actionUnderground", "actionOtherLevel"})
+        action(QString::fromLatin1(name))->setEnabled(loaded);
+    action(QStringLiteral("actionEdgeBrush"))->setEnabled(session.hasEdgeRules());
+    action(QStringLiteral("actionFixEdges"))->setEnabled(loaded && session.hasEdgeRules());
+}
+
+void EditorActions::useEdgeRules()
+{
+    const bool available = m_context.session.hasEdgeRules();
+    QAction *edgeBrush = action(QStringLiteral("actionEdgeBrush"));
+    edgeBrush->setChecked(available && m_preferences.viewToggle(QStringLiteral("edgeBrush"), false));
+    updateEnabled();
+}
+
+QString EditorActions::mouseAndKeysText() const
+{
+    const InterfaceTexts &t = m_context.texts;
+    QStringList lines{t.helpleft, t.helpright, t.helpmiddle, t.helppanel, t.helpwheel, t.helparrows, QString(),
+                      t.helpkeys + u':'};
+    for (QAction *entry : m_window.actions()) {
+        if (entry->shortcuts().isEmpty())
+            continue;
+        QStringList keys;
+        for (const QKeySequence &key : entry->shortcuts())
+            keys << key.toString(QKeySequence::NativeText);
+        lines << keys.join(QStringLiteral(", ")) + QStringLiteral(": ") + QString(entry->text()).remove(u'&');
+    }
+    return lines.join(u'\n');
+}

@@ -1,0 +1,46 @@
+// The status bar: the cell under the pointer, the size of the selection, and
+// short messages about what just happened.
+#pragma once
+
+#include "session/Settings.h"
+#include "map/TerrainCell.h"
+
+#include <QPoint>
+#include <QStatusBar>
+
+#include <cstdint>
+#include <optional>
+
+class EditorSession;
+class QLabel;
+
+// "12/40  Grass, picture 14  river 2, picture 5  road 1, picture 3  mirror
+// 101000  battlefield: Grass": the parts about rivers, roads and mirror bits
+// only when the cell has them, the battlefield only when one is given.
+QString cellStatusText(const InterfaceTexts &texts, int column, int row, const TerrainCell &cell,
+                       const std::optional<QString> &battlefield);
+
+class EditorStatusBar : public QStatusBar {
+    Q_OBJECT
+
+public:
+    EditorStatusBar(const EditorSession &session, const InterfaceTexts &texts, QWidget *parent = nullptr);
+
+    QString hoverText() const;
+    QString selectionText() const;
+
+public Q_SLOTS:
+    // The pointer is over a cell of the current level, or (-1, -1) over none.
+    void showCell(QPoint cell);
+    // The selection covers columns x rows.
+    void showSelection(int columns, int rows);
+    // A message shown for a while.
+    void showNote(const QString &text);
+
+private:
+    const EditorSession &m_session;
+    const InterfaceTexts &m_texts;
+    const ObstacleCaptionTexts m_battlefieldNames;
+    QLabel *m_hover = nullptr;
+    QLabel *m_selection = nullptr;
+};

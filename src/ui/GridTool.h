@@ -1,0 +1,71 @@
+// What a tool of the map grid is: it receives the presses, moves and releases
+// of its mouse button on the grid and owns the whole gesture they make, from
+// the step it opens to the step it closes, and tells the window what to show
+// for it (its name, icon, key and pointer, and an outline of where it would
+// act). The window only routes the events to the current tool.
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QKeySequence>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+// A mouse event on the grid: the cell under the pointer ((-1, -1) outside the
+// map), the button that changed, the buttons held and the keys held.
+struct GridEvent {
+    QPoint cell{-1, -1};
+    Qt::MouseButton button = Qt::NoButton;
+    Qt::MouseButtons buttons;
+    Qt::KeyboardModifiers modifiers;
+
+    bool onMap() const { return cell.x() >= 0 && cell.y() >= 0; }
+};
+
+// Where a press would act, drawn over the cells: solid, or dashed when the
+// tool acts beyond the outlined cells (a fill).
+struct ToolOutline {
+    QRect cells;
+    bool dashed = false;
+};
+
+// The press rule of the grid: a press of any button on the cell pressed last
+// does nothing, and a drag step onto that cell neither. The tools and the
+// window share one memory of that cell.
+class PressRule {
+public:
+    // True, remembering the cell, when it is not the cell pressed last.
+    bool take(QPoint cell)
+    {
+        if (cell == m_lastPressCell)
+            return false;
+        m_lastPressCell = cell;
+        return true;
+    }
+    // Forgets the cell pressed last, so the next press on it counts again.
+    void rearm() { m_lastPressCell = {-1, -1}; }
+
+private:
+    QPoint m_lastPressCell{-1, -1};
+};
+
+class GridTool {
+public:
+    virtual ~GridTool() = default;
+
+    virtual QString name() const = 0;
+    virtual QIcon icon() const { return {}; }
+    virtual QKeySequence key() const { return {}; }
+    virtual QCursor cursor() const { return Qt::ArrowCursor; }
+    // Where a press on the cell would act; empty cells when the tool shows none.
+    virtual ToolOutline outline(QPoint cell) const = 0;
+
+    virtual void press(const GridEvent &event) = 0;
+    virtual void move(const GridEvent &event) = 0;
+    virtual void release(const GridEvent &event) = 0;
+    // The gesture is cut short (focus lost, a modal dialog, the window hidden,
+    // a command run while the button is held): it ends as on release, so what
+    // it did stays one step, and the rest of the drag does nothing.
+    virtual void cancel() = 0;
+};

@@ -1,0 +1,223 @@
+// The main window's wiring.
+#include "ui/MainWindow.h"
+
+#include "ui/DrawGrid.h"
+#include "ui/EditorActions.h"
+#include "ui/EditorContext.h"
+#include "ui/EditorStatusBar.h"
+#include "ui/ExportPictureDialog.h"
+#include "ui/LongWork.h"
+#include "ui/OverviewDock.h"
+#include "session/PictureExport.h"
+#include "session/Preferences.h"
+#include "ui/TForm1.h"
+#include "session/ZoomLevels.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+
+namespace {
+
+// The overview's width at first, in pixels: a 144 x 144 map at 1 pixel a cell and a margin.
+constexpr int OverviewWidth = 260;
+
+// The first local file of a drag, or an empty string.
+QString droppedFile(const QMimeData *data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty())
+        return {};
+    return data->urls().first().toLocalFile();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget *parent)
+    : QMainWindow(parent)
+    , m_context(context)
+    , m_preferences(preferences)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    EditorSession &session = context.session;
+    const InterfaceTexts &texts = context.texts;
+    m_form = new TForm1(context, this);
+    setCentralWidget(m_form);
+    setFont(m_form->font());
+    m_status = new EditorStatusBar(session, texts, this);
+    setStatusBar(m_status);
+    m_actions = new EditorActions(*this, *m_form, context, preferences);
+    // The dock's caption shows the menu text without its shortcut mark.
+    const QString overviewText = texts.overview;
+    m_overview = new OverviewDock(session, *m_form->grid(), QString(overviewText).remove(u'&'), this);
+    addDockWidget(Qt::RightDockWidgetArea, m_overview);
+    // A dock laid out while hidden comes up at its smallest; it gets a useful width when shown.
+    connect(m_overview, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && m_overview->width() < OverviewWidth / 2)
+            QTimer::singleShot(0, this, [this] { resizeDocks({m_overview}, {OverviewWidth}, Qt::Horizontal); });
+    });
+    m_overview->toggleViewAction()->setText(overviewText);
+    m_actions->viewMenu()->addAction(m_overview->toggleViewAction());
+    connect(m_overview->toggleViewAction(), &QAction::triggered, this,
+            [this](bool on) { m_preferences.setViewToggle(QStringLiteral("overview"), on); });
+    setAcceptDrops(true);
+
+    session.setProgressFactory([this, &texts](EditorSession::Work work, const QString &fileName) {
+        const QString shown = QDir::toNativeSeparators(QFileInfo(fileName).fileName());
+        switch (work) {
+        case EditorSession::Work::Open:
+            // The window shows itself before a map is read: one named on the
+            // command line opens before the window's first paint.
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return longWorkProgress(this, texts.workopen.arg(shown));
+        case EditorSession::Work::Save: return longWorkProgress(this, texts.worksave.arg(shown));
+        case EditorSession::Work::Fill: return longWorkProgress(this, texts.workfill);
+        case EditorSession::Work::Resize: break;
+        }
+        return longWorkProgress(this, texts.workresize);
+    });
+    connect(m_actions, &EditorActions::zoomRequested, this, [this](int direction) {
+        const int size = m_form->grid()->cellSize();
+        setCellSize(direction > 0 ? zoom::nextStep(size) : direction < 0 ? zoom::previousStep(size) : zoom::ResetStep);
+    });
+    connect(m_actions, &EditorActions::exportPictureRequested, this, &MainWindow::exportPicture);
+
+    connect(&session, &EditorSession::fileNameChanged, this, &MainWindow::updateCaption);
+    connect(&session, &EditorSession::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_form, &TForm1::statusMessage, m_status, &EditorStatusBar::showNote);
+    connect(m_form, &TForm1::cellHovered, m_status, &EditorStatusBar::showCell);
+    connect(m_form->grid(), &DrawGrid::selectionChanged, this, [this] {
+        const GridRect s = m_form->grid()->selection();
+        m_status->showSelection(s.right - s.left + 1, s.bottom - s.top + 1);
+    });
+    connect(&session, &EditorSession::fileNameChanged, this, [this](const QString &fileName) {
+        m_preferences.addRecentFile(fileName);
+        m_preferences.setLastFolder(QFileInfo(fileName).absolutePath());
+        m_form->setDialogFolder(QFileInfo(fileName).absolutePath());
+    });
+    connect(m_actions, &EditorActions::recentFileChosen, this, &MainWindow::openFile);
+    connect(m_actions, &EditorActions::note, m_status, &EditorStatusBar::showNote);
+    loadEdgeRules();
+
+    restoreState();
+    updateCaption();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::loadEdgeRules()
+{
+    // Without a rules file in the current folder there is no edge brush; a
+    // malformed one says why.
+    const QString path = QString::fromLatin1(TerrainEdgeRulesFileName);
+    if (QFileInfo::exists(path)) {
+        const QString reason = m_context.session.loadEdgeRules(path);
+        if (!reason.isEmpty())
+            m_status->showNote(m_context.texts.msgedgerules.arg(reason));
+    }
+    m_actions->useEdgeRules();
+}
+
+void MainWindow::restoreState()
+{
+    // The designed window: the form's client area at its place, with the menu
+    // bar above and the status bar below.
+    resize(TForm1::DesignedClientSize.width(), TForm1::DesignedClientSize.height() + menuBar()->sizeHint().height()
+                                                  + m_status->sizeHint().height());
+    move(TForm1::DesignedPosition);
+    const bool overview = m_preferences.viewToggle(QStringLiteral("overview"), false);
+    if (overview)
+        resize(width() + OverviewWidth, height());
+    const QByteArray geometry = m_preferences.windowGeometry();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    m_form->setDialogFolder(m_preferences.lastFolder());
+    m_form->setConfigNumbersShown(m_preferences.viewToggle(QStringLiteral("spriteNumbers"), false));
+    m_overview->setVisible(overview);
+    setCellSize(zoom::rememberedStep(m_preferences.viewNumber(QStringLiteral("cellSize"), zoom::ResetStep)));
+}
+
+void MainWindow::saveState()
+{
+    m_preferences.setWindowGeometry(saveGeometry());
+    m_preferences.setViewToggle(QStringLiteral("spriteNumbers"), m_form->showConfigNumbers());
+}
+
+void MainWindow::setCellSize(int pixels)
+{
+    DrawGrid *grid = m_form->grid();
+    const QPoint centre = grid->centreCell();
+    grid->setCellSize(pixels);
+    m_form->layoutGrid();
+    grid->centreOn(centre);
+    m_preferences.setViewNumber(QStringLiteral("cellSize"), grid->cellSize());
+}
+
+void MainWindow::exportPicture()
+{
+    const InterfaceTexts &t = m_context.texts;
+    const PictureExportTexts texts{t.exporttitle, t.exportcell, t.exportsize, t.exporttoolarge,
+                                   t.exportmemory, t.exportfailed, t.exportfilter};
+    UserPrompts &prompts = m_context.prompts();
+    const auto ask = [&](std::uint32_t side, const PictureExportAnswer &proposal) {
+        return ExportPictureDialog::ask(this, prompts, texts, m_context.promptButtons(), side, proposal);
+    };
+    const PictureExportResult result =
+        ::exportPicture(m_context.session, m_form->grid()->cellSize(), m_form->showConfigNumbers(), ask, texts);
+    if (result.outcome == PictureExportResult::Outcome::Refused)
+        prompts.showError(this, texts.title, result.message);
+}
+
+void MainWindow::updateCaption()
+{
+    // The designed caption, with the modified mark while there are unsaved changes.
+    const QString &fileName = m_context.session.fileName();
+    const QString caption = fileName.isEmpty() ? m_context.texts.title
+                                               : m_context.texts.title + " - " + QDir::toNativeSeparators(fileName);
+    setWindowTitle(caption + QStringLiteral("[*]"));
+    setWindowModified(m_context.session.hasUnsavedChanges());
+}
+
+void MainWindow::openFile(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile() && m_preferences.recentFiles().contains(fileName)) {
+        m_preferences.removeRecentFile(fileName);
+        m_status->showNote(m_context.texts.msgmissing.arg(QDir::toNativeSeparators(fileName)));
+        return;
+    }
+    m_form->openMapFile(fileName);
+}
+
+void MainWindow::openWhenStarted(const QString &fileName)
+{
+    QTimer::singleShot(0, this, [this, fileName] { openFile(fileName); });
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_form->FormClose()) {
+        event->ignore();
+        return;
+    }
+    saveState();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString fileName = droppedFile(event->mimeData());
+    if (fileName.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFile(fileName);
+}

@@ -1,0 +1,603 @@
+// The designed window Form1: its controls, start-up, the grid's fit to the
+// window, and the handlers that run the editor session's operations. The main
+// window hosts it between its menus and its status bar.
+#include "ui/TForm1.h"
+
+#include "base/Platform.h"
+#include "edit/CellInformation.h"
+#include "gfx/CellRenderer.h"
+#include "session/EditorSession.h"
+#include "ui/BrushPreview.h"
+#include "ui/DrawGrid.h"
+#include "ui/EditorContext.h"
+#include "ui/ObstacleWindow.h"
+#include "ui/PaintTool.h"
+#include "ui/SelectTool.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+#include <QWheelEvent>
+
+TForm1::TForm1(EditorContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_session(context.session)
+    , m_settings(context.settings)
+    , m_texts(context.texts)
+{
+    setObjectName("Form1");
+    setFont(gridFont());
+    setMinimumSize(DesignedClientSize);
+    resize(DesignedClientSize);
+    move(DesignedPosition);
+
+    createControls();
+    fillControls();
+    m_form2 = std::make_unique<TForm2>(m_session.catalogue(), m_session.obstacleView(), obstacleCaptionTexts(m_texts));
+    m_form2->setObjectName("Form2");
+    m_paintTool = std::make_unique<PaintTool>(m_session, m_pressRule, QString());
+    m_selectTool = std::make_unique<SelectTool>(*DG, m_session, m_pressRule,
+                                                [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
+    connectControls();
+}
+
+TForm1::~TForm1() = default;
+
+GridTool &TForm1::currentTool() const
+{
+    return *m_paintTool;
+}
+
+void TForm1::cancelGesture()
+{
+    m_paintTool->cancel();
+    m_selectTool->cancel();
+}
+
+void TForm1::setScrollPause(std::function<void()> pause)
+{
+    m_selectTool->setScrollPause(std::move(pause));
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The panel keeps to the right edge and the full height.
+    GB->setGeometry(width() - PanelWidth, 0, PanelWidth, height());
+    layoutGrid();
+}
+
+void TForm1::layoutGrid()
+{
+    const int allowance = platform::scrollBarAllowance(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, DG));
+    const int height = this->height();
+    const int width = this->width() - (GB->isVisibleTo(this) ? GB->width() : 0);
+    if (DG->width() != width || DG->height() != height)
+        DG->resize(width, height);
+    if (DG->visibleColCount() < DG->colCount()) {
+        const int extra = DG->visibleRowCount() < DG->rowCount() ? allowance : 0;
+        DG->resize(DG->visibleColCount() * DG->cellSize() + extra, DG->height());
+    }
+    if (DG->visibleRowCount() < DG->rowCount()) {
+        const int extra = DG->visibleColCount() < DG->colCount() ? allowance : 0;
+        DG->resize(DG->width(), DG->visibleRowCount() * DG->cellSize() + extra);
+    }
+}
+
+// ---- Opening and saving ------------------------------------------------------
+
+void TForm1::BopenClick()
+{
+    openMapFile(QString());
+}
+
+void TForm1::openMapFile(const QString &givenFileName)
+{
+    if (m_session.document().isLoaded && !askToSave())
+        return;
+    if (!m_session.sprites()) {
+        TileSpriteSource source{m_settings.graphics, m_settings.valdris_path};
+        const TileLoadResult loaded = m_session.loadSprites(source);
+        m_settings.graphics = source.graphics;  // a missing game folder means the "defs" folder for this run
+        switch (loaded) {
+        case TileLoadResult::Error:
+            showMapError(m_texts.spriteerr.arg(m_session.spriteLoadError()));
+            return;
+        case TileLoadResult::ArchiveNotOpened:
+            return;
+        case TileLoadResult::Finished:
+            break;
+        }
+    }
+    QString fileName = givenFileName;
+    if (fileName.isEmpty()) {
+        QString folder = m_dialogFolder;
+        if (folder.isEmpty() && m_settings.valdris_path.size() > 5)
+            folder = platform::findFile(m_settings.valdris_path, {QStringLiteral("maps")});
+        fileName = m_context.prompts().openFileName(this, folder, m_context.mapDialogFilter());
+    }
+    if (fileName.isEmpty())
+        return;
+
+    const MapOpenResult loaded = m_session.open(fileName);
+    if (!loaded.ok()) {
+        showMapError(m_texts.openerr.arg(QDir::toNativeSeparators(fileName), loaded.reason));
+        return;
+    }
+    fillSizeList();
+    m_mapSizeIndex = 0;
+    CBmapsize->setCurrentIndex(0);
+    layoutGrid();
+    selectLevel();
+    layoutGrid();
+    CBChange(CBtertype);
+}
+
+void TForm1::showMapError(const QString &reason)
+{
+    // The map that is open stays open, editable and savable: a refused file
+    // changes nothing but the label.
+    Linfo->setText(m_texts.maperr);
+    Linfo->adjustSize();
+    Linfo->setToolTip(reason);
+    Q_EMIT statusMessage(reason);
+}
+
+void TForm1::fillSizeList()
+{
+    CBmapsize->clear();
+    CBmapsize->addItem(m_texts.notchange);
+    CBmapsize->setCurrentIndex(0);
+    QStringList sizes;
+    const MapDocument &document = m_session.document();
+    for (int j = 1; j <= document.sizeStepCount; ++j)
+        sizes << QStringLiteral("%1x%1").arg(j * document.sizeStep);
+    CBmapsize->addItems(sizes);
+}
+
+bool TForm1::BsaveClick()
+{
+    if (!m_session.document().isLoaded)
+        return false;
+    const QString fileName = m_context.prompts().saveFileName(this, m_session.fileName(), m_context.mapDialogFilter(),
+                                                              QStringLiteral("vdm"));
+    if (fileName.isEmpty())
+        return false;
+    return saveTo(fileName);
+}
+
+bool TForm1::saveToCurrentFile()
+{
+    if (m_session.fileName().isEmpty())
+        return BsaveClick();
+    return saveTo(m_session.fileName());
+}
+
+bool TForm1::saveTo(const QString &fileName)
+{
+    if (!m_session.document().isLoaded)
+        return false;
+    const MapSaveResult saved = m_session.save(fileName);
+    if (!saved.ok()) {
+        m_context.prompts().showError(this, m_texts.title,
+                                      m_texts.saveerr.arg(QDir::toNativeSeparators(fileName), saved.reason));
+        return false;
+    }
+    Q_EMIT statusMessage(m_texts.msgsaved.arg(QDir::toNativeSeparators(fileName)));
+    return true;
+}
+
+void TForm1::showCaption(const QString &fileName)
+{
+    setWindowTitle(fileName.isEmpty() ? m_texts.title : m_texts.title + " - " + QDir::toNativeSeparators(fileName));
+}
+
+bool TForm1::askToSave()
+{
+    if (!m_session.hasUnsavedChanges())
+        return true;
+    switch (m_context.prompts().askToSave(this, m_texts.title, m_texts.bsavemap + "?", m_context.promptButtons())) {
+    case UserPrompts::SaveAnswer::Save:
+        // A save that did not happen (cancelled or failed) keeps the edits on screen.
+        return BsaveClick();
+    case UserPrompts::SaveAnswer::Discard:
+        return true;
+    case UserPrompts::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+// ---- Level and size ----------------------------------------------------------
+
+void TForm1::selectLevel()
+{
+    m_session.selectLevel(CBlevel->currentIndex());
+}
+
+void TForm1::showLevel(bool shown)
+{
+    const int side = int(m_session.document().mapSize);
+    DG->setDimensions(side, side);
+    DG->setLeftCol(0);
+    DG->setTopRow(0);
+    // Level 1 of a one-level map hides the grid.
+    DG->setVisible(shown);
+    if (DG->isVisible())
+        DG->viewport()->update();
+    else
+        Q_EMIT statusMessage(m_texts.msgnounderground);
+}
+
+void TForm1::chooseLevel(int level)
+{
+    if (!m_session.document().isLoaded)
+        return;
+    CBlevel->setCurrentIndex(level);
+    selectLevel();
+}
+
+void TForm1::otherLevelHere()
+{
+    const MapDocument &document = m_session.document();
+    if (!document.isLoaded)
+        return;
+    if (!document.hasUnderground) {
+        Q_EMIT statusMessage(m_texts.msgnounderground);
+        return;
+    }
+    const int left = DG->leftCol();
+    const int top = DG->topRow();
+    chooseLevel(document.currentLevel == 1 ? 0 : 1);
+    DG->setLeftCol(left);
+    DG->setTopRow(top);
+}
+
+void TForm1::CBmapsizeChange()
+{
+    const int index = CBmapsize->currentIndex();
+    const MapDocument &document = m_session.document();
+    if (!document.isLoaded || index <= 0)
+        return;
+    const std::uint32_t side = std::uint32_t(index) * document.sizeStep;
+    // A smaller size that would cut away painted cells asks first; nothing undoes it.
+    if (side < document.mapSize && m_session.wouldCutCells(side)
+        && !m_context.prompts().confirm(this, m_texts.title, m_texts.sizecut.arg(side), m_context.promptButtons())) {
+        CBmapsize->setCurrentIndex(m_mapSizeIndex);
+        return;
+    }
+    if (!m_session.resize(side)) {
+        CBmapsize->setCurrentIndex(m_mapSizeIndex);
+        m_context.prompts().showError(this, m_texts.title, m_texts.nomemory.arg(side));
+        return;
+    }
+    m_mapSizeIndex = index;
+}
+
+// ---- Drawing -------------------------------------------------------------------
+
+void TForm1::DGDrawCell(QPainter &painter, int column, int row, const QRect &rect)
+{
+    const GridView view{DG->leftCol(), DG->topRow(), DG->visibleColCount(), DG->visibleRowCount()};
+    const CellRenderContext context{m_session.document(), view, m_showConfigNumbers, DG->font(), m_session.sprites(),
+                                    DG->palette().color(QPalette::Base)};
+    RenderCell(painter, rect, context, column, row);
+}
+
+void TForm1::repaintCells(int level, const QRect &cells)
+{
+    if (!DG->isVisible() || level != m_session.document().currentLayerLevel())
+        return;
+    // Only the fully visible columns and rows and the one partly visible after them are drawn.
+    DG->updateCells(cells.intersected(DG->shownCells()));
+}
+
+// ---- Picking cells -------------------------------------------------------------
+
+GridEvent TForm1::gridEvent(QPoint position, Qt::MouseButton button, Qt::MouseButtons buttons,
+                           Qt::KeyboardModifiers modifiers) const
+{
+    return {DG->cellAt(position), button, buttons, modifiers};
+}
+
+void TForm1::DGMouseDown(const GridEvent &event)
+{
+    if (event.button == Qt::MiddleButton)
+        FormMouseUp(event.button);
+    // The right button acts with the current tool; any other press picks the cell.
+    if (event.button == Qt::RightButton)
+        currentTool().press(event);
+    else
+        m_selectTool->press(event);
+}
+
+void TForm1::DGMouseMove(const GridEvent &event, QPoint cell)
+{
+    currentTool().move(event);
+    m_selectTool->move(event);
+    hoverCell(cell);
+}
+
+void TForm1::DGMouseUp(const GridEvent &event)
+{
+    if (event.button == Qt::RightButton)
+        currentTool().release(event);
+    else
+        m_selectTool->release(event);
+}
+
+void TForm1::hoverCell(QPoint cell)
+{
+    m_hoverCell = cell;
+    showBrushOutline();
+    Q_EMIT cellHovered(cell);
+}
+
+void TForm1::showBrushOutline()
+{
+    const ToolOutline outline = currentTool().outline(m_hoverCell);
+    DG->setOutline(DrawGrid::Outline::Brush, outline.dashed ? QRect() : outline.cells);
+    DG->setOutline(DrawGrid::Outline::Fill, outline.dashed ? outline.cells : QRect());
+}
+
+void TForm1::showPasteOutline()
+{
+    const CellClipboard &clipboard = m_session.clipboard();
+    if (!m_session.document().isLoaded || clipboard.isEmpty()) {
+        DG->setOutline(DrawGrid::Outline::Paste, {});
+        return;
+    }
+    const int side = int(m_session.document().mapSize);
+    const GridRect s = DG->selection();
+    DG->setOutline(DrawGrid::Outline::Paste,
+                   QRect(s.left, s.top, clipboard.width(), clipboard.height()).intersected(QRect(0, 0, side, side)));
+}
+
+void TForm1::DGSelectCell(int column, int row)
+{
+    const MapDocument &map = m_session.document();
+    if (column < 0 || row < 0 || map.isResizing || std::uint32_t(column) >= map.mapSize
+        || std::uint32_t(row) >= map.mapSize || std::uint32_t(std::max(column, row)) >= map.currentLayer().side())
+        return;
+    const TerrainCell &cell = map.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
+    const GridRect selected = DG->selection();
+    const QString text = cellInformationText(QRect(QPoint(selected.left, selected.top),
+                                                   QPoint(selected.right, selected.bottom)),
+                                             column, row, cell);
+    // The lines are joined by carriage returns; the label breaks them.
+    Linfo->setText(QString(text).replace(u'\r', u'\n'));
+    Linfo->setToolTip(QString());
+    Linfo->adjustSize();
+    Linfo->repaint();
+    m_session.setAnchorCell({std::uint16_t(column), std::uint16_t(row)});
+    if (m_form2->isVisible())
+        BobstaclesClick();
+}
+
+void TForm1::FormMouseUp(Qt::MouseButton button)
+{
+    if (GB->isVisible())
+        Bundo->setFocus();
+    if (button == Qt::MiddleButton && m_session.document().isLoaded)
+        setPanelVisible(!GB->isVisible());
+}
+
+bool TForm1::panelVisible() const
+{
+    return GB->isVisibleTo(this);
+}
+
+void TForm1::setPanelVisible(bool visible)
+{
+    if (visible == panelVisible())
+        return;
+    GB->setVisible(visible);
+    layoutGrid();
+    update();
+    Q_EMIT panelToggled(visible);
+}
+
+void TForm1::setConfigNumbersShown(bool shown)
+{
+    if (shown == m_showConfigNumbers)
+        return;
+    m_showConfigNumbers = shown;
+    DG->viewport()->update();
+    Q_EMIT configNumbersToggled(shown);
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent *event)
+{
+    FormMouseUp(event->button());
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TForm1::GBMouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton) {
+        setConfigNumbersShown(!m_showConfigNumbers);
+    } else if (button == Qt::MiddleButton) {
+        Bundo->setFocus();
+    }
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    // Presses that a control of the panel passed on (a right click on a
+    // button) are not presses on the panel; a quick second press comes as a
+    // double click.
+    if (watched == GB && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (GB->childAt(mouse->position().toPoint()) == nullptr)
+            GBMouseDown(mouse->button());
+    }
+    if (watched == DG && (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide))
+        cancelGesture();
+    // Releases on the panel stay there; the window's release handler is for its bare area.
+    if (watched == GB && event->type() == QEvent::MouseButtonRelease)
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::wheelEvent(QWheelEvent *event)
+{
+    FormMouseWheel(event);
+    event->ignore();
+}
+
+void TForm1::FormMouseWheel(QWheelEvent *event)
+{
+    // Fine-grained wheels and touchpads send parts of a notch (120 units); they add up.
+    m_wheelTurn += event->angleDelta().y();
+    const int notches = m_wheelTurn / 120;
+    m_wheelTurn -= notches * 120;
+    const MapDocument &document = m_session.document();
+    if (!document.isLoaded || !isActiveWindow() || notches == 0)
+        return;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    if (!ctrl && (modifiers.testFlag(Qt::ShiftModifier) || event->buttons().testFlag(Qt::LeftButton)))
+        return;
+    // A notch towards the user (down) shows the next row, or column with Ctrl.
+    DG->scrollByCells(-notches, ctrl ? Qt::Horizontal : Qt::Vertical);
+}
+
+// ---- Painting, undo, copy and paste ---------------------------------------------
+
+void TForm1::CBChange(const QObject *sender)
+{
+    if (sender == CBtertype) {
+        const TerrainConfigList list =
+            terrainConfigListFor(CBtertype->currentIndex(), m_paintTool->brush().terrainConfig);
+        CBterconf->clear();
+        QStringList items;
+        for (int n = 0; n < list.itemCount - 1; ++n)
+            items << QString::number(n);
+        CBterconf->addItems(items << m_texts.notchng);
+        CBterconf->setCurrentIndex(list.selectedIndex);
+    }
+    BrushSelectors selectors;
+    selectors.CBtertype = CBtertype->currentIndex();
+    selectors.CBterconf = CBterconf->currentIndex();
+    selectors.CBrivtype = CBrivtype->currentIndex();
+    selectors.CBrivconf = CBrivconf->currentIndex();
+    selectors.CBroadtype = CBroadtype->currentIndex();
+    selectors.CBroadconf = CBroadconf->currentIndex();
+    for (int k = 0; k < int(selectors.LBmirror.size()); ++k)
+        selectors.LBmirror[k] = LBmirror->item(k)->isSelected();
+    selectors.CBmirror = CBmirror->currentIndex();
+    selectors.CBbrushx = CBbrushx->currentIndex();
+    selectors.CBbrushy = CBbrushy->currentIndex();
+    // A new brush paints again on the cell pressed last.
+    m_paintTool->setBrush(BrushSettings::fromSelectors(selectors, m_paintTool->brush()));
+    if (m_session.sprites())
+        updateBrushPreview();
+    showBrushOutline();
+}
+
+void TForm1::updateBrushPreview()
+{
+    tileimage->setPixmap(QPixmap::fromImage(
+        brushPreview(*m_session.sprites(), m_paintTool->brush(), palette().color(QPalette::Window))));
+}
+
+void TForm1::SetUndoCount(std::size_t count)
+{
+    Bundo->setText(m_texts.bundo + " " + QString::number(count));
+}
+
+void TForm1::BundoClick()
+{
+    showRestored(m_session.undoLast());
+}
+
+void TForm1::undoStep()
+{
+    showRestored(m_session.undoStep());
+}
+
+void TForm1::redoStep()
+{
+    showRestored(m_session.redoStep());
+}
+
+void TForm1::showRestored(const UndoStep &step)
+{
+    if (step.outcome != UndoStep::Outcome::Restored)
+        return;
+    if (step.level != m_session.document().currentLevel) {
+        CBlevel->setCurrentIndex(step.level);
+        selectLevel();
+    }
+    DG->setLeftCol(undoScrollPosition(step.column, DG->leftCol(), DG->visibleColCount()));
+    DG->setTopRow(undoScrollPosition(step.row, DG->topRow(), DG->visibleRowCount()));
+    repaintCells(step.level, QRect(step.column, step.row, 1, 1));
+}
+
+void TForm1::BcopycellsClick()
+{
+    const GridRect s = DG->selection();
+    m_session.copy(QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
+    showPasteOutline();
+}
+
+void TForm1::BpastecellsClick()
+{
+    const GridRect s = DG->selection();
+    m_session.paste(s.left, s.top);
+}
+
+// ---- Obstacles -------------------------------------------------------------------
+
+void TForm1::BobstaclesClick()
+{
+    ObstacleRequest request;
+    request.battlefieldItem = CBobstter->currentIndex();
+    request.xItem = CBobstx->currentIndex();
+    request.yItem = CBobsty->currentIndex();
+    m_session.chooseObstacles(request);
+}
+
+// ---- Closing -----------------------------------------------------------------------
+
+QString TForm1::aboutText() const
+{
+    const QString title = m_texts.title + " v" + Version;
+    if (m_settings.language == QLatin1String("russian"))
+        return title + QString::fromUtf8(", Написал ") + Author + "\r" + QString::fromUtf8("Желаете посетить ")
+            + WebPage + QString::fromUtf8(" для справки или апдейта? ");
+    return title + ", Created by " + Author + "\r" + "Wish to visit " + WebPage + " and get info or updates? ";
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    event->setAccepted(FormClose());
+}
+
+bool TForm1::FormClose()
+{
+    if (!askToSave())
+        return false;
+    if (m_settings.use_nagscreen == 1 && showAbout() == UserPrompts::AboutAnswer::Cancel)
+        return false;
+    m_form2->hide();
+    m_session.releaseResources();
+    return true;
+}
+
+UserPrompts::AboutAnswer TForm1::showAbout()
+{
+    const UserPrompts::AboutAnswer answer = m_context.prompts().askAbout(this, m_texts.title, aboutText());
+    if (answer == UserPrompts::AboutAnswer::Yes)
+        platform::openWebPage(QString::fromLatin1(WebPage));
+    return answer;
+}

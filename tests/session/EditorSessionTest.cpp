@@ -1,0 +1,121 @@
+// The editor session: opening, and the change notices of editing operations.
+#include "session/EditorSession.h"
+
+#include "edit/BrushSettings.h"
+#include "writers/MapWriter.h"
+
+#include "TempDir.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A two-level 36 x 36 map, all zero but one water cell on the ground.
+QByteArray emptyMap()
+{
+    MapWriter map = MapWriter::patterned(36, true);
+    map.layers = {TerrainLayer(36), TerrainLayer(36)};
+    map.layers[0].at(3, 4).tertype = 8;
+    return map.data();
+}
+
+class SessionTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const MapOpenResult opened = session.open(dir.write("map.vdm", emptyMap()));
+        ASSERT_TRUE(opened.ok()) << opened.reason.toStdString();
+    }
+
+    TempDir dir;
+    EditorSession session;
+};
+
+TEST_F(SessionTest, OpenMakesAReadOnlyMapWritable)
+{
+    const QString path = dir.write("readonly.vdm", emptyMap());
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    QSignalSpy opened(&session, &EditorSession::mapOpened);
+    EXPECT_TRUE(session.open(path).ok());
+    EXPECT_TRUE(QFile::permissions(path) & QFile::WriteOwner);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(session.fileName(), path);
+
+    // A refused file changes nothing.
+    EXPECT_FALSE(session.open(dir.write("broken.vdm", QByteArray(2000, 'x'))).ok());
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(session.fileName(), path);
+    EXPECT_TRUE(session.document().isLoaded);
+}
+
+TEST_F(SessionTest, AFillIsOneNoticeOfItsRectangle)
+{
+    ASSERT_TRUE(session.selectLevel(1));
+    QSignalSpy changed(&session, &EditorSession::cellsChanged);
+    QSignalSpy undoCount(&session, &EditorSession::undoCountChanged);
+    BrushSettings fill;  // a river on every cell of the empty level, terrain kept
+    fill.paintTerrain = false;
+    fill.terrainType = 10;
+    fill.paintRiver = true;
+    fill.riverType = 1;
+    fill.fillX = fill.fillY = true;
+    session.setAnchorCell({5, 5});
+    EXPECT_EQ(session.paint(fill, 5, 5), 36u * 36u);
+
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(changed.at(0).at(1).toRect(), QRect(0, 0, 36, 36));
+    ASSERT_EQ(undoCount.count(), 1);
+    EXPECT_EQ(undoCount.at(0).at(0).value<std::size_t>(), 36u * 36u);
+
+    // Painting what the cells already hold changes nothing and says nothing.
+    EXPECT_EQ(session.paint(fill, 5, 5), 0u);
+    EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(SessionTest, APasteIsOneNoticeOfTheWrittenBlock)
+{
+    BrushSettings brush;
+    brush.terrainType = 3;
+    brush.brushWidth = 3;
+    brush.brushHeight = 2;
+    session.paint(brush, 1, 1);
+    ASSERT_TRUE(session.copy(QRect(QPoint(1, 1), QPoint(3, 2))));
+
+    ASSERT_TRUE(session.selectLevel(1));
+    QSignalSpy changed(&session, &EditorSession::cellsChanged);
+    EXPECT_EQ(session.paste(34, 10), 4u) << "clipped at the right edge";
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(changed.at(0).at(1).toRect(), QRect(34, 10, 2, 2));
+
+    // Undo announces the restored cell on its own level.
+    const UndoStep step = session.undoLast();
+    ASSERT_EQ(step.outcome, UndoStep::Outcome::Restored);
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.at(1).at(0).toInt(), 1);
+    EXPECT_EQ(changed.at(1).at(1).toRect(), QRect(step.column, step.row, 1, 1));
+}
+
+TEST_F(SessionTest, LevelAndSizeAreAnnounced)
+{
+    QSignalSpy level(&session, &EditorSession::levelChanged);
+    QSignalSpy resized(&session, &EditorSession::mapResized);
+    EXPECT_TRUE(session.selectLevel(1));
+    ASSERT_EQ(level.count(), 1);
+    EXPECT_EQ(level.at(0).at(0).toInt(), 1);
+    EXPECT_TRUE(level.at(0).at(1).toBool());
+
+    EXPECT_TRUE(session.resize(72));
+    ASSERT_EQ(resized.count(), 1);
+    EXPECT_EQ(resized.at(0).at(0).toInt(), 72);
+    EXPECT_EQ(level.count(), 2) << "the grid shows the level anew";
+    EXPECT_TRUE(session.hasUnsavedChanges());
+    EXPECT_FALSE(session.document().isResizing);
+}
+
+}  // namespace

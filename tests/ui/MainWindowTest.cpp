@@ -1,0 +1,301 @@
+// The main window as a desktop editor: menus and keys, steps of undo and redo,
+// the saved state, the status bar, and maps from the command line, a drop or
+// the recent list.
+#include "ui/DrawGrid.h"
+#include "ui/EditorActions.h"
+#include "ui/EditorStatusBar.h"
+#include "ui/MainWindow.h"
+#include "ui/OverviewDock.h"
+#include "session/Preferences.h"
+#include "ui/EditorContext.h"
+#include "ui/TForm1.h"
+#include "map/MapFile.h"
+#include "writers/MapWriter.h"
+
+#include "FakePrompts.h"
+#include "WindowDriver.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray settingsIni = "[Programm_options]\nlanguage=english\ngraphics=2\nuse_showobst=0\nuse_nagscreen=0\n"
+                               "[english]\nterrain0=Dirt\nterrain2=Grass\nterrain3=Snow\nterrain8=Water\n";
+
+// A two-level 36 x 36 map, all dirt but a water cell on the ground.
+QByteArray plainMap()
+{
+    MapWriter map = MapWriter::patterned(36, true);
+    map.layers = {TerrainLayer(36), TerrainLayer(36)};
+    map.layers[0].at(3, 4).tertype = 8;
+    map.layers[0].at(3, 4).terconf = 5;
+    map.layers[0].at(3, 4).rivtype = 2;
+    map.layers[0].at(3, 4).rivconf = 7;
+    return map.data();
+}
+
+class DesktopWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir.write("brackwen.ini", settingsIni);
+        mapPath = dir.write("plain.vdm", plainMap());
+        current = std::make_unique<CurrentDirGuard>(dir.path());
+        auto fake = std::make_unique<FakePrompts>(log);
+        prompts = fake.get();
+        context = std::make_unique<EditorContext>(std::move(fake));
+        preferences = std::make_unique<Preferences>(dir.filePath("preferences.ini"));
+        window = std::make_unique<MainWindow>(*context, *preferences);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        form = &window->form();
+        grid = form->grid();
+    }
+
+    void openMap()
+    {
+        window->openFile(mapPath);
+        ASSERT_TRUE(context->session.document().isLoaded);
+    }
+    QAction *action(const char *name) const { return window->actions().action(QString::fromLatin1(name)); }
+    void trigger(const char *name) const { action(name)->trigger(); }
+    void choose(const char *name, int index) const { chooseItem(form->findChild<QComboBox *>(name), index); }
+    QPoint centre(int column, int row) const { return grid->cellRect(column, row).center(); }
+    // A right-button stroke through the cells, from press to release.
+    void stroke(const QList<QPoint> &cells) const
+    {
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, centre(cells.first().x(), cells.first().y()));
+        for (const QPoint &cell : cells)
+            moveHolding(grid->viewport(), centre(cell.x(), cell.y()), Qt::RightButton);
+        QTest::mouseRelease(grid->viewport(), Qt::RightButton, {}, centre(cells.last().x(), cells.last().y()));
+    }
+    int type(int column, int row, int level = 0) const { return context->session.document().layer(level).at(row, column).tertype; }
+    int river(int column, int row) const { return context->session.document().layer(0).at(row, column).rivtype; }
+    QString undoCaption() const { return form->findChild<QPushButton *>("Bundo")->text(); }
+
+    TempDir dir;
+    QString mapPath;
+    std::unique_ptr<CurrentDirGuard> current;
+    PromptLog log;
+    FakePrompts *prompts = nullptr;
+    std::unique_ptr<EditorContext> context;
+    std::unique_ptr<Preferences> preferences;
+    std::unique_ptr<MainWindow> window;
+    TForm1 *form = nullptr;
+    DrawGrid *grid = nullptr;
+};
+
+TEST_F(DesktopWindow, HostsTheDesignedFormWithMenusAndStatusBar)
+{
+    EXPECT_EQ(form->size(), TForm1::DesignedClientSize);
+    EXPECT_EQ(window->windowTitle(), "Brackwen[*]");
+    for (const char *name : {"actionOpen", "actionSave", "actionSaveAs", "actionQuit", "actionUndoStep",
+                             "actionRedoStep", "actionUndoCell", "actionCopy", "actionPaste", "actionGround",
+                             "actionUnderground", "actionOtherLevel", "actionPanel", "actionNumbers",
+                             "actionObstacles", "actionMouseAndKeys", "actionAbout"})
+        EXPECT_NE(action(name), nullptr) << name;
+    EXPECT_EQ(action("actionSave")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(action("actionRedoStep")->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Y"),
+                                                                         QKeySequence("Ctrl+Shift+Z")}));
+    trigger("actionMouseAndKeys");
+    ASSERT_EQ(log.pages.size(), 1);
+    EXPECT_TRUE(log.pages.first().contains("Middle button: hide or show the panel"));
+    EXPECT_TRUE(log.pages.first().contains("Ctrl+L: Other level at this place"));
+}
+
+TEST_F(DesktopWindow, AStrokeAndAFillAreUndoneAndRedoneAsOneStepEach)
+{
+    openMap();
+    choose("CBtertype", 3);
+    stroke({{1, 1}, {2, 1}, {3, 1}, {3, 2}});
+    EXPECT_EQ(undoCaption(), "Undo 4");
+    // A river over the whole dirt region, its terrain kept.
+    choose("CBtertype", 10);
+    choose("CBrivtype", 2);
+    choose("CBbrushx", 36);
+    choose("CBbrushy", 36);
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, centre(10, 10));
+    EXPECT_EQ(river(20, 20), 1);
+    EXPECT_EQ(river(1, 1), 0);
+    const QString filled = undoCaption();
+
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(river(20, 20), 0);
+    EXPECT_EQ(type(1, 1), 3) << "the stroke is a step of its own";
+    EXPECT_EQ(undoCaption(), "Undo 4");
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(type(1, 1), 0);
+    EXPECT_EQ(type(3, 2), 0);
+    EXPECT_EQ(undoCaption(), "Undo 0");
+
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(type(3, 2), 3);
+    EXPECT_EQ(river(20, 20), 0);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(river(20, 20), 1);
+    EXPECT_EQ(undoCaption(), filled);
+}
+
+TEST_F(DesktopWindow, SingleCellsUndoAndRedoOneAtATimeAndANewEditClearsRedo)
+{
+    openMap();
+    choose("CBtertype", 3);
+    stroke({{1, 1}, {2, 1}});
+    form->findChild<QPushButton *>("Bundo")->click();
+    EXPECT_EQ(type(2, 1), 0);
+    EXPECT_EQ(type(1, 1), 3);
+    EXPECT_TRUE(action("actionRedoStep")->isEnabled());
+    trigger("actionRedoStep");
+    EXPECT_EQ(type(2, 1), 3);
+    EXPECT_FALSE(action("actionRedoStep")->isEnabled());
+
+    // The redone cell is a step of its own; the rest of the stroke another.
+    trigger("actionUndoStep");
+    EXPECT_EQ(type(2, 1), 0);
+    EXPECT_EQ(type(1, 1), 3);
+    EXPECT_TRUE(action("actionRedoStep")->isEnabled());
+    stroke({{5, 5}});
+    EXPECT_FALSE(action("actionRedoStep")->isEnabled()) << "a new edit clears what could be redone";
+    trigger("actionRedoStep");
+    EXPECT_EQ(type(2, 1), 0);
+}
+
+TEST_F(DesktopWindow, SaveWritesTheOpenedFileAndUndoBackToItNeedsNoPrompt)
+{
+    openMap();
+    choose("CBtertype", 2);
+    stroke({{1, 1}});
+    EXPECT_TRUE(window->isWindowModified());
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(log.saveDialogs, 0) << "Save needs no dialog for a map with a file";
+    const MapLoadResult saved = readMapFile(mapPath);
+    ASSERT_TRUE(saved.ok()) << qPrintable(saved.reason);
+    EXPECT_EQ(saved.document->ground.at(1, 1).tertype, 2);
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(window->status().currentMessage(), "Saved " + QDir::toNativeSeparators(mapPath));
+
+    stroke({{2, 2}});
+    EXPECT_TRUE(window->isWindowModified());
+    trigger("actionUndoStep");
+    EXPECT_FALSE(window->isWindowModified()) << "undone back to what was saved";
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(log.saveQuestions.isEmpty());
+}
+
+TEST_F(DesktopWindow, AMapNamedAtStartUpIsOpenOnceTheWindowRuns)
+{
+    window->openWhenStarted(mapPath);
+    EXPECT_FALSE(context->session.document().isLoaded);
+    QTRY_VERIFY(context->session.document().isLoaded);
+    EXPECT_EQ(window->windowTitle(), "Brackwen - " + QDir::toNativeSeparators(mapPath) + "[*]");
+}
+
+TEST_F(DesktopWindow, ADroppedMapOpensWithTheSavePrompt)
+{
+    openMap();
+    choose("CBtertype", 3);
+    stroke({{1, 1}});
+    const QString other = dir.write("other.vdw", plainMap());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(other)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Discard;
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(log.saveQuestions.size(), 1);
+    EXPECT_EQ(context->session.fileName(), other);
+}
+
+TEST_F(DesktopWindow, RecentMapsAreRememberedAndMissingOnesRemoved)
+{
+    openMap();
+    const QString other = dir.write("other.vdm", plainMap());
+    window->openFile(other);
+    Preferences preferences(dir.filePath("preferences.ini"));
+    EXPECT_EQ(preferences.recentFiles(), (QStringList{QDir::cleanPath(other), QDir::cleanPath(mapPath)}));
+
+    QFile::remove(mapPath);
+    window->openFile(QDir::cleanPath(mapPath));
+    EXPECT_EQ(preferences.recentFiles(), QStringList{QDir::cleanPath(other)});
+    EXPECT_TRUE(window->status().currentMessage().contains("no longer exists"));
+    EXPECT_EQ(context->session.fileName(), other);
+}
+
+TEST_F(DesktopWindow, StatusBarDescribesTheCellUnderThePointer)
+{
+    openMap();
+    QTest::mouseMove(grid->viewport(), centre(4, 3));
+    EXPECT_EQ(window->status().hoverText(), "4/3  Water, picture 5  river 2, picture 7");
+    QTest::mouseMove(grid->viewport(), centre(0, 0));
+    EXPECT_EQ(window->status().hoverText(), "0/0  Dirt, picture 0");
+
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centre(1, 1));
+    QTest::mouseMove(grid->viewport(), centre(3, 2));
+    moveHolding(grid->viewport(), centre(3, 2), Qt::LeftButton);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, centre(3, 2));
+    EXPECT_EQ(window->status().selectionText(), "Selection 3 x 2");
+
+    // The brush's outline follows the pointer.
+    QTest::mouseMove(grid->viewport(), centre(6, 6));
+    EXPECT_EQ(grid->outline(DrawGrid::Outline::Brush), QRect(6, 6, 1, 1));
+
+    // A fill between terrains with different numbers of pictures says why it stopped.
+    choose("CBtertype", 3);
+    choose("CBbrushx", 36);
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, centre(6, 6));
+    EXPECT_TRUE(window->status().currentMessage().startsWith("The fill stopped at its first cell: Dirt and Snow"))
+        << qPrintable(window->status().currentMessage());
+}
+
+TEST_F(DesktopWindow, OtherLevelKeepsThePlace)
+{
+    openMap();
+    grid->setLeftCol(5);
+    grid->setTopRow(7);
+    trigger("actionOtherLevel");
+    EXPECT_EQ(context->session.document().currentLevel, 1);
+    EXPECT_EQ(grid->leftCol(), 5);
+    EXPECT_EQ(grid->topRow(), 7);
+    trigger("actionGround");
+    EXPECT_EQ(context->session.document().currentLevel, 0);
+    EXPECT_EQ(grid->leftCol(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
+{
+    openMap();
+    EXPECT_EQ(grid->cellSize(), 32);
+    trigger("actionZoomIn");
+    EXPECT_EQ(grid->cellSize(), 64);
+    trigger("actionZoomReset");
+    EXPECT_EQ(grid->cellSize(), 32);
+    QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(grid->cellSize(), 16);
+    EXPECT_EQ(grid->visibleColCount() * 16, grid->viewport()->width()) << "the grid is fitted to whole cells";
+    window->overview().toggleViewAction()->trigger();
+    ASSERT_TRUE(window->close());
+
+    EditorContext againContext(std::make_unique<FakePrompts>(log));
+    Preferences againPreferences(dir.filePath("preferences.ini"));
+    MainWindow again(againContext, againPreferences);
+    again.show();
+    EXPECT_EQ(again.form().grid()->cellSize(), 16);
+    EXPECT_TRUE(again.overview().isVisible());
+}
+
+}  // namespace
