@@ -101,6 +101,8 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
     EditorSession &session = context.session;
     for (auto signal : {&EditorSession::historyChanged, &EditorSession::mapOpened})
         connect(&session, signal, this, &EditorActions::updateEnabled);
+    // Undo is there from the first cell of a stroke on, before the stroke ends.
+    connect(&session, &EditorSession::undoCountChanged, this, &EditorActions::updateEnabled);
     updateEnabled();
 }
 

@@ -36,13 +36,15 @@ EditorStatusBar::EditorStatusBar(const EditorSession &session, const InterfaceTe
     , m_session(session)
     , m_texts(texts)
     , m_battlefieldNames(obstacleCaptionTexts(texts))
-    , m_hover(new QLabel(this))
+    , m_hover(new QLabel)
     , m_selection(new QLabel(this))
 {
     setObjectName(QStringLiteral("statusBar"));
     m_hover->setObjectName(QStringLiteral("hoverLabel"));
+    // The readout takes the row's width and never asks for more than the window has.
+    m_hover->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_hover->setMinimumWidth(1);
     m_selection->setObjectName(QStringLiteral("selectionLabel"));
-    addPermanentWidget(m_hover);
     addPermanentWidget(m_selection);
 }
 

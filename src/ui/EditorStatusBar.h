@@ -1,5 +1,6 @@
-// The status bar: the cell under the pointer, the size of the selection, and
-// short messages about what just happened.
+// The status bar: short messages about what just happened, and the size of the
+// selection; and the readout of the cell under the pointer, which the window
+// shows in a row of its own so that it never hides a message.
 #pragma once
 
 #include "session/Settings.h"
@@ -26,6 +27,8 @@ class EditorStatusBar : public QStatusBar {
 public:
     EditorStatusBar(const EditorSession &session, const InterfaceTexts &texts, QWidget *parent = nullptr);
 
+    // The readout of the cell under the pointer, for the window to place.
+    QLabel *hoverLabel() const { return m_hover; }
     QString hoverText() const;
     QString selectionText() const;
 

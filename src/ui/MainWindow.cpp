@@ -18,9 +18,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 
@@ -50,6 +52,14 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     setFont(m_form->font());
     m_status = new EditorStatusBar(session, texts, this);
     setStatusBar(m_status);
+    // The cell readout has a row of its own above the messages.
+    m_readout = new QToolBar(this);
+    m_readout->setObjectName(QStringLiteral("readoutBar"));
+    m_readout->setMovable(false);
+    m_readout->setFloatable(false);
+    m_readout->toggleViewAction()->setVisible(false);
+    m_readout->addWidget(m_status->hoverLabel());
+    addToolBar(Qt::BottomToolBarArea, m_readout);
     m_actions = new EditorActions(*this, *m_form, context, preferences);
     // The dock's caption shows the menu text without its shortcut mark.
     const QString overviewText = texts.overview;
@@ -127,7 +137,7 @@ void MainWindow::restoreState()
     // The designed window: the form's client area at its place, with the menu
     // bar above and the status bar below.
     resize(TForm1::DesignedClientSize.width(), TForm1::DesignedClientSize.height() + menuBar()->sizeHint().height()
-                                                  + m_status->sizeHint().height());
+                                                  + m_readout->sizeHint().height() + m_status->sizeHint().height());
     move(TForm1::DesignedPosition);
     const bool overview = m_preferences.viewToggle(QStringLiteral("overview"), false);
     if (overview)

@@ -10,6 +10,7 @@ class EditorContext;
 class EditorStatusBar;
 class OverviewDock;
 class Preferences;
+class QToolBar;
 class TForm1;
 
 class MainWindow : public QMainWindow {
@@ -52,5 +53,6 @@ private:
     TForm1 *m_form = nullptr;
     EditorActions *m_actions = nullptr;
     EditorStatusBar *m_status = nullptr;
+    QToolBar *m_readout = nullptr;
     OverviewDock *m_overview = nullptr;
 };

@@ -150,6 +150,8 @@ void TForm1::showMapError(const QString &reason)
     Linfo->adjustSize();
     Linfo->setToolTip(reason);
     Q_EMIT statusMessage(reason);
+    // A refusal is a fact the user must see, not a note that fades away.
+    m_context.prompts().showError(this, m_texts.title, reason);
 }
 
 void TForm1::fillSizeList()
@@ -207,8 +209,9 @@ bool TForm1::askToSave()
         return true;
     switch (m_context.prompts().askToSave(this, m_texts.title, m_texts.bsavemap + "?", m_context.promptButtons())) {
     case UserPrompts::SaveAnswer::Save:
-        // A save that did not happen (cancelled or failed) keeps the edits on screen.
-        return BsaveClick();
+        // A save that did not happen (cancelled or failed) keeps the edits on
+        // screen. A map with a file is saved there, as Ctrl+S does.
+        return saveToCurrentFile();
     case UserPrompts::SaveAnswer::Discard:
         return true;
     case UserPrompts::SaveAnswer::Cancel:
@@ -320,11 +323,11 @@ void TForm1::DGMouseDown(const GridEvent &event)
         m_selectTool->press(event);
 }
 
-void TForm1::DGMouseMove(const GridEvent &event, QPoint cell)
+void TForm1::DGMouseMove(const GridEvent &event, QPoint position)
 {
     currentTool().move(event);
     m_selectTool->move(event);
-    hoverCell(cell);
+    hoverAt(position);
 }
 
 void TForm1::DGMouseUp(const GridEvent &event)
@@ -333,10 +336,18 @@ void TForm1::DGMouseUp(const GridEvent &event)
         currentTool().release(event);
     else
         m_selectTool->release(event);
+    refreshHover();
 }
 
-void TForm1::hoverCell(QPoint cell)
+void TForm1::hoverAt(std::optional<QPoint> position)
 {
+    m_hoverPoint = position;
+    refreshHover();
+}
+
+void TForm1::refreshHover()
+{
+    const QPoint cell = m_hoverPoint ? DG->cellAt(*m_hoverPoint) : QPoint(-1, -1);
     m_hoverCell = cell;
     showBrushOutline();
     Q_EMIT cellHovered(cell);
@@ -532,6 +543,8 @@ void TForm1::redoStep()
 
 void TForm1::showRestored(const UndoStep &step)
 {
+    // What was taken back or put back can be painted again at once.
+    m_pressRule.rearm();
     if (step.outcome != UndoStep::Outcome::Restored)
         return;
     if (step.level != m_session.document().currentLevel) {

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DrawGrid;
 class EditorContext;
@@ -141,7 +142,7 @@ private:
     GridEvent gridEvent(QPoint position, Qt::MouseButton button, Qt::MouseButtons buttons,
                         Qt::KeyboardModifiers modifiers) const;
     void DGMouseDown(const GridEvent &event);
-    void DGMouseMove(const GridEvent &event, QPoint cell);
+    void DGMouseMove(const GridEvent &event, QPoint position);
     void DGMouseUp(const GridEvent &event);
     void DGSelectCell(int column, int row);
     void FormMouseUp(Qt::MouseButton button);
@@ -152,7 +153,11 @@ private:
     // Painting, undo, copy and paste.
     void CBChange(const QObject *sender);
     void updateBrushPreview();
-    void hoverCell(QPoint cell);
+    // The pointer is at a point of the grid's viewport, or has left it.
+    void hoverAt(std::optional<QPoint> position);
+    // Shows anew what is under the pointer: after a scroll or an edit the cell
+    // or its contents there may have changed.
+    void refreshHover();
     void showBrushOutline();
     void showPasteOutline();
     void SetUndoCount(std::size_t count);
@@ -172,6 +177,7 @@ private:
     std::unique_ptr<SelectTool> m_selectTool;
     int m_mapSizeIndex = 0;   // the size list's item since the open or the last size change
     QString m_dialogFolder;
+    std::optional<QPoint> m_hoverPoint;  // the pointer in the grid's viewport
     QPoint m_hoverCell{-1, -1};
     bool m_showConfigNumbers = false;
     int m_wheelTurn = 0;  // wheel turn not yet taken as whole notches, in eighths of a degree

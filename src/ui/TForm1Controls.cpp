@@ -195,12 +195,12 @@ void TForm1::connectControls()
             });
     connect(DG, &DrawGrid::mouseMoved, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position) {
-                const GridEvent event = gridEvent(position, Qt::NoButton, buttons, modifiers);
-                DGMouseMove(event, event.cell);
+                DGMouseMove(gridEvent(position, Qt::NoButton, buttons, modifiers), position);
             });
     connect(DG, &DrawGrid::wheelTurned, this, &TForm1::FormMouseWheel);
     connect(DG, &DrawGrid::selectionChanged, this, &TForm1::showPasteOutline);
-    connect(DG, &DrawGrid::pointerLeft, this, [this] { hoverCell({-1, -1}); });
+    connect(DG, &DrawGrid::pointerLeft, this, [this] { hoverAt(std::nullopt); });
+    connect(DG, &DrawGrid::viewChanged, this, &TForm1::refreshHover);
     connect(DG, &DrawGrid::mouseReleased, this,
             [this](Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position) {
                 DGMouseUp(gridEvent(position, button, buttons, modifiers));
@@ -211,6 +211,7 @@ void TForm1::connectControls()
 
     // What the session announces.
     connect(&m_session, &EditorSession::cellsChanged, this, &TForm1::repaintCells);
+    connect(&m_session, &EditorSession::cellsChanged, this, &TForm1::refreshHover);
     connect(&m_session, &EditorSession::levelChanged, this, [this](int, bool shown) { showLevel(shown); });
     connect(&m_session, &EditorSession::undoCountChanged, this, &TForm1::SetUndoCount);
     connect(&m_session, &EditorSession::fillStoppedAtFirstCell, this, [this](int from, int to) {

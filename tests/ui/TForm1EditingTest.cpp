@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -120,6 +121,8 @@ TEST_F(EditingWindow, FailedOpenKeepsTheOpenMap)
     prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Discard;
     button("Bopen")->click();
     EXPECT_EQ(label("Linfo")->text(), "Map Error !");
+    ASSERT_EQ(log.errors.size(), 1) << "the reason is shown in a message too";
+    EXPECT_EQ(log.errors.first(), label("Linfo")->toolTip());
     EXPECT_TRUE(label("Linfo")->toolTip().startsWith(QDir::toNativeSeparators(broken) + " could not be opened: "))
         << qPrintable(label("Linfo")->toolTip());
     EXPECT_EQ(form->windowTitle(), caption);
@@ -140,7 +143,8 @@ TEST_F(EditingWindow, FailedOpenKeepsTheOpenMap)
 }
 
 // The save prompt answers Save, Don't save or Cancel; Cancel, and a Save that
-// did not happen, stop the close or the open with the edits kept.
+// did not happen, stop the close or the open with the edits kept. Save writes
+// the map's own file, as Ctrl+S does, with no dialog.
 TEST_F(EditingWindow, SavePromptCanStopClosingAndOpening)
 {
     choose("CBtertype", 2);
@@ -154,13 +158,10 @@ TEST_F(EditingWindow, SavePromptCanStopClosingAndOpening)
     EXPECT_EQ(log.openDialogs, 1) << "only the first open's dialog";
     EXPECT_EQ(cell(0, 1, 1).tertype, 2);
 
-    // Save, then the save dialog is cancelled.
+    // Save, and the save fails (a folder stands where the map's file was): its message shows.
+    ASSERT_TRUE(QFile::remove(mapPath));
+    ASSERT_TRUE(QDir().mkdir(mapPath));
     prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Save;
-    prompts->saveAnswer.clear();
-    EXPECT_FALSE(form->close());
-    EXPECT_EQ(log.saveDialogs, 1);
-    // Save, and the save fails (the target is a folder): its message shows.
-    prompts->saveAnswer = dir.path();
     EXPECT_FALSE(form->close());
     ASSERT_EQ(log.errors.size(), 1);
     EXPECT_TRUE(log.errors.first().startsWith("The map could not be saved to ")) << qPrintable(log.errors.first());
@@ -169,10 +170,14 @@ TEST_F(EditingWindow, SavePromptCanStopClosingAndOpening)
     EXPECT_EQ(cell(0, 1, 1).tertype, 2);
 
     // Save that succeeds lets the close go on; so does Don't save.
-    prompts->saveAnswer = dir.filePath("saved.vdm");
+    ASSERT_TRUE(QDir().rmdir(mapPath));
     EXPECT_TRUE(form->close());
-    EXPECT_TRUE(readMapFile(dir.filePath("saved.vdm")).ok());
+    EXPECT_EQ(log.saveDialogs, 0);
+    const MapLoadResult saved = readMapFile(mapPath);
+    ASSERT_TRUE(saved.ok()) << qPrintable(saved.reason);
+    EXPECT_EQ(saved.document->ground.at(1, 1).tertype, 2);
     form->show();
+    press(Qt::RightButton, 2, 1);
     prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Discard;
     EXPECT_TRUE(form->close());
 }
@@ -378,10 +383,9 @@ TEST_F(EditingWindow, SizeChangeAsksToSaveOnClose)
     EXPECT_EQ(cell(0, 4, 3).tertype, 8);
 
     prompts->saveQuestionAnswer = UserPrompts::SaveAnswer::Save;
-    prompts->saveAnswer = dir.filePath("saved.vdm");
     EXPECT_TRUE(form->close());
     EXPECT_EQ(log.saveQuestions, QStringList{"Save Map?"});
-    const MapLoadResult saved = readMapFile(dir.filePath("saved.vdm"));
+    const MapLoadResult saved = readMapFile(mapPath);
     ASSERT_TRUE(saved.ok()) << qPrintable(saved.reason);
     EXPECT_EQ(saved.document->mapSize, 72u);
 }
