@@ -1,64 +1,13 @@
 // The brush rectangle and the iterative region fill.
 #include "edit/PaintAt.h"
 
+#include "edit/PreparedBrush.h"
 #include "map/TerrainCell.h"
 
 #include <array>
 #include <vector>
 
 namespace {
-
-// The brush with its mirror choice turned into byte masks once, since a fill
-// applies it to up to millions of cells.
-class PreparedBrush {
-public:
-    explicit PreparedBrush(const BrushSettings &brush)
-        : m_brush(brush)
-    {
-        for (int bit = 0; bit < 6; ++bit)
-            if (brush.mirrorBits[bit])
-                m_mirrorSet |= std::uint8_t(1u << bit);
-        // "Set marked" only adds bits; "Set Mirror" makes bits 0..5 exactly the
-        // chosen ones. Bits 6 and 7 always stay.
-        if (!brush.mirrorSetOnly && brush.mirrorApply)
-            m_mirrorKeep = std::uint8_t(~MirrorBit::Editable);
-        else if (!brush.mirrorSetOnly)
-            m_mirrorSet = 0;
-    }
-
-    TerrainCell apply(const TerrainCell &old, bool filling) const
-    {
-        TerrainCell cell = old;
-        if (m_brush.paintTerrain) {
-            cell.tertype = m_brush.terrainType;
-            if (!filling && m_brush.terrainConfig <= maxTerrainSpriteFor(m_brush.terrainType))
-                cell.terconf = m_brush.terrainConfig;
-        } else if (!m_brush.keepTerrainConfig && m_brush.terrainConfig <= maxTerrainSpriteFor(old.tertype)) {
-            cell.terconf = m_brush.terrainConfig;
-        }
-
-        if (m_brush.paintRiver) {
-            if (!m_brush.riverOnlyExisting || old.rivtype > 0)
-                cell.rivtype = m_brush.riverType;
-            if (m_brush.riverConfig < BrushSettings::RiverConfigCount)
-                cell.rivconf = m_brush.riverConfig;
-        }
-        if (m_brush.paintRoad) {
-            if (!m_brush.roadOnlyExisting || old.roadtype > 0)
-                cell.roadtype = m_brush.roadType;
-            if (m_brush.roadConfig < BrushSettings::RoadConfigCount)
-                cell.roadconf = m_brush.roadConfig;
-        }
-
-        cell.mirror = std::uint8_t((cell.mirror & m_mirrorKeep) | m_mirrorSet);
-        return cell;
-    }
-
-private:
-    const BrushSettings &m_brush;
-    std::uint8_t m_mirrorKeep = 0xFF;  // bits that keep their value
-    std::uint8_t m_mirrorSet = 0;      // bits that are set
-};
 
 // A neighbour of a cell, in the terms the fill tests them.
 enum class Step : std::uint8_t { Down, Up, Right, Left };
