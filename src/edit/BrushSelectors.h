@@ -31,6 +31,13 @@ struct BrushSelectors {
     int CBbrushy = 0;
 };
 
+// The selectors that paint a cell as it is: its terrain type and picture,
+// river and road with their pictures (a type of 0, none, picks the "no river"
+// or "no road" item), and its six mirror bits set; the brush size stays as
+// in current. A byte beyond a list picks that list's "not change" item.
+struct TerrainCell;
+BrushSelectors selectorsForCell(const TerrainCell &cell, const BrushSelectors &current);
+
 // What the terrain configuration list holds for one terrain type: the numbers
 // 0 .. maxTerrainSprite of the type, then the "n/c" item, and the item to select.
 struct TerrainConfigList {

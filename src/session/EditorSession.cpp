@@ -5,6 +5,7 @@
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
 #include "edit/PaintAt.h"
+#include "edit/ReplaceFill.h"
 #include "edit/TerrainEdges.h"
 
 #include <utility>
@@ -31,6 +32,7 @@ MapOpenResult EditorSession::open(const QString &fileName)
     if (!loaded.ok())
         return {std::move(loaded.reason)};
     closeOpenStep();
+    clearRegionSelection();
     adoptLoadedMap(m_document, std::move(*loaded.document));
     m_fileName = fileName;
     m_history.clear();
@@ -63,6 +65,7 @@ bool EditorSession::selectLevel(int level)
     if (!m_document.isLoaded)
         return false;
     closeOpenStep();
+    clearRegionSelection();
     m_document.currentLevel = std::uint8_t(level == 1 ? 1 : 0);
     // Level 1 of a one-level map leaves the current layer as it was.
     const bool shown = m_document.pointCurrentLayerAt(m_document.currentLevel);
@@ -215,6 +218,56 @@ std::size_t EditorSession::paste(int left, int top)
         return 0;
     beginStep();
     const std::size_t changed = edit([&](CellEditor &editor) { return m_clipboard.paste(editor, left, top); });
+    endStep();
+    return changed;
+}
+
+std::size_t EditorSession::replaceFill(const BrushSettings &brush, int column, int row, bool wholeLevel)
+{
+    if (!m_document.isLoaded || column < 0 || row < 0)
+        return 0;
+    // The rules' pictures come with the fill itself, in its own step.
+    closeOpenStep();
+    m_history.openStep();
+    const ProgressCallback progress = progressFor(Work::Fill);
+    const ReplaceFillOptions options{wholeLevel, m_edgeRules ? &*m_edgeRules : nullptr};
+    const std::size_t changed = edit([&](CellEditor &editor) {
+        return ::replaceFill(editor, brush, std::uint16_t(column), std::uint16_t(row), options, progress).changed;
+    });
+    m_history.closeStep();
+    announceHistory();
+    return changed;
+}
+
+std::size_t EditorSession::selectSame(int column, int row, bool wholeLevel)
+{
+    const TerrainLayer &layer = m_document.currentLayer();
+    if (!m_document.isLoaded || column < 0 || row < 0 || std::uint32_t(std::max(column, row)) >= layer.side())
+        return 0;
+    m_regionSelection = wholeLevel ? RegionSelection::terrainOnLevel(layer, layer.at(row, column).tertype)
+                                   : RegionSelection::connectedRegion(layer, column, row);
+    Q_EMIT regionSelectionChanged();
+    return m_regionSelection->cellCount();
+}
+
+void EditorSession::clearRegionSelection()
+{
+    if (!m_regionSelection)
+        return;
+    m_regionSelection.reset();
+    Q_EMIT regionSelectionChanged();
+}
+
+std::size_t EditorSession::fillSelection(const BrushSettings &brush, const QRect &rectangle)
+{
+    if (!m_document.isLoaded)
+        return 0;
+    const RegionSelection selection =
+        m_regionSelection ? *m_regionSelection : RegionSelection::rectangle(rectangle, m_document.mapSize);
+    beginStep();
+    const ProgressCallback progress = progressFor(Work::Fill);
+    const std::size_t changed = edit(
+        [&](CellEditor &editor) { return ::fillSelection(editor, brush, selection, progress).changed; });
     endStep();
     return changed;
 }

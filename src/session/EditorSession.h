@@ -8,6 +8,7 @@
 #include "edit/CellClipboard.h"
 #include "edit/CellPosition.h"
 #include "edit/EditHistory.h"
+#include "edit/RegionSelection.h"
 #include "edit/TerrainEdgeRules.h"
 #include "edit/UndoStep.h"
 #include "gfx/TileSprites.h"
@@ -109,6 +110,23 @@ public:
     // Pastes the copied block with its top-left cell at (left, top).
     std::size_t paste(int left, int top);
 
+    // ---- The map maker's tools ----
+    // Fills the region of the cell's terrain type (or, with wholeLevel, every
+    // cell of that type) with the brush's terrain whatever the picture counts,
+    // as one step; pictures come from the edge rules when they are loaded.
+    std::size_t replaceFill(const BrushSettings &brush, int column, int row, bool wholeLevel);
+    // The cells selected by terrain type ("select same"), if any; Copy and
+    // Fill selection use them instead of the rectangle.
+    const std::optional<RegionSelection> &regionSelection() const { return m_regionSelection; }
+    // Selects the region of the cell's terrain type, or with wholeLevel every
+    // cell of that type on the level; the number of cells selected.
+    std::size_t selectSame(int column, int row, bool wholeLevel);
+    void clearRegionSelection();
+    // Writes the brush into every selected cell (the region selection, else
+    // the rectangle of inclusive cell numbers) as one step, edges included
+    // when the edge brush is on.
+    std::size_t fillSelection(const BrushSettings &brush, const QRect &rectangle);
+
     // ---- Terrain edges ----
     // Reads the edge rules file; the reason of a refusal (with its line), or empty.
     QString loadEdgeRules(const QString &path);
@@ -129,7 +147,7 @@ public:
 
     // Long work (opening, saving, changing the size) reports its progress
     // through a callback the window gives for each piece of work.
-    enum class Work { Open, Save, Resize, Fill };
+    enum class Work { Open, Save, Resize, Fill, Edit };
     using ProgressFactory = std::function<ProgressCallback(Work work, const QString &fileName)>;
     void setProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
 
@@ -155,6 +173,8 @@ Q_SIGNALS:
     // A fill painted only its first cell: the two terrain types have a
     // different number of pictures.
     void fillStoppedAtFirstCell(int fromType, int toType);
+    // The region selection changed (made, or cleared).
+    void regionSelectionChanged();
     // The obstacle view changed: show the window, or say there is no battlefield.
     void obstacleViewChanged(ObstacleChoice::Action action);
 
@@ -181,6 +201,7 @@ private:
     bool m_edgeBrush = false;
     ProgressFactory m_progressFactory;
     CellClipboard m_clipboard;
+    std::optional<RegionSelection> m_regionSelection;
     TileSprites m_sprites;
     ObstacleCatalogue m_catalogue;
     ObstacleView m_obstacleView;

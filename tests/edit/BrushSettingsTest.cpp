@@ -1,5 +1,6 @@
 // Tests of reading the brush selectors and of the terrain configuration list refill.
 #include "edit/BrushSettings.h"
+#include "edit/PreparedBrush.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +148,32 @@ TEST(TerrainConfigList, RefillKeepsThePreviousConfigurationWhenTheNewListHasIt)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.type);
         EXPECT_EQ(terrainConfigListFor(c.type, c.previous), c.expected);
+    }
+}
+
+// The picker's selectors make a brush that paints the picked cell as it is,
+// over any cell, keeping the brush size.
+TEST(SelectorsForCell, PaintTheCellAsItIs)
+{
+    const TerrainCell cells[] = {
+        {2, 14, 1, 5, 3, 16, 0b101001},   // grass with a river and a road, mirrored
+        {0, 45, 0, 0, 0, 0, 0},           // dirt's last picture, nothing else
+        {8, 32, 4, 12, 1, 0, 0b111111},   // water, lava river, every mirror bit
+        {9, 47, 2, 0, 2, 7, 0b010000},
+    };
+    const TerrainCell other{5, 3, 2, 7, 1, 9, 0b11000110};
+    BrushSelectors current;
+    current.CBbrushx = 4;
+    current.CBbrushy = 6;
+    for (const TerrainCell &cell : cells) {
+        SCOPED_TRACE(int(cell.tertype));
+        const BrushSelectors selectors = selectorsForCell(cell, current);
+        EXPECT_EQ(selectors.CBbrushx, 4);
+        EXPECT_EQ(selectors.CBbrushy, 6);
+        const BrushSettings brush = BrushSettings::fromSelectors(selectors, {});
+        TerrainCell expected = cell;
+        expected.mirror = (cell.mirror & 0x3F) | (other.mirror & 0xC0);  // bits 6 and 7 are never painted
+        EXPECT_EQ(PreparedBrush(brush).apply(other, false), expected);
     }
 }
 
