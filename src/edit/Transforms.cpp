@@ -6,6 +6,7 @@
 #include "edit/TerrainEdges.h"
 
 #include <algorithm>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -88,11 +89,27 @@ template <typename WriteRow>
 void transformRows(const CellArea &old, Transform transform, WriteRow &&writeRow)
 {
     const std::uint8_t toggledBits = toggledMirrorBits(transform);
-    std::vector<TerrainCell> first(old.width);
     if (swapsSides(transform)) {
-        for (std::uint32_t row = 0; row < old.height; ++row) {
-            readRun(sourceOfRow(old, transform, row), toggledBits, first);
-            writeRow(row, std::span<const TerrainCell>(first));
+        // Read a column a cell at a time, a row of a large level would load a
+        // cache line per cell: a band of rows is worked out at once instead,
+        // a square of Band x Band cells at a time, whose old cells lie in a
+        // few lines of each of Band old rows.
+        constexpr std::uint32_t Band = 32;
+        std::vector<TerrainCell> band(std::size_t(Band) * old.width);
+        std::array<SourceRun, Band> runs;
+        for (std::uint32_t top = 0; top < old.height; top += Band) {
+            const std::uint32_t rows = std::min(Band, old.height - top);
+            for (std::uint32_t k = 0; k < rows; ++k)
+                runs[k] = sourceOfRow(old, transform, top + k);
+            for (std::uint32_t left = 0; left < old.width; left += Band) {
+                const std::uint32_t right = std::min(left + Band, old.width);
+                for (std::uint32_t k = 0; k < rows; ++k)
+                    for (std::uint32_t i = left; i < right; ++i)
+                        band[std::size_t(k) * old.width + i] =
+                            transformedCell(runs[k].first[std::ptrdiff_t(i) * runs[k].step], toggledBits);
+            }
+            for (std::uint32_t k = 0; k < rows; ++k)
+                writeRow(top + k, std::span<const TerrainCell>(&band[std::size_t(k) * old.width], old.width));
         }
         return;
     }
@@ -100,6 +117,7 @@ void transformRows(const CellArea &old, Transform transform, WriteRow &&writeRow
     // of a pair fill each other (a horizontal flip keeps each row in its
     // place): both are worked out before either is written, and no copy of
     // the area is needed.
+    std::vector<TerrainCell> first(old.width);
     std::vector<TerrainCell> second(old.width);
     const std::uint32_t rows = transform == Transform::FlipHorizontal ? old.height : (old.height + 1) / 2;
     for (std::uint32_t row = 0; row < rows; ++row) {

@@ -120,7 +120,7 @@ TEST(Transforms, PositionsAndMirrorBitsOfEachTransform)
 
 TEST(Transforms, WholeLayerMovesEveryCellAndTogglesItsBits)
 {
-    for (const std::uint32_t side : {1u, 6u, 7u}) {
+    for (const std::uint32_t side : {1u, 6u, 7u, 70u}) {  // 70: quarter turns work in bands of rows
         const TerrainLayer before = numberedLayer(side);
         for (const Transform transform : AllTransforms) {
             SCOPED_TRACE(std::string(nameOf(transform)) + ", side " + std::to_string(side));
