@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -204,8 +205,14 @@ TransformResult transformWith(TerrainLayer &layer, const QRect &area, Transform 
         return result;
     const CellArea target = areaOf(layer, area);
     LargeArray<TerrainCell> copy;
-    if (swapsSides(transform))
-        copy = copyOf(target);
+    if (swapsSides(transform)) {
+        try {
+            copy = copyOf(target);
+        } catch (const std::bad_alloc &) {
+            result.refusal = QStringLiteral("not enough memory to turn an area of %1 x %1 cells").arg(area.width());
+            return result;
+        }
+    }
     transformRows(copy ? areaOfCopy(copy, target) : target, transform,
                   [&](std::uint32_t row, std::span<const TerrainCell> cells) {
                       writer(std::uint32_t(area.left()), std::uint32_t(area.top()) + row, cells);
@@ -311,7 +318,7 @@ TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform 
 {
     DirectWriter writer{layer};
     return transformWith(
-        layer, area, transform, rules, writer, [&] { return applyTerrainEdgesToLayer(layer, *rules); },
+        layer, area, transform, rules, writer, [&] { applyTerrainEdgesToLayer(layer, *rules); },
         [&](std::uint16_t column, std::uint16_t row, const TerrainCell &cell) {
             TerrainCell &target = layer.at(row, column);
             const bool changes = !(target == cell);
@@ -336,7 +343,7 @@ TransformResult transformArea(CellEditor &editor, const QRect &area, Transform t
     editor.reserveRecords(std::size_t(area.width()) * std::size_t(area.height()));
     EditorWriter writer{editor};
     return transformWith(
-        editor.layer(), area, transform, rules, writer, [&] { return applyTerrainEdgesToLevel(editor, *rules); },
+        editor.layer(), area, transform, rules, writer, [&] { applyTerrainEdgesToLevel(editor, *rules); },
         [&](std::uint16_t column, std::uint16_t row, const TerrainCell &cell) {
             return editor.replaceCell(column, row, cell);
         });

@@ -69,7 +69,8 @@ struct TransformResult {
 // Transforms the cells of area (inclusive cell numbers) of the layer in place,
 // written directly with no undo records (the command-line tool). Refused when
 // the area is empty or reaches outside the layer, or when a quarter turn or
-// diagonal flip is asked of an area that is not square. rules, when given, are
+// diagonal flip is asked of an area that is not square, or when the copy of the
+// area that a quarter turn reads from cannot be had. rules, when given, are
 // applied after a quarter turn or diagonal flip to the area and the ring of
 // cells around it.
 TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform transform,
