@@ -47,6 +47,7 @@ std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t lim
 
 std::span<const CliCommand> mapCommands();
 std::span<const CliCommand> edgeCommands();
+std::span<const CliCommand> transformCommands();
 std::span<const CliCommand> graphicsCommands();
 std::span<const CliCommand> obstacleCommands();
 std::span<const CliCommand> renderCommands();

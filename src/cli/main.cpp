@@ -71,7 +71,8 @@ namespace {
 
 std::array<std::span<const CliCommand>, 6> commandGroups()
 {
-    return {mapCommands(), edgeCommands(), toolCommands(), graphicsCommands(), renderCommands(), obstacleCommands()};
+    return {mapCommands(),      edgeCommands(),   toolCommands(),     transformCommands(),
+            graphicsCommands(), renderCommands(), obstacleCommands()};
 }
 
 void printHelp(QTextStream &out)

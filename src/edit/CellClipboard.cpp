@@ -2,6 +2,7 @@
 #include "edit/CellClipboard.h"
 
 #include <algorithm>
+#include <utility>
 
 bool CellClipboard::copy(const MapDocument &document, const QRect &selection)
 {
@@ -32,4 +33,20 @@ std::size_t CellClipboard::paste(CellEditor &editor, int left, int top) const
         }
     }
     return changed;
+}
+
+void CellClipboard::transform(Transform transform)
+{
+    const std::uint8_t toggledBits = toggledMirrorBits(transform);
+    const std::uint16_t width = swapsSides(transform) ? m_height : m_width;
+    const std::uint16_t height = swapsSides(transform) ? m_width : m_height;
+    std::vector<TerrainCell> cells(m_cells.size());
+    for (std::uint16_t row = 0; row < m_height; ++row)
+        for (std::uint16_t column = 0; column < m_width; ++column) {
+            const CellPosition to = transformedPosition(transform, m_width, m_height, {column, row});
+            cells[std::size_t(to.row) * width + to.column] = transformedCell(cell(column, row), toggledBits);
+        }
+    m_cells = std::move(cells);
+    m_width = width;
+    m_height = height;
 }

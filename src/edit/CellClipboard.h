@@ -3,6 +3,7 @@
 #pragma once
 
 #include "edit/CellEditor.h"
+#include "edit/Transforms.h"
 #include "map/TerrainCell.h"
 
 #include <QRect>
@@ -31,6 +32,12 @@ public:
     // left alone. Changes go column by column, top to bottom within a column.
     // Returns the number of cells changed.
     std::size_t paste(CellEditor &editor, int left, int top) const;
+
+    // Flips or turns the block as the transform does to an area of a level; a
+    // quarter turn or diagonal flip exchanges its width and height. A block
+    // has no neighbours to take edges from: the pictures of a turned block are
+    // for the edge rules to set once it is pasted.
+    void transform(Transform transform);
 
 private:
     std::uint16_t m_width = 0;

@@ -1,0 +1,373 @@
+// Flips and turns of areas of a level, straight into a layer or through the
+// cell editor, and copying one half of a level onto the other.
+#include "edit/Transforms.h"
+
+#include "base/LargeMemory.h"
+#include "edit/TerrainEdges.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <span>
+#include <vector>
+
+namespace {
+
+// A rectangle of cells in memory: its top-left cell and the distance from one
+// row to the next, in cells.
+struct CellArea {
+    const TerrainCell *origin = nullptr;
+    std::ptrdiff_t stride = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+
+    const TerrainCell *row(std::uint32_t row) const { return origin + std::ptrdiff_t(row) * stride; }
+};
+
+CellArea areaOf(const TerrainLayer &layer, const QRect &area)
+{
+    return {&layer.at(std::uint32_t(area.top()), std::uint32_t(area.left())), std::ptrdiff_t(layer.side()),
+            std::uint32_t(area.width()), std::uint32_t(area.height())};
+}
+
+// Where the cells of one row of the transformed area come from: the first of
+// them in the old area, and the step from one to the next, in cells (a row
+// read backwards for a horizontal flip, a column for a quarter turn).
+struct SourceRun {
+    const TerrainCell *first = nullptr;
+    std::ptrdiff_t step = 0;
+};
+
+SourceRun sourceOfRow(const CellArea &old, Transform transform, std::uint32_t newRow)
+{
+    const std::uint32_t lastColumn = old.width - 1;
+    const std::uint32_t lastRow = old.height - 1;
+    switch (transform) {
+    case Transform::FlipHorizontal:
+        return {old.row(newRow) + lastColumn, -1};
+    case Transform::FlipVertical:
+        return {old.row(lastRow - newRow), 1};
+    case Transform::Turn180:
+        return {old.row(lastRow - newRow) + lastColumn, -1};
+    case Transform::Turn90:
+        // The new top row is the old left column read upwards.
+        return {old.row(lastRow) + newRow, -old.stride};
+    case Transform::Turn270:
+        // The new top row is the old right column read downwards.
+        return {old.row(0) + (lastColumn - newRow), old.stride};
+    case Transform::FlipDiagonal:
+        return {old.row(0) + newRow, old.stride};
+    }
+    return {};
+}
+
+void readRun(const SourceRun &run, std::uint8_t toggledBits, std::span<TerrainCell> cells)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        cells[i] = transformedCell(run.first[std::ptrdiff_t(i) * run.step], toggledBits);
+}
+
+// The cells of the area, row after row, in memory of their own.
+LargeArray<TerrainCell> copyOf(const CellArea &area)
+{
+    LargeArray<TerrainCell> copy = allocateLargeArray<TerrainCell>(std::size_t(area.width) * area.height);
+    for (std::uint32_t row = 0; row < area.height; ++row)
+        std::copy_n(area.row(row), area.width, &copy[std::size_t(row) * area.width]);
+    return copy;
+}
+
+CellArea areaOfCopy(const LargeArray<TerrainCell> &copy, const CellArea &area)
+{
+    return {copy.get(), std::ptrdiff_t(area.width), area.width, area.height};
+}
+
+// Works out every row of the area as the transform leaves it and hands it to
+// writeRow(row, cells), row counted from the area's top, which writes it into
+// the same memory the area is read from. A transform that swaps sides fills
+// each row from a column of the old area, which the rows written before have
+// overwritten: it reads from a copy of the area, which old must be.
+template <typename WriteRow>
+void transformRows(const CellArea &old, Transform transform, WriteRow &&writeRow)
+{
+    const std::uint8_t toggledBits = toggledMirrorBits(transform);
+    if (swapsSides(transform)) {
+        // Read a column a cell at a time, a row of a large level would load a
+        // cache line per cell: a band of rows is worked out at once instead,
+        // a square of Band x Band cells at a time, whose old cells lie in a
+        // few lines of each of Band old rows.
+        constexpr std::uint32_t Band = 32;
+        std::vector<TerrainCell> band(std::size_t(Band) * old.width);
+        std::array<SourceRun, Band> runs;
+        for (std::uint32_t top = 0; top < old.height; top += Band) {
+            const std::uint32_t rows = std::min(Band, old.height - top);
+            for (std::uint32_t k = 0; k < rows; ++k)
+                runs[k] = sourceOfRow(old, transform, top + k);
+            for (std::uint32_t left = 0; left < old.width; left += Band) {
+                const std::uint32_t right = std::min(left + Band, old.width);
+                for (std::uint32_t k = 0; k < rows; ++k)
+                    for (std::uint32_t i = left; i < right; ++i)
+                        band[std::size_t(k) * old.width + i] =
+                            transformedCell(runs[k].first[std::ptrdiff_t(i) * runs[k].step], toggledBits);
+            }
+            for (std::uint32_t k = 0; k < rows; ++k)
+                writeRow(top + k, std::span<const TerrainCell>(&band[std::size_t(k) * old.width], old.width));
+        }
+        return;
+    }
+    // A flip or half turn fills each row from one old row, and the two rows
+    // of a pair fill each other (a horizontal flip keeps each row in its
+    // place): both are worked out before either is written, and no copy of
+    // the area is needed.
+    std::vector<TerrainCell> first(old.width);
+    std::vector<TerrainCell> second(old.width);
+    const std::uint32_t rows = transform == Transform::FlipHorizontal ? old.height : (old.height + 1) / 2;
+    for (std::uint32_t row = 0; row < rows; ++row) {
+        const std::uint32_t partner = transform == Transform::FlipHorizontal ? row : old.height - 1 - row;
+        readRun(sourceOfRow(old, transform, row), toggledBits, first);
+        if (partner != row)
+            readRun(sourceOfRow(old, transform, partner), toggledBits, second);
+        writeRow(row, std::span<const TerrainCell>(first));
+        if (partner != row)
+            writeRow(partner, std::span<const TerrainCell>(second));
+    }
+}
+
+// How many cells of one area differ from those at the same place of another
+// of the same size.
+std::size_t differingCells(const CellArea &one, const CellArea &other)
+{
+    std::size_t count = 0;
+    for (std::uint32_t row = 0; row < one.height; ++row)
+        for (std::uint32_t column = 0; column < one.width; ++column)
+            count += !(one.row(row)[column] == other.row(row)[column]);
+    return count;
+}
+
+// Writes runs of cells straight into a layer, counting the cells that change.
+struct DirectWriter {
+    TerrainLayer &layer;
+    std::size_t changed = 0;
+
+    void operator()(std::uint32_t column, std::uint32_t row, std::span<const TerrainCell> cells)
+    {
+        TerrainCell *to = &layer.at(row, column);
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            changed += !(to[i] == cells[i]);
+        std::copy(cells.begin(), cells.end(), to);
+    }
+};
+
+// The same through an editor, which records undo and the changed rectangle.
+struct EditorWriter {
+    CellEditor &editor;
+    std::size_t changed = 0;
+
+    void operator()(std::uint32_t column, std::uint32_t row, std::span<const TerrainCell> cells)
+    {
+        changed += editor.replaceCells(std::uint16_t(column), std::uint16_t(row), cells);
+    }
+};
+
+QString refusalFor(std::uint32_t side, const QRect &area, Transform transform)
+{
+    if (area.isEmpty())
+        return QStringLiteral("there are no cells to transform");
+    if (area.left() < 0 || area.top() < 0 || std::uint32_t(area.right()) >= side || std::uint32_t(area.bottom()) >= side)
+        return QStringLiteral("the area from column %1, row %2 to column %3, row %4 does not lie inside the level of "
+                              "side %5")
+            .arg(area.left())
+            .arg(area.top())
+            .arg(area.right())
+            .arg(area.bottom())
+            .arg(side);
+    if (swapsSides(transform) && area.width() != area.height())
+        return QStringLiteral("a quarter turn or diagonal flip in place needs a square area, not %1 x %2 cells")
+            .arg(area.width())
+            .arg(area.height());
+    return {};
+}
+
+QRect wholeLayer(const TerrainLayer &layer)
+{
+    return QRect(0, 0, int(layer.side()), int(layer.side()));
+}
+
+// Transforms the area of the layer through the writer and, after a transform
+// that mirror bits cannot express, applies the rules (when given) to the area
+// and the ring around it: edgeLayer for the whole layer, writeCell for one cell.
+template <typename Writer, typename EdgeLayer, typename WriteCell>
+TransformResult transformWith(TerrainLayer &layer, const QRect &area, Transform transform,
+                              const TerrainEdgeRules *rules, Writer &writer, EdgeLayer edgeLayer, WriteCell writeCell)
+{
+    TransformResult result;
+    result.refusal = refusalFor(layer.side(), area, transform);
+    if (!result.ok())
+        return result;
+    const CellArea target = areaOf(layer, area);
+    LargeArray<TerrainCell> copy;
+    if (swapsSides(transform)) {
+        try {
+            copy = copyOf(target);
+        } catch (const std::bad_alloc &) {
+            result.refusal = QStringLiteral("not enough memory to turn an area of %1 x %1 cells").arg(area.width());
+            return result;
+        }
+    }
+    transformRows(copy ? areaOfCopy(copy, target) : target, transform,
+                  [&](std::uint32_t row, std::span<const TerrainCell> cells) {
+                      writer(std::uint32_t(area.left()), std::uint32_t(area.top()) + row, cells);
+                  });
+    result.changed = writer.changed;
+    if (!rules || !swapsSides(transform))
+        return result;
+    result.edgesApplied = true;
+    const QRect whole = wholeLayer(layer);
+    std::size_t ringChanged = 0;
+    if (area == whole) {
+        edgeLayer();
+    } else {
+        // The rules read only types, which they never change, so cells can be
+        // written as they are worked out.
+        const QRect ring = area.adjusted(-1, -1, 1, 1).intersected(whole);
+        for (int row = ring.top(); row <= ring.bottom(); ++row)
+            for (int column = ring.left(); column <= ring.right(); ++column) {
+                const bool changed = writeCell(std::uint16_t(column), std::uint16_t(row),
+                                               edgedCell(*rules, layer, std::uint32_t(column), std::uint32_t(row)));
+                ringChanged += changed && !area.contains(column, row);
+            }
+    }
+    // A cell of the area may change twice, moved and then edged: the area's
+    // cells are counted once, against the copy.
+    result.changed = ringChanged + differingCells(target, areaOfCopy(copy, target));
+    return result;
+}
+
+// Hands writeRun(column, row, cells) the cells of the half that is written:
+// for each row (or each row of the other half) the kept half's cells flipped.
+template <typename WriteRun>
+void mirrorHalfRuns(const TerrainLayer &layer, LevelHalf half, WriteRun &&writeRun)
+{
+    const std::uint32_t side = layer.side();
+    const std::uint32_t halfSide = side / 2;  // an odd side's middle line is its own mirror
+    if (halfSide == 0)
+        return;
+    if (half == LevelHalf::Left) {
+        std::vector<TerrainCell> cells(halfSide);
+        for (std::uint32_t row = 0; row < side; ++row) {
+            readRun({&layer.at(row, halfSide - 1), -1}, LeftRightMirrorBits, cells);
+            writeRun(side - halfSide, row, std::span<const TerrainCell>(cells));
+        }
+        return;
+    }
+    std::vector<TerrainCell> cells(side);
+    for (std::uint32_t row = 0; row < halfSide; ++row) {
+        readRun({&layer.at(row, 0), 1}, UpsideDownMirrorBits, cells);
+        writeRun(0, side - 1 - row, std::span<const TerrainCell>(cells));
+    }
+}
+
+}  // namespace
+
+bool swapsSides(Transform transform)
+{
+    return transform == Transform::Turn90 || transform == Transform::Turn270 || transform == Transform::FlipDiagonal;
+}
+
+std::uint8_t toggledMirrorBits(Transform transform)
+{
+    switch (transform) {
+    case Transform::FlipHorizontal:
+        return LeftRightMirrorBits;
+    case Transform::FlipVertical:
+        return UpsideDownMirrorBits;
+    case Transform::Turn180:
+        return LeftRightMirrorBits | UpsideDownMirrorBits;
+    case Transform::FlipDiagonal:
+    case Transform::Turn90:
+    case Transform::Turn270:
+        break;
+    }
+    return 0;
+}
+
+CellPosition transformedPosition(Transform transform, std::uint32_t width, std::uint32_t height, CellPosition position)
+{
+    const auto at = [](std::uint32_t column, std::uint32_t row) {
+        return CellPosition{std::uint16_t(column), std::uint16_t(row)};
+    };
+    const std::uint32_t x = position.column;
+    const std::uint32_t y = position.row;
+    switch (transform) {
+    case Transform::FlipHorizontal:
+        return at(width - 1 - x, y);
+    case Transform::FlipVertical:
+        return at(x, height - 1 - y);
+    case Transform::Turn180:
+        return at(width - 1 - x, height - 1 - y);
+    case Transform::Turn90:
+        return at(height - 1 - y, x);
+    case Transform::Turn270:
+        return at(y, width - 1 - x);
+    case Transform::FlipDiagonal:
+        return at(y, x);
+    }
+    return position;
+}
+
+TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform transform, const TerrainEdgeRules *rules)
+{
+    DirectWriter writer{layer};
+    return transformWith(
+        layer, area, transform, rules, writer, [&] { applyTerrainEdgesToLayer(layer, *rules); },
+        [&](std::uint16_t column, std::uint16_t row, const TerrainCell &cell) {
+            TerrainCell &target = layer.at(row, column);
+            const bool changes = !(target == cell);
+            target = cell;
+            return changes;
+        });
+}
+
+TransformResult transformLayer(TerrainLayer &layer, Transform transform, const TerrainEdgeRules *rules)
+{
+    return transformArea(layer, wholeLayer(layer), transform, rules);
+}
+
+TransformResult transformArea(CellEditor &editor, const QRect &area, Transform transform, const TerrainEdgeRules *rules)
+{
+    if (!CellEditor::canEdit(editor.document()))
+        return {QStringLiteral("no level of an open map is shown to edit")};
+    TransformResult refused{refusalFor(editor.layer().side(), area, transform)};
+    if (!refused.ok())
+        return refused;
+    // Nearly every cell of a real map changes: room for all at once.
+    editor.reserveRecords(std::size_t(area.width()) * std::size_t(area.height()));
+    EditorWriter writer{editor};
+    return transformWith(
+        editor.layer(), area, transform, rules, writer, [&] { applyTerrainEdgesToLevel(editor, *rules); },
+        [&](std::uint16_t column, std::uint16_t row, const TerrainCell &cell) {
+            return editor.replaceCell(column, row, cell);
+        });
+}
+
+TransformResult transformLevel(CellEditor &editor, Transform transform, const TerrainEdgeRules *rules)
+{
+    return transformArea(editor, wholeLayer(editor.layer()), transform, rules);
+}
+
+std::size_t mirrorHalf(TerrainLayer &layer, LevelHalf half)
+{
+    DirectWriter writer{layer};
+    mirrorHalfRuns(layer, half, writer);
+    return writer.changed;
+}
+
+std::size_t mirrorHalf(CellEditor &editor, LevelHalf half)
+{
+    if (!CellEditor::canEdit(editor.document()))
+        return 0;
+    const std::uint32_t side = editor.layer().side();
+    editor.reserveRecords(std::size_t(side) * (side / 2));
+    EditorWriter writer{editor};
+    mirrorHalfRuns(editor.layer(), half, writer);
+    return writer.changed;
+}
