@@ -7,7 +7,9 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +100,39 @@ TEST(MapCommands, FailuresSayWhyAndLeaveOutAlone)
         EXPECT_EQ(run.err.toStdString(), c.message.toStdString());
         EXPECT_EQ(readFile(out), oldBytes);
     }
+}
+
+// Targets that are no files and sources that are folders are named as such;
+// nothing is replaced.
+TEST(MapCommands, FoldersAndDevicesAreRefusedForWhatTheyAre)
+{
+    TempDir dir;
+    const QString source = dir.write("map.vdm", gzipMember(MapWriter::patterned(36, false).data()));
+    if (QFileInfo::exists("/dev/null")) {
+        const CliRun toDevice = runCli({"resave", source, "/dev/null"});
+        EXPECT_EQ(toDevice.exitCode, 1);
+        EXPECT_EQ(toDevice.err, "brackwen-cli: /dev/null: it is not a regular file\n");
+        EXPECT_FALSE(QFileInfo("/dev/null").isFile());
+    }
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.vdm")));
+    const CliRun info = runCli({"info", dir.filePath("folder.vdm")});
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_TRUE(info.err.endsWith("folder.vdm: it is a folder\n")) << info.err.toStdString();
+    const CliRun toFolder = runCli({"resave", source, dir.filePath("folder.vdm")});
+    EXPECT_TRUE(toFolder.err.endsWith("folder.vdm: it is a folder\n")) << toFolder.err.toStdString();
+}
+
+// Beyond the file-size limit the write fails and says so; the tool is not
+// ended by the system's signal, and the old file stays.
+TEST(MapCommands, AFileSizeLimitIsReportedAsFileTooLarge)
+{
+    TempDir dir;
+    const QString source = dir.write("map.vdm", MapWriter::patterned(400, true).data());
+    const QString target = dir.write("out.vdm", "old");
+    const CliRun run = runCliWithFileSizeLimit({"resave", source, target}, 4096);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.endsWith(": cannot write the file: file too large\n")) << run.err.toStdString();
+    EXPECT_EQ(readFile(target), "old");
 }
 
 }  // namespace
