@@ -33,13 +33,13 @@ public:
 
     // The catalogue of the current folder. It is on only when the options
     // switch it on and both "obstacle.bmp" and "obstacle.ini" are there and
-    // readable (a picture that is not a readable BMP counts as missing) and
-    // the list file is not larger than MaxObstacleListSize (nor does memory
-    // run out reading it). With
-    // the lists in memory the list file is read whole now and its sections located, and later
-    // changes of the file do not show; otherwise its absolute path is kept
-    // and the file is read at every lookup, so a later change of the current
-    // folder does not matter and a change of the file shows at once.
+    // readable (a picture that is not a readable BMP counts as missing), the
+    // list file is not larger than MaxObstacleListSize, and memory does not
+    // run out reading them. With the lists in memory the list file is read
+    // whole now and its sections located, and later changes of the file do
+    // not show; otherwise its absolute path is kept and the file is read at
+    // every lookup, so a later change of the current folder does not matter
+    // and a change of the file shows at once.
     static ObstacleCatalogue load(const ObstacleCatalogueOptions &options);
 
     // A catalogue that is on, from its parts.
