@@ -8,10 +8,19 @@
 #include <QSettings>
 #include <QUrl>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 
 #ifdef Q_OS_WIN
+#include <io.h>
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#ifdef Q_OS_LINUX
+#include <linux/falloc.h>
+#endif
 #endif
 
 namespace platform {
@@ -71,6 +80,83 @@ QString findFile(const QString &folder, const QStringList &components)
         path = QDir(path).filePath(match.isEmpty() ? component : match);
     }
     return path;
+}
+
+int reserveFileSpace(QFile &file, qint64 size)
+{
+    if (size <= file.size())
+        return 0;
+#ifdef Q_OS_WIN
+    // Windows allocates the blocks of a file that is lengthened; the length
+    // is put back at once, so the bytes and the size stay as they were.
+    const qint64 length = file.size();
+    if (!file.resize(size))
+        return int(GetLastError());
+    file.resize(length);
+    return 0;
+#elif defined(Q_OS_LINUX)
+    // Only the part behind the current end is new; the blocks in front of it
+    // are the file's own already. The length stays until the bytes come.
+    if (fallocate(file.handle(), FALLOC_FL_KEEP_SIZE, file.size(), size - file.size()) == 0)
+        return 0;
+    return errno == EOPNOTSUPP || errno == ENOSYS ? 0 : errno;
+#else
+    return 0;
+#endif
+}
+
+int syncFile(QFile &file)
+{
+    if (!file.flush())
+        return lastFileError() != 0 ? lastFileError() : EIO;
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0 ? 0 : errno;
+#else
+    return fsync(file.handle()) == 0 ? 0 : errno;
+#endif
+}
+
+int lastFileError()
+{
+    return errno;
+}
+
+QString fileErrorText(int code)
+{
+    switch (code) {
+    case ENOSPC:
+        return QStringLiteral("no space left on the device");
+    case EFBIG:
+        return QStringLiteral("file too large");
+#ifdef EDQUOT
+    case EDQUOT:
+        return QStringLiteral("disk quota exceeded");
+#endif
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("permission denied");
+    case EROFS:
+        return QStringLiteral("read-only file system");
+    case EIO:
+        return QStringLiteral("input/output error");
+    case EISDIR:
+        return QStringLiteral("it is a folder");
+    case ENOENT:
+        return QStringLiteral("no such file or folder");
+    case ENOMEM:
+        return QStringLiteral("not enough memory");
+    case 0:
+        return QStringLiteral("unknown error");
+    default:
+        return qt_error_string(code);
+    }
+}
+
+void ignoreFileSizeSignal()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 void openWebPage(const QString &address)

@@ -1,9 +1,11 @@
 // What differs between Windows and the other systems: the registry's scroll-bar
-// size, file attributes, path separators, the letter case of file names, and
-// opening a web page.
+// size, file attributes, path separators, the letter case of file names,
+// reserving and syncing file space, the file-size signal, the words for a
+// system's file errors, and opening a web page.
 #pragma once
 
 #include <QChar>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +40,33 @@ void clearFileAttributes(const QString &path);
 // component is matched without regard to letter case when the exact name does
 // not exist. Returns the exact-case path when nothing matches.
 QString findFile(const QString &folder, const QStringList &components);
+
+// Makes sure the file can hold `size` bytes before any of them is written,
+// by having the system allocate its blocks, so that a full disk is found
+// before an existing byte is overwritten. The file's bytes and length are
+// unchanged. 0 on success, else the system's error code (ENOSPC, EFBIG...).
+// Where the file system cannot allocate ahead, nothing is reserved and 0 is
+// returned: the writes themselves then find a full disk (only Linux
+// allocates ahead without changing the length; elsewhere nothing is reserved).
+int reserveFileSpace(QFile &file, qint64 size);
+
+// Writes the file's buffered bytes and has the system put them on the disk.
+// 0 on success, else the system's error code.
+int syncFile(QFile &file);
+
+// The last error code of the system's C library (errno).
+int lastFileError();
+
+// Plain words for a system error code of a file operation, for messages:
+// "no space left on the device", "file too large", "permission denied"...;
+// the system's own text for codes without words of ours.
+QString fileErrorText(int code);
+
+// Writing past the process's file-size limit raises a signal that ends the
+// program on POSIX systems. Ignoring it turns such a write into an ordinary
+// failure ("file too large") that the save reports. The editor's and the
+// tool's main call this once at start; nothing happens on Windows.
+void ignoreFileSizeSignal();
 
 // Opens a web page in the user's browser; failures are ignored.
 void openWebPage(const QString &address);

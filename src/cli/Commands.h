@@ -39,8 +39,13 @@ int cliFail(CliContext &context, const QString &reason);
 int cliUsage(CliContext &context, const CliCommand &command);
 
 // Saves the map to path as the editor saves it; a failure is reported as by
-// cliFail with the path and the reason.
+// cliFail with the path and the reason. A write in place keeps its copy of
+// the original in the tool's data folder ("backups" below it).
 int cliSaveMap(const MapDocument &document, const QString &path, CliContext &context);
+
+// The refusal of an output path that is a folder, a device or a pipe
+// ("OUT: it is a folder"), or an empty string.
+QString cliOutputRefusal(const QString &path);
 
 // A plain decimal whole number (digits only) no greater than limit.
 std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t limit);

@@ -4,18 +4,22 @@
 
 #include "cli/ContactSheet.h"
 
+#include "base/Platform.h"
+#include "base/QuotedText.h"
+#include "base/WholeFile.h"
 #include "gfx/FileHelpers.h"
 #include "gfx/GraphicsError.h"
 #include "gfx/Lod.h"
 #include "gfx/QvDefWrapper.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -31,14 +35,22 @@ const std::array<CliCommand, 2> Commands = {{
      runDef},
 }};
 
+// Opens the archive for a command; the reason it cannot be opened, or empty.
+QString openArchive(TLOD &archive, const QString &archivePath)
+{
+    archive.setFileName(archivePath);
+    if (archive.Open())
+        return {};
+    return QStringLiteral("cannot open archive \"%1\": %2").arg(archivePath, archive.OpenError());
+}
+
 int lodList(const QString &archivePath, CliContext &context)
 {
     TLOD archive;
-    archive.setFileName(archivePath);
-    if (!archive.Open())
-        return cliFail(context, QStringLiteral("cannot open archive \"%1\"").arg(archivePath));
+    if (const QString refused = openArchive(archive, archivePath); !refused.isEmpty())
+        return cliFail(context, refused);
     for (const LodEntry &entry : archive.Entries())
-        context.out << QString::fromLatin1(entry.nameBytes()) << '\t' << entry.position << '\t' << entry.size << '\t'
+        context.out << quotedFileText(entry.nameBytes()) << '\t' << entry.position << '\t' << entry.size << '\t'
                     << entry.packedSize << '\n';
     context.out.flush();
     return 0;
@@ -47,13 +59,21 @@ int lodList(const QString &archivePath, CliContext &context)
 int lodExtract(const QString &archivePath, const QString &name, const QString &outPath, CliContext &context)
 {
     TLOD archive;
-    archive.setFileName(archivePath);
-    if (!archive.Open())
-        return cliFail(context, QStringLiteral("cannot open archive \"%1\"").arg(archivePath));
+    if (const QString refused = openArchive(archive, archivePath); !refused.isEmpty())
+        return cliFail(context, refused);
+    // The archive's own refusal of a missing name is an index; the tool says
+    // what is missing before asking for the entry.
+    const QByteArray key = name.toUtf8();
+    if (archive.IndexOf(key) < 0)
+        return cliFail(context, QStringLiteral("%1: no entry named \"%2\"").arg(archivePath, name));
+    if (const QString refused = cliOutputRefusal(outPath); !refused.isEmpty())
+        return cliFail(context, refused);
     try {
-        archive.Extract(name.toLatin1(), outPath);
+        archive.Extract(key, outPath);
+    } catch (const OSError &error) {
+        return cliFail(context, QStringLiteral("cannot write %1: %2").arg(outPath, platform::fileErrorText(error.code())));
     } catch (const GraphicsError &error) {
-        return cliFail(context, error.message());
+        return cliFail(context, QStringLiteral("%1: %2").arg(archivePath, error.message()));
     }
     return 0;
 }
@@ -67,25 +87,38 @@ int runLod(const QStringList &args, CliContext &context)
     return cliUsage(context, Commands[0]);
 }
 
-// Reads the sprite file at defPath and hands it to work; an unreadable or
-// damaged file is refused with its reason.
+// Reads the sprite file at defPath and hands it to work; an unreadable,
+// damaged or foreign file is refused with its name and the reason.
 int withDefFile(const QString &defPath, CliContext &context, const std::function<int(const TQvDefWrapper &)> &work)
 {
-    QFile file(defPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return cliFail(context, QStringLiteral("cannot read \"%1\": %2").arg(defPath, file.errorString()));
+    const WholeFile file = readWholeFile(defPath, TQvDefWrapper::MaxFileSize);
+    if (!file.ok())
+        return cliFail(context, QStringLiteral("cannot read \"%1\": %2").arg(defPath, file.error));
+    std::optional<TQvDefWrapper> def;
     try {
-        return work(TQvDefWrapper(file.readAll()));
+        def.emplace(file.bytes);
     } catch (const GraphicsError &error) {
-        return cliFail(context, error.message());
+        return cliFail(context, QStringLiteral("%1: not a sprite file (%2)").arg(defPath, error.message()));
+    }
+    if (def->frameCount() == 0)
+        return cliFail(context, QStringLiteral("%1: not a sprite file (it holds no pictures)").arg(defPath));
+    try {
+        return work(*def);
+    } catch (const UnknownFrameEncoding &error) {
+        return cliFail(context, QStringLiteral("%1: %2").arg(defPath, error.description()));
+    } catch (const GraphicsError &error) {
+        return cliFail(context, QStringLiteral("%1: %2").arg(defPath, error.message()));
     }
 }
 
 int defExport(const QString &defPath, const QString &folder, CliContext &context)
 {
     return withDefFile(defPath, context, [&](const TQvDefWrapper &def) {
+        if (QFileInfo(folder).exists() && !QFileInfo(folder).isDir())
+            return cliFail(context, QStringLiteral("%1: it is not a folder").arg(folder));
         if (!ForceFolders(folder))
-            RaiseOSError();
+            return cliFail(context, QStringLiteral("cannot create the folder %1: %2")
+                                        .arg(folder, platform::fileErrorText(lastSystemError())));
         QImage frame;
         for (qint32 k = 0; k < def.frameCount(); ++k) {
             def.ExtractFrame(k, frame);
@@ -100,6 +133,8 @@ int defExport(const QString &defPath, const QString &folder, CliContext &context
 int defSheet(const QString &defPath, const QString &outPath, CliContext &context)
 {
     return withDefFile(defPath, context, [&](const TQvDefWrapper &def) {
+        if (const QString refused = cliOutputRefusal(outPath); !refused.isEmpty())
+            return cliFail(context, refused);
         const QImage sheet = drawContactSheet(def);
         if (sheet.isNull())
             return cliFail(context, QStringLiteral("a sheet of the pictures of \"%1\" is too large").arg(defPath));

@@ -2,11 +2,11 @@
 // and battlefield (the battlefield a map cell gives).
 #include "cli/Commands.h"
 
+#include "base/WholeFile.h"
 #include "map/MapFile.h"
 #include "obstacles/BattlefieldChoice.h"
+#include "obstacles/ObstacleCatalogue.h"
 #include "obstacles/ObstacleSectionSearch.h"
-
-#include <QFile>
 
 #include <array>
 #include <optional>
@@ -33,14 +33,11 @@ int runObstacles(const QStringList &args, CliContext &context)
     const auto y = parseDecimal(args[3], 255);
     if (!battlefield || !x || !y)
         return cliUsage(context, Commands[0]);
-    QFile file(args[0]);
-    if (!file.open(QIODevice::ReadOnly))
-        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], file.errorString()));
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], file.errorString()));
+    const WholeFile text = readWholeFile(args[0], MaxObstacleListSize);
+    if (!text.ok())
+        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], text.error));
     const ObstacleHexList hexes =
-        findHexesInText(text, std::uint8_t(*battlefield), std::uint8_t(*x), std::uint8_t(*y));
+        findHexesInText(text.bytes, std::uint8_t(*battlefield), std::uint8_t(*x), std::uint8_t(*y));
     QStringList words;
     for (const std::uint8_t hex : hexes)
         words << QString::number(hex);

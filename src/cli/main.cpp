@@ -1,14 +1,19 @@
 // brackwen-cli: map, archive, sprite and obstacle tools on the editor's own library.
 #include "cli/Commands.h"
 
+#include "base/Platform.h"
+#include "base/WholeFile.h"
 #include "map/MapFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <new>
 
 #ifdef _WIN32
 #include <io.h>
@@ -30,10 +35,20 @@ int cliUsage(CliContext &context, const CliCommand &command)
 
 int cliSaveMap(const MapDocument &document, const QString &path, CliContext &context)
 {
-    const MapSaveResult saved = saveMapFile(document, path, cliProgressBar(context, QStringLiteral("Saving   ")));
+    MapSaveOptions options;
+    options.backupFolder =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).filePath(QStringLiteral("backups"));
+    const MapSaveResult saved =
+        saveMapFile(document, path, options, cliProgressBar(context, QStringLiteral("Saving   ")));
     if (!saved.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(path, saved.reason));
     return 0;
+}
+
+QString cliOutputRefusal(const QString &path)
+{
+    const QString kind = notARegularFile(path);
+    return kind.isEmpty() ? kind : QStringLiteral("%1: %2").arg(path, kind);
 }
 
 ProgressCallback cliProgressBar(CliContext &context, const QString &label)
@@ -89,6 +104,9 @@ void printHelp(QTextStream &out)
 
 int main(int argc, char **argv)
 {
+    // A write beyond the file-size limit fails with "file too large" and is
+    // reported, instead of ending the tool without a word.
+    platform::ignoreFileSizeSignal();
     // Standard error carries the tool's own one-line reasons, not Qt's chatter
     // about the environment (a missing runtime folder and the like).
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
@@ -122,7 +140,14 @@ int main(int argc, char **argv)
     }
     for (const auto &group : commandGroups())
         for (const CliCommand &command : group)
-            if (first == QLatin1String(command.name))
-                return command.run(args, context);
+            if (first == QLatin1String(command.name)) {
+                // Every reader refuses what is too large for its kind; what
+                // still exhausts the memory ends the command with a reason.
+                try {
+                    return command.run(args, context);
+                } catch (const std::bad_alloc &) {
+                    return cliFail(context, QStringLiteral("not enough memory for the %1 command").arg(first));
+                }
+            }
     return cliFail(context, QStringLiteral("unknown command \"%1\" (see --help)").arg(first));
 }

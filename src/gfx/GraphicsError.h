@@ -59,6 +59,30 @@ private:
     int m_line;
 };
 
+// A frame whose pixel encoding the decoder does not know. It carries the
+// message of an assertion, as callers of the decoder expect, and the encoding,
+// so that a caller that knows the file can say which file and which encoding.
+class UnknownFrameEncoding : public AssertionFailure {
+public:
+    UnknownFrameEncoding(const char *source, int line, qint32 frame, qint32 encoding)
+        : AssertionFailure(source, line)
+        , m_frame(frame)
+        , m_encoding(encoding)
+    {
+    }
+    qint32 frame() const { return m_frame; }
+    qint32 encoding() const { return m_encoding; }
+    // The failure in words, for a message that names the file.
+    QString description() const
+    {
+        return QStringLiteral("frame %1 has the unknown pixel encoding %2").arg(m_frame).arg(m_encoding);
+    }
+
+private:
+    qint32 m_frame;
+    qint32 m_encoding;
+};
+
 // A failed call to the operating system, with the system's error code (0 when
 // the system gave none).
 class OSError : public GraphicsError {

@@ -1,10 +1,13 @@
 // TLOD: reader of the game's sprite archive.
 #include "gfx/Lod.h"
 
+#include "base/QuotedText.h"
+#include "base/WholeFile.h"
 #include "gfx/FileHelpers.h"
 #include "gfx/GraphicsError.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <zlib.h>
 
@@ -12,6 +15,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -23,7 +27,7 @@ qint32 int32At(const char *bytes)
 
 QString entryText(const LodEntry &entry)
 {
-    return QString::fromLatin1(entry.nameBytes());
+    return quotedFileText(entry.nameBytes());
 }
 
 [[noreturn]] void failRead(const LodEntry &entry, const QString &reason)
@@ -57,22 +61,36 @@ int compareLodName(QByteArrayView entryName, QByteArrayView key)
     }
 }
 
+bool TLOD::fail(const QString &reason)
+{
+    m_openError = reason;
+    return false;
+}
+
 bool TLOD::Open()
 {
     m_entries.clear();
+    m_openError.clear();
+    if (!QFileInfo::exists(m_fileName))
+        return fail(QStringLiteral("no such file"));
+    // A device or a pipe has no size to check the table against.
+    if (const QString kind = notARegularFile(m_fileName); !kind.isEmpty())
+        return fail(kind);
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return fail(QStringLiteral("cannot open it: %1").arg(file.errorString()));
     const QByteArray head = file.read(CountOffset + 4);
     if (head.size() != CountOffset + 4)
-        return false;
+        return fail(QStringLiteral("too short for a sprite archive (%1 bytes)").arg(file.size()));
     const qint32 count = int32At(head.constData() + CountOffset);
     // A count the file cannot hold is refused before anything is allocated.
-    if (count < 0 || TableOffset + qint64(count) * LodEntry::Size > file.size() || !file.seek(TableOffset))
-        return false;
+    if (count < 0 || count > MaxEntries)
+        return fail(QStringLiteral("not a sprite archive: it claims %1 entries").arg(count));
+    if (TableOffset + qint64(count) * LodEntry::Size > file.size() || !file.seek(TableOffset))
+        return fail(QStringLiteral("damaged: its table of %1 entries runs past its end").arg(count));
     const QByteArray table = file.read(qint64(count) * LodEntry::Size);
     if (table.size() != qint64(count) * LodEntry::Size)
-        return false;
+        return fail(QStringLiteral("cannot read its table: %1").arg(file.errorString()));
     QList<LodEntry> entries(count);
     for (qint32 i = 0; i < count; ++i) {
         const char *record = table.constData() + qint64(i) * LodEntry::Size;
@@ -134,6 +152,15 @@ void TLOD::Extract(QByteArrayView name, const QString &destination)
 
 QByteArray TLOD::readEntry(const LodEntry &entry) const
 {
+    try {
+        return readEntryBytes(entry);
+    } catch (const std::bad_alloc &) {
+        failRead(entry, QStringLiteral("cannot be read: not enough memory"));
+    }
+}
+
+QByteArray TLOD::readEntryBytes(const LodEntry &entry) const
+{
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw StreamReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(m_fileName, file.errorString()));
@@ -143,7 +170,7 @@ QByteArray TLOD::readEntry(const LodEntry &entry) const
         failRead(entry, QStringLiteral("lies outside the archive"));
     if (!packed && qint64(entry.position) + entry.size > archiveSize)
         failRead(entry, QStringLiteral("lies outside the archive"));
-    if (packed && entry.size > MaxUnpackedSize)
+    if (entry.size > MaxUnpackedSize)
         failRead(entry, QStringLiteral("is too large to unpack (%1 bytes)").arg(entry.size));
     if (!file.seek(entry.position))
         failRead(entry, QStringLiteral("cannot be read: %1").arg(file.errorString()));

@@ -32,8 +32,10 @@ int compareLodName(QByteArrayView entryName, QByteArrayView key);
 
 class TLOD {
 public:
-    // No packed entry may claim to unpack to more than this.
+    // No entry, stored or packed, may claim more bytes than this.
     static constexpr qint64 MaxUnpackedSize = qint64(256) << 20;
+    // No archive may list more entries than this (a table of 32 MiB).
+    static constexpr qint32 MaxEntries = 1 << 20;
     // First size of the unpacking buffer, doubled as the stream delivers more.
     static constexpr qint64 InitialUnpackBuffer = qint64(64) << 10;
     // Bytes pulled from the archive per inflate step.
@@ -45,9 +47,13 @@ public:
     const QString &FileName() const { return m_fileName; }
     void setFileName(const QString &fileName) { m_fileName = fileName; }
 
-    // Reads the entry table. False (with Count 0) when the file cannot be read
-    // or is too short for its table; never raises.
+    // Reads the entry table. False (with Count 0) when the file cannot be read,
+    // is not a regular file, is too short for its table or lists more than
+    // MaxEntries entries; OpenError() then says why. Never raises.
     bool Open();
+    // Why the last Open failed, in one line without the file's name; empty
+    // after a successful one.
+    const QString &OpenError() const { return m_openError; }
 
     qint32 Count() const { return qint32(m_entries.size()); }
     const QList<LodEntry> &Entries() const { return m_entries; }
@@ -61,8 +67,9 @@ public:
     // Fills Data with the entry's bytes and, when destination is not empty,
     // writes them there too. Raises ELodException for an index at or beyond
     // Count, StreamReadError when the archive cannot be read, the entry lies
-    // outside it or its zlib stream is corrupt or ends early, and OSError when
-    // the destination cannot be written.
+    // outside it, claims more than MaxUnpackedSize bytes, cannot get the
+    // memory it needs, or its zlib stream is corrupt or ends early, and
+    // OSError when the destination cannot be written.
     void ExtractAt(quint16 index, const QString &destination = QString());
     // ExtractAt for the entry of that name; a name that is not in the archive,
     // or whose entry lies beyond index 65535, raises ELodException.
@@ -70,8 +77,12 @@ public:
 
 private:
     QByteArray readEntry(const LodEntry &entry) const;
+    QByteArray readEntryBytes(const LodEntry &entry) const;
+
+    bool fail(const QString &reason);
 
     QString m_fileName;
+    QString m_openError;
     QList<LodEntry> m_entries;
     QByteArray m_data;
 };

@@ -65,7 +65,7 @@ bool sizeIsSane(qint64 width, qint64 height)
         && width * height <= TQvDefWrapper::MaxPixels;
 }
 
-FrameHeader readFrameHeader(const DefBytes &file, qint64 position)
+FrameHeader readFrameHeader(const DefBytes &file, qint32 frame, qint64 position)
 {
     FrameHeader header;
     header.format = file.i32(position + 4);
@@ -87,7 +87,7 @@ FrameHeader readFrameHeader(const DefBytes &file, qint64 position)
     }
     // An unknown encoding is reported as such, whatever sizes the header claims.
     if (header.format < 0 || header.format > 3)
-        throw AssertionFailure("qvdef", 436);
+        throw UnknownFrameEncoding("qvdef", 436, frame, header.format);
     if (!sizeIsSane(header.fullWidth, header.fullHeight) || !sizeIsSane(header.spriteWidth, header.spriteHeight))
         throw StreamReadError::defInvalid();
     return header;
@@ -191,7 +191,7 @@ void TQvDefWrapper::ExtractFrame(qint32 k, QImage &bitmap) const
     if (k < 0 || k >= frameCount())
         throw ELodException::indexOutOfBounds(k);
     const DefBytes file(m_bytes);
-    const FrameHeader header = readFrameHeader(file, m_framePositions[k]);
+    const FrameHeader header = readFrameHeader(file, k, m_framePositions[k]);
     const qint64 blockSize = qint64(header.spriteWidth) * header.spriteHeight;
 
     QByteArray decoded;

@@ -17,6 +17,8 @@ public:
     // claim; anything bigger is taken as a damaged file.
     static constexpr qint64 MaxSide = 8192;
     static constexpr qint64 MaxPixels = qint64(1) << 22;
+    // Largest sprite file read from disk; a larger one is refused unread.
+    static constexpr qint64 MaxFileSize = qint64(256) << 20;
 
     // Checks the group structure against the file's size and keeps the bytes
     // (shared, so the caller may drop its own). Raises StreamReadError "Def file
@@ -30,8 +32,9 @@ public:
     // palette, at the frame's full size, index 0 outside the stored block.
     // Raises ELodException for a frame number outside 0..frameCount()-1,
     // StreamReadError "Def file is invalid" when the frame's data lies outside
-    // the file or claims an absurd size, and AssertionFailure for an unknown
-    // pixel encoding (the bitmap is then untouched).
+    // the file or claims an absurd size, and UnknownFrameEncoding (an
+    // AssertionFailure) for an unknown pixel encoding (the bitmap is then
+    // untouched).
     void ExtractFrame(qint32 k, QImage &bitmap) const;
 
 private:

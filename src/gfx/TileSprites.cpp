@@ -2,6 +2,7 @@
 #include "gfx/TileSprites.h"
 
 #include "base/Platform.h"
+#include "base/WholeFile.h"
 #include "gfx/BitmapHelpers.h"
 #include "gfx/GraphicsError.h"
 #include "gfx/Lod.h"
@@ -75,53 +76,60 @@ TileLoadResult TileSprites::LoadTileSprites(TileSpriteSource &source)
 
 TileLoadResult TileSprites::loadFromArchive(const QString &archivePath)
 {
+    m_loadError.clear();
+    m_failedFile.clear();
     TLOD archive;
     archive.setFileName(archivePath);
     if (!archive.Open()) {
-        m_loadError = QStringLiteral("cannot open the sprite archive %1").arg(archivePath);
+        failLoading(archivePath, QStringLiteral("cannot open the sprite archive: %1").arg(archive.OpenError()));
         return TileLoadResult::ArchiveNotOpened;
     }
     m_spriteScratch = QImage();
-    m_spritesLoaded = true;
-    try {
-        for (const TileSpriteName &name : TileSpriteNames) {
-            archive.Extract(defFileName(name).toLatin1());
-            CopyDefFrames(archive.Data(), name.kind, name.index);
+    for (const TileSpriteName &name : TileSpriteNames) {
+        const QString entry = QStringLiteral("entry %1").arg(defFileName(name));
+        const qint32 index = archive.IndexOf(defFileName(name).toLatin1());
+        if (index < 0)
+            return failLoading(archivePath, QStringLiteral("no entry named %1").arg(defFileName(name)));
+        try {
+            archive.ExtractAt(quint16(index));
+        } catch (const GraphicsError &error) {
+            return failLoading(archivePath, error.message());
+        } catch (const std::bad_alloc &) {
+            return failLoading(archivePath, entry + QStringLiteral(": not enough memory"));
         }
-    } catch (const GraphicsError &error) {
-        return failLoading(error.message());
-    } catch (const std::exception &error) {
-        return failLoading(QString::fromLocal8Bit(error.what()));
+        if (const QString reason = CopyDefFrames(archive.Data(), name.kind, name.index); !reason.isEmpty())
+            return failLoading(archivePath, entry + QStringLiteral(": ") + reason);
     }
     return TileLoadResult::Finished;
 }
 
 TileLoadResult TileSprites::loadFromFolder(const QString &folder)
 {
+    m_loadError.clear();
+    m_failedFile.clear();
     m_spriteScratch = QImage();
     for (const TileSpriteName &name : TileSpriteNames) {
-        QFile file(platform::findFile(folder, {defFileName(name)}));
-        if (!file.open(QIODevice::ReadOnly))
-            return failLoading(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return failLoading(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
-        file.close();
-        CopyDefFrames(bytes, name.kind, name.index);
+        const QString path = platform::findFile(folder, {defFileName(name)});
+        const WholeFile file = readWholeFile(path, TQvDefWrapper::MaxFileSize);
+        if (!file.ok())
+            return failLoading(path, file.error);
+        if (const QString reason = CopyDefFrames(file.bytes, name.kind, name.index); !reason.isEmpty())
+            return failLoading(path, reason);
     }
     return TileLoadResult::Finished;
 }
 
-TileLoadResult TileSprites::failLoading(const QString &reason)
+TileLoadResult TileSprites::failLoading(const QString &file, const QString &reason)
 {
-    m_loadError = reason;
+    m_failedFile = file;
+    m_loadError = QStringLiteral("%1: %2").arg(file, reason);
     // Slots filled before the failure keep their pictures; the next run refills them.
     m_spritesLoaded = false;
     m_spriteScratch = QImage();
     return TileLoadResult::Error;
 }
 
-void TileSprites::CopyDefFrames(const QByteArray &bytes, TileKind kind, int index)
+QString TileSprites::CopyDefFrames(const QByteArray &bytes, TileKind kind, int index)
 {
     m_spritesLoaded = true;
     const int row = rowForType(kind, index);
@@ -131,8 +139,16 @@ void TileSprites::CopyDefFrames(const QByteArray &bytes, TileKind kind, int inde
             def.ExtractFrame(k, m_spriteScratch);
             fillSlot(kind, row, k, m_spriteScratch);
         }
-    } catch (const std::exception &) {
+        return {};
+    } catch (const UnknownFrameEncoding &error) {
         m_spritesLoaded = false;
+        return error.description();
+    } catch (const GraphicsError &error) {
+        m_spritesLoaded = false;
+        return error.message();
+    } catch (const std::bad_alloc &) {
+        m_spritesLoaded = false;
+        return QStringLiteral("not enough memory to decode it");
     }
 }
 

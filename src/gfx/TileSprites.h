@@ -37,7 +37,7 @@ extern const std::array<TileSpriteName, 17> TileSpriteNames;
 enum class TileLoadResult {
     Finished,          // go on; spritesLoaded() tells whether sprites are in use
     ArchiveNotOpened,  // the game's archive could not be opened; nothing loaded
-    Error,             // a file was missing or unreadable; sprites are off
+    Error,             // a file was missing, unreadable or damaged; sprites are off
 };
 
 class TileSprites {
@@ -59,17 +59,26 @@ public:
     TileLoadResult LoadTileSprites(TileSpriteSource &source);
 
     // The two sources LoadTileSprites chooses from, for callers that name the
-    // archive or the folder of sprite files themselves.
+    // archive or the folder of sprite files themselves. Every one of the 17
+    // files must be there and decode whole: the first that does not ends the
+    // run with Error (ArchiveNotOpened when the archive itself cannot be
+    // opened), and sprites are off, so the caller can say why and draw plain
+    // colours instead.
     TileLoadResult loadFromArchive(const QString &archivePath);
     TileLoadResult loadFromFolder(const QString &folder);
-    // Why the last loading run ended in ArchiveNotOpened or Error.
+    // Why the last loading run ended in ArchiveNotOpened or Error, as one
+    // line that begins with the file: "PATH: reason" for a file of a folder or
+    // the archive, "ARCHIVE: entry NAME.def: reason" for a file in it.
     const QString &loadError() const { return m_loadError; }
+    // The file that failed: the sprite file's path, or the archive's.
+    const QString &failedFile() const { return m_failedFile; }
 
     // Decodes every frame of one sprite file into the row that kind and index
     // select (index as in TileSpriteNames); frames beyond the row's slots are
     // not stored. Sets spritesLoaded() first, and clears it when the file does
-    // not decode; slots filled before the failure keep their pictures.
-    void CopyDefFrames(const QByteArray &bytes, TileKind kind, int index);
+    // not decode; slots filled before the failure keep their pictures. The
+    // reason the file does not decode, or empty.
+    QString CopyDefFrames(const QByteArray &bytes, TileKind kind, int index);
 
     // Empties every table and the scratch bitmap; sprites are off afterwards.
     void release();
@@ -123,7 +132,7 @@ private:
     const Slot *slotAt(TileKind kind, int row, int slot) const;
     void fillSlot(TileKind kind, int row, int slot, const QImage &bitmap);
     void dropScaledPictures();
-    TileLoadResult failLoading(const QString &reason);
+    TileLoadResult failLoading(const QString &file, const QString &reason);
 
     Table m_terrain;
     Table m_river;
@@ -131,4 +140,5 @@ private:
     QImage m_spriteScratch;
     bool m_spritesLoaded = false;
     QString m_loadError;
+    QString m_failedFile;
 };

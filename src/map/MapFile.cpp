@@ -2,15 +2,20 @@
 // layers are built from it block by block.
 #include "map/MapFile.h"
 
+#include "base/Platform.h"
+#include "base/WholeFile.h"
 #include "map/Gzip.h"
 #include "map/GzipMemberWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <span>
@@ -129,6 +134,20 @@ MapLoadResult refusal(const QString &reason)
 // layers built from it are never both held whole.
 constexpr qsizetype TakeStep = 16 * 1024 * 1024;
 
+// Bytes of the data taken into one array, the blocks behind each step
+// released, so that a long header or tail is never held twice.
+QByteArray takeBytes(ChunkedBytes &data, qsizetype offset, qsizetype length)
+{
+    QByteArray bytes;
+    bytes.reserve(length);
+    const qsizetype end = offset + length;
+    for (qsizetype at = offset; at < end; at += TakeStep) {
+        data.forEachPiece(at, std::min(TakeStep, end - at), [&](QByteArrayView piece) { bytes.append(piece); });
+        data.releaseBefore(std::min(at + TakeStep, end));
+    }
+    return bytes;
+}
+
 // The cells of one layer, taken from the data at offset and released behind.
 TerrainLayer takeLayer(ChunkedBytes &data, qsizetype offset, std::uint32_t side)
 {
@@ -206,11 +225,11 @@ MapLoadResult parseMapData(ChunkedBytes &data)
     MapLoadResult result;
     MapDocument &document = result.document.emplace();
     // In file order, so that each block is released once passed.
-    document.headerBytes = data.copy(0, terrainOffset);
+    document.headerBytes = takeBytes(data, 0, terrainOffset);
     document.ground = takeLayer(data, terrainOffset, side);
     if (hasUnderground)
         document.underground = takeLayer(data, terrainOffset + qsizetype(cellsPerLayer * CellBytes), side);
-    document.trailingBytes = data.copy(terrainEnd, data.size() - terrainEnd);
+    document.trailingBytes = takeBytes(data, terrainEnd, data.size() - terrainEnd);
     document.version = version;
     document.mapSize = side;
     document.hasUnderground = hasUnderground;
@@ -264,9 +283,9 @@ MapLoadResult loadFromPieces(QByteArrayView first, const GzipInput &next, qsizet
 }
 
 // The uncompressed map data as saved, as a row of segments that point into
-// the document: no copy of the layers is made. `front` holds the first
-// segment's bytes and must outlive the segments.
-std::array<QByteArrayView, 4> mapDataSegments(const MapDocument &document, QByteArray &front)
+// the document: no copy of the header, the layers or the tail is made.
+// `front` holds the first nine bytes and must outlive the segments.
+std::array<QByteArrayView, 5> mapDataSegments(const MapDocument &document, QByteArray &front)
 {
     const QByteArray &header = document.headerBytes;
     // Offsets 0..3 and 5..8 come from the document's fields, which a size
@@ -275,11 +294,12 @@ std::array<QByteArrayView, 4> mapDataSegments(const MapDocument &document, QByte
     appendU32(front, document.version);
     front.append(header.size() > 4 ? header[4] : '\0');
     appendU32(front, document.mapSize);
-    front.append(header.mid(LevelsOffset));
+    const QByteArrayView restOfHeader =
+        header.size() > LevelsOffset ? QByteArrayView(header).sliced(LevelsOffset) : QByteArrayView();
     const auto cellBytes = [](const TerrainLayer &layer) {
         return QByteArrayView(reinterpret_cast<const char *>(layer.data()), qsizetype(layer.byteCount()));
     };
-    return {front, cellBytes(document.ground),
+    return {front, restOfHeader, cellBytes(document.ground),
             document.hasUnderground ? cellBytes(document.underground) : QByteArrayView(), document.trailingBytes};
 }
 
@@ -287,10 +307,10 @@ std::array<QByteArrayView, 4> mapDataSegments(const MapDocument &document, QByte
 
 bool isGzipContainer(QByteArrayView fileBytes)
 {
-    if (fileBytes.size() < 4)
-        return false;
-    const std::uint32_t start = readU32(fileBytes, 0);
-    return start == 0x00088B1F || start == 0x08088B1F;
+    // Flag bits 5..7 are reserved: a header with any of them set is not gzip.
+    constexpr std::uint8_t ReservedFlags = 0xE0;
+    return fileBytes.size() >= 4 && std::uint8_t(fileBytes[0]) == 0x1F && std::uint8_t(fileBytes[1]) == 0x8B
+        && std::uint8_t(fileBytes[2]) == 0x08 && (std::uint8_t(fileBytes[3]) & ReservedFlags) == 0;
 }
 
 MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength)
@@ -310,8 +330,10 @@ MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength)
 QString mapFileRefusal(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.isFile())
+    if (!info.exists())
         return QStringLiteral("no such file");
+    if (const QString kind = notARegularFile(path); !kind.isEmpty())
+        return kind;
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
     const QString extension = dot < 0 ? QString() : name.sliced(dot);
@@ -386,31 +408,210 @@ bool writeMapMember(const MapDocument &document, const std::function<bool(QByteA
     }
 }
 
-MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const ProgressCallback &progress)
-{
-    if (!document.isLoaded)
-        return {QStringLiteral("no map is loaded")};
+namespace {
 
-    // QSaveFile writes beside the target and renames over it on commit, so the
-    // old file stays whole until the new one is. In a folder that cannot be
-    // written but holding a writable file, it writes the file in place instead.
-    // The member is written as its pieces are compressed; none of it is held whole.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
-    bool writeFailed = false;
-    const auto write = [&](QByteArrayView bytes) {
-        writeFailed = file.write(bytes.data(), bytes.size()) != bytes.size();
-        return !writeFailed;
-    };
-    if (!writeMapMember(document, write, progress)) {
-        const QString reason = writeFailed ? QStringLiteral("cannot write the file: %1").arg(file.errorString())
-                                           : QStringLiteral("not enough memory to compress the map");
+// Bytes copied from file to file at a time.
+constexpr qint64 CopyPiece = 1024 * 1024;
+
+// The reason for a failed write of the new file: the system's error code in
+// plain words, or the device's own text when there is no code.
+QString writeFailure(int code, const QFileDevice &file)
+{
+    return QStringLiteral("cannot write the file: %1")
+        .arg(code != 0 ? platform::fileErrorText(code) : file.errorString());
+}
+
+// Hands the saved member to a file, with the test hook of failing writes; the
+// system's error code of the first failed write is kept.
+struct FileSink {
+    QFileDevice &file;
+    const std::function<int(qint64)> &fault;
+    qint64 written = 0;
+    int error = 0;
+
+    bool operator()(QByteArrayView bytes)
+    {
+        error = fault ? fault(written) : 0;
+        if (error == 0 && file.write(bytes.data(), bytes.size()) != bytes.size())
+            error = platform::lastFileError() != 0 ? platform::lastFileError() : EIO;
+        written += bytes.size();
+        return error == 0;
+    }
+};
+
+// Copies the whole of `from` (from its start) to `to`, and syncs `to`; 0 or
+// the system's error code.
+int copyWhole(QFile &from, QFile &to, const std::function<int(qint64)> &fault = {})
+{
+    if (!from.seek(0) || !to.seek(0))
+        return EIO;
+    QByteArray piece(CopyPiece, Qt::Uninitialized);
+    FileSink sink{to, fault};
+    for (;;) {
+        const qint64 got = from.read(piece.data(), piece.size());
+        if (got < 0)
+            return EIO;
+        if (got == 0)
+            break;
+        if (!sink(QByteArrayView(piece.constData(), got)))
+            return sink.error;
+    }
+    if (!to.resize(sink.written))
+        return platform::lastFileError() != 0 ? platform::lastFileError() : EIO;
+    return platform::syncFile(to);
+}
+
+QString backupFolderOf(const MapSaveOptions &options)
+{
+    return options.backupFolder.isEmpty() ? QDir::tempPath() : options.backupFolder;
+}
+
+// Copies `from` to `to`, replacing it; the reason of a failure or empty.
+QString copyFileReplacing(const QString &from, const QString &to)
+{
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly))
+        return source.errorString();
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return platform::fileErrorText(platform::lastFileError());
+    if (const int error = copyWhole(source, target); error != 0) {
+        target.remove();
+        return platform::fileErrorText(error);
+    }
+    return {};
+}
+
+// Keeps the file about to be replaced as NAME.bak beside it, or in the backup
+// folder when its own folder cannot be written; the reason of a failure or empty.
+QString keepPreviousVersion(const QString &path, const MapSaveOptions &options)
+{
+    const QFileInfo info(path);
+    const QString besideIt = path + QStringLiteral(".bak");
+    const QString firstTry = copyFileReplacing(path, besideIt);
+    if (firstTry.isEmpty())
+        return {};
+    const QString folder = backupFolderOf(options);
+    QDir().mkpath(folder);
+    const QString elsewhere = QDir(folder).filePath(info.fileName() + QStringLiteral(".bak"));
+    const QString secondTry = copyFileReplacing(path, elsewhere);
+    if (secondTry.isEmpty())
+        return {};
+    return QStringLiteral("cannot keep the previous version as %1 (%2) nor as %3 (%4)")
+        .arg(besideIt, firstTry, elsewhere, secondTry);
+}
+
+// The save through a new file beside the target (opened in `file`), renamed
+// over it when whole.
+MapSaveResult saveBeside(QSaveFile &file, const MapDocument &document, const QString &path,
+                         const MapSaveOptions &options, const ProgressCallback &progress)
+{
+    FileSink sink{file, options.writeFault};
+    if (!writeMapMember(document, std::ref(sink), progress)) {
+        const QString reason = sink.error != 0 ? writeFailure(sink.error, file)
+                                               : QStringLiteral("not enough memory to compress the map");
         file.cancelWriting();
         return {reason};
     }
+    if (options.keepPrevious && QFileInfo::exists(path)) {
+        if (const QString failed = keepPreviousVersion(path, options); !failed.isEmpty()) {
+            file.cancelWriting();
+            return {failed};
+        }
+    }
     if (!file.commit())
-        return {QStringLiteral("cannot write the file: %1").arg(file.errorString())};
+        return {writeFailure(0, file)};
     return {};
+}
+
+// The save into the existing file, guarded by a copy of the original (see
+// saveMapFile in the header).
+MapSaveResult saveInPlace(const MapDocument &document, const QString &path, const MapSaveOptions &options,
+                          const ProgressCallback &progress)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
+
+    // The new file is held in memory, so that its whole size is known and
+    // reserved before the original is touched.
+    ChunkedBytes member;
+    try {
+        const auto keep = [&](QByteArrayView bytes) {
+            for (QByteArrayView rest = bytes; !rest.isEmpty();) {
+                const std::span<char> room = member.room(rest.size());
+                std::memcpy(room.data(), rest.data(), room.size());
+                member.commit(qsizetype(room.size()));
+                rest = rest.sliced(qsizetype(room.size()));
+            }
+            return true;
+        };
+        if (!writeMapMember(document, keep, progress))
+            return {QStringLiteral("not enough memory to compress the map")};
+    } catch (const std::bad_alloc &) {
+        return {QStringLiteral("not enough memory to compress the map")};
+    }
+
+    if (options.keepPrevious) {
+        if (const QString failed = keepPreviousVersion(path, options); !failed.isEmpty())
+            return {failed};
+    }
+
+    const QString folder = backupFolderOf(options);
+    if (!QDir().mkpath(folder))
+        return {QStringLiteral("cannot create the backup folder %1").arg(folder)};
+    // The copy outlives a kill (nothing removes it then); on success it goes.
+    QTemporaryFile copy(QDir(folder).filePath(QFileInfo(path).fileName() + QStringLiteral(".XXXXXX.original")));
+    if (!copy.open())
+        return {QStringLiteral("cannot keep a copy of the original in %1: %2").arg(folder, copy.errorString())};
+    if (const int error = copyWhole(file, copy); error != 0)
+        return {QStringLiteral("cannot keep a copy of the original in %1: %2").arg(folder, platform::fileErrorText(error))};
+
+    if (const int error = platform::reserveFileSpace(file, member.size()); error != 0)
+        return {writeFailure(error, file) + QStringLiteral("; the original is unchanged")};
+
+    FileSink sink{file, options.writeFault};
+    bool written = file.seek(0);
+    for (const ChunkedBytes::Block &block : member.blocks())
+        written = written && sink(block.bytes);
+    if (written && !file.resize(member.size()))
+        sink.error = platform::lastFileError();
+    if (written && sink.error == 0)
+        sink.error = platform::syncFile(file);
+    if (written && sink.error == 0)
+        return {};
+
+    const QString failure = writeFailure(sink.error, file);
+    if (copyWhole(copy, file) == 0)
+        return {failure + QStringLiteral("; the original was put back")};
+    copy.setAutoRemove(false);
+    return {failure + QStringLiteral("; the original is kept in %1").arg(copy.fileName())};
+}
+
+}  // namespace
+
+MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const MapSaveOptions &options,
+                          const ProgressCallback &progress)
+{
+    if (!document.isLoaded)
+        return {QStringLiteral("no map is loaded")};
+    // A device, a pipe or a socket would be replaced by a plain file (or, for
+    // a device, take the bytes and keep nothing): refused before anything.
+    if (const QString kind = notARegularFile(path); !kind.isEmpty())
+        return {kind};
+    if (!options.inPlace) {
+        QSaveFile file(path);
+        // Unbuffered, so a failed write reports the system's own error code.
+        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return saveBeside(file, document, path, options, progress);
+        // Only an existing file can be written where it is.
+        if (!QFileInfo::exists(path))
+            return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
+    }
+    return saveInPlace(document, path, options, progress);
+}
+
+MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const ProgressCallback &progress)
+{
+    return saveMapFile(document, path, MapSaveOptions{}, progress);
 }

@@ -48,9 +48,10 @@ struct MapSaveResult {
     bool ok() const { return reason.isEmpty(); }
 };
 
-// True when the file's first four bytes, as a little-endian 32-bit value, are
-// 0x00088B1F or 0x08088B1F (gzip, deflate, no flags or the file-name flag
-// alone). Anything else is plain map data.
+// True when the file starts as a gzip member does: the bytes 1F 8B 08 (gzip,
+// deflate) and a flag byte with none of the reserved bits 5..7 set. Every
+// optional header field the gzip format allows (text flag, header CRC, extra
+// field, file name, comment) may be there. Anything else is plain map data.
 bool isGzipContainer(QByteArrayView fileBytes);
 
 // Loads a map from the bytes of a map file, gzip or plain. The document has
@@ -58,9 +59,10 @@ bool isGzipContainer(QByteArrayView fileBytes);
 // maxDataLength bounds the decompressed content of a gzip file.
 MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength = MaximumMapDataLength);
 
-// The open command's checks on a file: it must exist, not be larger than any
-// map, and its extension be exactly ".vdm" or ".vdw" (letter case included).
-// The reason of a refusal, or an empty string.
+// The open command's checks on a file: it must exist and be a regular file
+// (not a folder, a device or a pipe), not be larger than any map, and its
+// extension be exactly ".vdm" or ".vdw" (letter case included). The reason of
+// a refusal ("no such file", "it is a folder", ...), or an empty string.
 QString mapFileRefusal(const QString &path);
 
 // The checks of mapFileRefusal, then loadMapData on the file's bytes, read in
@@ -77,12 +79,57 @@ QByteArray serializeMapData(const MapDocument &document);
 
 // Writes the saved file, one gzip member of the map data as saved, to
 // `write` (see writeGzipMember: compressed on two threads straight from the
-// layers, without a copy of the map data). False when memory runs out or
+// header, the layers and the trailing bytes, without a copy of any of them). False when memory runs out or
 // `write` stops.
 bool writeMapMember(const MapDocument &document, const std::function<bool(QByteArrayView)> &write,
                     const ProgressCallback &progress = {});
 
-// Saves the document as one gzip member written by writeMapMember. The
-// target is replaced only once the whole file is written; on failure an
-// existing file keeps its old bytes. Progress counts map data bytes.
+// How a map is saved. The defaults are the editor's plain save.
+struct MapSaveOptions {
+    // Keep the file being replaced as NAME.bak beside it; when its folder
+    // cannot be written, as NAME.bak in backupFolder. An existing NAME.bak is
+    // replaced. Off by default.
+    bool keepPrevious = false;
+    // Where a write in place keeps its copy of the original until the new
+    // file is on the disk, and where NAME.bak goes when the map's folder
+    // cannot be written: the user's data folder in the editor. Empty: the
+    // system's folder for temporary files. Created when missing.
+    QString backupFolder;
+    // Write into the existing file instead of replacing it, which keeps the
+    // file itself (its hard links, owner and permissions). Chosen by the save
+    // on its own when the file's folder cannot be written.
+    bool inPlace = false;
+    // For tests of failing disks: called before each write of the new file's
+    // bytes with the count written so far; a non-zero result is taken as the
+    // system's error code of that write (ENOSPC, EFBIG...) and the write fails.
+    std::function<int(qint64 written)> writeFault;
+};
+
+// Saves the document as one gzip member written by writeMapMember.
+//
+// The target must be a regular file or not exist: a folder, a device, a pipe
+// or a socket is refused ("it is a folder", "it is not a regular file") and
+// left alone.
+//
+// Normally the file is written beside the target and renamed over it once it
+// is whole and on the disk, so on any failure the old file keeps its bytes.
+//
+// In place (options.inPlace, or a writable file in a folder that cannot be
+// written) the save never leaves a damaged file either: the new file is first
+// compressed in memory, so that its size is known; a complete copy of the
+// original is written to the backup folder and synced; the whole new size is
+// reserved on the disk (a full disk is found here, before any byte of the
+// original is overwritten); only then is the file overwritten, cut to its new
+// length and synced, and the copy removed. When a write fails the original is
+// copied back from the copy and the reason ends with "; the original was put
+// back"; should that fail too, the copy stays and the reason ends with
+// "; the original is kept in PATH". A kill during the write leaves the copy in
+// the backup folder.
+//
+// Reasons name the cause in plain words: "cannot write the file: no space
+// left on the device", "...: file too large" (with the file-size signal
+// ignored, see platform::ignoreFileSizeSignal), "not enough memory to compress
+// the map". Progress counts map data bytes.
+MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const MapSaveOptions &options,
+                          const ProgressCallback &progress = {});
 MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const ProgressCallback &progress = {});

@@ -2,28 +2,29 @@
 #include "obstacles/ObstacleCatalogue.h"
 
 #include "base/Platform.h"
+#include "base/WholeFile.h"
 #include "obstacles/ObstacleSectionSearch.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-std::optional<QByteArray> readWhole(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
-}  // namespace
+#include <new>
 
 ObstacleCatalogue ObstacleCatalogue::load(const ObstacleCatalogueOptions &options)
 {
     if (!options.on)
         return {};
+    // A picture or a list too large for the memory at hand leaves the feature off.
+    try {
+        return loadFromCurrentFolder(options);
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
+}
+
+ObstacleCatalogue ObstacleCatalogue::loadFromCurrentFolder(const ObstacleCatalogueOptions &options)
+{
     const QString folder = QDir::currentPath();
     bool complete = true;
 
@@ -37,12 +38,12 @@ ObstacleCatalogue ObstacleCatalogue::load(const ObstacleCatalogueOptions &option
     ObstacleCatalogue catalogue;
     const QString listPath =
         QFileInfo(platform::findFile(folder, {QString::fromLatin1(ObstacleListFileName)})).absoluteFilePath();
-    if (!QFileInfo(listPath).isFile()) {
+    if (!QFileInfo(listPath).isFile() || QFileInfo(listPath).size() > MaxObstacleListSize) {
         complete = false;
     } else if (options.listsInMemory) {
-        const std::optional<QByteArray> text = readWhole(listPath);
-        if (text)
-            catalogue = inMemory(std::move(picture), std::move(*text));
+        WholeFile text = readWholeFile(listPath, MaxObstacleListSize);
+        if (text.ok())
+            catalogue = inMemory(std::move(picture), std::move(text.bytes));
         else
             complete = false;
     } else if (QFile file(listPath); file.open(QIODevice::ReadOnly)) {
@@ -84,5 +85,5 @@ std::optional<ObstacleHexList> readObstacleHexes(const QString &listPath, std::u
     QFile file(listPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
-    return findHexesInDevice(file, battlefield, x, y);
+    return findHexesInDevice(file, battlefield, x, y, ObstacleFilePieceSize, MaxObstacleListSize);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 ObstacleSectionSearch::ObstacleSectionSearch(std::uint8_t battlefield, std::uint8_t x, std::uint8_t y)
     : m_name(ObstacleSection::name(battlefield, x, y))
@@ -37,26 +38,22 @@ void ObstacleSectionSearch::feed(QByteArrayView piece)
     }
 }
 
-ObstacleHexList findHexesInText(QByteArrayView text, std::uint8_t battlefield, std::uint8_t x, std::uint8_t y)
-{
-    ObstacleSectionSearch search(battlefield, x, y);
-    search.feed(text);
-    return search.hexes();
-}
+namespace {
 
-std::optional<ObstacleHexList> findHexesInDevice(QIODevice &device, std::uint8_t battlefield, std::uint8_t x,
-                                                 std::uint8_t y, qsizetype pieceSize)
+std::optional<ObstacleHexList> searchDevice(QIODevice &device, std::uint8_t battlefield, std::uint8_t x,
+                                            std::uint8_t y, qsizetype pieceSize, qint64 maxBytes)
 {
     ObstacleSectionSearch search(battlefield, x, y);
     // A line longer than a piece makes the buffer grow until it holds the line.
     QByteArray buffer(std::max<qsizetype>(pieceSize, 1), Qt::Uninitialized);
     qsizetype filled = 0;
+    qint64 total = 0;
     bool atEnd = false;
     while (!atEnd) {
         if (filled == buffer.size())
             buffer.resize(buffer.size() * 2);
         const qint64 got = device.read(buffer.data() + filled, buffer.size() - filled);
-        if (got < 0)
+        if (got < 0 || (total += got) > maxBytes)
             return std::nullopt;
         atEnd = got == 0;
         filled += got;
@@ -73,4 +70,23 @@ std::optional<ObstacleHexList> findHexesInDevice(QIODevice &device, std::uint8_t
         filled -= whole;
     }
     return search.hexes();
+}
+
+}  // namespace
+
+ObstacleHexList findHexesInText(QByteArrayView text, std::uint8_t battlefield, std::uint8_t x, std::uint8_t y)
+{
+    ObstacleSectionSearch search(battlefield, x, y);
+    search.feed(text);
+    return search.hexes();
+}
+
+std::optional<ObstacleHexList> findHexesInDevice(QIODevice &device, std::uint8_t battlefield, std::uint8_t x,
+                                                 std::uint8_t y, qsizetype pieceSize, qint64 maxBytes)
+{
+    try {
+        return searchDevice(device, battlefield, x, y, pieceSize, maxBytes);
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
+    }
 }

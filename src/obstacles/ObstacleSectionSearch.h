@@ -10,6 +10,7 @@
 #include <QIODevice>
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -41,6 +42,9 @@ ObstacleHexList findHexesInText(QByteArrayView text, std::uint8_t battlefield, s
 inline constexpr qsizetype ObstacleFilePieceSize = 512 * 1024;
 
 // The same list read from a device piece by piece, so that a large file never
-// has to be held whole; nothing when reading fails.
+// has to be held whole; nothing when reading fails, when the device holds more
+// than maxBytes (a device without end never stops giving bytes), or when a
+// line does not fit in memory.
 std::optional<ObstacleHexList> findHexesInDevice(QIODevice &device, std::uint8_t battlefield, std::uint8_t x,
-                                                 std::uint8_t y, qsizetype pieceSize = ObstacleFilePieceSize);
+                                                 std::uint8_t y, qsizetype pieceSize = ObstacleFilePieceSize,
+                                                 qint64 maxBytes = std::numeric_limits<qint64>::max());

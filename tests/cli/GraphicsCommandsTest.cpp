@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -71,8 +72,12 @@ TEST(GraphicsCommands, LodListAndExtract)
     EXPECT_EQ(runCli({"lod", "extract", archive, "BETA.DEF", out}).exitCode, 0);
     EXPECT_EQ(readFile(out), packed);
 
-    expectRefusal(runCli({"lod", "extract", archive, "gamma.def", dir.filePath("gamma.out")}), "out of bounds");
+    expectRefusal(runCli({"lod", "extract", archive, "gamma.def", dir.filePath("gamma.out")}),
+                  "test.lod: no entry named \"gamma.def\"");
     EXPECT_FALSE(QFile::exists(dir.filePath("gamma.out")));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("folder")));
+    expectRefusal(runCli({"lod", "extract", archive, "beta.def", dir.filePath("folder")}), "folder: it is a folder");
+    expectRefusal(runCli({"lod", "list", dir.write("short.lod", "LOD")}), "too short for a sprite archive");
     expectRefusal(runCli({"lod", "list", dir.filePath("missing.lod")}), "missing.lod");
     expectRefusal(runCli({"lod"}), "usage");
 }
@@ -90,7 +95,27 @@ TEST(GraphicsCommands, DefExportWritesPalettePictures)
     }
     EXPECT_EQ(QImage(dir.filePath("frames/001.png")).pixelIndex(1, 1), 5);
     expectRefusal(runCli({"def", "export", dir.write("bad.def", "short"), dir.filePath("bad")}),
-                  "Def file is invalid");
+                  "bad.def: not a sprite file (Def file is invalid)");
+}
+
+// Files that are no sprite files, or damaged ones, are refused with the file's
+// name and what is wrong; no picture is written.
+TEST(GraphicsCommands, DefRefusesForeignAndDamagedFilesByName)
+{
+    TempDir dir;
+    DefFrame unknown = frame(1);
+    unknown.format = 6;
+    unknown.rawData = QByteArray(16, '\0');
+    const QString unknownDef = dir.write("unknown.def", DefWriter().addGroup({frame(3), unknown}).write());
+    expectRefusal(runCli({"def", "sheet", unknownDef, dir.filePath("x.png")}),
+                  "unknown.def: frame 1 has the unknown pixel encoding 6");
+    // A map is no sprite file: its bytes hold no table of pictures.
+    const QString map = dir.write("map.vdm", MapWriter::patterned(36, false).data());
+    expectRefusal(runCli({"def", "sheet", map, dir.filePath("x.png")}), "map.vdm: not a sprite file");
+    expectRefusal(runCli({"def", "sheet", dir.path(), dir.filePath("x.png")}), "it is a folder");
+    if (QFileInfo::exists("/dev/zero"))
+        expectRefusal(runCli({"def", "sheet", "/dev/zero", dir.filePath("x.png")}), "/dev/zero\": larger than");
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
 }
 
 // The top-left pixel of the first run of colour in reading order, or (-1, -1).
@@ -183,6 +208,17 @@ TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
     expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--defs", dir.filePath("nowhere")}), "dirttl");
     expectRefusal(runCli({"render", dir.write("bad.vdm", "bad"), dir.filePath("x.png")}), "bad.vdm");
     EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+
+    // A damaged sprite file, first or last, is named and nothing is drawn.
+    for (const char *damaged : {"grastl", "cobbrd"}) {
+        const QString name = QStringLiteral("defs/%1.def").arg(QLatin1String(damaged));
+        const QByteArray whole = readFile(dir.filePath(name));
+        dir.write(name, whole.first(whole.size() / 2));
+        expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--defs", dir.filePath("defs")}),
+                      qPrintable(QStringLiteral("%1.def: Def file is invalid").arg(QLatin1String(damaged))));
+        dir.write(name, whole);
+        EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+    }
 }
 
 TEST(GraphicsCommands, RenderDrawsAtTheChosenCellSize)

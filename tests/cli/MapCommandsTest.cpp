@@ -7,9 +7,14 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -98,6 +103,48 @@ TEST(MapCommands, FailuresSayWhyAndLeaveOutAlone)
         EXPECT_EQ(run.err.toStdString(), c.message.toStdString());
         EXPECT_EQ(readFile(out), oldBytes);
     }
+}
+
+// Targets that are no files and sources that are folders are named as such;
+// nothing is replaced.
+TEST(MapCommands, FoldersAndDevicesAreRefusedForWhatTheyAre)
+{
+    TempDir dir;
+    const QString source = dir.write("map.vdm", gzipMember(MapWriter::patterned(36, false).data()));
+    // A fault here would replace the device by a file; as root that would
+    // take /dev/null from the whole machine, so root tries a pipe alone.
+    QStringList targets;
+    const QString fifo = dir.filePath("pipe.vdm");
+    if (mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0)
+        targets << fifo;
+    if (geteuid() != 0 && QFileInfo::exists("/dev/null"))
+        targets << QStringLiteral("/dev/null");
+    ASSERT_FALSE(targets.isEmpty());
+    for (const QString &target : targets) {
+        const CliRun toDevice = runCli({"resave", source, target});
+        EXPECT_EQ(toDevice.exitCode, 1);
+        EXPECT_EQ(toDevice.err, QStringLiteral("brackwen-cli: %1: it is not a regular file\n").arg(target).toUtf8());
+        EXPECT_FALSE(QFileInfo(target).isFile());
+    }
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.vdm")));
+    const CliRun info = runCli({"info", dir.filePath("folder.vdm")});
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_TRUE(info.err.endsWith("folder.vdm: it is a folder\n")) << info.err.toStdString();
+    const CliRun toFolder = runCli({"resave", source, dir.filePath("folder.vdm")});
+    EXPECT_TRUE(toFolder.err.endsWith("folder.vdm: it is a folder\n")) << toFolder.err.toStdString();
+}
+
+// Beyond the file-size limit the write fails and says so; the tool is not
+// ended by the system's signal, and the old file stays.
+TEST(MapCommands, AFileSizeLimitIsReportedAsFileTooLarge)
+{
+    TempDir dir;
+    const QString source = dir.write("map.vdm", MapWriter::patterned(400, true).data());
+    const QString target = dir.write("out.vdm", "old");
+    const CliRun run = runCliWithFileSizeLimit({"resave", source, target}, 4096);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.endsWith(": cannot write the file: file too large\n")) << run.err.toStdString();
+    EXPECT_EQ(readFile(target), "old");
 }
 
 }  // namespace

@@ -27,6 +27,10 @@ TEST(ObstacleCommands, ObstaclesPrintsTheListOfASection)
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.startsWith("brackwen-cli: ")) << run.err.toStdString();
     }
+    // A folder, and a device without end, are refused rather than read forever.
+    const CliRun folder = runCli({"obstacles", dir.path(), "2", "17", "5"});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_TRUE(folder.err.endsWith(": it is a folder\n")) << folder.err.toStdString();
 }
 
 TEST(ObstacleCommands, BattlefieldOfACell)

@@ -178,22 +178,36 @@ TEST(TLOD, OpenFailsOnAShortOrImpossibleTable)
     hugeCount.replace(8, 4, "\xff\xff\xff\x7f");
     QByteArray negativeCount = good;
     negativeCount.replace(8, 4, "\xfe\xff\xff\xff");
-    const QByteArray cases[] = {
-        good.left(92 + 3 * 32 - 1),  // the table lacks one byte
-        good.left(11),               // not even the count
-        hugeCount,
-        negativeCount,
+    QByteArray tooManyEntries = good;
+    tooManyEntries.replace(8, 4, QByteArray::fromHex("01001000"));  // one more than MaxEntries
+    struct Case {
+        QByteArray bytes;
+        QString reason;
     };
-    for (const QByteArray &bytes : cases) {
+    const Case cases[] = {
+        {good.left(92 + 3 * 32 - 1), "damaged: its table of 3 entries runs past its end"},
+        {good.left(11), "too short for a sprite archive (11 bytes)"},
+        {hugeCount, "not a sprite archive: it claims 2147483647 entries"},
+        {negativeCount, "not a sprite archive: it claims -2 entries"},
+        {tooManyEntries, "not a sprite archive: it claims 1048577 entries"},
+    };
+    for (const Case &c : cases) {
         TempDir dir;
         TLOD lod;
-        lod.setFileName(dir.write("bad.lod", bytes));
+        lod.setFileName(dir.write("bad.lod", c.bytes));
         EXPECT_FALSE(lod.Open());
         EXPECT_EQ(lod.Count(), 0);
+        EXPECT_EQ(lod.OpenError(), c.reason);
     }
+    TempDir dir;
     TLOD missing;
-    missing.setFileName(TempDir().filePath("none.lod"));
+    missing.setFileName(dir.filePath("none.lod"));
     EXPECT_FALSE(missing.Open());
+    EXPECT_EQ(missing.OpenError(), QStringLiteral("no such file"));
+    TLOD folder;
+    folder.setFileName(dir.path());
+    EXPECT_FALSE(folder.Open());
+    EXPECT_EQ(folder.OpenError(), QStringLiteral("it is a folder"));
 }
 
 TEST(TLOD, EntriesThatCannotBeReadWhollyRaiseInsteadOfReturningZeros)

@@ -195,10 +195,12 @@ TEST(TQvDefWrapper, UnknownEncodingIsAnAssertionFailureThatLeavesTheBitmap)
         try {
             def.ExtractFrame(0, image);
             ADD_FAILURE() << "no assertion for side " << side;
-        } catch (const AssertionFailure &failure) {
+        } catch (const UnknownFrameEncoding &failure) {
+            // The designed message, and what a caller naming the file needs.
             EXPECT_EQ(failure.message(), "Assertion failure");
             EXPECT_EQ(failure.source(), "qvdef");
             EXPECT_EQ(failure.line(), 436);
+            EXPECT_EQ(failure.description(), "frame 0 has the unknown pixel encoding 4");
         }
         EXPECT_EQ(image.cacheKey(), before);
     }

@@ -160,29 +160,51 @@ TEST(LoadTileSprites, AMissingDefsFileIsAnErrorAndTheNextRunLoadsAll)
     EXPECT_TRUE(everyRowFilled(sprites));
 }
 
-TEST(LoadTileSprites, AnUndecodableFileLeavesItsRowEmptyAndOnlyTheLastDecidesTheMode)
+// A damaged file, first, in the middle or last, ends the run with an error
+// that names it and says why; sprites are off, so the caller draws plain colours.
+TEST(LoadTileSprites, AnUndecodableFileIsAnErrorNamingTheFile)
 {
-    struct Case {
-        const char *brokenName;
-        bool spritesLoaded;
-    };
-    const Case cases[] = {{"dirttl", true}, {"cobbrd", false}};
-    for (const Case &c : cases) {
+    for (const char *broken : {"dirttl", "grastl", "cobbrd"}) {
+        SCOPED_TRACE(broken);
         TempDir dir;
         writeDefsFolder(dir, "defs", asIs, [&](const TileSpriteName &name) {
-            return QByteArray(name.name) == c.brokenName ? QByteArray(783, '\0') : fixtureSpriteFile(name);
+            const QByteArray whole = fixtureSpriteFile(name);
+            return QByteArray(name.name) == broken ? whole.first(whole.size() / 2) : whole;
         });
         const CurrentDirGuard guard(dir.path());
         TileSpriteSource settings;
         settings.graphics = 1;
         TileSprites sprites;
-        EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Finished) << c.brokenName;
-        EXPECT_EQ(sprites.spritesLoaded(), c.spritesLoaded) << c.brokenName;
-        const bool dirtBroken = QByteArray(c.brokenName) == "dirttl";
-        EXPECT_EQ(sprites.TerrainSprites(0, 0).isNull(), dirtBroken) << c.brokenName;
-        EXPECT_EQ(sprites.RoadSprites(2, 0).isNull(), !dirtBroken) << c.brokenName;
-        EXPECT_TRUE(holdsFrame(sprites.TerrainSprites(2, 78), TileKind::Terrain, 2, 78)) << c.brokenName;
+        EXPECT_EQ(sprites.LoadTileSprites(settings), TileLoadResult::Error);
+        EXPECT_FALSE(sprites.spritesLoaded());
+        const QString file = QDir(dir.path()).filePath(QStringLiteral("defs/%1.def").arg(QLatin1String(broken)));
+        EXPECT_EQ(sprites.failedFile(), file);
+        EXPECT_EQ(sprites.loadError(), file + QStringLiteral(": Def file is invalid"));
     }
+}
+
+TEST(LoadTileSprites, AMissingOrDamagedArchiveIsNamedWithTheReason)
+{
+    TempDir dir;
+    TileSprites sprites;
+    const QString missing = dir.filePath("missing.lod");
+    EXPECT_EQ(sprites.loadFromArchive(missing), TileLoadResult::ArchiveNotOpened);
+    EXPECT_EQ(sprites.failedFile(), missing);
+    EXPECT_EQ(sprites.loadError(), missing + QStringLiteral(": cannot open the sprite archive: no such file"));
+    const QString damaged = dir.write("damaged.lod", QByteArray(12, '\xFF'));
+    EXPECT_EQ(sprites.loadFromArchive(damaged), TileLoadResult::ArchiveNotOpened);
+    EXPECT_EQ(sprites.loadError(), damaged + QStringLiteral(": cannot open the sprite archive: not a sprite archive: it "
+                                                            "claims -1 entries"));
+    // An entry that does not decode is named inside the archive.
+    LodWriter archive;
+    for (const TileSpriteName &name : TileSpriteNames)
+        archive.add(QByteArray(name.name) + ".def",
+                    QByteArray(name.name) == "swmptl" ? fixtureSpriteFile(name).first(1000) : fixtureSpriteFile(name));
+    const QString path = dir.write("vdsprite.lod", archive.write());
+    EXPECT_EQ(sprites.loadFromArchive(path), TileLoadResult::Error);
+    EXPECT_FALSE(sprites.spritesLoaded());
+    EXPECT_TRUE(sprites.loadError().startsWith(path + QStringLiteral(": entry swmptl.def: ")))
+        << sprites.loadError().toStdString();
 }
 
 TEST(CopyDefFrames, StoresOnlyTheFramesThatFitAndRefillsSlots)

@@ -14,7 +14,11 @@
 
 #include <zlib.h>
 
+#include <cerrno>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -107,12 +111,46 @@ TEST(MapLoad, LevelsByteOtherThanOneMeansOneLevel)
     EXPECT_EQ(document.ground, writer.layers[0]);
 }
 
-TEST(MapLoad, GzipHeaderWithOtherFlagsIsTakenAsPlainData)
+// A member of data whose header has the given flags, with the optional
+// fields they announce: an extra field, a file name, a comment, a header CRC.
+QByteArray gzipWithFlags(QByteArrayView data, std::uint8_t flags)
 {
-    const QByteArray stream = gzipWithHeaderText(MapWriter::patterned(36, false).data(), 0x10, "comment");
-    const MapLoadResult loaded = loadMapData(stream);
-    EXPECT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.reason, QStringLiteral("unknown map version %1").arg(0x10088B1F));
+    const QByteArray member = gzipMember(data);
+    QByteArray header = member.first(10);
+    header[3] = char(flags);
+    if (flags & 0x04)
+        header += QByteArray::fromHex("0500") + "extra";
+    if (flags & 0x08)
+        header += QByteArray("map.vdm", 8);
+    if (flags & 0x10)
+        header += QByteArray("a comment", 10);
+    if (flags & 0x02) {
+        const uLong crc = crc32(0, reinterpret_cast<const Bytef *>(header.constData()), uInt(header.size()));
+        header += char(crc & 0xFF);
+        header += char((crc >> 8) & 0xFF);
+    }
+    return header + member.sliced(10);
+}
+
+TEST(MapLoad, EveryOptionalGzipHeaderFieldIsRead)
+{
+    const MapWriter writer = MapWriter::patterned(36, false);
+    struct Case {
+        const char *name;
+        std::uint8_t flags;
+    };
+    const Case cases[] = {{"text", 0x01},    {"header CRC", 0x02}, {"extra field", 0x04},
+                          {"comment", 0x10}, {"all of them", 0x1F}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const MapLoadResult loaded = loadMapData(gzipWithFlags(writer.data(), c.flags));
+        ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
+        EXPECT_TRUE(loaded.facts.compressed);
+        expectDocumentOf(*loaded.document, writer);
+    }
+    // A reserved flag bit makes the header no gzip header: plain data.
+    const MapLoadResult reserved = loadMapData(gzipWithFlags(writer.data(), 0x20));
+    EXPECT_EQ(reserved.reason, QStringLiteral("unknown map version %1").arg(0x20088B1F));
 }
 
 TEST(MapMarkerSearch, StartsOneByteBehindTheSecondField)
@@ -425,6 +463,111 @@ TEST(MapSave, InAFolderThatMayNotBeWrittenOnlyTheFileCounts)
     EXPECT_EQ(readFile(readOnly), oldBytes);
 }
 
+TEST(MapSave, TargetsThatAreNoRegularFilesAreRefusedAndLeftAlone)
+{
+    const MapDocument document = loadOrFail(MapWriter::patterned(36, false).data());
+    TempDir dir;
+    const QString fifo = dir.filePath("pipe.vdm");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.vdm")));
+    for (const bool inPlace : {false, true}) {
+        MapSaveOptions options;
+        options.inPlace = inPlace;
+        EXPECT_EQ(saveMapFile(document, fifo, options).reason, QStringLiteral("it is not a regular file"));
+        EXPECT_EQ(saveMapFile(document, dir.filePath("folder.vdm"), options).reason, QStringLiteral("it is a folder"));
+    }
+    struct stat status {};
+    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_TRUE(QFileInfo(dir.filePath("folder.vdm")).isDir());
+}
+
+// A disk that fills (or a file-size limit that is reached) part-way through
+// the write: whichever way the file is written, the original keeps every
+// byte, the reason says what happened, and no copy is left behind.
+TEST(MapSave, AWriteThatFailsLeavesTheOriginalWhole)
+{
+    const MapDocument document = loadOrFail(MapWriter::patterned(400, true).data());
+    const QByteArray original = gzipMember(MapWriter::patterned(300, false).data());
+    struct Case {
+        const char *name;
+        bool inPlace;
+        qint64 failAt;  // bytes written before the failing write
+        int error;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"beside, first write", false, 0, ENOSPC, "cannot write the file: no space left on the device"},
+        {"beside, later write", false, 20000, EFBIG, "cannot write the file: file too large"},
+        {"in place, first write", true, 0, ENOSPC,
+         "cannot write the file: no space left on the device; the original was put back"},
+        {"in place, later write", true, 20000, EIO,
+         "cannot write the file: input/output error; the original was put back"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const QString target = dir.write("maps/map.vdm", original);
+        MapSaveOptions options;
+        options.inPlace = c.inPlace;
+        options.backupFolder = dir.filePath("backups");
+        options.writeFault = [&](qint64 written) { return written >= c.failAt ? c.error : 0; };
+        const MapSaveResult saved = saveMapFile(document, target, options);
+        EXPECT_EQ(saved.reason, QString::fromLatin1(c.reason));
+        EXPECT_EQ(readFile(target), original);
+        EXPECT_EQ(QDir(dir.filePath("maps")).entryList(QDir::Files | QDir::Hidden), QStringList{"map.vdm"});
+        EXPECT_TRUE(QDir(dir.filePath("backups")).isEmpty());
+    }
+}
+
+TEST(MapSave, InPlaceKeepsTheFileItselfAndRemovesItsCopy)
+{
+    const MapWriter writer = MapWriter::patterned(72, true);
+    const MapDocument document = loadOrFail(writer.data());
+    TempDir dir;
+    // A longer old file: the new one is cut to its own length.
+    const QString target = dir.write("map.vdm", QByteArray(3 * 1024 * 1024, 'o'));
+    const QString otherName = dir.filePath("link.vdm");
+    ASSERT_EQ(link(QFile::encodeName(target).constData(), QFile::encodeName(otherName).constData()), 0);
+    MapSaveOptions options;
+    options.inPlace = true;
+    options.backupFolder = dir.filePath("backups");
+    const MapSaveResult saved = saveMapFile(document, target, options);
+    ASSERT_TRUE(saved.ok()) << saved.reason.toStdString();
+    EXPECT_EQ(readFile(target), gzipMember(writer.data()));
+    EXPECT_EQ(readFile(otherName), readFile(target));  // the same file, not a new one
+    EXPECT_TRUE(QDir(dir.filePath("backups")).isEmpty());
+}
+
+TEST(MapSave, ThePreviousVersionIsKeptOnlyWhenAsked)
+{
+    const MapWriter writer = MapWriter::patterned(36, false);
+    const MapDocument document = loadOrFail(writer.data());
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "beside");
+        TempDir dir;
+        const QString target = dir.write("map.vdm", "version one");
+        MapSaveOptions options;
+        options.inPlace = inPlace;
+        options.backupFolder = dir.filePath("backups");
+        ASSERT_TRUE(saveMapFile(document, target, options).ok());
+        EXPECT_FALSE(QFile::exists(target + ".bak"));
+
+        options.keepPrevious = true;
+        dir.write("map.vdm", "version two");
+        dir.write("map.vdm.bak", "an older backup");
+        ASSERT_TRUE(saveMapFile(document, target, options).ok());
+        EXPECT_EQ(readFile(target + ".bak"), "version two");
+        EXPECT_EQ(readFile(target), gzipMember(writer.data()));
+    }
+    // A new file has no previous version.
+    TempDir dir;
+    MapSaveOptions options;
+    options.keepPrevious = true;
+    ASSERT_TRUE(saveMapFile(document, dir.filePath("new.vdm"), options).ok());
+    EXPECT_FALSE(QFile::exists(dir.filePath("new.vdm.bak")));
+}
+
 TEST(MapFileRead, ChecksExistenceAndExactExtension)
 {
     const QByteArray data = gzipMember(MapWriter::patterned(36, false).data());
@@ -447,7 +590,10 @@ TEST(MapFileRead, ChecksExistenceAndExactExtension)
     }
     EXPECT_EQ(readMapFile(dir.filePath("missing.vdm")).reason, QStringLiteral("no such file"));
     ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.vdm")));
-    EXPECT_EQ(readMapFile(dir.filePath("folder.vdm")).reason, QStringLiteral("no such file"));
+    EXPECT_EQ(readMapFile(dir.filePath("folder.vdm")).reason, QStringLiteral("it is a folder"));
+    const QString fifo = dir.filePath("pipe.vdm");
+    if (mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0)
+        EXPECT_EQ(readMapFile(fifo).reason, QStringLiteral("it is not a regular file"));
 }
 
 TEST(MapFileRead, MapsOfManyBlocksAndPiecesLoadAsWritten)

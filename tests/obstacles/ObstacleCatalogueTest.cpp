@@ -127,6 +127,32 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"EmptyText", "", {}}),
     [](const ::testing::TestParamInfo<ListCase> &info) { return std::string(info.param.name); });
 
+// A device that gives more than the limit, as one without end would, is
+// given up at the limit: with whole lines or inside one endless line.
+TEST(ObstacleListTest, ReadingADeviceStopsAtTheLimit)
+{
+    const QByteArray text = obstaclewriter::sectionText(2, 17, 5, {17, 35, 186});
+    const QByteArray endlessLine(256 * 1024, '0');
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        qint64 limit;
+        bool read;
+    };
+    const Case cases[] = {
+        {"within the limit", text, text.size(), true},
+        {"one byte beyond", text, text.size() - 1, false},
+        {"a line without end", text + endlessLine, 64 * 1024, false},
+    };
+    for (const Case &c : cases) {
+        QByteArray bytes = c.bytes;
+        QBuffer device(&bytes);
+        ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+        const auto hexes = findHexesInDevice(device, 2, 17, 5, 1024, c.limit);
+        EXPECT_EQ(hexes.has_value(), c.read) << c.name;
+    }
+}
+
 TEST(ObstacleListTest, SampleSectionsReadBackAsWritten)
 {
     QByteArray text;

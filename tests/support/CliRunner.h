@@ -11,3 +11,7 @@ struct CliRun {
 };
 
 CliRun runCli(const QStringList &arguments);
+
+// runCli with the program's file-size limit (RLIMIT_FSIZE) set to `bytes`
+// in the child, where the system has such limits; the plain run elsewhere.
+CliRun runCliWithFileSizeLimit(const QStringList &arguments, qint64 bytes);
