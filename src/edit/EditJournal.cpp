@@ -4,6 +4,7 @@
 #include "edit/JournalBytes.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -38,6 +39,11 @@ JournalContents contentsRefusal(const QString &reason)
 
 }  // namespace
 
+QString journalMapPath(const QString &mapPath)
+{
+    return QDir::cleanPath(QFileInfo(mapPath).absoluteFilePath());
+}
+
 MapFileHash hashMapFile(const QString &path)
 {
     MapFileHash hash;
@@ -67,7 +73,7 @@ MapFileHash hashMapFile(const QString &path)
 JournalHeader makeJournalHeader(const QString &mapPath, std::uint32_t side, int levelCount)
 {
     JournalHeader header;
-    header.mapPath = QFileInfo(mapPath).absoluteFilePath();
+    header.mapPath = journalMapPath(mapPath);
     // A file that cannot be read keeps the identity of none, which no file matches.
     header.file = hashMapFile(header.mapPath).identity;
     header.side = side;

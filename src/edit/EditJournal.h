@@ -18,6 +18,9 @@
 inline constexpr char JournalMagic[] = "BRKWJRNL";
 inline constexpr std::uint32_t JournalFormatVersion = 1;
 
+// The absolute, cleaned path of a map file, by which its journal knows it.
+QString journalMapPath(const QString &mapPath);
+
 // A map file's bytes as far as the journal needs them: its length, the time
 // it was last written, and the CRC-32 of all its bytes.
 struct MapFileIdentity {

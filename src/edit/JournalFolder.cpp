@@ -67,7 +67,7 @@ QString standardJournalFolder()
 
 QString journalPathFor(const QString &folder, const QString &mapPath)
 {
-    const QByteArray hash = QCryptographicHash::hash(QFileInfo(mapPath).absoluteFilePath().toUtf8(),
+    const QByteArray hash = QCryptographicHash::hash(journalMapPath(mapPath).toUtf8(),
                                                      QCryptographicHash::Sha256);
     return QDir(folder).filePath(QString::fromLatin1(hash.toHex().left(16)) + JournalSuffix);
 }

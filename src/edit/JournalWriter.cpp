@@ -134,6 +134,8 @@ void JournalWriter::carryOut(Request &request)
 {
     switch (request.kind) {
     case Request::Kind::Open:
+        // The journal open until now gets what is owed to it first.
+        writePending();
         closeFile();
         m_journalPath = request.journalPath;
         m_mapPath = request.mapPath;
