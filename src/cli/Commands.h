@@ -50,3 +50,4 @@ std::span<const CliCommand> edgeCommands();
 std::span<const CliCommand> graphicsCommands();
 std::span<const CliCommand> obstacleCommands();
 std::span<const CliCommand> renderCommands();
+std::span<const CliCommand> journalCommands();

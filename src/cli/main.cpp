@@ -69,9 +69,9 @@ std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t lim
 
 namespace {
 
-std::array<std::span<const CliCommand>, 5> commandGroups()
+std::array<std::span<const CliCommand>, 6> commandGroups()
 {
-    return {mapCommands(), edgeCommands(), graphicsCommands(), renderCommands(), obstacleCommands()};
+    return {mapCommands(), edgeCommands(), graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands()};
 }
 
 void printHelp(QTextStream &out)
