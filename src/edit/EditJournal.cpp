@@ -106,11 +106,14 @@ JournalHeaderRead decodeJournalHeader(QByteArrayView bytes)
     const auto version = reader.read<std::uint32_t>();
     if (!version)
         return headerRefusal(QStringLiteral("the journal's header is cut off"));
-    if (*version > JournalFormatVersion)
-        return headerRefusal(QStringLiteral("the journal is of format %1, newer than this program's %2; "
-                                            "a newer Brackwen can recover it")
-                                 .arg(*version)
-                                 .arg(JournalFormatVersion));
+    if (*version > JournalFormatVersion) {
+        JournalHeaderRead newer = headerRefusal(QStringLiteral("the journal is of format %1, newer than this "
+                                                               "program's %2; a newer Brackwen can recover it")
+                                                    .arg(*version)
+                                                    .arg(JournalFormatVersion));
+        newer.newerFormat = true;
+        return newer;
+    }
     if (*version == 0)
         return headerRefusal(QStringLiteral("the journal is of unknown format 0"));
     const auto pathLength = reader.read<std::uint32_t>();

@@ -64,6 +64,7 @@ struct JournalHeaderRead {
     JournalHeader header;
     qsizetype length = 0;  // bytes the stored header takes
     QString reason;        // one line, set on refusal
+    bool newerFormat = false;  // refused as written by a newer program, which may still need it
 
     bool ok() const { return reason.isEmpty(); }
 };

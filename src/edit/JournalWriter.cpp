@@ -9,6 +9,21 @@
 
 #include <utility>
 
+namespace {
+
+// Why the file at path must not be replaced: a journal of a newer program,
+// which that program can still recover. Empty when it may be.
+QString newerJournalAt(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const JournalHeaderRead header = decodeJournalHeader(file.read(64 * 1024));
+    return header.newerFormat ? QStringLiteral("%1 is left alone: %2").arg(path, header.reason) : QString();
+}
+
+}  // namespace
+
 JournalWriter::JournalWriter(ProblemReport report, std::chrono::milliseconds syncDelay)
     : m_report(std::move(report))
     , m_syncDelay(syncDelay)
@@ -113,7 +128,7 @@ void JournalWriter::run()
             // Working again is told for the journal that failed, even when it
             // was discarded since.
             if (!m_failure.isEmpty())
-                m_reportedPath = m_journalPath;
+                m_reportedPath = m_failurePath;
             m_reported = m_failure;
             if (m_report)
                 m_report(m_reportedPath, m_failure);
@@ -137,6 +152,13 @@ void JournalWriter::carryOut(Request &request)
         // The journal open until now gets what is owed to it first.
         writePending();
         closeFile();
+        m_journalPath.clear();
+        m_pending.clear();
+        if (const QString newer = newerJournalAt(request.journalPath); !newer.isEmpty()) {
+            fail(newer);
+            m_failurePath = request.journalPath;
+            return;
+        }
         m_journalPath = request.journalPath;
         m_mapPath = request.mapPath;
         m_written = 0;
@@ -232,4 +254,5 @@ void JournalWriter::closeFile()
 void JournalWriter::fail(const QString &reason)
 {
     m_failure = reason.isEmpty() ? QStringLiteral("the journal cannot be written") : reason;
+    m_failurePath = m_journalPath;
 }

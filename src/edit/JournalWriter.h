@@ -47,7 +47,8 @@ public:
     JournalWriter(const JournalWriter &) = delete;
     JournalWriter &operator=(const JournalWriter &) = delete;
 
-    // Starts a journal at journalPath (replacing a file there) for the map
+    // Starts a journal at journalPath (replacing a file there, unless it is
+    // a journal of a newer program: that is a failure) for the map
     // whose file at mapPath holds the document's cells now; its header says
     // what the file looks like (hashed on the writer thread) and the
     // document's side and level count. A journal already open is closed.
@@ -121,6 +122,7 @@ private:
     bool m_unsynced = false;
     std::optional<std::chrono::steady_clock::time_point> m_syncDue;
     QString m_failure;       // the failure of the last attempt, empty when it worked
+    QString m_failurePath;   // the journal it was about
     QString m_reported;      // the failure last told to m_report
     QString m_reportedPath;  // the journal it was about
 

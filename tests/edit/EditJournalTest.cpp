@@ -254,6 +254,14 @@ TEST(EditJournal, HeadersThatAreNoJournalOfOursAreRefusedAndLeftAlone)
         EXPECT_TRUE(journal.reason.contains(each.reason)) << journal.reason.toStdString();
         EXPECT_EQ(readFile(path), each.bytes);
     }
+
+    // Nor does a writer replace a newer program's journal.
+    const QString newerPath = dir.write("newer.journal", newer);
+    JournalWriter writer;
+    writer.open(newerPath, dir.write("a.vdm", MapWriter::patterned(36, false).data()), openMap(36));
+    writer.waitUntilWritten();
+    EXPECT_TRUE(writer.problem().contains("left alone")) << writer.problem().toStdString();
+    EXPECT_EQ(readFile(newerPath), newer);
 }
 
 TEST(EditJournal, RecordsRoundTripSortedOnceEachAndRefuseWhatDoesNotFit)
