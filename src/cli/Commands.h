@@ -57,3 +57,4 @@ std::span<const CliCommand> graphicsCommands();
 std::span<const CliCommand> obstacleCommands();
 std::span<const CliCommand> renderCommands();
 std::span<const CliCommand> toolCommands();
+std::span<const CliCommand> journalCommands();

@@ -84,10 +84,10 @@ std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t lim
 
 namespace {
 
-std::array<std::span<const CliCommand>, 6> commandGroups()
+std::array<std::span<const CliCommand>, 8> commandGroups()
 {
     return {mapCommands(),      edgeCommands(),   toolCommands(),     transformCommands(),
-            graphicsCommands(), renderCommands(), obstacleCommands()};
+            graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands()};
 }
 
 void printHelp(QTextStream &out)

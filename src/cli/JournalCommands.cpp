@@ -1,0 +1,97 @@
+// brackwen-cli commands: edit journals (recover, and the list of journals).
+#include "cli/Commands.h"
+
+#include "edit/EditJournal.h"
+#include "edit/JournalFolder.h"
+#include "map/MapFile.h"
+
+#include <array>
+
+namespace {
+
+int runRecover(const QStringList &args, CliContext &context);
+
+constexpr std::array Commands = {
+    CliCommand{"recover", "JOURNAL OUT | --list [--folder DIR]",
+               "Replay an edit journal on the map it names and save the result to OUT, or list the journals "
+               "(of the editor's data folder unless DIR is given)",
+               runRecover},
+};
+
+void warn(CliContext &context, const QString &warning)
+{
+    context.err << "brackwen-cli: warning: " << warning << Qt::endl;
+}
+
+int listJournalsOf(const QString &folder, CliContext &context)
+{
+    const std::vector<JournalListing> journals = listJournals(folder);
+    if (journals.empty())
+        context.out << "No journals in " << folder << Qt::endl;
+    for (const JournalListing &journal : journals) {
+        context.out << journal.journalPath << ": ";
+        if (!journal.ok()) {
+            context.out << "refused: " << journal.reason << Qt::endl;
+            continue;
+        }
+        context.out << journal.header.mapPath << ", last written "
+                    << journal.lastWritten.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << ", "
+                    << (journal.recordBytes > 0 ? "edits to recover" : "no edits since the map was saved")
+                    << Qt::endl;
+    }
+    return 0;
+}
+
+int recover(const QString &journalPath, const QString &outPath, CliContext &context)
+{
+    const JournalContents journal = readJournal(journalPath);
+    if (!journal.ok())
+        return cliFail(context, QStringLiteral("%1: %2").arg(journalPath, journal.reason));
+    if (journal.tailDropped())
+        warn(context, QStringLiteral("%1: its last %2 bytes are left out: %3")
+                          .arg(journalPath)
+                          .arg(journal.tailLength)
+                          .arg(journal.tailReason));
+    const QString &mapPath = journal.header.mapPath;
+    MapLoadResult loaded = readMapFile(mapPath, cliProgressBar(context, QStringLiteral("Opening  ")));
+    if (!loaded.ok())
+        return cliFail(context, QStringLiteral("the journal's map %1 cannot be opened: %2").arg(mapPath, loaded.reason));
+    // The file is what there is to replay on, changed or not.
+    const JournalFileCheck check = journalMatchesFile(journal.header, mapPath);
+    if (!check.matches())
+        warn(context, check.difference + QStringLiteral("; replaying the edits on it anyway"));
+
+    MapDocument &document = *loaded.document;
+    for (std::size_t i = 0; i < journal.recordCount(); ++i) {
+        const QString reason = applyJournalRecord(document, journal.record(i));
+        if (!reason.isEmpty())
+            return cliFail(context, QStringLiteral("%1: record %2 of %3 does not fit the map: %4")
+                                        .arg(journalPath)
+                                        .arg(i + 1)
+                                        .arg(journal.recordCount())
+                                        .arg(reason));
+    }
+    const int saved = cliSaveMap(document, outPath, context);
+    if (saved == 0)
+        context.out << "Replayed " << journal.recordCount() << " edits on " << mapPath << " into " << outPath
+                    << Qt::endl;
+    return saved;
+}
+
+int runRecover(const QStringList &args, CliContext &context)
+{
+    if (args.size() == 2 && !args[0].startsWith(QLatin1String("--")))
+        return recover(args[0], args[1], context);
+    if (args.size() == 1 && args[0] == QLatin1String("--list"))
+        return listJournalsOf(standardJournalFolder(), context);
+    if (args.size() == 3 && args[0] == QLatin1String("--list") && args[1] == QLatin1String("--folder"))
+        return listJournalsOf(args[2], context);
+    return cliUsage(context, Commands[0]);
+}
+
+}  // namespace
+
+std::span<const CliCommand> journalCommands()
+{
+    return Commands;
+}

@@ -1,0 +1,107 @@
+// The edit journal file: its header, which names the map file and says what
+// it looked like when the journal began, then one record per finished edit
+// step (JournalRecord.h). Reading it back after a crash, and telling whether
+// the map file changed since.
+#pragma once
+
+#include "edit/JournalRecord.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// "BRKWJRNL", then the format version: a journal of a newer format is refused.
+inline constexpr char JournalMagic[] = "BRKWJRNL";
+inline constexpr std::uint32_t JournalFormatVersion = 1;
+
+// The absolute, cleaned path of a map file, by which its journal knows it.
+QString journalMapPath(const QString &mapPath);
+
+// A map file's bytes as far as the journal needs them: its length, the time
+// it was last written, and the CRC-32 of all its bytes.
+struct MapFileIdentity {
+    qint64 size = -1;              // -1: the file could not be read
+    qint64 modifiedMsecs = 0;      // UTC, milliseconds since 1970
+    std::uint32_t crc32 = 0;
+
+    friend bool operator==(const MapFileIdentity &, const MapFileIdentity &) = default;
+};
+
+struct MapFileHash {
+    MapFileIdentity identity;
+    QString reason;  // one line, set when the file cannot be read
+
+    bool ok() const { return reason.isEmpty(); }
+};
+
+// The identity of the file at path, read in pieces of 1 MiB.
+MapFileHash hashMapFile(const QString &path);
+
+struct JournalHeader {
+    QString mapPath;  // absolute
+    MapFileIdentity file;
+    std::uint32_t side = 0;  // the map's side and level count when the journal began
+    std::uint8_t levelCount = 1;
+
+    friend bool operator==(const JournalHeader &, const JournalHeader &) = default;
+};
+
+// The header for a journal of a map whose file at mapPath matches the cells
+// now (just opened or just saved), of the given side and level count; the
+// file is hashed here.
+JournalHeader makeJournalHeader(const QString &mapPath, std::uint32_t side, int levelCount);
+
+// The header as stored: magic, version (4 bytes), the map's path (length in 4
+// bytes, UTF-8), size (8), modification time (8), CRC-32 (4), side (4),
+// level count (1), and a CRC-32 of the header's bytes before it (4).
+QByteArray encodeJournalHeader(const JournalHeader &header);
+
+struct JournalHeaderRead {
+    JournalHeader header;
+    qsizetype length = 0;  // bytes the stored header takes
+    QString reason;        // one line, set on refusal
+    bool newerFormat = false;  // refused as written by a newer program, which may still need it
+
+    bool ok() const { return reason.isEmpty(); }
+};
+
+// The header at the start of bytes: refused when the bytes are not a
+// journal, are of a newer format, or the header is cut off or damaged.
+JournalHeaderRead decodeJournalHeader(QByteArrayView bytes);
+
+// A journal as read back: its header and its complete records. A crash can
+// cut the last record off at any byte; that record and anything behind it is
+// the dropped tail, and everything in front of it is kept.
+struct JournalContents {
+    JournalHeader header;
+    QByteArray bytes;                       // the journal file
+    std::vector<qsizetype> recordOffsets;   // where each complete record starts in bytes
+    qsizetype tailLength = 0;               // bytes dropped behind the complete records
+    QString tailReason;                     // why they were dropped; empty when none were
+    QString reason;                         // one line, set when the journal is refused
+
+    bool ok() const { return reason.isEmpty(); }
+    bool tailDropped() const { return tailLength > 0; }
+    std::size_t recordCount() const { return recordOffsets.size(); }
+    // The record at index; each was checked when read. Decoding one at a
+    // time keeps only one step's cells out of their compressed form.
+    JournalRecord record(std::size_t index) const;
+};
+
+// Reads the journal at path. Reading never changes the file.
+JournalContents readJournal(const QString &path);
+
+struct JournalFileCheck {
+    QString difference;  // one line naming what differs; empty when nothing does
+
+    bool matches() const { return difference.isEmpty(); }
+};
+
+// Whether the map file at path is still as the journal's header says (size,
+// modification time and bytes), so that replaying the journal on it gives
+// the map as it was.
+JournalFileCheck journalMatchesFile(const JournalHeader &header, const QString &path);

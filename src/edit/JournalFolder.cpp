@@ -1,0 +1,84 @@
+// Journal file names and listing a folder of journals.
+#include "edit/JournalFolder.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+const QString JournalSuffix = QStringLiteral(".journal");
+// Enough of a file to hold any header (its path is at most 32 KiB).
+constexpr qint64 HeaderReadLength = 64 * 1024;
+
+// Sets the application's organisation and application names for as long as
+// it lives, and gives the old ones back.
+class ApplicationNames {
+public:
+    ApplicationNames(const QString &organisation, const QString &application)
+        : m_organisation(QCoreApplication::organizationName())
+        , m_application(QCoreApplication::applicationName())
+    {
+        QCoreApplication::setOrganizationName(organisation);
+        QCoreApplication::setApplicationName(application);
+    }
+    ~ApplicationNames()
+    {
+        QCoreApplication::setOrganizationName(m_organisation);
+        QCoreApplication::setApplicationName(m_application);
+    }
+    ApplicationNames(const ApplicationNames &) = delete;
+    ApplicationNames &operator=(const ApplicationNames &) = delete;
+
+private:
+    QString m_organisation;
+    QString m_application;
+};
+
+JournalListing listing(const QFileInfo &info)
+{
+    JournalListing entry;
+    entry.journalPath = info.absoluteFilePath();
+    entry.lastWritten = info.lastModified();
+    QFile file(entry.journalPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        entry.reason = file.errorString();
+        return entry;
+    }
+    const JournalHeaderRead header = decodeJournalHeader(file.read(HeaderReadLength));
+    entry.reason = header.reason;
+    entry.header = header.header;
+    entry.recordBytes = header.ok() ? info.size() - header.length : 0;
+    return entry;
+}
+
+}  // namespace
+
+QString standardJournalFolder()
+{
+    const ApplicationNames editorNames(QStringLiteral("Brackwen"), QStringLiteral("Brackwen"));
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/journals");
+}
+
+QString journalPathFor(const QString &folder, const QString &mapPath)
+{
+    const QByteArray hash = QCryptographicHash::hash(journalMapPath(mapPath).toUtf8(),
+                                                     QCryptographicHash::Sha256);
+    return QDir(folder).filePath(QString::fromLatin1(hash.toHex().left(16)) + JournalSuffix);
+}
+
+std::vector<JournalListing> listJournals(const QString &folder)
+{
+    std::vector<JournalListing> journals;
+    const QFileInfoList files = QDir(folder).entryInfoList({QLatin1Char('*') + JournalSuffix}, QDir::Files);
+    for (const QFileInfo &info : files)
+        journals.push_back(listing(info));
+    std::stable_sort(journals.begin(), journals.end(),
+                     [](const JournalListing &a, const JournalListing &b) { return a.lastWritten > b.lastWritten; });
+    return journals;
+}

@@ -1,0 +1,35 @@
+// Where edit journals live: one file per map in a folder of the user's data,
+// named after a hash of the map's absolute path, and the list of what a
+// folder holds for the editor to offer at start-up.
+#pragma once
+
+#include "edit/EditJournal.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+// The folder the editor keeps journals in: "journals" in the user's data
+// folder (QStandardPaths::AppDataLocation) of organisation and application
+// "Brackwen", whatever names the running program has given itself, so that
+// the editor and the command-line tool find the same folder.
+QString standardJournalFolder();
+
+// The journal of the map at mapPath inside folder: the first 16 hex digits
+// of the SHA-256 of the map's absolute path, with ".journal".
+QString journalPathFor(const QString &folder, const QString &mapPath);
+
+struct JournalListing {
+    QString journalPath;
+    JournalHeader header;   // valid unless refused
+    QDateTime lastWritten;  // when the last step was written (the file's time)
+    qint64 recordBytes = 0; // bytes behind the header: 0 when there is nothing to recover
+    QString reason;         // one line, set when the file is refused (not a journal, newer, damaged)
+
+    bool ok() const { return reason.isEmpty(); }
+};
+
+// The journals of folder, newest first; reads only their headers. Refused
+// files are listed with their reason and left alone.
+std::vector<JournalListing> listJournals(const QString &folder);

@@ -1,0 +1,353 @@
+// Building journal records from the document, storing them as bytes and back,
+// and replaying them.
+#include "edit/JournalRecord.h"
+
+#include "edit/JournalBytes.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// A record's frame around its content: kind and content length in front, the
+// CRC-32 of kind, length and content behind.
+constexpr qsizetype FrameFront = 1 + 4;
+constexpr qsizetype FrameBack = 4;
+
+// Cells records in front of their compressed part: level, cell count, run count.
+constexpr qsizetype CellsFront = 1 + 4 + 4;
+// A run is a row, its first column and its length, 16 bits each.
+constexpr qsizetype RunBytes = 6;
+// No record holds more cells than a level of the largest map.
+constexpr std::uint64_t MaximumRecordCells = std::uint64_t(MapDocument::LargestSide) * MapDocument::LargestSide;
+// Fast compression: a step is written on the writer thread within a fraction
+// of a second even for a whole level, and cells a step writes alike (a fill)
+// compress a thousandfold at any level.
+constexpr int CompressionLevel = Z_BEST_SPEED;
+
+std::uint32_t positionKey(const JournalCell &cell)
+{
+    return std::uint32_t(cell.row) << 16 | cell.column;
+}
+
+bool inKeyOrder(const JournalCell &a, const JournalCell &b)
+{
+    return positionKey(a) < positionKey(b);
+}
+
+// Sorts cells by row, then column. Large steps (a fill walks its region depth
+// first) take two counting passes of 16 bits each, columns first, so that the
+// cost grows with the cells and not with their logarithm.
+void sortByPosition(std::vector<JournalCell> &cells)
+{
+    if (std::is_sorted(cells.begin(), cells.end(), inKeyOrder))
+        return;
+    constexpr std::size_t RadixFrom = 4096;
+    if (cells.size() < RadixFrom) {
+        std::sort(cells.begin(), cells.end(), inKeyOrder);
+        return;
+    }
+    std::vector<JournalCell> scratch(cells.size());
+    std::vector<std::size_t> starts(0x10000 + 1);
+    for (const int shift : {0, 16}) {
+        std::fill(starts.begin(), starts.end(), 0);
+        for (const JournalCell &cell : cells)
+            ++starts[((positionKey(cell) >> shift) & 0xFFFF) + 1];
+        for (std::size_t digit = 1; digit < starts.size(); ++digit)
+            starts[digit] += starts[digit - 1];
+        for (const JournalCell &cell : cells)
+            scratch[starts[(positionKey(cell) >> shift) & 0xFFFF]++] = cell;
+        cells.swap(scratch);
+    }
+}
+
+bool levelExists(const MapDocument &document, int level)
+{
+    return level == 0 || (level == 1 && document.hasUnderground);
+}
+
+void addCell(JournalRecord &record, const TerrainLayer &layer, std::uint32_t column, std::uint32_t row)
+{
+    if (column < layer.side() && row < layer.side())
+        record.cells.push_back({std::uint16_t(column), std::uint16_t(row), layer.at(row, column)});
+}
+
+JournalRecord cellsRecord(int level)
+{
+    JournalRecord record;
+    record.kind = JournalRecord::Kind::Cells;
+    record.level = std::uint8_t(level);
+    return record;
+}
+
+// The cells' content before compression: the runs of neighbouring cells of a
+// row, then each of the seven bytes of every cell as a plane of its own, as
+// alike cells then give long runs of one byte.
+QByteArray cellsBody(const std::vector<JournalCell> &sorted, std::uint32_t &runCount)
+{
+    QByteArray runs;
+    runCount = 0;
+    std::size_t start = 0;
+    while (start < sorted.size()) {
+        std::size_t end = start + 1;
+        while (end < sorted.size() && sorted[end].row == sorted[start].row
+               && sorted[end].column == sorted[start].column + (end - start) && end - start < 0xFFFF)
+            ++end;
+        appendLittleEndian(runs, sorted[start].row);
+        appendLittleEndian(runs, sorted[start].column);
+        appendLittleEndian(runs, std::uint16_t(end - start));
+        ++runCount;
+        start = end;
+    }
+    QByteArray body = runs;
+    const qsizetype planesAt = body.size();
+    body.resize(planesAt + qsizetype(sorted.size() * sizeof(TerrainCell)));
+    char *const planes = body.data() + planesAt;
+    const std::size_t count = sorted.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto *bytes = reinterpret_cast<const char *>(&sorted[i].value);
+        for (std::size_t field = 0; field < sizeof(TerrainCell); ++field)
+            planes[field * count + i] = bytes[field];
+    }
+    return body;
+}
+
+QByteArray cellsContent(const JournalRecord &record)
+{
+    std::vector<JournalCell> sorted = record.cells;
+    sortByPosition(sorted);
+    sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                             [](const JournalCell &a, const JournalCell &b) { return positionKey(a) == positionKey(b); }),
+                 sorted.end());
+    std::uint32_t runCount = 0;
+    const QByteArray body = cellsBody(sorted, runCount);
+
+    QByteArray content;
+    appendLittleEndian(content, record.level);
+    appendLittleEndian(content, std::uint32_t(sorted.size()));
+    appendLittleEndian(content, runCount);
+    uLongf packedLength = compressBound(uLong(body.size()));
+    content.resize(CellsFront + qsizetype(packedLength));
+    compress2(reinterpret_cast<Bytef *>(content.data() + CellsFront), &packedLength,
+              reinterpret_cast<const Bytef *>(body.constData()), uLong(body.size()), CompressionLevel);
+    content.resize(CellsFront + qsizetype(packedLength));
+    return content;
+}
+
+std::uint32_t frameChecksum(QByteArrayView kindLengthAndContent)
+{
+    return std::uint32_t(crc32_z(0, reinterpret_cast<const Bytef *>(kindLengthAndContent.data()),
+                                 z_size_t(kindLengthAndContent.size())));
+}
+
+JournalRecordRead refusal(const QString &reason)
+{
+    JournalRecordRead read;
+    read.reason = reason;
+    return read;
+}
+
+// The cells of a record's content, or why the content is not a cells record.
+QString decodeCells(QByteArrayView content, JournalRecord &record)
+{
+    JournalBytes reader(content);
+    const auto level = reader.read<std::uint8_t>();
+    const auto cellCount = reader.read<std::uint32_t>();
+    const auto runCount = reader.read<std::uint32_t>();
+    if (!level || !cellCount || !runCount)
+        return QStringLiteral("a cells record is too short");
+    if (*level > 1)
+        return QStringLiteral("a cells record names level %1").arg(*level);
+    if (*cellCount > MaximumRecordCells || *runCount > *cellCount)
+        return QStringLiteral("a cells record claims %1 cells in %2 runs").arg(*cellCount).arg(*runCount);
+    const std::uint64_t bodyLength = std::uint64_t(*runCount) * RunBytes + std::uint64_t(*cellCount) * sizeof(TerrainCell);
+    const QByteArrayView packed = content.sliced(reader.position());
+    // Deflate shrinks by at most about 1032 to 1: a record claiming more is
+    // refused before its memory is taken.
+    if (bodyLength > std::uint64_t(packed.size()) * 1040 + 64)
+        return QStringLiteral("a cells record claims more cells than its bytes can hold");
+    QByteArray body(qsizetype(bodyLength), Qt::Uninitialized);
+    uLongf unpackedLength = uLongf(bodyLength);
+    if (uncompress(reinterpret_cast<Bytef *>(body.data()), &unpackedLength,
+                   reinterpret_cast<const Bytef *>(packed.data()), uLong(packed.size())) != Z_OK
+        || unpackedLength != bodyLength)
+        return QStringLiteral("the cells of a record do not inflate to their stated length");
+
+    record = cellsRecord(*level);
+    record.cells.resize(*cellCount);
+    JournalBytes runs(QByteArrayView(body).first(qsizetype(*runCount) * RunBytes));
+    const char *const planes = body.constData() + qsizetype(*runCount) * RunBytes;
+    std::size_t filled = 0;
+    std::int64_t nextKey = 0;  // runs come in position order and do not overlap
+    for (std::uint32_t run = 0; run < *runCount; ++run) {
+        const std::uint16_t row = *runs.read<std::uint16_t>();
+        const std::uint16_t column = *runs.read<std::uint16_t>();
+        const std::uint16_t length = *runs.read<std::uint16_t>();
+        const std::int64_t key = std::int64_t(row) << 16 | column;
+        if (length == 0 || key < nextKey || column + length > 0x10000 || filled + length > *cellCount)
+            return QStringLiteral("the runs of a cells record are out of order or do not add up");
+        for (std::uint16_t i = 0; i < length; ++i)
+            record.cells[filled + i] = {std::uint16_t(column + i), row, {}};
+        filled += length;
+        nextKey = key + length;
+    }
+    if (filled != *cellCount)
+        return QStringLiteral("the runs of a cells record do not add up");
+    for (std::size_t i = 0; i < filled; ++i) {
+        auto *bytes = reinterpret_cast<char *>(&record.cells[i].value);
+        for (std::size_t field = 0; field < sizeof(TerrainCell); ++field)
+            bytes[field] = planes[field * filled + i];
+    }
+    return {};
+}
+
+}  // namespace
+
+JournalRecord journalCellsAt(const MapDocument &document, int level, std::span<const CellPosition> positions)
+{
+    JournalRecord record = cellsRecord(level);
+    if (!levelExists(document, level))
+        return record;
+    const TerrainLayer &layer = document.layer(level);
+    record.cells.reserve(positions.size());
+    for (const CellPosition &position : positions)
+        addCell(record, layer, position.column, position.row);
+    return record;
+}
+
+std::vector<JournalRecord> journalCellsOfUndoRecords(const MapDocument &document, const UndoList &undoList,
+                                                     std::size_t first, std::size_t end)
+{
+    std::array<JournalRecord, 2> byLevel = {cellsRecord(0), cellsRecord(1)};
+    end = std::min(end, undoList.count());
+    for (std::size_t i = first; i < end; ++i) {
+        const UndoRecord &undo = undoList.at(i);
+        if (!levelExists(document, undo.level))
+            continue;
+        JournalRecord &record = byLevel[undo.level];
+        if (record.cells.empty())
+            record.cells.reserve(end - i);
+        addCell(record, document.layer(undo.level), undo.column, undo.row);
+    }
+    std::vector<JournalRecord> records;
+    for (JournalRecord &record : byLevel)
+        if (!record.cells.empty())
+            records.push_back(std::move(record));
+    return records;
+}
+
+JournalRecord journalCellsInRectangle(const MapDocument &document, int level, const QRect &cells)
+{
+    JournalRecord record = cellsRecord(level);
+    if (!levelExists(document, level))
+        return record;
+    const TerrainLayer &layer = document.layer(level);
+    const QRect inside = cells.intersected(QRect(0, 0, int(layer.side()), int(layer.side())));
+    if (inside.isEmpty())
+        return record;
+    record.cells.reserve(std::size_t(inside.width()) * std::size_t(inside.height()));
+    for (int row = inside.top(); row <= inside.bottom(); ++row)
+        for (int column = inside.left(); column <= inside.right(); ++column)
+            addCell(record, layer, std::uint32_t(column), std::uint32_t(row));
+    return record;
+}
+
+JournalRecord journalSizeChange(std::uint32_t side)
+{
+    JournalRecord record;
+    record.kind = JournalRecord::Kind::Size;
+    record.side = side;
+    return record;
+}
+
+QByteArray encodeJournalRecord(const JournalRecord &record)
+{
+    QByteArray content;
+    if (record.kind == JournalRecord::Kind::Size)
+        appendLittleEndian(content, record.side);
+    else
+        content = cellsContent(record);
+    QByteArray stored;
+    stored.reserve(FrameFront + content.size() + FrameBack);
+    appendLittleEndian(stored, std::uint8_t(record.kind));
+    appendLittleEndian(stored, std::uint32_t(content.size()));
+    stored.append(content);
+    appendLittleEndian(stored, frameChecksum(stored));
+    return stored;
+}
+
+JournalRecordRead decodeJournalRecord(QByteArrayView bytes)
+{
+    JournalBytes reader(bytes);
+    const auto kind = reader.read<std::uint8_t>();
+    const auto length = reader.read<std::uint32_t>();
+    if (!length)
+        return refusal(QStringLiteral("a record is cut off in its first %1 bytes").arg(FrameFront));
+    const auto content = reader.take(qsizetype(*length));
+    const auto checksum = reader.read<std::uint32_t>();
+    if (!content || !checksum)
+        return refusal(QStringLiteral("a record of %1 bytes is cut off after %2")
+                           .arg(FrameFront + qsizetype(*length) + FrameBack)
+                           .arg(bytes.size()));
+    if (*checksum != frameChecksum(bytes.first(FrameFront + content->size())))
+        return refusal(QStringLiteral("a record's checksum does not match its bytes"));
+
+    JournalRecordRead read;
+    if (*kind == std::uint8_t(JournalRecord::Kind::Size)) {
+        JournalBytes sizeReader(*content);
+        const auto side = sizeReader.read<std::uint32_t>();
+        if (!side || sizeReader.remaining() != 0)
+            return refusal(QStringLiteral("a size record is not 4 bytes long"));
+        read.record = journalSizeChange(*side);
+    } else if (*kind == std::uint8_t(JournalRecord::Kind::Cells)) {
+        const QString reason = decodeCells(*content, read.record);
+        if (!reason.isEmpty())
+            return refusal(reason);
+    } else {
+        return refusal(QStringLiteral("a record is of unknown kind %1").arg(*kind));
+    }
+    read.length = reader.position();
+    return read;
+}
+
+QString applyJournalRecord(MapDocument &document, const JournalRecord &record, CellEditor *editor)
+{
+    Q_ASSERT(!editor || &editor->document() == &document);
+    if (record.kind == JournalRecord::Kind::Size) {
+        if (record.side == 0 || record.side > MapDocument::LargestSide)
+            return QStringLiteral("a size change to side %1 is outside 1..%2").arg(record.side).arg(MapDocument::LargestSide);
+        if (!document.redimension(record.side))
+            return QStringLiteral("not enough memory for a map of side %1").arg(record.side);
+        document.sizeChanged = true;
+        return {};
+    }
+
+    if (!levelExists(document, record.level))
+        return QStringLiteral("cells of level %1, which the map does not have").arg(record.level);
+    TerrainLayer &layer = document.layer(record.level);
+    for (const JournalCell &cell : record.cells)
+        if (cell.column >= layer.side() || cell.row >= layer.side())
+            return QStringLiteral("the cell at column %1, row %2 lies outside the map of side %3")
+                .arg(cell.column)
+                .arg(cell.row)
+                .arg(layer.side());
+    if (!editor) {
+        for (const JournalCell &cell : record.cells)
+            layer.at(cell.row, cell.column) = cell.value;
+        return {};
+    }
+    // The editor writes the current layer; it is pointed at the record's
+    // level for the writes and back afterwards.
+    const std::uint8_t shownLevel = document.currentLevel;
+    const int layerLevel = document.currentLayerLevel();
+    document.currentLevel = record.level;
+    document.pointCurrentLayerAt(record.level);
+    editor->reserveRecords(record.cells.size());
+    for (const JournalCell &cell : record.cells)
+        editor->replaceCell(cell.column, cell.row, cell.value);
+    document.currentLevel = shownLevel;
+    document.pointCurrentLayerAt(layerLevel);
+    return {};
+}

@@ -1,0 +1,10 @@
+// Making written bytes survive a crash of the system: what differs between
+// Windows and the other systems in pushing a file's data to its device.
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+// Hands what the file holds in Qt's and the system's buffers to the device and
+// waits until it is there. Returns the reason of a failure, or an empty string.
+QString syncToDevice(QFile &file);

@@ -1,0 +1,258 @@
+// The journal's writer thread: its queue of requests, writing, syncing and
+// trying again after a failure.
+#include "edit/JournalWriter.h"
+
+#include "edit/JournalSync.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace {
+
+// Why the file at path must not be replaced: a journal of a newer program,
+// which that program can still recover. Empty when it may be.
+QString newerJournalAt(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const JournalHeaderRead header = decodeJournalHeader(file.read(64 * 1024));
+    return header.newerFormat ? QStringLiteral("%1 is left alone: %2").arg(path, header.reason) : QString();
+}
+
+}  // namespace
+
+JournalWriter::JournalWriter(ProblemReport report, std::chrono::milliseconds syncDelay)
+    : m_report(std::move(report))
+    , m_syncDelay(syncDelay)
+    , m_thread([this] { run(); })
+{
+}
+
+JournalWriter::~JournalWriter()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wakeUp.notify_one();
+    m_thread.join();
+}
+
+void JournalWriter::open(const QString &journalPath, const QString &mapPath, const MapDocument &document)
+{
+    Request open{Request::Kind::Open};
+    open.journalPath = journalPath;
+    open.mapPath = mapPath;
+    open.side = document.mapSize;
+    open.levelCount = document.levelCount();
+    request(std::move(open));
+}
+
+void JournalWriter::append(JournalRecord record)
+{
+    std::vector<JournalRecord> records;
+    records.push_back(std::move(record));
+    append(std::move(records));
+}
+
+void JournalWriter::append(std::vector<JournalRecord> records)
+{
+    Request append{Request::Kind::Append};
+    append.records = std::move(records);
+    request(std::move(append));
+}
+
+void JournalWriter::clear(const MapDocument &document)
+{
+    Request clear{Request::Kind::Clear};
+    clear.side = document.mapSize;
+    clear.levelCount = document.levelCount();
+    request(std::move(clear));
+}
+
+void JournalWriter::discard()
+{
+    request(Request{Request::Kind::Discard});
+}
+
+void JournalWriter::waitUntilWritten()
+{
+    std::unique_lock lock(m_mutex);
+    const std::uint64_t flush = ++m_flushesRequested;
+    m_wakeUp.notify_one();
+    m_done.wait(lock, [&] { return m_flushesDone >= flush; });
+}
+
+QString JournalWriter::problem() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_problem;
+}
+
+void JournalWriter::request(Request &&request)
+{
+    request.made = std::chrono::steady_clock::now();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queue.push_back(std::move(request));
+    }
+    m_wakeUp.notify_one();
+}
+
+void JournalWriter::run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        const auto hasWork = [&] { return !m_queue.empty() || m_stopping || m_flushesRequested > m_flushesDone; };
+        if (m_syncDue)
+            m_wakeUp.wait_until(lock, *m_syncDue, hasWork);
+        else if (!m_pending.isEmpty())
+            m_wakeUp.wait_for(lock, RetryInterval, hasWork);
+        else
+            m_wakeUp.wait(lock, hasWork);
+        std::deque<Request> batch;
+        batch.swap(m_queue);
+        const std::uint64_t flushes = m_flushesRequested;
+        const bool flushing = flushes > m_flushesDone || m_stopping;
+        lock.unlock();
+
+        for (Request &each : batch)
+            carryOut(each);
+        writePending();
+        if (flushing || (m_syncDue && std::chrono::steady_clock::now() >= *m_syncDue))
+            sync();
+        if (m_failure != m_reported) {
+            // Working again is told for the journal that failed, even when it
+            // was discarded since.
+            if (!m_failure.isEmpty())
+                m_reportedPath = m_failurePath;
+            m_reported = m_failure;
+            if (m_report)
+                m_report(m_reportedPath, m_failure);
+        }
+
+        lock.lock();
+        m_problem = m_failure;
+        m_flushesDone = flushes;
+        m_done.notify_all();
+        if (m_stopping && m_queue.empty()) {
+            closeFile();
+            return;
+        }
+    }
+}
+
+void JournalWriter::carryOut(Request &request)
+{
+    switch (request.kind) {
+    case Request::Kind::Open:
+        // The journal open until now gets what is owed to it first.
+        writePending();
+        closeFile();
+        m_journalPath.clear();
+        m_pending.clear();
+        if (const QString newer = newerJournalAt(request.journalPath); !newer.isEmpty()) {
+            fail(newer);
+            m_failurePath = request.journalPath;
+            return;
+        }
+        m_journalPath = request.journalPath;
+        m_mapPath = request.mapPath;
+        m_written = 0;
+        m_pending = encodeJournalHeader(makeJournalHeader(m_mapPath, request.side, request.levelCount));
+        m_syncDue = request.made + m_syncDelay;
+        break;
+    case Request::Kind::Append:
+        if (m_journalPath.isEmpty())
+            return;
+        for (const JournalRecord &record : request.records)
+            m_pending += encodeJournalRecord(record);
+        if (!m_syncDue || *m_syncDue > request.made + m_syncDelay)
+            m_syncDue = request.made + m_syncDelay;
+        writePending();
+        break;
+    case Request::Kind::Clear:
+        if (m_journalPath.isEmpty())
+            return;
+        // Whatever was not yet written belongs to edits the save has taken in.
+        m_written = 0;
+        m_pending = encodeJournalHeader(makeJournalHeader(m_mapPath, request.side, request.levelCount));
+        if (writePending())
+            sync();
+        break;
+    case Request::Kind::Discard:
+        closeFile();
+        if (!m_journalPath.isEmpty())
+            QFile::remove(m_journalPath);
+        m_journalPath.clear();
+        m_pending.clear();
+        m_failure.clear();
+        break;
+    }
+}
+
+bool JournalWriter::writePending()
+{
+    if (m_journalPath.isEmpty() || m_pending.isEmpty())
+        return true;
+    if (!m_file.isOpen()) {
+        const QString folder = QFileInfo(m_journalPath).absolutePath();
+        if (!QDir().mkpath(folder)) {
+            fail(QStringLiteral("the folder %1 cannot be made").arg(folder));
+            return false;
+        }
+        m_file.setFileName(m_journalPath);
+        // Unbuffered, so that a write that fails says so at once.
+        if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+            fail(m_file.errorString());
+            return false;
+        }
+    }
+    // A write cut short by a failure left part of its bytes behind the good ones.
+    if ((m_file.size() != m_written && !m_file.resize(m_written)) || !m_file.seek(m_written)) {
+        fail(m_file.errorString());
+        return false;
+    }
+    const qint64 written = m_file.write(m_pending);
+    if (written != m_pending.size()) {
+        fail(m_file.errorString());
+        return false;
+    }
+    m_written += written;
+    m_pending.clear();
+    m_unsynced = true;
+    m_failure.clear();
+    return true;
+}
+
+// Syncs what was written since the last sync; the sync that was due is done
+// either way, even when there was nothing to sync.
+void JournalWriter::sync()
+{
+    m_syncDue.reset();
+    if (!m_file.isOpen() || !m_unsynced)
+        return;
+    const QString reason = syncToDevice(m_file);
+    if (!reason.isEmpty()) {
+        fail(reason);
+        return;
+    }
+    m_unsynced = false;
+}
+
+void JournalWriter::closeFile()
+{
+    if (!m_file.isOpen())
+        return;
+    sync();
+    m_file.close();
+}
+
+void JournalWriter::fail(const QString &reason)
+{
+    m_failure = reason.isEmpty() ? QStringLiteral("the journal cannot be written") : reason;
+    m_failurePath = m_journalPath;
+}
