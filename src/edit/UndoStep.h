@@ -10,8 +10,9 @@
 struct UndoStep {
     enum class Outcome {
         Nothing,   // the list was empty
-        Consumed,  // the record lay outside the map as it is now and was dropped
-        Restored,  // the cell at (column, row) of level was written back
+        Consumed,  // something was taken back or put back, but no cell to show:
+                   // a size change, or records outside the map as it is now
+        Restored,  // the cell at (column, row) of level was written
     };
 
     Outcome outcome = Outcome::Nothing;
