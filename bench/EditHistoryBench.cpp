@@ -1,7 +1,9 @@
 // Benchmarks of the edit history: undoing and redoing one step that changes a
 // whole level (a fill of 1000 x 1000 cells, and a rewrite of a 9000 x 9000
 // level row by row as "Fix all edges" does), and the bytes the history holds
-// per record with the step done, undone and redone.
+// per record with the step done, undone and redone; undoing a size change
+// that halved the side of a 9000 x 9000 level, and the bytes it holds per cell
+// it cut.
 #include "GrassMap.h"
 #include "edit/EditHistory.h"
 #include "edit/PaintAt.h"
@@ -105,9 +107,34 @@ void BM_RedoStepOfLargestLevelRewrite(benchmark::State &state)
     undoOrRedoWholeLevel(state, LargestSide, rewriteWholeLevelAfterAnEdit, true);
 }
 
+// Times the undo of the shrink; its redo, untimed, makes the shrink again
+// between iterations.
+void BM_UndoOfLargestLevelShrink(benchmark::State &state)
+{
+    MapDocument document = grassMap(LargestSide);
+    EditHistory history;
+    const std::uint32_t side = LargestSide / 2;
+    if (!history.resize(document, side).newSide) {
+        state.SkipWithError("the size change failed");
+        return;
+    }
+    const double cutCells = double(LargestSide) * LargestSide - double(side) * side;
+    const double shrunkBytes = double(history.allocatedBytes());
+    for (auto _ : state) {
+        if (history.undoStep(document).newSide != LargestSide)
+            state.SkipWithError("the size change was not undone");
+        state.PauseTiming();
+        history.redoStep(document);
+        state.ResumeTiming();
+    }
+    state.counters["cut_cells"] = cutCells;
+    state.counters["bytes_per_cut_cell"] = shrunkBytes / cutCells;
+}
+
 }  // namespace
 
 BENCHMARK(BM_UndoStepOfWholeLevelFill)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoStepOfWholeLevelFill)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoStepOfLargestLevelRewrite)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_RedoStepOfLargestLevelRewrite)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_UndoOfLargestLevelShrink)->Unit(benchmark::kMillisecond)->Iterations(2);

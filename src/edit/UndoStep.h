@@ -21,10 +21,6 @@ struct UndoStep {
     std::uint16_t row = 0;
 };
 
-// True when the record's cell exists in the map as it is now: the map may have
-// been made smaller since the change, or have no level of the record's number.
-bool recordInsideMap(const MapDocument &document, const UndoRecord &record);
-
 // Removes the newest record and writes its previous cell into the layer of the
 // record's level, whichever level is shown. The caller then switches to that
 // level when it differs, scrolls the cell into view and redraws it.
