@@ -62,7 +62,6 @@ int runResize(const QStringList &args, CliContext &context)
     MapDocument &document = *loaded.document;
     if (!document.redimension(*side, cliProgressBar(context, QStringLiteral("Resizing "))))
         return cliFail(context, QStringLiteral("not enough memory for a map of side %1").arg(*side));
-    document.sizeChanged = true;
     return cliSaveMap(document, args[2], context);
 }
 

@@ -112,7 +112,7 @@ int runFill(const QStringList &args, CliContext &context)
                                     .arg(*column)
                                     .arg(*row)
                                     .arg(document.mapSize - 1));
-    document.currentLevel = std::uint8_t(chosen.level);
+    document.pointCurrentLayerAt(chosen.level);
     document.pointCurrentLayerAt(chosen.level);
 
     // The terrain type with "n/c" as its picture, and every other part of the

@@ -15,9 +15,7 @@ bool CellEditor::canEdit(const MapDocument &document)
 {
     // The current layer stays on ground when level 1 of a one-level map is
     // chosen; editing it then would write to a level the user does not see.
-    return document.isLoaded
-        && document.currentLevel == document.currentLayerLevel()
-        && document.currentLayer().side() == document.mapSize;
+    return document.isLoaded && document.hasChosenLayer() && document.currentLayer().side() == document.mapSize;
 }
 
 std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)

@@ -1,32 +1,68 @@
-// Steps of undo and redo over the undo records, and the saved state.
+// Steps of undo and redo over the history's records, size changes, and the
+// saved state.
 #include "edit/EditHistory.h"
 
 #include <algorithm>
+#include <climits>
+#include <new>
 #include <utility>
 
 namespace {
 
 // The smallest rectangle around the cells written on one level.
 struct CellBounds {
-    int left = 0;
-    int top = 0;
+    int left = INT_MAX;
+    int top = INT_MAX;
     int right = -1;
     int bottom = -1;
 
     void add(int column, int row)
     {
-        if (right < left) {
-            left = right = column;
-            top = bottom = row;
-            return;
-        }
         left = std::min(left, column);
         right = std::max(right, column);
         top = std::min(top, row);
         bottom = std::max(bottom, row);
     }
 
-    QRect rect() const { return right < left ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom)); }
+    QRect rect() const { return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom)); }
+};
+
+// Swaps records' cells with the map's, whose levels and sides are looked up
+// once for millions of records.
+class RecordSwapper {
+public:
+    explicit RecordSwapper(MapDocument &document)
+    {
+        for (int level = 0; level < document.levelCount(); ++level) {
+            TerrainLayer &layer = document.layer(level);
+            m_cells[level] = layer.data();
+            m_sides[level] = std::min<std::uint32_t>(layer.side(), document.mapSize);
+            m_rowLength[level] = layer.side();
+        }
+    }
+
+    // The map takes the record's cell, the record keeps the map's cell for
+    // going back the other way; false for a record whose cell the map lacks.
+    bool swap(UndoRecord &record)
+    {
+        if (record.level > 1 || record.column >= m_sides[record.level] || record.row >= m_sides[record.level])
+            return false;
+        std::swap(m_cells[record.level][std::size_t(record.row) * m_rowLength[record.level] + record.column], record.previous);
+        m_bounds[record.level].add(record.column, record.row);
+        ++m_written;
+        return true;
+    }
+
+    std::size_t written() const { return m_written; }
+
+    std::array<QRect, 2> changedCells() const { return {m_bounds[0].rect(), m_bounds[1].rect()}; }
+
+private:
+    std::array<TerrainCell *, 2> m_cells = {};
+    std::array<std::uint32_t, 2> m_sides = {};  // 0 for a level the map lacks
+    std::array<std::size_t, 2> m_rowLength = {};
+    std::array<CellBounds, 2> m_bounds;
+    std::size_t m_written = 0;
 };
 
 }  // namespace
@@ -44,95 +80,161 @@ void EditHistory::closeStep()
 void EditHistory::settle()
 {
     const std::size_t start = m_settledCount;
-    m_settledCount = m_undo.records.count();
-    if (m_settledCount < start) {
-        // Records were taken off the list directly (undoLast): the steps end
-        // where the list does now.
-        while (!m_undo.stepStarts.empty() && m_undo.stepStarts.back() >= m_settledCount)
-            m_undo.stepStarts.pop_back();
-        if (m_savedAt && *m_savedAt > m_settledCount)
-            m_savedAt.reset();
-        return;
-    }
+    m_settledCount = m_records.count();
     if (m_settledCount == start)
         return;
-    m_undo.stepStarts.push_back(start);
-    m_redo.records.clear();
-    m_redo.records.releaseSpareChunks();
-    m_redo.stepStarts.clear();
-    // The marked cells lay among the undone records the new edit replaced.
+    // A new edit: appending it forgot the records that could be redone, so
+    // their steps and size changes go, and their memory with them.
+    while (!m_stepStarts.empty() && m_stepStarts.back() >= start)
+        m_stepStarts.pop_back();
+    m_sizeChanges.erase(m_sizeChanges.begin() + std::ptrdiff_t(m_sizeChangesDone), m_sizeChanges.end());
+    m_records.releaseSpareChunks();
+    m_stepStarts.push_back(start);
+    // The marked map lay among the undone records the new edit replaced.
     if (m_savedAt && *m_savedAt > start)
         m_savedAt.reset();
 }
 
+std::size_t EditHistory::stepStart(std::size_t index) const
+{
+    return *(std::upper_bound(m_stepStarts.begin(), m_stepStarts.end(), index) - 1);
+}
+
+std::size_t EditHistory::stepEnd(std::size_t index) const
+{
+    const auto next = std::upper_bound(m_stepStarts.begin(), m_stepStarts.end(), index);
+    return next == m_stepStarts.end() ? m_records.count() + m_records.retreatedCount() : *next;
+}
+
 std::size_t EditHistory::undoStepCount() const
 {
-    return m_undo.stepStarts.size() + (m_undo.records.count() > m_settledCount ? 1 : 0);
+    const auto settled = std::lower_bound(m_stepStarts.begin(), m_stepStarts.end(), m_settledCount);
+    return std::size_t(settled - m_stepStarts.begin()) + (m_records.count() > m_settledCount ? 1 : 0);
 }
 
-HistoryChange EditHistory::undoStep(MapDocument &document)
+std::size_t EditHistory::redoStepCount() const
+{
+    if (!canRedo())
+        return 0;
+    const std::size_t count = m_records.count();
+    const auto after = std::lower_bound(m_stepStarts.begin(), m_stepStarts.end(), count);
+    // The step the undo count lies inside of, split between the sides, counts too.
+    const bool split = after == m_stepStarts.end() || *after != count;
+    return std::size_t(m_stepStarts.end() - after) + (split ? 1 : 0);
+}
+
+HistoryChange EditHistory::undoStep(MapDocument &document, const ProgressCallback &progress)
 {
     settle();
-    const std::size_t start = m_undo.stepStarts.empty() ? 0 : m_undo.stepStarts.back();
-    return moveRecords(document, m_undo, m_redo, m_undo.records.count() - start, false);
-}
-
-HistoryChange EditHistory::redoStep(MapDocument &document)
-{
-    settle();
-    const std::size_t start = m_redo.stepStarts.empty() ? 0 : m_redo.stepStarts.back();
-    return moveRecords(document, m_redo, m_undo, m_redo.records.count() - start, true);
-}
-
-HistoryChange EditHistory::undoOneCell(MapDocument &document)
-{
-    settle();
-    return moveRecords(document, m_undo, m_redo, m_undo.records.isEmpty() ? 0 : 1, false);
-}
-
-HistoryChange EditHistory::moveRecords(MapDocument &document, Side &from, Side &to, std::size_t count, bool oldestFirst)
-{
-    HistoryChange change;
+    const std::size_t count = m_records.count();
     if (count == 0)
+        return {};
+    return apply(document, stepStart(count - 1), count, true, progress);
+}
+
+HistoryChange EditHistory::redoStep(MapDocument &document, const ProgressCallback &progress)
+{
+    settle();
+    if (!canRedo())
+        return {};
+    const std::size_t count = m_records.count();
+    return apply(document, count, stepEnd(count), false, progress);
+}
+
+HistoryChange EditHistory::undoOneCell(MapDocument &document, const ProgressCallback &progress)
+{
+    settle();
+    const std::size_t count = m_records.count();
+    if (count == 0)
+        return {};
+    return apply(document, count - 1, count, true, progress);
+}
+
+HistoryChange EditHistory::resize(MapDocument &document, std::uint32_t side, const ProgressCallback &progress)
+{
+    settle();
+    HistoryChange change;
+    if (side == document.mapSize)
         return change;
-    change.firstCell.outcome = UndoStep::Outcome::Consumed;
-    std::array<CellBounds, 2> bounds;
-    to.stepStarts.push_back(to.records.count());
-    for (std::size_t i = 0; i < count; ++i) {
-        UndoRecord record = from.records.takeLast();
-        if (!recordInsideMap(document, record)) {
-            ++change.dropped;
-            // The record left the undo side, or has not reached it yet: either
-            // way its position is the undo side's count now.
-            forgetRecordAt(m_undo.records.count());
-            continue;
-        }
-        // The map takes the record's cell, the record keeps the map's cell for
-        // going back the other way.
-        std::swap(document.layer(record.level).at(record.row, record.column), record.previous);
-        to.records.append(record);
-        bounds[record.level].add(record.column, record.row);
-        if (change.written == 0 || !oldestFirst)
-            change.firstCell = {UndoStep::Outcome::Restored, record.level, record.column, record.row};
-        ++change.written;
+    std::optional<SizeChange> made;
+    try {
+        // Room for the step first, so that nothing can fail once the map has changed.
+        m_sizeChanges.reserve(m_sizeChanges.size() + 1);
+        m_records.reserve(m_records.count() + 1);
+        made = SizeChange::make(document, side, progress);
+    } catch (const std::bad_alloc &) {
     }
-    while (!from.stepStarts.empty() && from.stepStarts.back() >= from.records.count())
-        from.stepStarts.pop_back();
-    if (to.stepStarts.back() == to.records.count())
-        to.stepStarts.pop_back();
-    from.records.releaseSpareChunks();
-    m_settledCount = m_undo.records.count();
-    for (std::size_t level = 0; level < bounds.size(); ++level)
-        change.changedCells[level] = bounds[level].rect();
+    if (!made) {
+        change.outOfMemory = true;
+        return change;
+    }
+    m_records.append({0, 0, UndoRecord::SizeChangeLevel, {}});
+    m_sizeChanges.erase(m_sizeChanges.begin() + std::ptrdiff_t(m_sizeChangesDone), m_sizeChanges.end());
+    m_sizeChanges.push_back(std::move(*made));
+    ++m_sizeChangesDone;
+    settle();
+    change.firstCell.outcome = UndoStep::Outcome::Consumed;
+    change.newSide = side;
     return change;
 }
 
-void EditHistory::forgetRecordAt(std::size_t position)
+HistoryChange EditHistory::apply(MapDocument &document, std::size_t first, std::size_t last, bool undo,
+                                 const ProgressCallback &progress)
 {
-    // The cell of a dropped record is not in the map, so the states on either
-    // side of it look the same: a mark after it moves down with it.
-    if (m_savedAt && *m_savedAt > position)
-        --*m_savedAt;
+    if (m_records.at(first).level == UndoRecord::SizeChangeLevel)
+        return applySizeChange(document, undo, progress);
+    HistoryChange change;
+    change.firstCell.outcome = UndoStep::Outcome::Consumed;
+    RecordSwapper swapper(document);
+    // The oldest record written names the cell to show; undo goes newest
+    // first, so it ends on that record.
+    const UndoRecord *shown = nullptr;
+    if (undo) {
+        for (std::size_t end = last; end > first;) {
+            const std::span<UndoRecord> run = m_records.runBefore(end, first);
+            for (auto record = run.rbegin(); record != run.rend(); ++record)
+                if (swapper.swap(*record))
+                    shown = &*record;
+            end -= run.size();
+        }
+        m_records.retreat(last - first);
+    } else {
+        for (std::size_t start = first; start < last;) {
+            const std::span<UndoRecord> run = m_records.runFrom(start, last);
+            for (UndoRecord &record : run)
+                if (swapper.swap(record) && !shown)
+                    shown = &record;
+            start += run.size();
+        }
+        m_records.advance(last - first);
+    }
+    m_settledCount = m_records.count();
+    change.changedCells = swapper.changedCells();
+    if (shown)
+        change.firstCell = {UndoStep::Outcome::Restored, shown->level, shown->column, shown->row};
+    change.written = swapper.written();
+    return change;
+}
+
+HistoryChange EditHistory::applySizeChange(MapDocument &document, bool undo, const ProgressCallback &progress)
+{
+    HistoryChange change;
+    const SizeChange &sizeChange = m_sizeChanges[undo ? m_sizeChangesDone - 1 : m_sizeChangesDone];
+    if (!(undo ? sizeChange.undo(document, progress) : sizeChange.redo(document, progress))) {
+        change.outOfMemory = true;
+        return change;
+    }
+    if (undo) {
+        m_records.retreat(1);
+        --m_sizeChangesDone;
+    } else {
+        m_records.advance(1);
+        ++m_sizeChangesDone;
+    }
+    m_settledCount = m_records.count();
+    change.firstCell.outcome = UndoStep::Outcome::Consumed;
+    change.newSide = document.mapSize;
+    return change;
 }
 
 void EditHistory::markSaved()
@@ -144,22 +246,23 @@ void EditHistory::markSaved()
 bool EditHistory::isAtSavedState() const
 {
     // Records of an open step are a new edit, which never returns to the mark.
-    return m_undo.records.count() == m_settledCount && m_savedAt == m_settledCount;
+    return m_records.count() == m_settledCount && m_savedAt == m_settledCount;
 }
 
 void EditHistory::clear()
 {
-    m_undo.records.clear();
-    m_undo.stepStarts.clear();
-    m_redo.records.clear();
-    m_redo.records.releaseSpareChunks();
-    m_redo.stepStarts.clear();
+    m_records.clear();
+    m_stepStarts.clear();
+    m_sizeChanges.clear();
+    m_sizeChangesDone = 0;
     m_settledCount = 0;
     m_savedAt = 0;
 }
 
 std::size_t EditHistory::allocatedBytes() const
 {
-    return m_undo.records.allocatedBytes() + m_redo.records.allocatedBytes()
-        + (m_undo.stepStarts.capacity() + m_redo.stepStarts.capacity()) * sizeof(std::size_t);
+    std::size_t sizeChangeBytes = m_sizeChanges.capacity() * sizeof(SizeChange);
+    for (const SizeChange &sizeChange : m_sizeChanges)
+        sizeChangeBytes += sizeChange.allocatedBytes();
+    return m_records.allocatedBytes() + m_stepStarts.capacity() * sizeof(std::size_t) + sizeChangeBytes;
 }

@@ -320,7 +320,6 @@ QString applyJournalRecord(MapDocument &document, const JournalRecord &record, C
             return QStringLiteral("a size change to side %1 is outside 1..%2").arg(record.side).arg(MapDocument::LargestSide);
         if (!document.redimension(record.side))
             return QStringLiteral("not enough memory for a map of side %1").arg(record.side);
-        document.sizeChanged = true;
         return {};
     }
 
@@ -340,14 +339,11 @@ QString applyJournalRecord(MapDocument &document, const JournalRecord &record, C
     }
     // The editor writes the current layer; it is pointed at the record's
     // level for the writes and back afterwards.
-    const std::uint8_t shownLevel = document.currentLevel;
     const int layerLevel = document.currentLayerLevel();
-    document.currentLevel = record.level;
     document.pointCurrentLayerAt(record.level);
     editor->reserveRecords(record.cells.size());
     for (const JournalCell &cell : record.cells)
         editor->replaceCell(cell.column, cell.row, cell.value);
-    document.currentLevel = shownLevel;
     document.pointCurrentLayerAt(layerLevel);
     return {};
 }

@@ -1,4 +1,4 @@
-// Chunk allocation and runs of records of the undo list.
+// Chunk allocation and runs of records of the history's record list.
 #include "edit/UndoList.h"
 
 #include <algorithm>
@@ -6,6 +6,8 @@
 
 void UndoList::append(std::span<const UndoRecord> records)
 {
+    if (records.empty())
+        return;
     while (!records.empty()) {
         if (m_count == capacity())
             addChunk();
@@ -15,6 +17,7 @@ void UndoList::append(std::span<const UndoRecord> records)
         m_count += part;
         records = records.subspan(part);
     }
+    m_held = m_count;
 }
 
 void UndoList::reserve(std::size_t records)
@@ -42,7 +45,7 @@ std::size_t UndoList::allocatedBytes() const
 
 void UndoList::releaseSpareChunks()
 {
-    const std::size_t kept = (m_count + ChunkRecords - 1) / ChunkRecords + 1;
+    const std::size_t kept = (m_held + ChunkRecords - 1) / ChunkRecords + 1;
     while (!m_blocks.empty() && m_blocks.back().firstChunk >= kept) {
         m_chunks.resize(m_blocks.back().firstChunk);
         m_blocks.pop_back();

@@ -1,6 +1,10 @@
 // Restoring one undo record.
 #include "edit/UndoStep.h"
 
+namespace {
+
+// True when the record's cell exists in the map as it is now: the map may have
+// been made smaller since the change, or have no level of the record's number.
 bool recordInsideMap(const MapDocument &document, const UndoRecord &record)
 {
     const bool levelExists = record.level == 0 || (record.level == 1 && document.hasUnderground);
@@ -8,6 +12,8 @@ bool recordInsideMap(const MapDocument &document, const UndoRecord &record)
     return levelExists && record.column < layer.side() && record.row < layer.side()
         && record.column < document.mapSize && record.row < document.mapSize;
 }
+
+}  // namespace
 
 UndoStep undoLast(MapDocument &document, UndoList &undoList)
 {

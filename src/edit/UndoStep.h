@@ -10,8 +10,9 @@
 struct UndoStep {
     enum class Outcome {
         Nothing,   // the list was empty
-        Consumed,  // the record lay outside the map as it is now and was dropped
-        Restored,  // the cell at (column, row) of level was written back
+        Consumed,  // something was taken back or put back, but no cell to show:
+                   // a size change, or records outside the map as it is now
+        Restored,  // the cell at (column, row) of level was written
     };
 
     Outcome outcome = Outcome::Nothing;
@@ -19,10 +20,6 @@ struct UndoStep {
     std::uint16_t column = 0;
     std::uint16_t row = 0;
 };
-
-// True when the record's cell exists in the map as it is now: the map may have
-// been made smaller since the change, or have no level of the record's number.
-bool recordInsideMap(const MapDocument &document, const UndoRecord &record);
 
 // Removes the newest record and writes its previous cell into the layer of the
 // record's level, whichever level is shown. The caller then switches to that

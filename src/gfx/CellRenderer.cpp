@@ -134,7 +134,7 @@ void drawCell(Canvas &canvas, const QRect &cellRect, const CellRenderContext &co
 
 bool cellIsDrawable(const MapDocument &document, int column, int row, const GridView &view)
 {
-    if (document.isResizing || column < 0 || row < 0)
+    if (column < 0 || row < 0)
         return false;
     const std::uint32_t size = std::min(document.mapSize, document.currentLayer().side());
     if (std::uint32_t(column) >= size || std::uint32_t(row) >= size)

@@ -6,7 +6,8 @@
 
 bool MapDocument::pointCurrentLayerAt(int level)
 {
-    if (level == 1 && !hasUnderground)
+    m_levelMissing = level == 1 && !hasUnderground;
+    if (m_levelMissing)
         return false;
     m_currentLayerLevel = level == 1 ? 1 : 0;
     return true;

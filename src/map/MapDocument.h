@@ -25,10 +25,7 @@ struct MapDocument {
     TerrainLayer underground;    // empty unless hasUnderground
     QByteArray trailingBytes;    // everything behind the last cell of the last layer
 
-    std::uint8_t currentLevel = 0;
     bool isLoaded = false;
-    bool sizeChanged = false;
-    bool isResizing = false;
     std::uint8_t sizeStep = StandardSizeStep;
     std::uint16_t sizeStepCount = StandardSizeStepCount;
 
@@ -37,12 +34,15 @@ struct MapDocument {
     TerrainLayer &layer(int level) { return level == 1 ? underground : ground; }
     const TerrainLayer &layer(int level) const { return level == 1 ? underground : ground; }
 
-    // The layer that drawing, picking, painting and copying use. It follows
-    // currentLevel, except that choosing level 1 of a one-level map leaves it on
-    // the layer it was on.
+    // The layer that drawing, picking, painting and copying use: the chosen
+    // level's, except that choosing level 1 of a one-level map leaves it on the
+    // layer it was on (the editor session keeps which level is chosen).
     TerrainLayer &currentLayer() { return layer(m_currentLayerLevel); }
     const TerrainLayer &currentLayer() const { return layer(m_currentLayerLevel); }
     int currentLayerLevel() const { return m_currentLayerLevel; }
+    // False after the current layer was last pointed at a level the map lacks:
+    // that level has no cells to edit.
+    bool hasChosenLayer() const { return !m_levelMissing; }
     // Points currentLayer at the given level when the map has it; false when not.
     bool pointCurrentLayerAt(int level);
 
@@ -61,4 +61,5 @@ struct MapDocument {
 
 private:
     int m_currentLayerLevel = 0;
+    bool m_levelMissing = false;
 };

@@ -234,7 +234,6 @@ MapLoadResult parseMapData(ChunkedBytes &data)
     document.mapSize = side;
     document.hasUnderground = hasUnderground;
     document.isLoaded = true;
-    document.sizeChanged = false;
     document.chooseSizeSteps(side);
 
     result.facts.terrainOffset = terrainOffset;
@@ -376,9 +375,8 @@ MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress)
 
 void adoptLoadedMap(MapDocument &document, MapDocument &&loaded)
 {
-    const std::uint8_t level = document.currentLevel;
+    const int level = document.currentLayerLevel();
     document = std::move(loaded);
-    document.currentLevel = level;
     document.pointCurrentLayerAt(level);
 }
 

@@ -55,7 +55,7 @@ struct MapSaveResult {
 bool isGzipContainer(QByteArrayView fileBytes);
 
 // Loads a map from the bytes of a map file, gzip or plain. The document has
-// isLoaded set, sizeChanged clear, the size steps of its side, and level 0.
+// isLoaded set, the size steps of its side, and level 0.
 // maxDataLength bounds the decompressed content of a gzip file.
 MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength = MaximumMapDataLength);
 

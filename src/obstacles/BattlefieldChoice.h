@@ -32,6 +32,7 @@ struct ObstacleRequest {
     const MapDocument *map = nullptr;  // the open map, or null
     std::uint32_t anchorColumn = 0;    // the selected cell
     std::uint32_t anchorRow = 0;
+    int level = 0;                     // the chosen level (0 ground, 1 underground)
 };
 
 struct ObstacleChoice {

@@ -35,8 +35,8 @@ MapOpenResult EditorSession::open(const QString &fileName)
     clearRegionSelection();
     adoptLoadedMap(m_document, std::move(*loaded.document));
     m_fileName = fileName;
+    m_document.pointCurrentLayerAt(m_level);
     m_history.clear();
-    m_sizeChangedSinceSave = false;
     Q_EMIT mapOpened();
     Q_EMIT fileNameChanged(m_fileName);
     Q_EMIT undoCountChanged(0);
@@ -50,7 +50,6 @@ MapSaveResult EditorSession::save(const QString &fileName)
     MapSaveResult saved = saveMapFile(m_document, fileName, progressFor(Work::Save, fileName));
     if (saved.ok()) {
         m_history.markSaved();
-        m_sizeChangedSinceSave = false;
         if (fileName != m_fileName) {
             m_fileName = fileName;
             Q_EMIT fileNameChanged(m_fileName);
@@ -66,34 +65,41 @@ bool EditorSession::selectLevel(int level)
         return false;
     closeOpenStep();
     clearRegionSelection();
-    m_document.currentLevel = std::uint8_t(level == 1 ? 1 : 0);
+    m_level = level == 1 ? 1 : 0;
     // Level 1 of a one-level map leaves the current layer as it was.
-    const bool shown = m_document.pointCurrentLayerAt(m_document.currentLevel);
-    Q_EMIT levelChanged(m_document.currentLevel, shown);
+    const bool shown = m_document.pointCurrentLayerAt(m_level);
+    Q_EMIT levelChanged(m_level, shown);
     return shown;
 }
 
 bool EditorSession::resize(std::uint32_t side)
 {
-    closeOpenStep();
-    // While the layers change, the grid's selection notices are not about cells.
-    m_document.isResizing = true;
-    if (!m_document.redimension(side, progressFor(Work::Resize))) {
-        m_document.isResizing = false;
+    const HistoryChange change = changeHistory([&](const ProgressCallback &progress) {
+        return m_history.resize(m_document, side, progress);
+    });
+    if (change.outOfMemory)
         return false;
-    }
-    m_document.sizeChanged = true;
-    m_sizeChangedSinceSave = true;
-    Q_EMIT mapResized(int(side));
-    selectLevel(m_document.currentLevel);
-    m_document.isResizing = false;
-    announceHistory();
+    announce(change);
     return true;
+}
+
+template <typename Change>
+HistoryChange EditorSession::changeHistory(Change &&change)
+{
+    closeOpenStep();
+    // While a size change replaces the layers (its progress dialog lets the
+    // window repaint), the cells are not to be read.
+    m_resizing = true;
+    const HistoryChange result = change(progressFor(Work::Resize));
+    m_resizing = false;
+    return result;
 }
 
 template <typename Operation>
 std::size_t EditorSession::edit(Operation &&operation)
 {
+    if (!levelShown())
+        return 0;
     CellEditor editor(m_document, m_history.undoList());
     const std::size_t count = operation(editor);
     if (count > 0) {
@@ -156,6 +162,10 @@ std::size_t EditorSession::paint(const BrushSettings &brush, int column, int row
 
 UndoStep EditorSession::announce(const HistoryChange &change)
 {
+    if (change.newSide) {
+        Q_EMIT mapResized(int(*change.newSide));
+        selectLevel(m_level);
+    }
     for (int level = 0; level < 2; ++level)
         if (!change.changedCells[level].isEmpty())
             Q_EMIT cellsChanged(level, change.changedCells[level]);
@@ -167,20 +177,23 @@ UndoStep EditorSession::announce(const HistoryChange &change)
 
 UndoStep EditorSession::undoLast()
 {
-    closeOpenStep();
-    return announce(m_history.undoOneCell(m_document));
+    return announce(changeHistory([&](const ProgressCallback &progress) {
+        return m_history.undoOneCell(m_document, progress);
+    }));
 }
 
 UndoStep EditorSession::undoStep()
 {
-    closeOpenStep();
-    return announce(m_history.undoStep(m_document));
+    return announce(changeHistory([&](const ProgressCallback &progress) {
+        return m_history.undoStep(m_document, progress);
+    }));
 }
 
 UndoStep EditorSession::redoStep()
 {
-    closeOpenStep();
-    return announce(m_history.redoStep(m_document));
+    return announce(changeHistory([&](const ProgressCallback &progress) {
+        return m_history.redoStep(m_document, progress);
+    }));
 }
 
 QString EditorSession::loadEdgeRules(const QString &path)
@@ -209,7 +222,7 @@ std::size_t EditorSession::fixAllEdges()
 
 bool EditorSession::copy(const QRect &selection)
 {
-    return m_document.isLoaded && m_clipboard.copy(m_document, selection);
+    return levelShown() && m_clipboard.copy(m_document, selection);
 }
 
 std::size_t EditorSession::paste(int left, int top)
@@ -242,7 +255,7 @@ std::size_t EditorSession::replaceFill(const BrushSettings &brush, int column, i
 std::size_t EditorSession::selectSame(int column, int row, bool wholeLevel)
 {
     const TerrainLayer &layer = m_document.currentLayer();
-    if (!m_document.isLoaded || column < 0 || row < 0 || std::uint32_t(std::max(column, row)) >= layer.side())
+    if (!levelShown() || column < 0 || row < 0 || std::uint32_t(std::max(column, row)) >= layer.side())
         return 0;
     m_regionSelection = wholeLevel ? RegionSelection::terrainOnLevel(layer, layer.at(row, column).tertype)
                                    : RegionSelection::connectedRegion(layer, column, row);
@@ -281,6 +294,7 @@ void EditorSession::chooseObstacles(ObstacleRequest request)
 {
     request.featureOn = m_catalogue.isOn();
     request.map = m_document.isLoaded ? &m_document : nullptr;
+    request.level = m_level;
     request.anchorColumn = m_anchorCell.column;
     request.anchorRow = m_anchorCell.row;
     const std::optional<ObstacleChoice> choice = chooseObstacleView(request, m_obstacleView);

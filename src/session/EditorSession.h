@@ -59,8 +59,14 @@ public:
     // size changed since.
     bool hasUnsavedChanges() const
     {
-        return m_document.isLoaded && (!m_history.isAtSavedState() || m_sizeChangedSinceSave);
+        return m_document.isLoaded && !m_history.isAtSavedState();
     }
+    // The chosen level, 0 ground or 1 underground; the map may lack it.
+    int level() const { return m_level; }
+    // A map is open and its chosen level exists: there are cells to show and edit.
+    bool levelShown() const { return m_document.isLoaded && m_document.hasChosenLayer(); }
+    // True while the map's side changes: the layers are not to be read.
+    bool isResizing() const { return m_resizing; }
 
     // The cell the user last selected or pressed: the fill's anchor and the
     // cell whose battlefield the obstacle window shows.
@@ -85,8 +91,9 @@ public:
     bool selectLevel(int level);
     // True when making the map this small would cut away cells that are not zero.
     bool wouldCutCells(std::uint32_t side) const { return m_document.hasCellsOutside(side); }
-    // Re-dimensions the map; false, with nothing changed, when the memory
-    // cannot be had.
+    // Re-dimensions the map as a step of the history (undo restores the side
+    // and the cut cells); false, with nothing changed, when the memory cannot
+    // be had.
     bool resize(std::uint32_t side);
 
     // ---- Editing the current level ----
@@ -185,15 +192,21 @@ private:
     std::size_t edit(Operation &&operation);
     // Announces what a step of the history wrote.
     UndoStep announce(const HistoryChange &change);
+    // Runs a change of the history (undo, redo, a size change), given the
+    // progress of a size change, after closing an open step.
+    template <typename Change>
+    HistoryChange changeHistory(Change &&change);
     // Announces that what can be undone or redone, or the saved state, may have changed.
     void announceHistory();
     // Closes a step left open by a gesture before another operation runs.
     void closeOpenStep();
+
     ProgressCallback progressFor(Work work, const QString &fileName = QString()) const;
 
     MapDocument m_document;
     EditHistory m_history;
-    bool m_sizeChangedSinceSave = false;
+    int m_level = 0;
+    bool m_resizing = false;
     std::size_t m_stepStart = 0;  // undo records before the open step
     bool m_stepOpen = false;
     bool m_modified = false;      // as last announced

@@ -39,7 +39,7 @@ PictureExportResult exportPicture(const EditorSession &session, int gridCellSize
 {
     const MapDocument &document = session.document();
     // Level 1 of a one-level map: the grid shows nothing, so there is nothing to draw.
-    if (!document.isLoaded || document.currentLevel != document.currentLayerLevel())
+    if (!session.levelShown())
         return {};
     const std::optional<PictureExportAnswer> answer =
         question(document.mapSize, {proposedFileName(session.fileName()), gridCellSize});

@@ -97,8 +97,7 @@ void OverviewDock::followGrid()
 
 bool OverviewDock::levelShown() const
 {
-    const MapDocument &document = m_session.document();
-    return document.isLoaded && document.mapSize > 0 && document.currentLevel == document.currentLayerLevel();
+    return m_session.levelShown() && m_session.document().mapSize > 0;
 }
 
 int OverviewDock::fittingScale() const

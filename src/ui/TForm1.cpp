@@ -260,7 +260,7 @@ void TForm1::otherLevelHere()
     }
     const int left = DG->leftCol();
     const int top = DG->topRow();
-    chooseLevel(document.currentLevel == 1 ? 0 : 1);
+    chooseLevel(m_session.level() == 1 ? 0 : 1);
     DG->setLeftCol(left);
     DG->setTopRow(top);
 }
@@ -290,6 +290,8 @@ void TForm1::CBmapsizeChange()
 
 void TForm1::DGDrawCell(QPainter &painter, int column, int row, const QRect &rect)
 {
+    if (m_session.isResizing())
+        return;
     const GridView view{DG->leftCol(), DG->topRow(), DG->visibleColCount(), DG->visibleRowCount()};
     const CellRenderContext context{m_session.document(), view, m_showConfigNumbers, DG->font(), m_session.sprites(),
                                     DG->palette().color(QPalette::Base)};
@@ -376,7 +378,7 @@ void TForm1::showPasteOutline()
 void TForm1::DGSelectCell(int column, int row)
 {
     const MapDocument &map = m_session.document();
-    if (column < 0 || row < 0 || map.isResizing || std::uint32_t(column) >= map.mapSize
+    if (column < 0 || row < 0 || m_session.isResizing() || std::uint32_t(column) >= map.mapSize
         || std::uint32_t(row) >= map.mapSize || std::uint32_t(std::max(column, row)) >= map.currentLayer().side())
         return;
     const TerrainCell &cell = map.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
@@ -547,7 +549,7 @@ void TForm1::showRestored(const UndoStep &step)
     m_pressRule.rearm();
     if (step.outcome != UndoStep::Outcome::Restored)
         return;
-    if (step.level != m_session.document().currentLevel) {
+    if (step.level != m_session.level()) {
         CBlevel->setCurrentIndex(step.level);
         selectLevel();
     }

@@ -59,7 +59,6 @@ TerrainLayer filledByLibrary(const MapWriter &writer, int level, std::uint16_t c
 {
     MapLoadResult loaded = loadMapData(writer.data());
     MapDocument &document = *loaded.document;
-    document.currentLevel = std::uint8_t(level);
     document.pointCurrentLayerAt(level);
     const TerrainEdgeRules rules = *parseTerrainEdgeRules(Rules).rules;
     UndoList undoList;

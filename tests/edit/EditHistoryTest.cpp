@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <set>
 #include <vector>
 
 namespace {
@@ -180,44 +181,58 @@ INSTANTIATE_TEST_SUITE_P(
                  {1, 12}, QRect(1, 12, 3, 1)}),
     [](const testing::TestParamInfo<StepCase> &info) { return std::string(info.param.name); });
 
-TEST(EditHistory, SingleCellsComeOutOfAStepAndAreRedoneOneAtATime)
+TEST(EditHistory, CellsUndoneSinglyGoBackWithTheRestOfTheirStep)
 {
     HistoryFixture f(12);
     f.stroke(brushOf(Grass), {{0, 0}, {1, 0}});
     const Layers afterFirst(f.map);
-    f.stroke(brushOf(Rough), {{2, 2}, {3, 3}, {4, 4}});
+    f.stroke(brushOf(Rough), {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}});
     const Layers afterSecond(f.map);
 
-    // The newest records come back one at a time, each its own redo step.
-    for (int cell = 4; cell >= 3; --cell) {
+    // Two cells come out of the six-cell stroke one at a time; the rest of
+    // the stroke stays one step, and the two cells are one redo step with it.
+    for (int cell = 5; cell >= 4; --cell) {
         const HistoryChange undone = f.history.undoOneCell(f.map);
-        expectChange(undone, 0, {std::uint16_t(cell), std::uint16_t(cell)}, QRect(cell, cell, 1, 1), QRect());
-        EXPECT_EQ(f.map.ground.at(cell, cell).tertype, 0);
+        expectChange(undone, 0, {std::uint16_t(cell), 2}, QRect(cell, 2, 1, 1), QRect());
+        EXPECT_EQ(f.map.ground.at(2, cell).tertype, 0);
     }
-    EXPECT_EQ(f.history.undoList().count(), 3u);
+    EXPECT_EQ(f.history.undoList().count(), 6u);
     EXPECT_EQ(f.history.undoStepCount(), 2u);
-    EXPECT_EQ(f.history.redoStepCount(), 2u);
+    EXPECT_EQ(f.history.redoStepCount(), 1u);
 
-    // What is left of the stroke is a one-cell step now.
-    const HistoryChange rest = f.history.undoStep(f.map);
-    expectChange(rest, 0, {2, 2}, QRect(2, 2, 1, 1), QRect());
-    EXPECT_EQ(Layers(f.map), afterFirst);
-    EXPECT_EQ(f.history.redoStepCount(), 3u);
-
-    // Redo brings the cells back one by one, oldest first.
-    for (int cell = 2; cell <= 4; ++cell) {
-        const HistoryChange redone = f.history.redoStep(f.map);
-        expectChange(redone, 0, {std::uint16_t(cell), std::uint16_t(cell)}, QRect(cell, cell, 1, 1), QRect());
-        EXPECT_EQ(f.map.ground.at(cell, cell).tertype, Rough);
-    }
+    // Redo puts both back at once, and the stroke is whole again: one undo
+    // takes back all six cells, one redo puts them all back.
+    const HistoryChange redone = f.history.redoStep(f.map);
+    expectChange(redone, 0, {4, 2}, QRect(4, 2, 2, 1), QRect());
     EXPECT_EQ(Layers(f.map), afterSecond);
     EXPECT_FALSE(f.history.canRedo());
-    EXPECT_EQ(f.history.undoStepCount(), 4u);
+    EXPECT_EQ(f.history.undoStepCount(), 2u);
+    for (int round = 0; round < 2; ++round) {
+        const HistoryChange undone = f.history.undoStep(f.map);
+        expectChange(undone, 0, {0, 2}, QRect(0, 2, 6, 1), QRect());
+        EXPECT_EQ(Layers(f.map), afterFirst);
+        EXPECT_EQ(f.history.redoStepCount(), 1u);
+        expectChange(f.history.redoStep(f.map), 0, {0, 2}, QRect(0, 2, 6, 1), QRect());
+        EXPECT_EQ(Layers(f.map), afterSecond);
+    }
 
-    // Taking back cell by cell past the start of a step, into the one before.
-    for (int i = 0; i < 4; ++i)
+    // A step undone partly by cells, then by the step: the step undoes the
+    // rest of it and the whole stroke is one redo step.
+    f.history.undoOneCell(f.map);
+    const HistoryChange rest = f.history.undoStep(f.map);
+    expectChange(rest, 0, {0, 2}, QRect(0, 2, 5, 1), QRect());
+    EXPECT_EQ(Layers(f.map), afterFirst);
+    EXPECT_EQ(f.history.undoStepCount(), 1u);
+    EXPECT_EQ(f.history.redoStepCount(), 1u);
+    EXPECT_EQ(f.history.redoStep(f.map).written, 6u);
+    EXPECT_EQ(Layers(f.map), afterSecond);
+
+    // Taking back cell by cell past the start of a step, into the one before:
+    // each step keeps its own cells on the redo side.
+    for (int i = 0; i < 7; ++i)
         f.history.undoOneCell(f.map);
     EXPECT_EQ(f.history.undoStepCount(), 1u);
+    EXPECT_EQ(f.history.redoStepCount(), 2u);
     EXPECT_EQ(f.map.ground.at(0, 1).tertype, 0);
     EXPECT_EQ(f.map.ground.at(0, 0).tertype, Grass);
     f.history.undoOneCell(f.map);
@@ -225,6 +240,20 @@ TEST(EditHistory, SingleCellsComeOutOfAStepAndAreRedoneOneAtATime)
     EXPECT_EQ(f.history.undoStepCount(), 0u);
     EXPECT_EQ(f.history.undoOneCell(f.map).firstCell.outcome, UndoStep::Outcome::Nothing);
     EXPECT_EQ(f.history.undoStep(f.map).firstCell.outcome, UndoStep::Outcome::Nothing);
+    EXPECT_EQ(f.history.redoStep(f.map).written, 2u);
+    EXPECT_EQ(Layers(f.map), afterFirst);
+    EXPECT_EQ(f.history.redoStep(f.map).written, 6u);
+    EXPECT_EQ(Layers(f.map), afterSecond);
+
+    // A new edit after single cells were taken back keeps the rest of their
+    // step as a shorter step and forgets the cells.
+    f.history.undoOneCell(f.map);
+    f.stroke(brushOf(Grass), {{9, 9}});
+    EXPECT_FALSE(f.history.canRedo());
+    EXPECT_EQ(f.history.undoStepCount(), 3u);
+    f.history.undoStep(f.map);
+    EXPECT_EQ(f.history.undoStep(f.map).written, 5u);
+    EXPECT_EQ(Layers(f.map), afterFirst);
 }
 
 TEST(EditHistory, ANewEditClearsWhatCouldBeRedone)
@@ -312,20 +341,6 @@ TEST(EditHistory, TheSavedMarkFollowsUndoRedoAndNewEdits)
         h.redoStep(f.map);
         EXPECT_FALSE(h.isAtSavedState());
     }
-    const std::size_t reachable = h.undoList().count();
-    const std::size_t reachableSteps = h.undoStepCount();
-
-    // Records taken off the list directly leave the history, and a mark past
-    // them is out of reach.
-    f.stroke(brushOf(Grass), {{0, 7}});
-    h.markSaved();
-    undoLast(f.map, h.undoList());
-    EXPECT_FALSE(h.isAtSavedState());
-    f.stroke(brushOf(Grass), {{1, 7}});
-    EXPECT_FALSE(h.isAtSavedState());
-    EXPECT_EQ(h.undoList().count(), reachable + 1);
-    EXPECT_EQ(h.undoStepCount(), reachableSteps + 1);
-
     // A map was opened: nothing to redo, and the cells match the file.
     h.clear();
     EXPECT_TRUE(h.isAtSavedState());
@@ -333,62 +348,98 @@ TEST(EditHistory, TheSavedMarkFollowsUndoRedoAndNewEdits)
     EXPECT_FALSE(h.canRedo());
 }
 
-TEST(EditHistory, RecordsOutsideASmallerMapAreDroppedOnBothSides)
+TEST(EditHistory, ASizeChangeIsAStepThatBringsBackTheCutCells)
 {
     HistoryFixture f(72);
     EditHistory &h = f.history;
-    // Steps with cells that the smaller map loses, first or last in the step.
-    f.stroke(brushOf(Grass), {{50, 2}, {2, 2}});
-    f.stroke(brushOf(Rough), {{3, 40}});
-    f.stroke(brushOf(Rough), {{4, 4}, {60, 60}});
-    f.stroke(brushOf(Rough), {{5, 5}, {70, 70}});
+    // Cells the shrink cuts away on both levels, beside and below the square
+    // that stays, and one inside it.
+    f.stroke(brushOf(Grass), {{50, 2}, {2, 2}, {71, 71}});
+    chooseLevel(f.map, 1);
+    f.stroke(brushOf(Rough, 2, 1), {{3, 40}});
+    chooseLevel(f.map, 0);
     h.markSaved();
-    h.undoStep(f.map);
-    ASSERT_TRUE(f.map.redimension(36));
+    const Layers full(f.map);
 
-    // Redo drops the record outside and puts back the one inside. The dropped
-    // cell is not in the map, so the marked cells are back.
-    const HistoryChange redone = h.redoStep(f.map);
-    expectChange(redone, 0, {5, 5}, QRect(5, 5, 1, 1), QRect());
-    EXPECT_EQ(redone.written, 1u);
-    EXPECT_EQ(redone.dropped, 1u);
-    EXPECT_TRUE(h.isAtSavedState());
-
-    // Undo drops them likewise; redo then returns to the mark.
-    h.undoStep(f.map);
-    const HistoryChange undone = h.undoStep(f.map);
-    expectChange(undone, 0, {4, 4}, QRect(4, 4, 1, 1), QRect());
-    EXPECT_EQ(undone.dropped, 1u);
-    EXPECT_EQ(f.map.ground.at(4, 4).tertype, 0);
-    EXPECT_FALSE(h.isAtSavedState());
-    h.redoStep(f.map);
-    h.redoStep(f.map);
-    EXPECT_TRUE(h.isAtSavedState());
-    EXPECT_EQ(f.map.ground.at(4, 4).tertype, Rough);
-    EXPECT_EQ(h.undoList().count(), 5u);
-    h.undoStep(f.map);
-    h.undoStep(f.map);
-    const TerrainLayer shrunk = f.map.ground;
-
-    // A step wholly outside is used up without effect and leaves nothing to redo.
-    const std::size_t redoSteps = h.redoStepCount();
-    const HistoryChange outside = h.undoStep(f.map);
-    EXPECT_EQ(outside.firstCell.outcome, UndoStep::Outcome::Consumed);
-    EXPECT_EQ(outside.written, 0u);
-    EXPECT_EQ(outside.dropped, 1u);
-    EXPECT_EQ(outside.changedCells[0], QRect());
-    EXPECT_EQ(h.redoStepCount(), redoSteps);
-    EXPECT_EQ(f.map.ground, shrunk);
-
-    // The first cell of the step is outside: the first cell written is next.
-    const HistoryChange partly = h.undoStep(f.map);
-    expectChange(partly, 0, {2, 2}, QRect(2, 2, 1, 1), QRect());
-    EXPECT_EQ(partly.dropped, 1u);
-    EXPECT_FALSE(h.canUndo());
-    EXPECT_EQ(f.map.ground.at(2, 2).tertype, 0);
-    h.redoStep(f.map);
+    const HistoryChange shrunk = h.resize(f.map, 36);
+    EXPECT_EQ(shrunk.newSide, 36u);
+    EXPECT_EQ(shrunk.firstCell.outcome, UndoStep::Outcome::Consumed);
+    EXPECT_EQ(f.map.mapSize, 36u);
+    EXPECT_EQ(f.map.ground.side(), 36u);
     EXPECT_EQ(f.map.ground.at(2, 2).tertype, Grass);
-    EXPECT_EQ(h.undoList().count(), 1u);
+    EXPECT_FALSE(h.isAtSavedState());
+    EXPECT_EQ(h.undoStepCount(), 3u);
+    const Layers small(f.map);
+    f.stroke(brushOf(Rough), {{35, 35}});
+    const Layers edited(f.map);
+
+    // Undo takes back the edit, then the size change with every cut cell;
+    // the map is the saved one again.
+    EXPECT_EQ(h.undoStep(f.map).written, 1u);
+    const HistoryChange grown = h.undoStep(f.map);
+    EXPECT_EQ(grown.newSide, 72u);
+    EXPECT_EQ(grown.firstCell.outcome, UndoStep::Outcome::Consumed);
+    EXPECT_EQ(f.map.mapSize, 72u);
+    EXPECT_EQ(Layers(f.map), full);
+    EXPECT_TRUE(h.isAtSavedState());
+    EXPECT_EQ(h.redoStepCount(), 2u);
+
+    // Redo makes the change again, then the edit, twice over.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(h.redoStep(f.map).newSide, 36u);
+        EXPECT_EQ(Layers(f.map), small);
+        EXPECT_FALSE(h.redoStep(f.map).newSide);
+        EXPECT_EQ(Layers(f.map), edited);
+        h.undoStep(f.map);
+        h.undoOneCell(f.map);
+        EXPECT_EQ(Layers(f.map), full);
+    }
+
+    // The cell button takes back the whole size change; a growth comes back
+    // with zero cells, and undoing it brings back the smaller map.
+    h.redoStep(f.map);
+    ASSERT_EQ(h.resize(f.map, 54).newSide, 54u);
+    EXPECT_EQ(f.map.ground.at(40, 40), TerrainCell());
+    EXPECT_EQ(f.map.underground.side(), 54u);
+    const HistoryChange back = h.undoOneCell(f.map);
+    EXPECT_EQ(back.newSide, 36u);
+    EXPECT_EQ(Layers(f.map), small);
+    EXPECT_EQ(h.redoStepCount(), 1u);
+
+    // The side the map has is no change; a new edit forgets the size changes
+    // that could be redone.
+    EXPECT_FALSE(h.resize(f.map, 36).newSide);
+    EXPECT_EQ(h.undoStepCount(), 3u);
+    f.stroke(brushOf(Grass), {{1, 1}});
+    EXPECT_FALSE(h.canRedo());
+    h.undoStep(f.map);
+    h.undoStep(f.map);
+    EXPECT_EQ(Layers(f.map), full);
+}
+
+TEST(EditHistory, UndoAndRedoKeepTheRecordsWhereTheyAre)
+{
+    // A small step, then a large one whose records were reserved in one
+    // block, as "Fix all edges" writes them.
+    HistoryFixture f(200);
+    f.stroke(brushOf(Grass), {{1, 1}});
+    f.step([](CellEditor &editor) {
+        editor.reserveRecords(200 * 200);
+        const std::vector<TerrainCell> row(200, TerrainCell{Rough});
+        for (std::uint16_t y = 0; y < 200; ++y)
+            editor.replaceCells(0, y, row);
+    });
+    const std::size_t bytes = f.history.allocatedBytes();
+    const std::vector<UndoRecord> records = f.records();
+
+    // Neither side copies records or takes memory for them.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(f.history.undoStep(f.map).written, 200u * 200u);
+        EXPECT_EQ(f.history.allocatedBytes(), bytes);
+        EXPECT_EQ(f.history.redoStep(f.map).written, 200u * 200u);
+        EXPECT_EQ(f.history.allocatedBytes(), bytes);
+        EXPECT_EQ(f.records(), records);
+    }
 }
 
 TEST(EditHistory, AStepOverBothLevelsComesBackOnBoth)
@@ -413,86 +464,84 @@ TEST(EditHistory, AStepOverBothLevelsComesBackOnBoth)
     expectChange(f.history.undoOneCell(f.map), 1, {6, 7}, QRect(), QRect(6, 7, 1, 1));
 }
 
-// The reference: every state of the cells as a copy of the layers, with an id
-// that only a new edit makes new. A step is the chain of states its records
-// went through.
+// The reference: every state of the map held, as copies of the layers, with
+// an id that only a new edit makes new, and the step of each change from one
+// state to the next. Undo and redo move along the states: a step moves over
+// all its changes on that side, a single cell over one change.
 struct Snapshot {
     int id;
     Layers layers;
 };
-using Chain = std::vector<Snapshot>;
 
 struct ReferenceHistory {
-    std::vector<Chain> undo;
-    std::vector<Chain> redo;
-    Snapshot current;
-    int savedId;
+    std::vector<Snapshot> states;  // states[i + 1] follows change i
+    std::vector<int> stepOf;       // the step of each change
+    std::size_t at = 0;            // the state the map is in
+    int savedId = 0;
     int nextId = 1;
+    int nextStep = 0;
 
     explicit ReferenceHistory(const MapDocument &map)
-        : current{0, Layers(map)}
-        , savedId(0)
+        : states{{0, Layers(map)}}
     {
     }
 
-    std::size_t recordCount() const
-    {
-        std::size_t count = 0;
-        for (const Chain &chain : undo)
-            count += chain.size() - 1;
-        return count;
-    }
+    const Snapshot &current() const { return states[at]; }
 
-    // The states of an edit, rebuilt backwards from the cells after it through
-    // the records it added.
+    // Records count: a size change is one.
+    std::size_t recordCount() const { return at; }
+
+    // A new edit: the states it went through, rebuilt backwards from the map
+    // after it through the records it added; a size change is one record.
     void edit(const MapDocument &map, const UndoList &records, std::size_t firstRecord)
     {
         if (records.count() == firstRecord)
             return;
-        Chain chain(records.count() - firstRecord + 1, Snapshot{0, Layers(map)});
-        for (std::size_t i = records.count(); i-- > firstRecord;) {
-            const UndoRecord &record = records.at(i);
+        std::vector<Snapshot> chain(records.count() - firstRecord, Snapshot{0, Layers(map)});
+        for (std::size_t i = records.count() - 1; i-- > firstRecord;) {
+            const UndoRecord &record = records.at(i + 1);
             Layers &layers = chain[i - firstRecord].layers;
             layers = chain[i - firstRecord + 1].layers;
             (record.level == 1 ? layers.underground : layers.ground).at(record.row, record.column) = record.previous;
         }
-        chain.front().id = current.id;
-        for (std::size_t i = 1; i < chain.size(); ++i)
-            chain[i].id = nextId++;
-        current = chain.back();
-        undo.push_back(std::move(chain));
-        redo.clear();
+        states.erase(states.begin() + std::ptrdiff_t(at) + 1, states.end());
+        stepOf.resize(at);
+        for (Snapshot &state : chain) {
+            state.id = nextId++;
+            states.push_back(std::move(state));
+            stepOf.push_back(nextStep);
+        }
+        ++nextStep;
+        at = states.size() - 1;
     }
 
     void undoStep()
     {
-        if (undo.empty())
+        if (at == 0)
             return;
-        current = undo.back().front();
-        redo.push_back(std::move(undo.back()));
-        undo.pop_back();
+        const int step = stepOf[at - 1];
+        while (at > 0 && stepOf[at - 1] == step)
+            --at;
     }
 
     void undoOneCell()
     {
-        if (undo.empty())
-            return;
-        Chain &chain = undo.back();
-        redo.push_back({chain[chain.size() - 2], chain.back()});
-        chain.pop_back();
-        if (chain.size() == 1)
-            undo.pop_back();
-        current = redo.back().front();
+        if (at > 0)
+            --at;
     }
 
     void redoStep()
     {
-        if (redo.empty())
+        if (at == stepOf.size())
             return;
-        current = redo.back().back();
-        undo.push_back(std::move(redo.back()));
-        redo.pop_back();
+        const int step = stepOf[at];
+        while (at < stepOf.size() && stepOf[at] == step)
+            ++at;
     }
+
+    // The steps with a change on either side of the state the map is in.
+    std::size_t undoSteps() const { return std::set<int>(stepOf.begin(), stepOf.begin() + std::ptrdiff_t(at)).size(); }
+    std::size_t redoSteps() const { return std::set<int>(stepOf.begin() + std::ptrdiff_t(at), stepOf.end()).size(); }
 };
 
 // Every changed cell of a level lies inside the rectangle given for it.
@@ -530,7 +579,8 @@ TEST(EditHistory, ALongRandomRunMatchesCopiesOfTheLayers)
                     for (int i = pick(4); i > 0; --i) {
                         if (pick(4) == 0)
                             chooseLevel(f.map, pick(2));
-                        const auto column = std::uint16_t(pick(8)), row = std::uint16_t(pick(8));
+                        const int side = int(f.map.mapSize);
+                        const auto column = std::uint16_t(pick(side)), row = std::uint16_t(pick(side));
                         if (pick(4) == 0) {
                             if (clipboard.isEmpty() || pick(2) == 0)
                                 clipboard.copy(f.map, QRect(pick(4), pick(4), 1 + pick(4), 1 + pick(4)));
@@ -553,21 +603,28 @@ TEST(EditHistory, ALongRandomRunMatchesCopiesOfTheLayers)
             } else if (choice < 11) {
                 change = f.history.undoOneCell(f.map);
                 reference.undoOneCell();
+            } else if (pick(3) == 0) {
+                // A size change among the sides 5 to 10, which may cut cells
+                // that were edited.
+                const std::size_t firstRecord = f.history.undoList().count();
+                f.history.resize(f.map, std::uint32_t(5 + pick(6)));
+                reference.edit(f.map, f.history.undoList(), firstRecord);
             } else if (pick(20) == 0) {
                 f.history.clear();
                 reference = ReferenceHistory(f.map);
             } else {
                 f.history.markSaved();
-                reference.savedId = reference.current.id;
+                reference.savedId = reference.current().id;
             }
 
             SCOPED_TRACE(operation);
-            ASSERT_EQ(Layers(f.map), reference.current.layers);
-            ASSERT_EQ(f.history.isAtSavedState(), reference.current.id == reference.savedId);
+            ASSERT_EQ(Layers(f.map), reference.current().layers);
+            ASSERT_EQ(f.map.mapSize, f.map.ground.side());
+            ASSERT_EQ(f.history.isAtSavedState(), reference.current().id == reference.savedId);
             ASSERT_EQ(f.history.undoList().count(), reference.recordCount());
-            ASSERT_EQ(f.history.undoStepCount(), reference.undo.size());
-            ASSERT_EQ(f.history.redoStepCount(), reference.redo.size());
-            if (change) {
+            ASSERT_EQ(f.history.undoStepCount(), reference.undoSteps());
+            ASSERT_EQ(f.history.redoStepCount(), reference.redoSteps());
+            if (change && !change->newSide) {
                 expectCovered(before.ground, f.map.ground, change->changedCells[0]);
                 expectCovered(before.underground, f.map.underground, change->changedCells[1]);
             }

@@ -178,7 +178,6 @@ TEST(EditJournal, ReplayThroughAnEditorIsUndoableAndKeepsTheShownLevel)
     ASSERT_EQ(journal.recordCount(), 1u);
     EXPECT_TRUE(applyJournalRecord(document, journal.record(0), &editor).isEmpty());
     history.closeStep();
-    EXPECT_EQ(document.currentLevel, 0);
     EXPECT_EQ(document.currentLayerLevel(), 0);
     EXPECT_EQ(document.underground, session.document.underground);
     history.undoStep(document);

@@ -24,7 +24,6 @@ inline MapDocument openMap(std::uint32_t side, bool hasUnderground = false)
 // Chooses a level the way the level list does.
 inline void chooseLevel(MapDocument &document, int level)
 {
-    document.currentLevel = std::uint8_t(level);
     document.pointCurrentLayerAt(level);
 }
 

@@ -1,5 +1,6 @@
-// Tests of the undo list, of taking back one record, and of the scroll rule.
-#include "edit/UndoStep.h"
+// Tests of the undo list, of taking back one record (the cell button), and of
+// the scroll rule.
+#include "edit/EditHistory.h"
 
 #include "edit/PaintAt.h"
 #include "MapFixture.h"
@@ -76,62 +77,104 @@ TEST(UndoList, ReservedChunksAreOneBlock)
     EXPECT_EQ(list.at(0), (UndoRecord{5, 5, 1, {}}));
 }
 
-TEST(UndoLast, RestoresABrushStrokeNewestFirstWithEveryBit)
+// Records taken back stay behind the count until appending a new one forgets
+// them; their chunks then go, but for one spare.
+TEST(UndoList, KeepsRetreatedRecordsUntilTheNextAppend)
 {
-    MapDocument map = openMap(10);
+    constexpr std::size_t Chunk = UndoList::ChunkRecords;
+    UndoList list;
+    for (std::size_t i = 0; i < Chunk * 3; ++i)
+        list.append({std::uint16_t(i), std::uint16_t(i >> 16), 0, {}});
+    list.retreat(Chunk * 2 + 1);
+    EXPECT_EQ(list.count(), Chunk - 1);
+    EXPECT_EQ(list.retreatedCount(), Chunk * 2 + 1);
+    EXPECT_EQ(list.runBefore(Chunk + 2, 1).size(), 2u) << "a run ends at its chunk";
+    EXPECT_EQ(list.runFrom(Chunk - 1, Chunk * 3).size(), 1u);
+    list.advance(Chunk);
+    list.releaseSpareChunks();
+    EXPECT_EQ(list.capacity(), Chunk * 3) << "retreated records keep their chunks";
+    EXPECT_EQ(list.at(Chunk * 3 - 1).column, std::uint16_t(Chunk * 3 - 1));
+
+    list.retreat(Chunk + 2);
+    list.append({9, 9, 1, {}});
+    EXPECT_EQ(list.retreatedCount(), 0u);
+    EXPECT_EQ(list.count(), Chunk - 2);
+    list.releaseSpareChunks();
+    EXPECT_EQ(list.capacity(), Chunk * 2);
+}
+
+// The cell button: EditHistory::undoOneCell on a fixture map.
+struct OneCellFixture {
+    explicit OneCellFixture(std::uint32_t side, bool hasUnderground = false)
+        : map(openMap(side, hasUnderground))
+    {
+    }
+
+    void paint(const BrushSettings &brush, std::uint16_t column, std::uint16_t row)
+    {
+        history.openStep();
+        CellEditor editor(map, history.undoList());
+        PaintAt(editor, brush, {}, column, row);
+        history.closeStep();
+    }
+
+    MapDocument map;
+    EditHistory history;
+};
+
+TEST(UndoOneCell, RestoresABrushStrokeNewestFirstWithEveryBit)
+{
+    OneCellFixture f(10);
     for (std::uint32_t row = 0; row < 10; ++row)
         for (std::uint32_t column = 0; column < 10; ++column)
-            map.ground.at(row, column) = {1, std::uint8_t(row), 2, 3, 1, std::uint8_t(column), 0xC5};
-    const TerrainLayer before = map.ground;
-    RecordingEditor recorder(map);
-    BrushSettings brush = BrushSettings::fromSelectors({.CBtertype = 4, .CBterconf = 7, .CBmirror = 0, .CBbrushx = 2, .CBbrushy = 2}, {});
-    ASSERT_EQ(PaintAt(recorder.editor, brush, {}, 3, 4), 9u);
+            f.map.ground.at(row, column) = {1, std::uint8_t(row), 2, 3, 1, std::uint8_t(column), 0xC5};
+    const TerrainLayer before = f.map.ground;
+    f.paint(BrushSettings::fromSelectors({.CBtertype = 4, .CBterconf = 7, .CBmirror = 0, .CBbrushx = 2, .CBbrushy = 2}, {}), 3, 4);
+    ASSERT_EQ(f.history.undoList().count(), 9u);
 
     for (int step = 0; step < 9; ++step) {
-        const UndoStep undone = undoLast(map, recorder.undoList);
+        const UndoStep undone = f.history.undoOneCell(f.map).firstCell;
         ASSERT_EQ(undone.outcome, UndoStep::Outcome::Restored);
         // The bottom-right cell of the brush comes back first.
         EXPECT_EQ(undone.column, 5 - step % 3);
         EXPECT_EQ(undone.row, 6 - step / 3);
+        EXPECT_EQ(f.history.undoList().count(), 8u - std::size_t(step));
     }
-    EXPECT_EQ(map.ground, before);
-    EXPECT_EQ(undoLast(map, recorder.undoList).outcome, UndoStep::Outcome::Nothing);
+    EXPECT_EQ(f.map.ground, before);
+    EXPECT_EQ(f.history.undoOneCell(f.map).firstCell.outcome, UndoStep::Outcome::Nothing);
 }
 
-TEST(UndoLast, WritesTheRecordsLevelWhicheverIsShown)
+TEST(UndoOneCell, WritesTheRecordsLevelWhicheverIsShown)
 {
-    MapDocument map = openMap(8, true);
-    chooseLevel(map, 1);
-    RecordingEditor recorder(map);
-    PaintAt(recorder.editor, BrushSettings::fromSelectors({.CBtertype = 6}, {}), {}, 2, 3);
-    chooseLevel(map, 0);
+    OneCellFixture f(8, true);
+    chooseLevel(f.map, 1);
+    f.paint(BrushSettings::fromSelectors({.CBtertype = 6}, {}), 2, 3);
+    chooseLevel(f.map, 0);
 
-    const UndoStep undone = undoLast(map, recorder.undoList);
+    const UndoStep undone = f.history.undoOneCell(f.map).firstCell;
     EXPECT_EQ(undone.outcome, UndoStep::Outcome::Restored);
     EXPECT_EQ(undone.level, 1);
-    EXPECT_EQ(map.underground.at(3, 2).tertype, 0);
-    EXPECT_TRUE(recorder.undoList.isEmpty());
+    EXPECT_EQ(f.map.underground.at(3, 2).tertype, 0);
+    EXPECT_TRUE(f.history.undoList().isEmpty());
 }
 
-TEST(UndoLast, RecordsOutsideTheMapAreConsumedWithoutEffect)
+// A side changed behind the history's back leaves records without a cell:
+// they are used up without effect and never written out of the layer.
+TEST(UndoOneCell, RecordsOutsideTheMapAreConsumedWithoutEffect)
 {
-    MapDocument map = openMap(72);
-    RecordingEditor recorder(map);
-    PaintAt(recorder.editor, BrushSettings::fromSelectors({.CBtertype = 6}, {}), {}, 50, 2);
-    PaintAt(recorder.editor, BrushSettings::fromSelectors({.CBtertype = 6}, {}), {}, 2, 50);
-    ASSERT_TRUE(map.redimension(36));
-    const TerrainLayer shrunk = map.ground;
+    OneCellFixture f(72);
+    f.paint(BrushSettings::fromSelectors({.CBtertype = 6}, {}), 50, 2);
+    f.paint(BrushSettings::fromSelectors({.CBtertype = 6}, {}), 2, 50);
+    ASSERT_TRUE(f.map.redimension(36));
+    const TerrainLayer shrunk = f.map.ground;
 
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(undoLast(map, recorder.undoList).outcome, UndoStep::Outcome::Consumed);
-    EXPECT_TRUE(recorder.undoList.isEmpty());
-    EXPECT_EQ(map.ground, shrunk);
-
-    // An underground record after a map without that level was put in place.
-    UndoList list;
-    list.append({1, 1, 1, {9}});
-    EXPECT_EQ(undoLast(map, list).outcome, UndoStep::Outcome::Consumed);
-    EXPECT_EQ(map.ground, shrunk);
+    for (int i = 0; i < 2; ++i) {
+        const HistoryChange change = f.history.undoOneCell(f.map);
+        EXPECT_EQ(change.firstCell.outcome, UndoStep::Outcome::Consumed);
+        EXPECT_EQ(change.written, 0u);
+    }
+    EXPECT_TRUE(f.history.undoList().isEmpty());
+    EXPECT_EQ(f.map.ground, shrunk);
 }
 
 TEST(UndoScrollPosition, ScrollsOnlyWhenTheCellIsOutOfView)

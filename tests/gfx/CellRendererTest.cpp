@@ -78,8 +78,6 @@ TEST(CellIsDrawable, InsideTheMapAndTheVisiblePartOnly)
         SCOPED_TRACE(testing::Message() << c.column << "," << c.row);
         EXPECT_EQ(cellIsDrawable(map, c.column, c.row, view), c.drawn);
     }
-    map.isResizing = true;
-    EXPECT_FALSE(cellIsDrawable(map, 5, 10, view));
 }
 
 TEST(RenderCell, DrawsOnlyDrawableCells)

@@ -112,7 +112,7 @@ TEST(ChooseObstacleViewTest, CellModeShowsTheCellsBattlefieldAtItsPosition)
     EXPECT_EQ(choice->view, (ObstacleView{ShoreBattlefield, 290 & 0xFF, 298 & 0xFF}));
 
     // The underground rule follows the current level.
-    map.currentLevel = 1;
+    request.level = 1;
     ASSERT_TRUE(map.pointCurrentLayerAt(1));
     EXPECT_EQ(chooseObstacleView(request, Shown)->view, (ObstacleView{6, 290 & 0xFF, 298 & 0xFF}));
 }

@@ -115,7 +115,7 @@ TEST_F(SessionTest, LevelAndSizeAreAnnounced)
     EXPECT_EQ(resized.at(0).at(0).toInt(), 72);
     EXPECT_EQ(level.count(), 2) << "the grid shows the level anew";
     EXPECT_TRUE(session.hasUnsavedChanges());
-    EXPECT_FALSE(session.document().isResizing);
+    EXPECT_FALSE(session.isResizing());
 }
 
 }  // namespace

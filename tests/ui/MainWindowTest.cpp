@@ -76,28 +76,38 @@ TEST_F(DesktopWindow, AStrokeAndAFillAreUndoneAndRedoneAsOneStepEach)
     EXPECT_EQ(undoCaption(), filled);
 }
 
-TEST_F(DesktopWindow, SingleCellsUndoAndRedoOneAtATimeAndANewEditClearsRedo)
+// The panel's Undo takes back single cells; redoing them makes the stroke one
+// step again, so Ctrl+Z then takes it back whole.
+TEST_F(DesktopWindow, SingleCellsUndoneAndRedoneLeaveTheStrokeOneStep)
 {
     openMap();
     choose("CBtertype", 3);
-    stroke({{1, 1}, {2, 1}});
-    form->findChild<QPushButton *>("Bundo")->click();
-    EXPECT_EQ(type(2, 1), 0);
-    EXPECT_EQ(type(1, 1), 3);
+    stroke({{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}});
+    QPushButton *undoCell = form->findChild<QPushButton *>("Bundo");
+    undoCell->click();
+    undoCell->click();
+    EXPECT_EQ(type(6, 1), 0);
+    EXPECT_EQ(type(5, 1), 0);
+    EXPECT_EQ(type(4, 1), 3);
     EXPECT_TRUE(action("actionRedoStep")->isEnabled());
     trigger("actionRedoStep");
-    EXPECT_EQ(type(2, 1), 3);
+    EXPECT_EQ(type(5, 1), 3) << "redo puts back every cell taken back of the step at once";
+    EXPECT_EQ(type(6, 1), 3);
     EXPECT_FALSE(action("actionRedoStep")->isEnabled());
 
-    // The redone cell is a step of its own; the rest of the stroke another.
     trigger("actionUndoStep");
-    EXPECT_EQ(type(2, 1), 0);
-    EXPECT_EQ(type(1, 1), 3);
-    EXPECT_TRUE(action("actionRedoStep")->isEnabled());
-    stroke({{5, 5}});
-    EXPECT_FALSE(action("actionRedoStep")->isEnabled()) << "a new edit clears what could be redone";
+    for (int column = 1; column <= 6; ++column)
+        EXPECT_EQ(type(column, 1), 0) << column;
     trigger("actionRedoStep");
-    EXPECT_EQ(type(2, 1), 0);
+    EXPECT_EQ(type(1, 1), 3);
+    EXPECT_EQ(type(6, 1), 3);
+
+    // A new edit clears what could be redone.
+    trigger("actionUndoStep");
+    stroke({{5, 5}});
+    EXPECT_FALSE(action("actionRedoStep")->isEnabled());
+    trigger("actionRedoStep");
+    EXPECT_EQ(type(1, 1), 0);
 }
 
 TEST_F(DesktopWindow, SaveWritesTheOpenedFileAndUndoBackToItNeedsNoPrompt)
@@ -195,11 +205,11 @@ TEST_F(DesktopWindow, OtherLevelKeepsThePlace)
     grid->setLeftCol(5);
     grid->setTopRow(7);
     trigger("actionOtherLevel");
-    EXPECT_EQ(context->session.document().currentLevel, 1);
+    EXPECT_EQ(context->session.level(), 1);
     EXPECT_EQ(grid->leftCol(), 5);
     EXPECT_EQ(grid->topRow(), 7);
     trigger("actionGround");
-    EXPECT_EQ(context->session.document().currentLevel, 0);
+    EXPECT_EQ(context->session.level(), 0);
     EXPECT_EQ(grid->leftCol(), 0);
 }
 

@@ -212,6 +212,36 @@ TEST_F(EditingWindow, SizeCutAsksBeforeLosingCells)
     EXPECT_EQ(combo("CBmapsize")->currentIndex(), 1);
 }
 
+// A size change is a step: undo gives back the side and the cut cells, redo
+// repeats it, and the grid follows both.
+TEST_F(EditingWindow, SizeChangesAreUndoneAndRedone)
+{
+    choose("CBmapsize", 2);
+    choose("CBlevel", 1);
+    grid->setTopRow(30);
+    grid->setLeftCol(30);
+    choose("CBtertype", 2);
+    press(Qt::RightButton, 40, 35);
+    prompts->confirmAnswer = true;
+    choose("CBmapsize", 1);
+    ASSERT_EQ(context->session.document().mapSize, 36u);
+
+    form->undoStep();
+    EXPECT_EQ(context->session.document().mapSize, 72u);
+    EXPECT_EQ(grid->colCount(), 72);
+    EXPECT_EQ(cell(1, 40, 35).tertype, 2) << "the cut cell is back";
+    EXPECT_EQ(context->session.level(), 1);
+    form->redoStep();
+    EXPECT_EQ(context->session.document().mapSize, 36u);
+    EXPECT_EQ(grid->colCount(), 36);
+
+    // Undoing every step, the size changes too, leaves the map as opened: nothing to save.
+    while (context->session.history().canUndo())
+        form->undoStep();
+    EXPECT_EQ(context->session.document().mapSize, 36u);
+    EXPECT_FALSE(context->session.hasUnsavedChanges());
+}
+
 TEST_F(EditingWindow, RepeatedPressesOnOneCellPaintOnce)
 {
     choose("CBtertype", 2);
@@ -356,7 +386,7 @@ TEST_F(EditingWindow, UndoRestoresCellsAcrossLevels)
     EXPECT_EQ(button("Bundo")->text(), "Undo 1");
     EXPECT_EQ(cell(1, 2, 2).tertype, 0);
     EXPECT_EQ(combo("CBlevel")->currentIndex(), 1) << "undo shows the level of the restored cell";
-    EXPECT_EQ(context->session.document().currentLevel, 1);
+    EXPECT_EQ(context->session.level(), 1);
     button("Bundo")->click();
     EXPECT_EQ(cell(0, 1, 1).tertype, 0);
     EXPECT_EQ(combo("CBlevel")->currentIndex(), 0);
