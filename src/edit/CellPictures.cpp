@@ -107,10 +107,15 @@ std::size_t rewriteLevel(CellEditor &editor, PictureByte field, const RowPicture
     for (std::uint32_t row = 0; row < side; ++row) {
         if (rowChanges[row] == 0)
             continue;
+        // The row is copied whole and its two bytes set in place: copying
+        // seven-byte cells one by one costs more than the rest of the loop.
         const TerrainCell *at = &layer.at(row, 0);
         const CellPicture *rowPicture = &pictures[std::size_t(row) * side];
-        for (std::uint32_t column = 0; column < side; ++column)
-            cells[column] = withPicture(at[column], field, rowPicture[column]);
+        std::copy(at, at + side, cells.begin());
+        for (std::uint32_t column = 0; column < side; ++column) {
+            cells[column].*field = rowPicture[column].picture;
+            cells[column].mirror = rowPicture[column].mirror;
+        }
         editor.replaceCells(0, std::uint16_t(row), cells);
     }
     return count;
@@ -119,11 +124,16 @@ std::size_t rewriteLevel(CellEditor &editor, PictureByte field, const RowPicture
 std::size_t rewriteLayer(TerrainLayer &layer, PictureByte field, const RowPictures &rowPictures)
 {
     return forEachRow(layer.side(), rowPictures, [&](std::uint32_t row, std::span<const CellPicture> next) {
+        // The two bytes are written in place, changed or not: copying whole
+        // seven-byte cells costs more than the writes saved.
         TerrainCell *cells = &layer.at(row, 0);
-        const std::size_t changed = changedPictures(cells, field, next);
-        if (changed > 0)
-            for (std::size_t i = 0; i < next.size(); ++i)
-                cells[i] = withPicture(cells[i], field, next[i]);
+        std::size_t changed = 0;
+        for (std::size_t i = 0; i < next.size(); ++i) {
+            TerrainCell &cell = cells[i];
+            changed += cell.*field != next[i].picture || cell.mirror != next[i].mirror;
+            cell.*field = next[i].picture;
+            cell.mirror = next[i].mirror;
+        }
         return changed;
     });
 }

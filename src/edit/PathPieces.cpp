@@ -18,25 +18,62 @@ CellPicture piecedPicture(const PathRules &rules, PathLayer path, const TerrainC
             std::uint8_t((cell.mirror & ~pathMirrorBits(path)) | choice.mirror)};
 }
 
+// The rules of every type byte a cell may hold (none for most), looked up
+// once for a whole level rather than once a cell.
+using TypeTable = std::array<const PathRules::TypeRules *, 256>;
+
+TypeTable typeTable(const PathRules &rules, PathLayer path)
+{
+    TypeTable table{};
+    for (int type = 0; type < 256; ++type)
+        table[std::size_t(type)] = rules.typeRules(path, std::uint8_t(type));
+    return table;
+}
+
 // The pieces of one row's cells into next (a row's worth). Most cells of a
-// level have no river or road and keep what they have at the cost of one test.
-void pieceRow(const TerrainLayer &layer, const PathRules &rules, PathLayer path, std::uint32_t row, std::span<CellPicture> next)
+// level have no river or road and keep what they have at the cost of one
+// look-up; only the cells on the map's border need bounds checks.
+void pieceRow(const TerrainLayer &layer, const PathRules &rules, PathLayer path, const TypeTable &table, std::uint32_t row,
+              std::span<CellPicture> next)
 {
     const auto typeField = pathTypeField(path);
     const PictureByte pictureField = pathPictureField(path);
+    const std::uint8_t ownBits = pathMirrorBits(path);
+    const std::uint32_t side = layer.side();
     const TerrainCell *at = &layer.at(row, 0);
-    for (std::uint32_t column = 0; column < layer.side(); ++column) {
+    const bool inner = row > 0 && row + 1 < side;
+    const TerrainCell *above = inner ? at - side : at;
+    const TerrainCell *below = inner ? at + side : at;
+    for (std::uint32_t column = 0; column < side; ++column) {
         const TerrainCell &cell = at[column];
-        const std::uint8_t type = cell.*typeField;
-        next[column] = rules.hasRules(path, type)
-            ? piecedPicture(rules, path, cell, type, joiningSides(rules, path, layer, column, row), column, row)
-            : pictureOf(cell, pictureField);
+        const PathRules::TypeRules *type = table[cell.*typeField];
+        if (!type) {
+            next[column] = pictureOf(cell, pictureField);
+            continue;
+        }
+        std::uint8_t sides;
+        if (inner && column > 0 && column + 1 < side) {
+            const std::array<bool, 256> &joins = type->joins;
+            sides = std::uint8_t(joins[above[column].*typeField] << PathRules::North
+                                 | joins[at[column + 1].*typeField] << PathRules::East
+                                 | joins[below[column].*typeField] << PathRules::South
+                                 | joins[at[column - 1].*typeField] << PathRules::West);
+        } else {
+            sides = joiningSides(rules, path, layer, column, row);
+        }
+        const PathRules::Choice &choice = type->choices[sides];
+        next[column] = choice.count == 0
+            ? pictureOf(cell, pictureField)
+            : CellPicture{type->pictures[choice.first + edgeVariant(column, row, choice.count)],
+                          std::uint8_t((cell.mirror & ~ownBits) | choice.mirror)};
     }
 }
 
 RowPictures rowsOf(const TerrainLayer &layer, const PathRules &rules, PathLayer path)
 {
-    return [&layer, &rules, path](std::uint32_t row, std::span<CellPicture> next) { pieceRow(layer, rules, path, row, next); };
+    return [&layer, &rules, path, table = typeTable(rules, path)](std::uint32_t row, std::span<CellPicture> next) {
+        pieceRow(layer, rules, path, table, row, next);
+    };
 }
 
 }  // namespace

@@ -121,16 +121,23 @@ public:
     // Every rule's pictures of a type, one rule after the other.
     const std::uint8_t *pictures(PathLayer layer, std::uint8_t type) const { return m_types[index(layer)][type].pictures.data(); }
 
+    // All the rules of one type say, for the loop over a whole level.
+    struct TypeRules {
+        bool hasRules = false;
+        std::vector<Rule> rules;
+        std::array<bool, 256> joins{};            // by the neighbour's type byte
+        std::array<Choice, MaskCount> choices{};  // by the joining sides
+        std::vector<std::uint8_t> pictures;
+    };
+    // The rules of a type byte, none when it has none.
+    const TypeRules *typeRules(PathLayer layer, std::uint8_t type) const
+    {
+        return hasRules(layer, type) ? &m_types[index(layer)][type] : nullptr;
+    }
+
 private:
     static constexpr int MaxType = RiverTypeCount > RoadTypeCount ? RiverTypeCount : RoadTypeCount;
     static constexpr std::size_t index(PathLayer layer) { return layer == PathLayer::River ? 0 : 1; }
 
-    struct TypeRules {
-        bool hasRules = false;
-        std::vector<Rule> rules;
-        std::array<bool, 256> joins{};
-        std::array<Choice, MaskCount> choices{};
-        std::vector<std::uint8_t> pictures;
-    };
     std::array<std::array<TypeRules, MaxType + 1>, 2> m_types{};
 };
