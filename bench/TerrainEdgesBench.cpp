@@ -1,5 +1,7 @@
 // Benchmarks of the terrain edge rules (the sample rules) on a 2000 x 2000
-// sample level: edging the whole level, and the edges after a 3 x 3 stroke.
+// sample level: edging the whole level, and the edges after a 3 x 3 stroke;
+// and a whole 9000 x 9000 level of random terrain, the worst case of the
+// command-line tool (every cell a border, nothing alike to skip).
 #include "edit/PaintAt.h"
 #include "edit/TerrainEdges.h"
 #include "writers/SampleMap.h"
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -109,6 +112,30 @@ void BM_EdgesWholeLayerWithoutUndo(benchmark::State &state)
     }
 }
 
+// Every cell of a 9000 x 9000 level whose terrain types are drawn at random,
+// without undo records, as "brackwen-cli edges" runs it on a huge map.
+void BM_EdgesRandomLayer9000(benchmark::State &state)
+{
+    if (rulesMissing(state))
+        return;
+    static const TerrainLayer original = [] {
+        TerrainLayer layer(9000);
+        std::mt19937 random(9000);
+        for (std::size_t i = 0; i < layer.cellCount(); ++i) {
+            const std::uint32_t value = random();
+            layer.data()[i] = {std::uint8_t(value % TerrainTypeCount), std::uint8_t(value >> 8), 0, 0, 0, 0, std::uint8_t(value >> 16)};
+        }
+        return layer;
+    }();
+    TerrainLayer layer = original;
+    for (auto _ : state) {
+        state.PauseTiming();
+        layer = original;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(applyTerrainEdgesToLayer(layer, sampleRules()));
+    }
+}
+
 // A 3 x 3 stroke of water or grass, in turn, at places spread over the level;
 // only the edges after it are timed: taking the stroke's positions from its
 // undo records and edging them and their neighbours.
@@ -144,4 +171,5 @@ BENCHMARK(BM_EdgesWholeLevelFirstTime)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EdgesWholeLevelFirstTimeFreshUndoList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EdgesWholeLevelAlreadyEdged)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EdgesWholeLayerWithoutUndo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EdgesRandomLayer9000)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_EdgesAfterThreeByThreeStroke)->UseManualTime()->Unit(benchmark::kMicrosecond);

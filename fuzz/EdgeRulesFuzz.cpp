@@ -1,13 +1,17 @@
-// Fuzz target for the terrain edge rules reader. Any input must be either
-// refused with the line at fault, or give rules that, applied to a small
-// layer made from the input, change only pictures and terrain mirror bits,
-// leave every cell as the rules choose it for its neighbourhood, and change
+// Fuzz target for the edge rules reader, its terrain, river and road
+// sections. Any input must be either refused with the line at fault (or, for
+// a file with no rule, as a whole), or give rules that, applied to a small
+// layer made from the input, change only the pictures and mirror bits of
+// their own layer, leave every cell as the rules choose it, and change
 // nothing when applied again; the editor's path, with undo records, must give
-// the same layer and take it back exactly. Run with --write-seeds=DIR first to
-// write a small seed corpus of rules files.
+// the same layer and take it back exactly; and a path laid on the result
+// leaves it as the whole level's rules would. Run with --write-seeds=DIR
+// first to write a small seed corpus of rules files.
 #include "FuzzSeeds.h"
 
 #include "edit/CellEditor.h"
+#include "edit/PathLaying.h"
+#include "edit/PathPieces.h"
 #include "edit/TerrainEdges.h"
 
 #include <QDir>
@@ -34,6 +38,9 @@ void writeSeeds(const QString &folder)
         "[terrain 2]\nsame = 4 3\nrule = sso s.s sss : 4 : ud\nrule = *** *.* *** : 5 6\n[terrain 4]\nlike = 2\n"
         "rule = ooo o.o ooo : 7\n",
         "# comment\n[ Terrain 0 ] ; dirt\nrule = s s s  s . s  s s s : 45 :\n",
+        "[road 1]\njoins = 2 3\nrule = j o j o : 1\nrule = o j o j : 0\nrule = jj** : 2 : lr\nrule = * * * * : 15 16\n"
+        "[road 2]\nlike = 1\n[river 4]\nrule = o * o * : 12 : ud\n",
+        "[river 1]\njoins = 4\nrule = j j j j : 5\nrule = o o o o : 8 : lr ud\n[terrain 8]\nrule = *** *.* *** : 3\n",
     };
     int index = 0;
     for (const QByteArray &seed : seeds) {
@@ -46,7 +53,8 @@ void writeSeeds(const QString &folder)
 }
 
 // A layer of side 1..12 drawn from the input's bytes: terrain types 0..11
-// (two beyond the known ones), any pictures, rivers, roads and mirror bits.
+// (two beyond the known ones), river and road types 0..7 (beyond the known
+// ones too), any pictures and mirror bits.
 TerrainLayer layerFor(const std::uint8_t *bytes, std::size_t size)
 {
     std::uint32_t hash = 2166136261u;
@@ -57,18 +65,85 @@ TerrainLayer layerFor(const std::uint8_t *bytes, std::size_t size)
     TerrainLayer layer(side);
     for (std::size_t i = 0; i < layer.cellCount(); ++i) {
         const std::uint32_t value = random();
-        layer.data()[i] = {std::uint8_t(value % 12),        std::uint8_t(value >> 4),  std::uint8_t(value >> 8 & 3),
-                           std::uint8_t(value >> 10 & 15), std::uint8_t(value >> 14 & 3), std::uint8_t(value >> 16),
+        layer.data()[i] = {std::uint8_t(value % 12),        std::uint8_t(value >> 4),  std::uint8_t(value >> 8 & 7),
+                           std::uint8_t(value >> 10 & 15), std::uint8_t(value >> 13 & 7), std::uint8_t(value >> 16),
                            std::uint8_t(value >> 24)};
     }
     return layer;
 }
 
-bool sameExceptPictures(const TerrainCell &a, const TerrainCell &b)
+// True when the cells differ at most in the picture byte and the mirror bits.
+bool sameExcept(const TerrainCell &a, const TerrainCell &b, std::uint8_t TerrainCell::*picture, std::uint8_t mirrorBits)
 {
-    constexpr std::uint8_t terrainBits = MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown;
-    return a.tertype == b.tertype && a.rivtype == b.rivtype && a.rivconf == b.rivconf && a.roadtype == b.roadtype
-        && a.roadconf == b.roadconf && (a.mirror & ~terrainBits) == (b.mirror & ~terrainBits);
+    TerrainCell left = a;
+    TerrainCell right = b;
+    left.*picture = right.*picture;
+    left.mirror &= std::uint8_t(~mirrorBits);
+    right.mirror &= std::uint8_t(~mirrorBits);
+    return left == right;
+}
+
+// A one-level open map holding the layer.
+MapDocument documentWith(const TerrainLayer &layer)
+{
+    MapDocument document;
+    document.mapSize = layer.side();
+    document.ground = layer;
+    document.isLoaded = true;
+    return document;
+}
+
+// Takes back every record of the list.
+void undoAll(MapDocument &document, UndoList &undoList)
+{
+    while (!undoList.isEmpty()) {
+        const UndoRecord record = undoList.takeLast();
+        document.ground.at(record.row, record.column) = record.previous;
+    }
+}
+
+// The river or road rules of one layer on the edged layer: the same checks as
+// for the terrain, and a path laid along a line drawn from the input's
+// bytes leaves the layer as the whole level's rules would.
+void checkPath(const PathRules &rules, PathLayer path, const TerrainLayer &original, std::uint32_t seed)
+{
+    TerrainLayer pieced = original;
+    const std::size_t changed = applyPathPiecesToLayer(pieced, rules, path);
+    const std::uint32_t side = pieced.side();
+    std::size_t differing = 0;
+    for (std::uint32_t row = 0; row < side; ++row)
+        for (std::uint32_t column = 0; column < side; ++column) {
+            const TerrainCell &cell = pieced.at(row, column);
+            differing += !(cell == original.at(row, column));
+            if (!sameExcept(cell, original.at(row, column), pathPictureField(path), pathMirrorBits(path))
+                || !(piecedCell(rules, path, pieced, column, row) == cell))
+                std::abort();
+        }
+    TerrainLayer again = pieced;
+    if (differing != changed || applyPathPiecesToLayer(again, rules, path) != 0 || !(again == pieced))
+        std::abort();
+
+    MapDocument document = documentWith(original);
+    UndoList undoList;
+    CellEditor editor(document, undoList);
+    if (applyPathPiecesToLevel(editor, rules, path) != changed || undoList.count() != changed || !(document.ground == pieced))
+        std::abort();
+    undoAll(document, undoList);
+    if (!(document.ground == original))
+        std::abort();
+
+    document.ground = pieced;
+    const CellPosition from{std::uint16_t(seed % (side + 1)), std::uint16_t(seed / 7 % side)};
+    const CellPosition to{std::uint16_t(seed / 131 % side), std::uint16_t(seed / 4099 % (side + 1))};
+    const std::uint8_t type = std::uint8_t(seed / 65537 % (pathTypeCount(path) + 1));
+    const std::vector<CellPosition> cells = pathCells(from, to);
+    layPath(editor, rules, path, type, cells, std::uint8_t(seed >> 24));
+    TerrainLayer whole = document.ground;
+    if (applyPathPiecesToLayer(whole, rules, path) != 0)
+        std::abort();
+    undoAll(document, undoList);
+    if (!(document.ground == pieced))
+        std::abort();
 }
 
 }  // namespace
@@ -82,7 +157,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
 {
     const TerrainEdgeRulesResult read = parseTerrainEdgeRules(QByteArray(reinterpret_cast<const char *>(bytes), qsizetype(size)));
     if (!read.ok()) {
-        if (!read.reason.startsWith(QStringLiteral("line ")))
+        if (!read.reason.startsWith(QStringLiteral("line ")) && !read.reason.startsWith(QStringLiteral("the file has no rule"))
+            && !read.reason.startsWith(QStringLiteral("the file is larger")))
+            std::abort();
+        if (read.reason.contains(QLatin1Char('\n')))
             std::abort();
         return 0;
     }
@@ -100,7 +178,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         for (std::uint32_t column = 0; column < side; ++column) {
             const TerrainCell &cell = edged.at(row, column);
             differing += !(cell == original.at(row, column));
-            if (!sameExceptPictures(cell, original.at(row, column)) || !(edgedCell(rules, edged, column, row) == cell))
+            if (!sameExcept(cell, original.at(row, column), &TerrainCell::terconf,
+                            MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown)
+                || !(edgedCell(rules, edged, column, row) == cell))
                 std::abort();
         }
     TerrainLayer again = edged;
@@ -108,19 +188,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         std::abort();
 
     // The editor's path: the same cells, one record each, taken back exactly.
-    MapDocument document;
-    document.mapSize = side;
-    document.ground = original;
-    document.isLoaded = true;
+    MapDocument document = documentWith(original);
     UndoList undoList;
     CellEditor editor(document, undoList);
     if (applyTerrainEdgesToLevel(editor, rules) != changed || undoList.count() != changed || !(document.ground == edged))
         std::abort();
-    while (!undoList.isEmpty()) {
-        const UndoRecord record = undoList.takeLast();
-        document.ground.at(record.row, record.column) = record.previous;
-    }
+    undoAll(document, undoList);
     if (!(document.ground == original))
         std::abort();
+
+    std::uint32_t seed = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        seed = seed * 31 + bytes[i];
+    for (const PathLayer path : PathLayers)
+        checkPath(rules.paths(), path, edged, seed);
     return 0;
 }

@@ -1,4 +1,5 @@
-// The terrain edge rules and the line reader of the rules file.
+// The terrain edge rules and the line reader of the rules file, whose river
+// and road sections fill the path rules beside them.
 #include "edit/TerrainEdgeRules.h"
 
 #include <QFile>
@@ -37,12 +38,33 @@ namespace {
 
 static_assert(MaxTerrainEdgeRules < 0xFF, "a rule's index must fit beside the no-rule mark");
 
-// One [terrain N] section while it is read.
+// What a section of the file is about.
+enum class Kind : std::uint8_t { Terrain, River, Road };
+constexpr int KindCount = 3;
+
+constexpr const char *kindName(Kind kind)
+{
+    return kind == Kind::Terrain ? "terrain" : pathLayerName(kind == Kind::River ? PathLayer::River : PathLayer::Road);
+}
+
+constexpr PathLayer pathLayerOf(Kind kind)
+{
+    return kind == Kind::River ? PathLayer::River : PathLayer::Road;
+}
+
+// One section while it is read. Rules of both shapes are kept by their
+// pattern (the cared-for neighbours above the ones that must be same or
+// join), so that a rule repeating an earlier one is found whatever its shape.
 struct Section {
     int line = 0;
-    std::uint8_t tertype = 0;
-    std::vector<std::uint8_t> sameTypes;
-    std::vector<TerrainEdgeRules::Rule> rules;
+    Kind kind = Kind::Terrain;
+    std::uint8_t type = 0;
+    std::vector<std::uint8_t> groupTypes;  // "same =" or "joins ="
+    std::vector<TerrainEdgeRules::Rule> terrainRules;
+    std::vector<PathRules::Rule> pathRules;
+    std::vector<std::pair<std::uint16_t, int>> patterns;  // (pattern, line) of every rule
+
+    QString name() const { return QStringLiteral("%1 %2").arg(QLatin1String(kindName(kind))).arg(type); }
 };
 
 // Refusals carry the line they are about; the first one ends the reading.
@@ -55,6 +77,8 @@ class RulesReader {
 public:
     TerrainEdgeRulesResult read(const QByteArray &text)
     {
+        if (text.size() > MaxTerrainEdgeRulesBytes)
+            return {std::nullopt, tooLarge()};
         QByteArray content = text;
         if (content.startsWith("\xEF\xBB\xBF"))
             content.remove(0, 3);
@@ -65,7 +89,15 @@ public:
             closeSection();
         if (m_fault)
             return {std::nullopt, QStringLiteral("line %1: %2").arg(m_fault->line).arg(m_fault->message)};
+        if (!m_anyRule)
+            return {std::nullopt, QStringLiteral("the file has no rule: it needs a [terrain N], [river N] or [road N] "
+                                                 "section with at least one rule")};
         return {std::move(m_rules), {}};
+    }
+
+    static QString tooLarge()
+    {
+        return QStringLiteral("the file is larger than %1 bytes, far too large for a rules file").arg(MaxTerrainEdgeRulesBytes);
     }
 
 private:
@@ -84,12 +116,20 @@ private:
         return value <= limit ? std::optional<int>(value) : std::nullopt;
     }
 
-    std::optional<std::uint8_t> terrainType(int line, const QByteArray &word)
+    // A type of the kind: terrain 0..9, rivers 1..4, roads 1..3.
+    std::optional<std::uint8_t> typeOf(int line, Kind kind, const QByteArray &word)
     {
-        const std::optional<int> value = number(word, TerrainTypeCount - 1);
-        if (!value)
-            fail(line, QStringLiteral("\"%1\" is not a terrain type 0..%2").arg(QString::fromLatin1(word)).arg(TerrainTypeCount - 1));
-        return value ? std::optional<std::uint8_t>(std::uint8_t(*value)) : std::nullopt;
+        const int first = kind == Kind::Terrain ? 0 : 1;
+        const int last = kind == Kind::Terrain ? TerrainTypeCount - 1 : pathTypeCount(pathLayerOf(kind));
+        const std::optional<int> value = number(word, last);
+        if (!value || *value < first) {
+            fail(line, QStringLiteral("\"%1\" is not a %2 type %3..%4")
+                           .arg(QString::fromLatin1(word), QLatin1String(kindName(kind)))
+                           .arg(first)
+                           .arg(last));
+            return std::nullopt;
+        }
+        return std::uint8_t(*value);
     }
 
     void readLine(int line, const QByteArray &raw)
@@ -105,23 +145,26 @@ private:
         }
         const qsizetype equals = text.indexOf('=');
         if (equals < 0) {
-            fail(line, QStringLiteral("expected a [terrain N] section or a \"key = value\" line"));
+            fail(line, QStringLiteral("expected a [terrain N], [river N] or [road N] section or a \"key = value\" line"));
             return;
         }
         const QByteArray key = text.left(equals).trimmed().toLower();
         const QByteArray value = text.mid(equals + 1).trimmed();
         if (!m_section) {
-            fail(line, QStringLiteral("\"%1\" stands before the first [terrain N] section").arg(QString::fromLatin1(key)));
+            fail(line, QStringLiteral("\"%1\" stands before the first section").arg(QString::fromLatin1(key)));
             return;
         }
-        if (key == "same")
-            readSame(line, value);
+        const bool terrain = m_section->kind == Kind::Terrain;
+        const QByteArray groupKey = terrain ? "same" : "joins";
+        if (key == groupKey)
+            readGroup(line, value);
         else if (key == "like")
             readLike(line, value);
         else if (key == "rule")
             readRule(line, value);
         else
-            fail(line, QStringLiteral("unknown key \"%1\" (expected same, like or rule)").arg(QString::fromLatin1(key)));
+            fail(line, QStringLiteral("unknown key \"%1\" (expected %2, like or rule)")
+                           .arg(QString::fromLatin1(key), QString::fromLatin1(groupKey)));
     }
 
     void openSection(int line, const QByteArray &text)
@@ -131,94 +174,164 @@ private:
             return;
         }
         const QList<QByteArray> words = text.mid(1, text.size() - 2).simplified().split(' ');
-        if (words.size() != 2 || words[0].toLower() != "terrain") {
-            fail(line, QStringLiteral("expected a section [terrain N], not %1").arg(QString::fromLatin1(text)));
+        const QByteArray kindWord = words[0].toLower();
+        const std::optional<Kind> kind = kindWord == "terrain" ? std::optional(Kind::Terrain)
+            : kindWord == "river"                              ? std::optional(Kind::River)
+            : kindWord == "road"                               ? std::optional(Kind::Road)
+                                                               : std::nullopt;
+        if (words.size() != 2 || !kind) {
+            fail(line, QStringLiteral("expected a section [terrain N], [river N] or [road N], not %1").arg(QString::fromLatin1(text)));
             return;
         }
-        const std::optional<std::uint8_t> tertype = terrainType(line, words[1]);
-        if (!tertype)
+        const std::optional<std::uint8_t> type = typeOf(line, *kind, words[1]);
+        if (!type)
             return;
-        if (m_sectionLine[*tertype] != 0) {
-            fail(line, QStringLiteral("terrain %1 has a section already (line %2)").arg(*tertype).arg(m_sectionLine[*tertype]));
+        int &sectionLine = m_sectionLine[std::size_t(*kind)][*type];
+        if (sectionLine != 0) {
+            fail(line, QStringLiteral("%1 %2 has a section already (line %3)").arg(QLatin1String(kindName(*kind))).arg(*type).arg(sectionLine));
             return;
         }
         closeSection();
-        m_sectionLine[*tertype] = line;
-        m_section = Section{line, *tertype, {}, {}};
+        sectionLine = line;
+        m_section = Section{line, *kind, *type, {}, {}, {}, {}};
     }
 
     void closeSection()
     {
         if (!m_section)
             return;
-        if (m_section->rules.empty()) {
-            fail(m_section->line, QStringLiteral("terrain %1 has no rules").arg(m_section->tertype));
+        if (m_section->patterns.empty()) {
+            fail(m_section->line, QStringLiteral("%1 has no rules").arg(m_section->name()));
             return;
         }
-        m_rules.setTerrain(m_section->tertype, m_section->sameTypes, std::move(m_section->rules));
+        m_anyRule = true;
+        if (m_section->kind == Kind::Terrain)
+            m_rules.setTerrain(m_section->type, m_section->groupTypes, std::move(m_section->terrainRules));
+        else
+            m_rules.paths().setType(pathLayerOf(m_section->kind), m_section->type, m_section->groupTypes,
+                                    std::move(m_section->pathRules));
         m_section.reset();
     }
 
-    void readSame(int line, const QByteArray &value)
+    void readGroup(int line, const QByteArray &value)
     {
         for (const QByteArray &word : value.simplified().split(' ')) {
-            const std::optional<std::uint8_t> tertype = terrainType(line, word);
-            if (!tertype)
+            const std::optional<std::uint8_t> type = typeOf(line, m_section->kind, word);
+            if (!type)
                 return;
-            m_section->sameTypes.push_back(*tertype);
+            m_section->groupTypes.push_back(*type);
         }
     }
 
     void readLike(int line, const QByteArray &value)
     {
-        const std::optional<std::uint8_t> tertype = terrainType(line, value);
-        if (!tertype)
+        const Kind kind = m_section->kind;
+        const std::optional<std::uint8_t> type = typeOf(line, kind, value);
+        if (!type)
             return;
-        if (!m_rules.hasRules(*tertype)) {
-            fail(line, QStringLiteral("terrain %1 has no rules above this line").arg(*tertype));
+        const bool hasRules =
+            kind == Kind::Terrain ? m_rules.hasRules(*type) : m_rules.paths().hasRules(pathLayerOf(kind), *type);
+        if (!hasRules) {
+            fail(line, QStringLiteral("%1 %2 has no rules above this line").arg(QLatin1String(kindName(kind))).arg(*type));
             return;
         }
-        for (const TerrainEdgeRules::Rule &rule : m_rules.rules(*tertype))
-            addRule(line, rule);
+        if (kind == Kind::Terrain)
+            for (const TerrainEdgeRules::Rule &rule : m_rules.rules(*type))
+                addRule(line, rule);
+        else
+            for (const PathRules::Rule &rule : m_rules.paths().rules(pathLayerOf(kind), *type))
+                addRule(line, rule);
+    }
+
+    // Checks what every rule must keep to, whatever its shape: pictures up
+    // to the type's last, a pattern no earlier rule of the section has, and
+    // the number of rules.
+    bool acceptRule(int line, const std::vector<std::uint8_t> &pictures, std::uint16_t pattern)
+    {
+        const int highest = m_section->kind == Kind::Terrain ? maxTerrainSprite[m_section->type]
+                                                             : pathLastPicture(pathLayerOf(m_section->kind));
+        for (const std::uint8_t picture : pictures)
+            if (picture > highest) {
+                fail(line, QStringLiteral("picture %1 is beyond %2's last picture %3").arg(picture).arg(m_section->name()).arg(highest));
+                return false;
+            }
+        const auto earlier = std::find_if(m_section->patterns.begin(), m_section->patterns.end(),
+                                          [pattern](const auto &known) { return known.first == pattern; });
+        if (earlier != m_section->patterns.end()) {
+            fail(line, QStringLiteral("rule repeats line %1").arg(earlier->second));
+            return false;
+        }
+        if (int(m_section->patterns.size()) == MaxTerrainEdgeRules) {
+            fail(line, QStringLiteral("%1 has more than %2 rules").arg(m_section->name()).arg(MaxTerrainEdgeRules));
+            return false;
+        }
+        m_section->patterns.emplace_back(pattern, line);
+        return true;
     }
 
     void addRule(int line, const TerrainEdgeRules::Rule &rule)
     {
-        const std::uint8_t highest = maxTerrainSprite[m_section->tertype];
-        for (const std::uint8_t picture : rule.pictures)
-            if (picture > highest) {
-                fail(line, QStringLiteral("picture %1 is beyond terrain %2's last picture %3")
-                               .arg(picture)
-                               .arg(m_section->tertype)
-                               .arg(highest));
-                return;
-            }
-        if (int(m_section->rules.size()) == MaxTerrainEdgeRules) {
-            fail(line, QStringLiteral("terrain %1 has more than %2 rules").arg(m_section->tertype).arg(MaxTerrainEdgeRules));
-            return;
-        }
-        m_section->rules.push_back(rule);
+        if (acceptRule(line, rule.pictures, std::uint16_t(rule.careMask << 8 | rule.sameMask)))
+            m_section->terrainRules.push_back(rule);
     }
 
-    // NNN W.E SSS : PICTURES [: lr ud]
+    void addRule(int line, const PathRules::Rule &rule)
+    {
+        if (acceptRule(line, rule.pictures, std::uint16_t(rule.careMask << 8 | rule.joinMask)))
+            m_section->pathRules.push_back(rule);
+    }
+
+    // PATTERN : PICTURES [: lr ud], the pattern of the section's kind.
     void readRule(int line, const QByteArray &value)
     {
         const QList<QByteArray> parts = value.split(':');
         if (parts.size() < 2 || parts.size() > 3) {
-            fail(line, QStringLiteral("a rule is a neighbourhood, \":\", picture numbers, and optionally \":\" and mirror bits"));
+            fail(line, QStringLiteral("a rule is a %1, \":\", picture numbers, and optionally \":\" and mirror bits")
+                           .arg(m_section->kind == Kind::Terrain ? QStringLiteral("neighbourhood") : QStringLiteral("pattern of sides")));
             return;
         }
-        TerrainEdgeRules::Rule rule;
-        if (!readNeighbourhood(line, parts[0], rule) || !readPictures(line, parts[1], rule)
-            || (parts.size() == 3 && !readMirror(line, parts[2], rule)))
+        if (m_section->kind == Kind::Terrain) {
+            TerrainEdgeRules::Rule rule;
+            if (readNeighbourhood(line, parts[0], rule) && readPictures(line, parts[1], rule.pictures)
+                && (parts.size() == 2 || readMirror(line, parts[2], MirrorBit::TerrainLeftRight, MirrorBit::TerrainUpsideDown, rule.mirror)))
+                addRule(line, rule);
             return;
-        addRule(line, rule);
+        }
+        const PathLayer layer = pathLayerOf(m_section->kind);
+        PathRules::Rule rule;
+        if (readSides(line, parts[0], rule) && readPictures(line, parts[1], rule.pictures)
+            && (parts.size() == 2 || readMirror(line, parts[2], pathLeftRightBit(layer), pathUpsideDownBit(layer), rule.mirror)))
+            addRule(line, rule);
     }
 
-    bool readNeighbourhood(int line, const QByteArray &text, TerrainEdgeRules::Rule &rule)
+    // The marks of a pattern with the blanks between them taken out.
+    static QByteArray marksOf(const QByteArray &text)
     {
         QByteArray marks = text.simplified();
         marks.replace(' ', QByteArray());
+        return marks;
+    }
+
+    // Sets the bits of one mark: "which" the mark that sets both masks' bit,
+    // "other" the one that sets only the care bit.
+    bool readMark(int line, char mark, int bit, char which, std::uint8_t &careMask, std::uint8_t &matchMask, const char *legend)
+    {
+        if (mark == which) {
+            careMask |= std::uint8_t(1u << bit);
+            matchMask |= std::uint8_t(1u << bit);
+        } else if (mark == 'o') {
+            careMask |= std::uint8_t(1u << bit);
+        } else if (mark != '*') {
+            fail(line, QStringLiteral("\"%1\" is not a %2").arg(QChar::fromLatin1(mark)).arg(QLatin1String(legend)));
+            return false;
+        }
+        return true;
+    }
+
+    // NNN W.E SSS
+    bool readNeighbourhood(int line, const QByteArray &text, TerrainEdgeRules::Rule &rule)
+    {
+        QByteArray marks = marksOf(text);
         if (marks.size() != 9 || marks[4] != '.') {
             fail(line, QStringLiteral("a neighbourhood is nine marks, the row above, the cell's row with \".\" in the "
                                       "middle, the row below, not \"%1\"")
@@ -226,27 +339,28 @@ private:
             return false;
         }
         marks.remove(4, 1);
-        for (int n = 0; n < TerrainEdgeRules::NeighbourCount; ++n) {
-            const std::uint8_t bit = std::uint8_t(1u << n);
-            switch (marks[n]) {
-            case 's':
-                rule.careMask |= bit;
-                rule.sameMask |= bit;
-                break;
-            case 'o':
-                rule.careMask |= bit;
-                break;
-            case '*':
-                break;
-            default:
-                fail(line, QStringLiteral("\"%1\" is not a neighbour mark (s same, o other, * any)").arg(QChar::fromLatin1(marks[n])));
+        for (int n = 0; n < TerrainEdgeRules::NeighbourCount; ++n)
+            if (!readMark(line, marks[n], n, 's', rule.careMask, rule.sameMask, "neighbour mark (s same, o other, * any)"))
                 return false;
-            }
-        }
         return true;
     }
 
-    bool readPictures(int line, const QByteArray &text, TerrainEdgeRules::Rule &rule)
+    // N E S W
+    bool readSides(int line, const QByteArray &text, PathRules::Rule &rule)
+    {
+        const QByteArray marks = marksOf(text);
+        if (marks.size() != PathRules::SideCount) {
+            fail(line, QStringLiteral("a pattern of sides is four marks, north, east, south and west, not \"%1\"")
+                           .arg(QString::fromLatin1(text.trimmed())));
+            return false;
+        }
+        for (int side = 0; side < PathRules::SideCount; ++side)
+            if (!readMark(line, marks[side], side, 'j', rule.careMask, rule.joinMask, "side mark (j joins, o does not, * either)"))
+                return false;
+        return true;
+    }
+
+    bool readPictures(int line, const QByteArray &text, std::vector<std::uint8_t> &pictures)
     {
         const QByteArray words = text.simplified();
         if (words.isEmpty()) {
@@ -259,21 +373,21 @@ private:
                 fail(line, QStringLiteral("\"%1\" is not a picture number").arg(QString::fromLatin1(word)));
                 return false;
             }
-            rule.pictures.push_back(std::uint8_t(*picture));
+            pictures.push_back(std::uint8_t(*picture));
         }
         return true;
     }
 
-    bool readMirror(int line, const QByteArray &text, TerrainEdgeRules::Rule &rule)
+    bool readMirror(int line, const QByteArray &text, std::uint8_t leftRight, std::uint8_t upsideDown, std::uint8_t &mirror)
     {
         const QByteArray words = text.simplified().toLower();
         if (words.isEmpty())
             return true;
         for (const QByteArray &word : words.split(' ')) {
             if (word == "lr")
-                rule.mirror |= MirrorBit::TerrainLeftRight;
+                mirror |= leftRight;
             else if (word == "ud")
-                rule.mirror |= MirrorBit::TerrainUpsideDown;
+                mirror |= upsideDown;
             else {
                 fail(line, QStringLiteral("\"%1\" is not a mirror bit (lr left-right, ud upside-down)").arg(QString::fromLatin1(word)));
                 return false;
@@ -284,8 +398,9 @@ private:
 
     TerrainEdgeRules m_rules;
     std::optional<Section> m_section;
-    std::array<int, TerrainTypeCount> m_sectionLine{};  // 0: no section yet
+    std::array<std::array<int, TerrainTypeCount>, KindCount> m_sectionLine{};  // 0: no section yet
     std::optional<Fault> m_fault;
+    bool m_anyRule = false;
 };
 
 }  // namespace
@@ -300,5 +415,12 @@ TerrainEdgeRulesResult readTerrainEdgeRules(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
-    return parseTerrainEdgeRules(file.readAll());
+    // One byte beyond the limit tells a file that is too large, whatever it
+    // is (a device or a pipe has no size to ask for), without reading it all.
+    const QByteArray text = file.read(MaxTerrainEdgeRulesBytes + 1);
+    if (text.size() > MaxTerrainEdgeRulesBytes)
+        return {std::nullopt, RulesReader::tooLarge()};
+    if (file.error() != QFileDevice::NoError)
+        return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    return parseTerrainEdgeRules(text);
 }

@@ -1,8 +1,10 @@
 // The rules that choose a terrain cell's picture and terrain mirror bits from
-// the terrain types of its eight neighbours, and the reader of the rules file
+// the terrain types of its eight neighbours, with the river and road rules of
+// the same file beside them, and the reader of the rules file
 // ("terrain-edges.ini") that the README describes.
 #pragma once
 
+#include "edit/PathRules.h"
 #include "map/TerrainCell.h"
 
 #include <QByteArray>
@@ -71,6 +73,10 @@ public:
     // Every rule's pictures of a type, one rule after the other.
     const std::uint8_t *pictures(std::uint8_t tertype) const { return m_pictures[tertype].data(); }
 
+    // The rules of the [river N] and [road N] sections.
+    const PathRules &paths() const { return m_paths; }
+    PathRules &paths() { return m_paths; }
+
 private:
     static constexpr std::uint8_t NoRule = 0xFF;  // rules per type are limited to fewer
 
@@ -82,6 +88,7 @@ private:
     std::array<std::array<std::uint8_t, MaskCount>, TerrainTypeCount> m_choice{};
     std::array<std::array<Choice, MaskCount>, TerrainTypeCount> m_written{};
     std::array<std::vector<std::uint8_t>, TerrainTypeCount> m_pictures;
+    PathRules m_paths;
 };
 
 struct TerrainEdgeRulesResult {
@@ -94,12 +101,18 @@ struct TerrainEdgeRulesResult {
 // The rules file's default name, looked for in the current folder.
 inline constexpr const char *TerrainEdgeRulesFileName = "terrain-edges.ini";
 
-// Most rules one terrain type may have.
+// Most rules one terrain, river or road type may have.
 inline constexpr int MaxTerrainEdgeRules = 250;
 
+// Largest rules file read: far beyond any real one (every rule a type can
+// have takes well under 100 KiB), small enough to read whole at once.
+inline constexpr qint64 MaxTerrainEdgeRulesBytes = 1 << 20;
+
 // Reads rules from the text of a rules file; a malformed file is refused as a
-// whole with the first fault and its line number.
+// whole with the first fault and its line number, a file with no rule at all
+// or beyond MaxTerrainEdgeRulesBytes as a whole.
 TerrainEdgeRulesResult parseTerrainEdgeRules(const QByteArray &text);
 
-// Reads the rules file at path.
+// Reads the rules file at path, never more than MaxTerrainEdgeRulesBytes and
+// one byte of it.
 TerrainEdgeRulesResult readTerrainEdgeRules(const QString &path);

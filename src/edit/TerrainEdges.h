@@ -8,6 +8,7 @@
 #pragma once
 
 #include "edit/CellEditor.h"
+#include "edit/CellPictures.h"
 #include "edit/CellPosition.h"
 #include "edit/TerrainEdgeRules.h"
 

@@ -1,6 +1,8 @@
 // The edges command of brackwen-cli, run as the built program: every cell of
-// the chosen levels edged as the library edges them, its own output left as it
-// is, and one-line refusals that leave OUT alone.
+// the chosen levels edged and pieced as the library does it (or only the kind
+// asked for), its own output left as it is, and one-line refusals that leave
+// OUT alone.
+#include "edit/PathPieces.h"
 #include "edit/TerrainEdges.h"
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
@@ -21,7 +23,8 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Types 0..2 have rules; the patterned map holds every type and more.
+// Terrain types 0..2, river 1 and roads 1 and 2 have rules; the patterned
+// map holds every type and more.
 const QByteArray Rules = "[terrain 0]\n"
                          "rule = *s* s.s *s* : 1 2 3\n"
                          "rule = *o* *.* *** : 4 : ud\n"
@@ -30,7 +33,35 @@ const QByteArray Rules = "[terrain 0]\n"
                          "same = 0 2\n"
                          "like = 0\n"
                          "[terrain 2]\n"
-                         "like = 0\n";
+                         "like = 0\n"
+                         "[river 1]\n"
+                         "rule = j * * * : 7 8\n"
+                         "rule = * * * * : 12 : ud\n"
+                         "[road 1]\n"
+                         "joins = 2\n"
+                         "rule = o * o * : 3 : lr\n"
+                         "rule = * * * * : 16\n"
+                         "[road 2]\n"
+                         "like = 1\n";
+
+// What the command does to a layer: the pictures of each kind it changes.
+struct Changes {
+    std::size_t terrain = 0;
+    std::size_t rivers = 0;
+    std::size_t roads = 0;
+};
+
+Changes applyRules(TerrainLayer &layer, const TerrainEdgeRules &rules, const QString &only)
+{
+    Changes changes;
+    if (only.isEmpty() || only == "terrain")
+        changes.terrain = applyTerrainEdgesToLayer(layer, rules);
+    if (only.isEmpty() || only == "rivers")
+        changes.rivers = applyPathPiecesToLayer(layer, rules.paths(), PathLayer::River);
+    if (only.isEmpty() || only == "roads")
+        changes.roads = applyPathPiecesToLayer(layer, rules.paths(), PathLayer::Road);
+    return changes;
+}
 
 TerrainEdgeRules parsedRules()
 {
@@ -55,23 +86,43 @@ TEST(EdgeCommands, EdgesEveryCellOfTheChosenLevelsAndChangesNothingTheSecondTime
         QStringList options;
         bool ground;
         bool underground;
+        QString only;
     };
-    const Case cases[] = {{{}, true, true}, {{"--level", "0"}, true, false}, {{"--level", "1"}, false, true}};
+    const Case cases[] = {
+        {{}, true, true, {}},
+        {{"--level", "0"}, true, false, {}},
+        {{"--level", "1"}, false, true, {}},
+        {{"--only", "terrain"}, true, true, "terrain"},
+        {{"--only", "rivers", "--level", "1"}, false, true, "rivers"},
+        {{"--only", "roads"}, true, true, "roads"},
+    };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.options.join(' ').toStdString());
         TerrainLayer ground = writer.layers[0];
         TerrainLayer underground = writer.layers[1];
-        std::size_t expectedChanges = 0;
-        if (c.ground)
-            expectedChanges += applyTerrainEdgesToLayer(ground, parsedRules());
-        if (c.underground)
-            expectedChanges += applyTerrainEdgesToLayer(underground, parsedRules());
-        ASSERT_GT(expectedChanges, 0u);
+        Changes expected;
+        for (const auto &[chosen, layer] : {std::pair{c.ground, &ground}, std::pair{c.underground, &underground}}) {
+            if (!chosen)
+                continue;
+            const Changes changes = applyRules(*layer, parsedRules(), c.only);
+            expected.terrain += changes.terrain;
+            expected.rivers += changes.rivers;
+            expected.roads += changes.roads;
+        }
+        const std::size_t chosenChanges = c.only == "terrain" ? expected.terrain
+            : c.only == "rivers"                              ? expected.rivers
+                                                              : expected.roads;
+        ASSERT_GT(c.only.isEmpty() ? expected.terrain * expected.rivers * expected.roads : chosenChanges, 0u);
+        const std::string summary = c.only.isEmpty()
+            ? std::to_string(expected.terrain) + " terrain, " + std::to_string(expected.rivers) + " river and "
+                + std::to_string(expected.roads) + " road pictures changed\n"
+            : std::to_string(chosenChanges) + " " + (c.only == "rivers" ? "river" : c.only == "roads" ? "road" : "terrain")
+                + " pictures changed\n";
 
         const QString out = dir.filePath("edged.vdm");
         const CliRun run = runCli(QStringList{"edges", source, out, "--rules", rules} + c.options);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-        EXPECT_EQ(run.out.toStdString(), std::to_string(expectedChanges) + " cells changed\n");
+        EXPECT_EQ(run.out.toStdString(), summary);
         EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
         const MapDocument edged = loadOutput(out);
         EXPECT_EQ(edged.ground, ground);
@@ -82,7 +133,7 @@ TEST(EdgeCommands, EdgesEveryCellOfTheChosenLevelsAndChangesNothingTheSecondTime
         const QString again = dir.filePath("again.vdm");
         const CliRun second = runCli(QStringList{"edges", out, again, "--rules", rules} + c.options);
         ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
-        EXPECT_EQ(second.out, "0 cells changed\n");
+        EXPECT_TRUE(second.out.startsWith(c.only.isEmpty() ? "0 terrain, 0 river and 0 road" : "0 ")) << second.out.toStdString();
         EXPECT_EQ(readFile(again), readFile(out));
     }
 }
@@ -97,7 +148,7 @@ TEST(EdgeCommands, ReadsTheRulesFileOfTheCurrentFolder)
     const CliRun run = runCli({"edges", source, dir.filePath("out.vdm")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     TerrainLayer expected = writer.layers[0];
-    applyTerrainEdgesToLayer(expected, parsedRules());
+    applyRules(expected, parsedRules(), {});
     EXPECT_EQ(loadOutput(dir.filePath("out.vdm")).ground, expected);
 }
 
@@ -108,6 +159,9 @@ TEST(EdgeCommands, RefusalsSayWhyAndLeaveOutAlone)
     const QString oneLevel = dir.write("one.vdm", MapWriter::patterned(36, false).data());
     const QString rules = dir.write("rules.ini", Rules);
     const QString broken = dir.write("broken.ini", "[terrain 0]\nrule = *s* s.s *s* : 1\nrule = *s* s.s : 2\n");
+    const QString repeated = dir.write("repeated.ini", "[road 2]\nrule = j o j o : 1\n; straight\nrule = jojo : 2\n");
+    const QString empty = dir.write("empty.ini", "; no rules yet\n");
+    const QString large = dir.write("large.ini", Rules + QByteArray(MaxTerrainEdgeRulesBytes, ';'));
     const QByteArray oldBytes = "old output";
     const QString out = dir.write("out.vdm", oldBytes);
 
@@ -124,11 +178,23 @@ TEST(EdgeCommands, RefusalsSayWhyAndLeaveOutAlone)
          prefix + "terrain-edges.ini: cannot read terrain-edges.ini: No such file or directory\n"},
         {{"edges", oneLevel, out, "--rules", rules, "--level", "1"}, prefix + "the map has no level 1\n"},
         {{"edges", dir.write("bad.vdm", "bad"), out, "--rules", rules}, prefix + dir.filePath("bad.vdm").toUtf8() + ": "},
-        {{"edges", oneLevel, out, "--level", "2"}, prefix + "usage: brackwen-cli edges MAP OUT [--rules FILE] [--level 0|1]\n"},
+        {{"edges", oneLevel, out, "--rules", repeated}, prefix + repeated.toUtf8() + ": line 4: rule repeats line 2\n"},
+        {{"edges", oneLevel, out, "--rules", empty}, prefix + empty.toUtf8() + ": the file has no rule: "},
+        {{"edges", oneLevel, out, "--rules", large},
+         prefix + large.toUtf8() + ": the file is larger than 1048576 bytes, far too large for a rules file\n"},
+        {{"edges", oneLevel, out, "--level", "2"},
+         prefix + "usage: brackwen-cli edges MAP OUT [--rules FILE] [--level 0|1] [--only terrain|rivers|roads]\n"},
+        {{"edges", oneLevel, out, "--rules", rules, "--only", "bridges"}, prefix + "usage: brackwen-cli edges"},
+        {{"edges", oneLevel, out, "--rules", rules, "--only"}, prefix + "usage: brackwen-cli edges"},
         {{"edges", oneLevel}, prefix + "usage: brackwen-cli edges"},
         {{"edges", oneLevel, out, "--rules"}, prefix + "usage: brackwen-cli edges"},
     };
-    for (const Case &c : cases) {
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    // A device without end is refused, not read until memory runs out.
+    if (QFile::exists("/dev/zero"))
+        all.push_back({{"edges", oneLevel, out, "--rules", "/dev/zero"},
+                       prefix + "/dev/zero: the file is larger than 1048576 bytes, far too large for a rules file\n"});
+    for (const Case &c : all) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const CliRun run = runCli(c.arguments);
         EXPECT_EQ(run.exitCode, 1);

@@ -1,5 +1,5 @@
-// Tests of the terrain edge rules: reading the rules file and refusing broken
-// ones by line, the picture and mirror bits chosen for neighbourhoods, "same"
+// Tests of the terrain edge rules: reading the rules file (its river and road
+// sections too) and refusing broken ones by line, the picture and mirror bits chosen for neighbourhoods, "same"
 // groups, variants by position, and applying the rules to a stroke's cells
 // (recorded right after the stroke) and to whole levels (idempotent).
 #include "edit/PaintAt.h"
@@ -8,6 +8,8 @@
 
 #include "MapFixture.h"
 #include "TempDir.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -103,12 +105,48 @@ TEST(TerrainEdgeRules, ReadsSectionsRulesAndGroups)
     EXPECT_EQ(rules.ruleFor(Dirt, 0xFF & ~(1 << TerrainEdgeRules::West)), nullptr);
 }
 
-TEST(TerrainEdgeRules, EmptyFileHasNoRules)
+TEST(TerrainEdgeRules, ReadsRiverAndRoadSections)
 {
-    const TerrainEdgeRulesResult result = parseTerrainEdgeRules("; nothing yet\n\n");
-    ASSERT_TRUE(result.ok()) << result.reason.toStdString();
-    for (std::uint8_t type = 0; type < TerrainTypeCount; ++type)
-        EXPECT_FALSE(result.rules->hasRules(type));
+    const TerrainEdgeRulesResult good = parseTerrainEdgeRules(R"(
+[road 3]
+rule = j o j o : 1 2
+rule = jj** : 16 : lr ud
+rule = * * * * : 0 : ud
+[river 4]
+joins = 1
+rule = o o o o : 12 : lr
+[river 1]
+like = 4
+)");
+    ASSERT_TRUE(good.ok()) << good.reason.toStdString();
+    const PathRules &paths = good.rules->paths();
+    EXPECT_FALSE(good.rules->hasRules(0));
+    EXPECT_FALSE(paths.isEmpty());
+    for (std::uint8_t type = 0; type < 8; ++type) {
+        EXPECT_EQ(paths.hasRules(PathLayer::Road, type), type == 3) << int(type);
+        EXPECT_EQ(paths.hasRules(PathLayer::River, type), type == 1 || type == 4) << int(type);
+    }
+    const std::vector<PathRules::Rule> &road = paths.rules(PathLayer::Road, 3);
+    ASSERT_EQ(road.size(), 3u);
+    EXPECT_EQ(road[0], (PathRules::Rule{0b1111, 0b0101, {1, 2}, 0}));
+    EXPECT_EQ(road[1], (PathRules::Rule{0b0011, 0b0011, {16}, MirrorBit::RoadLeftRight | MirrorBit::RoadUpsideDown}));
+    EXPECT_EQ(road[2], (PathRules::Rule{0, 0, {0}, MirrorBit::RoadUpsideDown}));
+    EXPECT_EQ(paths.rules(PathLayer::River, 4)[0].mirror, MirrorBit::RiverLeftRight);
+    // "like" copies the rules, not which types join.
+    EXPECT_EQ(paths.rules(PathLayer::River, 1), paths.rules(PathLayer::River, 4));
+    EXPECT_TRUE(paths.joins(PathLayer::River, 4, 1));
+    EXPECT_TRUE(paths.joins(PathLayer::River, 4, 4));
+    EXPECT_FALSE(paths.joins(PathLayer::River, 4, 2));
+    EXPECT_FALSE(paths.joins(PathLayer::River, 1, 4));
+    EXPECT_FALSE(paths.joins(PathLayer::River, 1, 0));
+
+    // The first rule that fits wins.
+    EXPECT_EQ(paths.ruleFor(PathLayer::Road, 3, 0b0101), &road[0]);
+    EXPECT_EQ(paths.ruleFor(PathLayer::Road, 3, 0b1111), &road[1]);
+    EXPECT_EQ(paths.ruleFor(PathLayer::Road, 3, 0b0100), &road[2]);
+    EXPECT_EQ(paths.choice(PathLayer::Road, 3, 0b0111).count, 1u);
+    EXPECT_EQ(paths.choice(PathLayer::Road, 3, 0b0111).mirror, MirrorBit::RoadLeftRight | MirrorBit::RoadUpsideDown);
+    EXPECT_EQ(paths.pictures(PathLayer::Road, 3)[paths.choice(PathLayer::Road, 3, 0b0101).first + 1], 2);
 }
 
 TEST(TerrainEdgeRules, MalformedFilesAreRefusedWithTheirLine)
@@ -118,11 +156,11 @@ TEST(TerrainEdgeRules, MalformedFilesAreRefusedWithTheirLine)
         const char *reason;
     };
     const Case cases[] = {
-        {"rule = sss s.s sss : 1", "line 1: \"rule\" stands before the first [terrain N] section"},
+        {"rule = sss s.s sss : 1", "line 1: \"rule\" stands before the first section"},
         {"[terrain 2]\nrule = sss s.s sss : 1\nsize = 3", "line 3: unknown key \"size\" (expected same, like or rule)"},
-        {"[terrain 2]\nrule sss s.s sss", "line 2: expected a [terrain N] section or a \"key = value\" line"},
+        {"[terrain 2]\nrule sss s.s sss", "line 2: expected a [terrain N], [river N] or [road N] section or a \"key = value\" line"},
         {"[terrain 2", "line 1: a section name ends with \"]\""},
-        {"[land 2]", "line 1: expected a section [terrain N], not [land 2]"},
+        {"[land 2]", "line 1: expected a section [terrain N], [river N] or [road N], not [land 2]"},
         {"[terrain 10]", "line 1: \"10\" is not a terrain type 0..9"},
         {"[terrain 2]\nsame = 4 x\nrule = sss s.s sss : 1", "line 2: \"x\" is not a terrain type 0..9"},
         {"[terrain 2]\n\nrule = sss s.s ss : 1", "line 3: a neighbourhood is nine marks, the row above, the cell's "
@@ -141,6 +179,32 @@ TEST(TerrainEdgeRules, MalformedFilesAreRefusedWithTheirLine)
         {"[terrain 3]\nlike = 2", "line 2: terrain 2 has no rules above this line"},
         // Rules taken over with "like" must fit the taking terrain's pictures too.
         {"[terrain 2]\nrule = sss s.s sss : 40\n[terrain 1]\nlike = 2", "line 4: picture 40 is beyond terrain 1's last picture 23"},
+        // A rule whose pattern an earlier rule of the section has already, by
+        // hand, through "like", or written with other blanks.
+        {"[terrain 2]\nrule = sss s.s sss : 1\n\n; again\nrule = s s s  s . s  s s s : 2", "line 5: rule repeats line 2"},
+        {"[terrain 2]\nrule = *o* s.s sss : 1\n[terrain 3]\nlike = 2\nrule = *o* s.s sss : 4", "line 5: rule repeats line 4"},
+        {"[road 1]\nrule = j o j o : 1\nrule = o j o j : 0\nrule = jojo : 2", "line 4: rule repeats line 2"},
+        // The river and road sections.
+        {"[river 0]", "line 1: \"0\" is not a river type 1..4"},
+        {"[river 5]", "line 1: \"5\" is not a river type 1..4"},
+        {"[road 4]", "line 1: \"4\" is not a road type 1..3"},
+        {"[road 1]\nsame = 2\nrule = j o j o : 1", "line 2: unknown key \"same\" (expected joins, like or rule)"},
+        {"[terrain 1]\njoins = 2\nrule = sss s.s sss : 1", "line 2: unknown key \"joins\" (expected same, like or rule)"},
+        {"[road 1]\njoins = 2 4\nrule = j o j o : 1", "line 2: \"4\" is not a road type 1..3"},
+        {"[river 1]\nrule = j o j : 1", "line 2: a pattern of sides is four marks, north, east, south and west, not \"j o j\""},
+        {"[river 1]\nrule = j o j o o : 1", "line 2: a pattern of sides is four marks"},
+        {"[river 1]\nrule = j o s o : 1", "line 2: \"s\" is not a side mark (j joins, o does not, * either)"},
+        {"[river 1]\nrule = j o j o", "line 2: a rule is a pattern of sides, \":\", picture numbers"},
+        {"[river 1]\nrule = j o j o : 12 13", "line 2: picture 13 is beyond river 1's last picture 12"},
+        {"[road 2]\nrule = j o j o : 16 17", "line 2: picture 17 is beyond road 2's last picture 16"},
+        {"[road 2]\nrule = j o j o : 1 : lr ud up", "line 2: \"up\" is not a mirror bit"},
+        {"[road 2]\nrule = j o j o : 1\n[road 2]", "line 3: road 2 has a section already (line 1)"},
+        {"[road 2]\njoins = 1\n[road 3]\nrule = * * * * : 1", "line 1: road 2 has no rules"},
+        {"[river 2]\nlike = 3", "line 2: river 3 has no rules above this line"},
+        // The same number of another kind is another section; a river's rules
+        // are no road's.
+        {"[river 2]\nrule = * * * * : 12\n[road 2]\nlike = 2", "line 4: road 2 has no rules above this line"},
+        {"[road 1]\nrule = * * * * : 16\n[river 1]\nlike = 1", "line 4: river 1 has no rules above this line"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
@@ -150,10 +214,46 @@ TEST(TerrainEdgeRules, MalformedFilesAreRefusedWithTheirLine)
         EXPECT_FALSE(result.reason.contains('\n'));
     }
 
+    // 251 rules, each of its own pattern: one too many.
     QByteArray tooMany = "[terrain 2]\n";
-    for (int i = 0; i <= MaxTerrainEdgeRules; ++i)
-        tooMany += "rule = *** *.* *** : 1\n";
+    for (int pattern = 0; pattern <= MaxTerrainEdgeRules; ++pattern) {
+        QByteArray marks;
+        for (int n = 0, rest = pattern; n < TerrainEdgeRules::NeighbourCount; ++n, rest /= 3)
+            marks += "so*"[rest % 3];
+        tooMany += "rule = " + marks.left(4) + "." + marks.mid(4) + " : 1\n";
+    }
     EXPECT_EQ(parseTerrainEdgeRules(tooMany).reason.toStdString(), "line 252: terrain 2 has more than 250 rules");
+}
+
+// A file with no rule at all would switch the edge brush on to do nothing; a
+// file beyond the size limit is refused before it is looked at.
+TEST(TerrainEdgeRules, FilesWithoutRulesOrTooLargeAreRefused)
+{
+    for (const QByteArray &text : {QByteArray(), QByteArray("; nothing yet\n\n# still nothing\n"), QByteArray("\xEF\xBB\xBF  \r\n")}) {
+        SCOPED_TRACE(text.toStdString());
+        const TerrainEdgeRulesResult result = parseTerrainEdgeRules(text);
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(result.reason.toStdString(),
+                  "the file has no rule: it needs a [terrain N], [river N] or [road N] section with at least one rule");
+    }
+    // Only a road rule is a file with rules.
+    EXPECT_TRUE(parseTerrainEdgeRules("[road 1]\nrule = * * * * : 0\n").ok());
+
+    const QByteArray rule = "[terrain 2]\nrule = *** *.* *** : 1\n";
+    QByteArray atLimit = rule + QByteArray(MaxTerrainEdgeRulesBytes - rule.size(), ';');
+    EXPECT_TRUE(parseTerrainEdgeRules(atLimit).ok());
+    atLimit += ' ';
+    EXPECT_EQ(parseTerrainEdgeRules(atLimit).reason.toStdString(),
+              "the file is larger than 1048576 bytes, far too large for a rules file");
+
+    TempDir dir;
+    const TerrainEdgeRulesResult large = readTerrainEdgeRules(dir.write("large.ini", atLimit));
+    EXPECT_EQ(large.reason.toStdString(), "the file is larger than 1048576 bytes, far too large for a rules file");
+    // A device without end is read no further than the limit.
+    if (QFile::exists(QStringLiteral("/dev/zero"))) {
+        const TerrainEdgeRulesResult endless = readTerrainEdgeRules(QStringLiteral("/dev/zero"));
+        EXPECT_EQ(endless.reason.toStdString(), "the file is larger than 1048576 bytes, far too large for a rules file");
+    }
 }
 
 TEST(TerrainEdgeRules, ReadsFilesAndRefusesMissingOnes)

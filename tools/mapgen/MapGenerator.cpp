@@ -1,6 +1,6 @@
 // brackwen-mapgen OUTDIR [RULES]: writes the sample maps, each as ".vdm" and
 // ".vdw", gzip ("Lakes36.vdm") and plain ("Lakes36-plain.vdm"), with the
-// terrain edge rules of the file RULES applied when it is given. Every map is
+// terrain, river and road rules of the file RULES applied when it is given. Every map is
 // read back with the editor's own loader before it is written, so a marker
 // that turned up by accident in front of the real one cannot go unnoticed.
 #include "edit/TerrainEdgeRules.h"

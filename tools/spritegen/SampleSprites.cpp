@@ -201,15 +201,27 @@ QList<QRgb> terrainPalette(int type)
     return palette;
 }
 
-// The connections of stroke shape k: bit 0 north, 1 east, 2 south, 3 west.
-// Straights, corners, T pieces, the cross, the four ends, a lone spot and a
-// wide cross.
-constexpr std::array<int, 17> StrokeShapes = {10, 5, 3, 6, 12, 9, 7, 14, 13, 11, 15, 1, 2, 4, 8, 0, 15};
+// The pieces of the river and road files, as the sample rules name them: the
+// sides each picture's stroke reaches (bit 0 north, 1 east, 2 south, 3
+// west). Roads have a picture for every one of the sixteen ways to join: the
+// straights, the corners, the T pieces, the cross, the four ends, a lone spot,
+// and a wide cross. Rivers have thirteen, so they draw one corner, two T
+// pieces and two ends, which the rules mirror into the others, a lone pool, and
+// straights with their ripples shifted as variants.
+constexpr std::array<int, 17> RoadPieces = {10, 5, 3, 6, 12, 9, 7, 14, 13, 11, 15, 1, 2, 4, 8, 0, 15};
+constexpr int WideRoadCross = 16;
+constexpr std::array<int, 13> RiverPieces = {10, 5, 3, 7, 11, 15, 1, 2, 0, 10, 5, 10, 5};
 
-QByteArray strokePixels(int shape, int halfWidth, bool ripples)
+// Where the ripples of river picture k start, so the straights' variants differ.
+int ripplePhase(int k)
 {
-    const int connections = StrokeShapes[shape];
-    const int width = shape == 16 ? halfWidth + 3 : halfWidth;
+    return k < 9 ? 0 : k < 11 ? 3 : 6;
+}
+
+// A stroke of the half width from the tile's centre to each side it joins;
+// ripples in its body from the phase on, none when the phase is negative.
+QByteArray strokePixels(int connections, int width, int ripples)
+{
     QByteArray pixels(Side * Side, char(Ink::Background));
     for (int y = 0; y < Side; ++y)
         for (int x = 0; x < Side; ++x) {
@@ -225,7 +237,7 @@ QByteArray strokePixels(int shape, int halfWidth, bool ripples)
             if (distance > 2 * width)
                 continue;
             std::uint8_t ink = distance > 2 * (width - 2) ? Ink::Edge : Ink::Body;
-            if (ink == Ink::Body && ripples && (x + 2 * y) % 9 == 0)
+            if (ink == Ink::Body && ripples >= 0 && (x + 2 * y + ripples) % 9 == 0)
                 ink = Ink::Highlight;
             pixels[y * Side + x] = char(ink);
         }
@@ -304,12 +316,12 @@ QByteArray sampleSpriteFile(const TileSpriteName &name)
     case TileKind::River:
         writer.setPalette(strokePalette(RiverInk[name.index - 1]));
         for (int k = 0; k < TileSprites::RiverSlots; ++k)
-            frames.append(storedFrame(format, strokePixels(k, 5, true), format == 1, false));
+            frames.append(storedFrame(format, strokePixels(RiverPieces[k], 5, ripplePhase(k)), format == 1, false));
         break;
     case TileKind::Road:
         writer.setPalette(strokePalette(RoadInk[name.index - 1]));
         for (int k = 0; k < TileSprites::RoadSlots; ++k)
-            frames.append(storedFrame(format, strokePixels(k, 4, false), format == 1, false));
+            frames.append(storedFrame(format, strokePixels(RoadPieces[k], k == WideRoadCross ? 7 : 4, -1), format == 1, false));
         break;
     }
     // Two groups, so frame numbers run on across groups as in the game's files.

@@ -1,7 +1,7 @@
 // Sample tile sprite files drawn by our own code, for the sample folder, the
 // benchmarks and tests that want a full set: textured terrain tiles (edge
 // pictures for the sample terrain edge rules, then tiles marked with their
-// frame number and edge bands), river and road strokes on pure cyan.
+// frame number and edge bands), river and road pieces on pure cyan.
 #pragma once
 
 #include "gfx/TileSprites.h"
@@ -17,7 +17,9 @@ inline constexpr int SampleEdgePictures = 23;
 QRgb sampleBorderColour();
 
 // The sprite file for one of the 17 tile sprite names: 79 frames for terrain,
-// 13 for rivers, 17 for roads, 32 x 32 each. The files use the four pixel
+// 13 for rivers, 17 for roads, 32 x 32 each. River and road frames are the
+// pieces (ends, straights, corners, T pieces, crosses) that the sample rules
+// name, each stroke reaching exactly the sides it joins. The files use the four pixel
 // encodings in turn (by position in TileSpriteNames), one of them with tight
 // margins and one with the 16-byte frame header.
 QByteArray sampleSpriteFile(const TileSpriteName &name);

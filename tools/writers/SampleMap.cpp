@@ -1,8 +1,11 @@
 // Sample terrain: a height field decides water, shore, lowlands and mountains,
 // a second field the wetness of the lowlands; rivers run downhill from the
-// hills and roads join random places on land.
+// hills and roads join random places on land; a straight road crosses the
+// surface. With rules, every river and road gets the piece they choose.
 #include "writers/SampleMap.h"
 
+#include "edit/PathLaying.h"
+#include "edit/PathPieces.h"
 #include "edit/TerrainEdges.h"
 #include "writers/ByteWriter.h"
 
@@ -248,6 +251,19 @@ void drawRoads(TerrainLayer &layer, std::uint32_t count, const std::array<std::u
         drawLine(layer, roadPath(layer.side(), random), Line::Road, types[random.below(types.size())], random);
 }
 
+// A straight road between two random cells, along the cells the editor's
+// path tool lays for a drag between them.
+void drawStraightRoad(TerrainLayer &layer, std::uint8_t type, Random &random)
+{
+    const std::uint32_t side = layer.side();
+    const CellPosition from{std::uint16_t(random.below(side)), std::uint16_t(random.below(side))};
+    const CellPosition to{std::uint16_t(random.below(side)), std::uint16_t(random.below(side))};
+    std::vector<Step> path;
+    for (const CellPosition &cell : pathCells(from, to))
+        path.push_back({cell.row, cell.column});
+    drawLine(layer, path, Line::Road, type, random);
+}
+
 std::uint8_t surfaceType(float height, float wetness)
 {
     if (height < 0.30f)
@@ -296,6 +312,7 @@ TerrainLayer sampleSurface(std::uint32_t side, std::uint64_t seed)
     TerrainLayer layer = paintLayer(side, surfaceType, height, random);
     drawRivers(layer, height, std::max<std::uint32_t>(2, side / 12), {1, 1, 2, 3}, random);
     drawRoads(layer, std::max<std::uint32_t>(1, side / 20), {1, 2, 3, 3}, random);
+    drawStraightRoad(layer, 3, random);
     return layer;
 }
 
@@ -339,8 +356,11 @@ MapWriter sampleMap(const QByteArray &name, std::uint32_t side, bool twoLevels, 
     if (twoLevels)
         writer.layers.push_back(sampleUnderground(side, seed ^ 0x5555AAAA5555AAAAull));
     if (edges)
-        for (TerrainLayer &layer : writer.layers)
+        for (TerrainLayer &layer : writer.layers) {
             applyTerrainEdgesToLayer(layer, *edges);
+            for (const PathLayer path : PathLayers)
+                applyPathPiecesToLayer(layer, edges->paths(), path);
+        }
 
     // Stand-ins for the objects behind the terrain: small records of mixed bytes.
     ByteWriter tail;

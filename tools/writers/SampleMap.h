@@ -13,7 +13,8 @@
 // A whole map: a header like a real map's front (version 28, the name and the
 // description as the two length-prefixed fields, opaque bytes), the layers,
 // and trailing bytes carrying the marker pair 8 bytes behind the terrain.
-// With edge rules, every cell of both layers gets the picture they choose.
+// With edge rules, every cell of both layers gets the terrain picture, the
+// river piece and the road piece they choose.
 MapWriter sampleMap(const QByteArray &name, std::uint32_t side, bool twoLevels, std::uint64_t seed,
                     const TerrainEdgeRules *edges = nullptr);
 
