@@ -50,6 +50,7 @@ MapSaveResult EditorSession::save(const QString &fileName)
     MapSaveResult saved = saveMapFile(m_document, fileName, progressFor(Work::Save, fileName));
     if (saved.ok()) {
         m_history.markSaved();
+        Q_EMIT mapSaved(fileName);
         if (fileName != m_fileName) {
             m_fileName = fileName;
             Q_EMIT fileNameChanged(m_fileName);
@@ -125,14 +126,22 @@ void EditorSession::closeOpenStep()
 
 void EditorSession::endStep()
 {
+    finishStep(true);
+}
+
+void EditorSession::finishStep(bool brushEdges)
+{
     m_stepOpen = false;
-    if (m_edgeBrush && m_edgeRules && m_history.undoList().count() > m_stepStart) {
+    if (brushEdges && m_edgeBrush && m_edgeRules && m_history.undoList().count() > m_stepStart) {
         const std::vector<CellPosition> changed =
             recordedPositions(m_history.undoList(), m_stepStart, m_document.currentLayerLevel());
         edit([&](CellEditor &editor) { return applyTerrainEdges(editor, *m_edgeRules, changed); });
     }
     m_history.closeStep();
-    m_stepStart = m_history.undoList().count();
+    const std::size_t end = m_history.undoList().count();
+    if (end > m_stepStart)
+        Q_EMIT stepRecorded(m_stepStart, end);
+    m_stepStart = end;
     announceHistory();
 }
 
@@ -162,6 +171,7 @@ std::size_t EditorSession::paint(const BrushSettings &brush, int column, int row
 
 UndoStep EditorSession::announce(const HistoryChange &change)
 {
+    Q_EMIT historyMoved(change);
     if (change.newSide) {
         Q_EMIT mapResized(int(*change.newSide));
         selectLevel(m_level);
@@ -211,12 +221,10 @@ std::size_t EditorSession::fixAllEdges()
 {
     if (!m_edgeRules)
         return 0;
-    closeOpenStep();
-    m_history.openStep();
+    beginStep();
     const std::size_t changed =
         edit([&](CellEditor &editor) { return applyTerrainEdgesToLevel(editor, *m_edgeRules); });
-    m_history.closeStep();
-    announceHistory();
+    finishStep(false);
     return changed;
 }
 
@@ -240,15 +248,13 @@ std::size_t EditorSession::replaceFill(const BrushSettings &brush, int column, i
     if (!m_document.isLoaded || column < 0 || row < 0)
         return 0;
     // The rules' pictures come with the fill itself, in its own step.
-    closeOpenStep();
-    m_history.openStep();
+    beginStep();
     const ProgressCallback progress = progressFor(Work::Fill);
     const ReplaceFillOptions options{wholeLevel, m_edgeRules ? &*m_edgeRules : nullptr};
     const std::size_t changed = edit([&](CellEditor &editor) {
         return ::replaceFill(editor, brush, std::uint16_t(column), std::uint16_t(row), options, progress).changed;
     });
-    m_history.closeStep();
-    announceHistory();
+    finishStep(false);
     return changed;
 }
 

@@ -180,6 +180,13 @@ Q_SIGNALS:
     // A fill painted only its first cell: the two terrain types have a
     // different number of pictures.
     void fillStoppedAtFirstCell(int fromType, int toType);
+    // A step closed with the undo records [firstRecord, endRecord) of undoList():
+    // a stroke, a fill, a paste or a whole-level operation, its edges included.
+    void stepRecorded(std::size_t firstRecord, std::size_t endRecord);
+    // Undo, redo, a single cell taken back, or a size change moved the history.
+    void historyMoved(const HistoryChange &change);
+    // The map was saved to the file.
+    void mapSaved(const QString &fileName);
     // The region selection changed (made, or cleared).
     void regionSelectionChanged();
     // The obstacle view changed: show the window, or say there is no battlefield.
@@ -200,6 +207,9 @@ private:
     void announceHistory();
     // Closes a step left open by a gesture before another operation runs.
     void closeOpenStep();
+    // Closes the open step, applying the edge brush around its cells when
+    // brushEdges is set (an operation that works out its own edges clears it).
+    void finishStep(bool brushEdges);
 
     ProgressCallback progressFor(Work work, const QString &fileName = QString()) const;
 

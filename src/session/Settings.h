@@ -40,6 +40,16 @@ struct InterfaceTexts {
         msgnounderground, msgfillstopped, stselection, stterrain, striver, stroad, stmirror,
         stbattlefield, helpleft, helpright, helpmiddle, helppanel, helpwheel, helparrows, helpkeys,
         menuedgebrush, menufixedges, msgedgerules, msgedgesfixed;
+    // The map maker's tools, symmetry and transforms, the edit journal, and
+    // what the editor says of faults it found.
+    QString menupalette, toolbrush, toolfill, toolpicker, toolselectsame, toolroad, toolriver, sttool,
+        menuselectall, menudeselect, menufillselection, menusmaller, menularger, menustatistics, statterrain,
+        statrivers, statroads, statline, msgfilled, msgselected, helptools, menufixpaths, msgnopathrules,
+        msgpathsfixed, menusymmetry, menunextsymmetry, symoff, symleftright, symtopbottom, symfourway,
+        symhalfturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
+        trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, msgnoturnrules,
+        msgtransformed, recovertitle, recovertext, recoverchanged, dlgrecover, dlglater, dlgdropedits,
+        menubackup, msgjournalerr, msgrecovered, msgsettings, msgplaincolours, msgexported, workedit;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 
