@@ -19,6 +19,8 @@ public:
     Settings settings;
     InterfaceTexts texts;
     EditorSession session;
+    // What was wrong with "brackwen.ini", to tell the user once.
+    QStringList settingsProblems;
 
     UserPrompts &prompts() { return *m_prompts; }
     // The words of the prompts' buttons, from the interface texts.

@@ -23,6 +23,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
+
+#include <cstdio>
 #include <QToolBar>
 
 namespace {
@@ -125,6 +127,12 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     connect(m_actions, &EditorActions::recentFileChosen, this, &MainWindow::openFile);
     connect(m_actions, &EditorActions::note, m_status, &EditorStatusBar::showNote);
     loadEdgeRules();
+    // A faulty settings file is told once; the built-in fall-backs are in use.
+    if (!context.settingsProblems.isEmpty()) {
+        const QString problems = texts.msgsettings.arg(context.settingsProblems.join(QStringLiteral("; ")));
+        m_status->showNote(problems);
+        std::fprintf(stderr, "brackwen: %s\n", qPrintable(problems));
+    }
 
     restoreState();
     updateCaption();

@@ -111,14 +111,12 @@ void TForm1::openMapFile(const QString &givenFileName)
         TileSpriteSource source{m_settings.graphics, m_settings.valdris_path};
         const TileLoadResult loaded = m_session.loadSprites(source);
         m_settings.graphics = source.graphics;  // a missing game folder means the "defs" folder for this run
-        switch (loaded) {
-        case TileLoadResult::Error:
-            showMapError(m_texts.spriteerr.arg(m_session.spriteLoadError()));
-            return;
-        case TileLoadResult::ArchiveNotOpened:
-            return;
-        case TileLoadResult::Finished:
-            break;
+        if (loaded != TileLoadResult::Finished) {
+            // Without pictures the map is drawn in plain colours; opening goes on.
+            const QString reason = m_texts.spriteerr.arg(m_session.spriteLoadError());
+            Q_EMIT statusMessage(m_texts.msgplaincolours.arg(reason));
+            m_context.prompts().showError(this, m_texts.title, m_texts.msgplaincolours.arg(reason));
+            m_settings.graphics = Settings::PlainColours;
         }
     }
     QString fileName = givenFileName;
