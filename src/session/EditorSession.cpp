@@ -8,6 +8,8 @@
 #include "edit/ReplaceFill.h"
 #include "edit/TerrainEdges.h"
 
+#include <QFileInfo>
+
 #include <utility>
 
 EditorSession::EditorSession(QObject *parent)
@@ -34,7 +36,8 @@ MapOpenResult EditorSession::open(const QString &fileName)
     closeOpenStep();
     clearRegionSelection();
     adoptLoadedMap(m_document, std::move(*loaded.document));
-    m_fileName = fileName;
+    // One form of the name whatever was typed: the caption and the recent list show it.
+    m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_document.pointCurrentLayerAt(m_level);
     m_history.clear();
     Q_EMIT mapOpened();
@@ -51,8 +54,8 @@ MapSaveResult EditorSession::save(const QString &fileName)
     if (saved.ok()) {
         m_history.markSaved();
         Q_EMIT mapSaved(fileName);
-        if (fileName != m_fileName) {
-            m_fileName = fileName;
+        if (const QString absolute = QFileInfo(fileName).absoluteFilePath(); absolute != m_fileName) {
+            m_fileName = absolute;
             Q_EMIT fileNameChanged(m_fileName);
         }
         announceHistory();
@@ -75,7 +78,7 @@ bool EditorSession::selectLevel(int level)
 
 bool EditorSession::resize(std::uint32_t side)
 {
-    const HistoryChange change = changeHistory([&](const ProgressCallback &progress) {
+    const HistoryChange change = changeHistory(Work::Resize, [&](const ProgressCallback &progress) {
         return m_history.resize(m_document, side, progress);
     });
     if (change.outOfMemory)
@@ -85,13 +88,14 @@ bool EditorSession::resize(std::uint32_t side)
 }
 
 template <typename Change>
-HistoryChange EditorSession::changeHistory(Change &&change)
+HistoryChange EditorSession::changeHistory(Work work, Change &&change)
 {
     closeOpenStep();
     // While a size change replaces the layers (its progress dialog lets the
     // window repaint), the cells are not to be read.
     m_resizing = true;
-    const HistoryChange result = change(progressFor(Work::Resize));
+    // Undoing a step of millions of cells takes a while: the window shows it is busy.
+    const HistoryChange result = change(progressFor(work));
     m_resizing = false;
     return result;
 }
@@ -187,21 +191,21 @@ UndoStep EditorSession::announce(const HistoryChange &change)
 
 UndoStep EditorSession::undoLast()
 {
-    return announce(changeHistory([&](const ProgressCallback &progress) {
+    return announce(changeHistory(Work::Edit, [&](const ProgressCallback &progress) {
         return m_history.undoOneCell(m_document, progress);
     }));
 }
 
 UndoStep EditorSession::undoStep()
 {
-    return announce(changeHistory([&](const ProgressCallback &progress) {
+    return announce(changeHistory(Work::Edit, [&](const ProgressCallback &progress) {
         return m_history.undoStep(m_document, progress);
     }));
 }
 
 UndoStep EditorSession::redoStep()
 {
-    return announce(changeHistory([&](const ProgressCallback &progress) {
+    return announce(changeHistory(Work::Edit, [&](const ProgressCallback &progress) {
         return m_history.redoStep(m_document, progress);
     }));
 }
@@ -222,6 +226,7 @@ std::size_t EditorSession::fixAllEdges()
     if (!m_edgeRules)
         return 0;
     beginStep();
+    const ProgressCallback busy = progressFor(Work::Edit);
     const std::size_t changed =
         edit([&](CellEditor &editor) { return applyTerrainEdgesToLevel(editor, *m_edgeRules); });
     finishStep(false);
@@ -238,6 +243,7 @@ std::size_t EditorSession::paste(int left, int top)
     if (!m_document.isLoaded)
         return 0;
     beginStep();
+    const ProgressCallback busy = progressFor(Work::Edit);
     const std::size_t changed = edit([&](CellEditor &editor) { return m_clipboard.paste(editor, left, top); });
     endStep();
     return changed;

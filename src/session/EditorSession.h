@@ -199,10 +199,10 @@ private:
     std::size_t edit(Operation &&operation);
     // Announces what a step of the history wrote.
     UndoStep announce(const HistoryChange &change);
-    // Runs a change of the history (undo, redo, a size change), given the
-    // progress of a size change, after closing an open step.
+    // Runs a change of the history (undo, redo, a size change) after closing
+    // an open step, with the progress of that kind of work.
     template <typename Change>
-    HistoryChange changeHistory(Change &&change);
+    HistoryChange changeHistory(Work work, Change &&change);
     // Announces that what can be undone or redone, or the saved state, may have changed.
     void announceHistory();
     // Closes a step left open by a gesture before another operation runs.

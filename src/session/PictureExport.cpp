@@ -55,5 +55,5 @@ PictureExportResult exportPicture(const EditorSession &session, int gridCellSize
     QSaveFile file(answer->fileName);
     if (!file.open(QIODevice::WriteOnly) || !writeFastPng(picture, file) || !file.commit())
         return refused(texts.failed.arg(QDir::toNativeSeparators(answer->fileName), file.errorString()));
-    return {PictureExportResult::Outcome::Written, {}};
+    return {PictureExportResult::Outcome::Written, {}, answer->fileName};
 }

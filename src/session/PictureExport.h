@@ -38,6 +38,7 @@ struct PictureExportResult {
     enum class Outcome { Written, Cancelled, Refused };
     Outcome outcome = Outcome::Cancelled;
     QString message;  // why it was refused, for the user
+    QString fileName;  // where the picture was written
 };
 
 // Why a level of side cells cannot be drawn at cellSize pixels a cell (its

@@ -65,7 +65,7 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"lbmirror_ph", &InterfaceTexts::lbmirror_ph, "Road horz"},
     {"dlgok", &InterfaceTexts::dlgok, "OK"},
     {"dlgsave", &InterfaceTexts::dlgsave, "Save"},
-    {"dlgdiscard", &InterfaceTexts::dlgdiscard, "Don't save"},
+    {"dlgdiscard", &InterfaceTexts::dlgdiscard, "Do&n't save"},
     {"dlgcancel", &InterfaceTexts::dlgcancel, "Cancel"},
     {"sizecut", &InterfaceTexts::sizecut,
      "Cells outside %1x%1 are not empty and will be lost. Change the size?"},
@@ -190,6 +190,7 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"msgplaincolours", &InterfaceTexts::msgplaincolours, "%1; the map is drawn in plain colours"},
     {"msgexported", &InterfaceTexts::msgexported, "The picture was written to %1"},
     {"workedit", &InterfaceTexts::workedit, "Working…"},
+    {"brushfill", &InterfaceTexts::brushfill, "fill"},
 };
 
 }  // namespace

@@ -101,6 +101,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
             return longWorkProgress(this, texts.workopen.arg(shown));
         case EditorSession::Work::Save: return longWorkProgress(this, texts.worksave.arg(shown));
         case EditorSession::Work::Fill: return longWorkProgress(this, texts.workfill);
+        case EditorSession::Work::Edit: return longWorkProgress(this, texts.workedit);
         case EditorSession::Work::Resize: break;
         }
         return longWorkProgress(this, texts.workresize);
@@ -200,8 +201,19 @@ void MainWindow::exportPicture()
     };
     const PictureExportResult result =
         ::exportPicture(m_context.session, m_form->grid()->cellSize(), m_form->showConfigNumbers(), ask, texts);
-    if (result.outcome == PictureExportResult::Outcome::Refused)
+    switch (result.outcome) {
+    case PictureExportResult::Outcome::Refused:
         prompts.showError(this, texts.title, result.message);
+        break;
+    case PictureExportResult::Outcome::Written:
+        m_status->showNote(t.msgexported.arg(QDir::toNativeSeparators(result.fileName)));
+        break;
+    case PictureExportResult::Outcome::Cancelled:
+        // Level 1 of a one-level map has nothing to draw: say why nothing happened.
+        if (m_context.session.document().isLoaded && !m_context.session.levelShown())
+            m_status->showNote(t.msgnounderground);
+        break;
+    }
 }
 
 void MainWindow::updateCaption()

@@ -236,7 +236,7 @@ void TForm1::showLevel(bool shown)
     DG->setTopRow(0);
     // Level 1 of a one-level map hides the grid.
     DG->setVisible(shown);
-    if (DG->isVisible())
+    if (shown)
         DG->viewport()->update();
     else
         Q_EMIT statusMessage(m_texts.msgnounderground);
@@ -385,19 +385,29 @@ void TForm1::DGSelectCell(int column, int row)
     if (column < 0 || row < 0 || m_session.isResizing() || std::uint32_t(column) >= map.mapSize
         || std::uint32_t(row) >= map.mapSize || std::uint32_t(std::max(column, row)) >= map.currentLayer().side())
         return;
-    const TerrainCell &cell = map.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
+    m_infoCell = QPoint(column, row);
+    showCellInfo();
+    m_session.setAnchorCell({std::uint16_t(column), std::uint16_t(row)});
+    if (m_form2->isVisible())
+        BobstaclesClick();
+}
+
+void TForm1::showCellInfo()
+{
+    const MapDocument &map = m_session.document();
+    const int column = m_infoCell.x(), row = m_infoCell.y();
+    if (column < 0 || m_session.isResizing() || std::uint32_t(std::max(column, row)) >= map.currentLayer().side())
+        return;
+    // The selection as it is now: the grid announces a new one after picking the cell.
     const GridRect selected = DG->selection();
     const QString text = cellInformationText(QRect(QPoint(selected.left, selected.top),
                                                    QPoint(selected.right, selected.bottom)),
-                                             column, row, cell);
+                                             column, row, map.currentLayer().at(std::uint32_t(row), std::uint32_t(column)));
     // The lines are joined by carriage returns; the label breaks them.
     Linfo->setText(QString(text).replace(u'\r', u'\n'));
     Linfo->setToolTip(QString());
     Linfo->adjustSize();
     Linfo->repaint();
-    m_session.setAnchorCell({std::uint16_t(column), std::uint16_t(row)});
-    if (m_form2->isVisible())
-        BobstaclesClick();
 }
 
 void TForm1::FormMouseUp(Qt::MouseButton button)

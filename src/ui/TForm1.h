@@ -160,6 +160,8 @@ private:
     void DGMouseMove(const GridEvent &event, QPoint position);
     void DGMouseUp(const GridEvent &event);
     void DGSelectCell(int column, int row);
+    // The panel's label: the cell last picked and the selection as it is now.
+    void showCellInfo();
     void FormMouseUp(Qt::MouseButton button);
     void GBMouseDown(Qt::MouseButton button);
     // FormMouseWheelDown and FormMouseWheelUp: one step per notch.
@@ -196,6 +198,7 @@ private:
     QString m_dialogFolder;
     std::optional<QPoint> m_hoverPoint;  // the pointer in the grid's viewport
     QPoint m_hoverCell{-1, -1};
+    QPoint m_infoCell{-1, -1};  // the cell the panel's label describes
     bool m_showConfigNumbers = false;
     int m_wheelTurn = 0;  // wheel turn not yet taken as whole notches, in eighths of a degree
 

@@ -160,7 +160,7 @@ void TForm1::fillControls()
     tileimage->setPixmap(blank);
 
     // The sizes 1..36, then "fill" at index BrushFill.
-    const QStringList brushSizes = numberItems(1, BrushSelectors::BrushFill) << QStringLiteral("fill");
+    const QStringList brushSizes = numberItems(1, BrushSelectors::BrushFill) << t.brushfill;
     CBbrushx->addItems(brushSizes);
     CBbrushx->setCurrentIndex(0);
     CBbrushy->addItems(brushSizes);
@@ -198,6 +198,7 @@ void TForm1::connectControls()
             });
     connect(DG, &DrawGrid::wheelTurned, this, &TForm1::FormMouseWheel);
     connect(DG, &DrawGrid::selectionChanged, this, &TForm1::showPasteOutline);
+    connect(DG, &DrawGrid::selectionChanged, this, &TForm1::showCellInfo);
     connect(DG, &DrawGrid::pointerLeft, this, [this] { hoverAt(std::nullopt); });
     connect(DG, &DrawGrid::viewChanged, this, &TForm1::refreshHover);
     // The pointer shows the current tool; a rectangle drawn by hand replaces a selection by terrain.
@@ -235,6 +236,7 @@ void TForm1::connectControls()
     });
     connect(&m_session, &EditorSession::fileNameChanged, this, &TForm1::showCaption);
     connect(&m_session, &EditorSession::mapOpened, this, [this] {
+        m_infoCell = {-1, -1};
         Linfo->clear();
         Linfo->setToolTip(QString());
     });

@@ -14,7 +14,7 @@ QString qtNameFilters(const QString &dialogFilter);
 struct PromptButtons {
     QString ok = QStringLiteral("OK");
     QString save = QStringLiteral("Save");
-    QString discard = QStringLiteral("Don't save");
+    QString discard = QStringLiteral("Do&n't save");
     QString cancel = QStringLiteral("Cancel");
 };
 

@@ -118,4 +118,28 @@ TEST_F(SessionTest, LevelAndSizeAreAnnounced)
     EXPECT_FALSE(session.isResizing());
 }
 
+// Every edit that can run long asks the window for its busy cursor and
+// progress, under the name of its kind of work.
+TEST_F(SessionTest, LongEditsShowTheyAreBusy)
+{
+    std::vector<EditorSession::Work> asked;
+    session.setProgressFactory([&asked](EditorSession::Work work, const QString &) {
+        asked.push_back(work);
+        return ProgressCallback();
+    });
+    BrushSettings brush;
+    brush.terrainType = 2;
+    session.beginStep();
+    session.paint(brush, 1, 1);
+    session.endStep();
+    ASSERT_TRUE(session.copy(QRect(0, 0, 2, 2)));
+    asked.clear();
+    session.undoStep();
+    session.redoStep();
+    session.paste(5, 5);
+    session.resize(72);
+    using Work = EditorSession::Work;
+    EXPECT_EQ(asked, (std::vector<Work>{Work::Edit, Work::Edit, Work::Edit, Work::Resize}));
+}
+
 }  // namespace

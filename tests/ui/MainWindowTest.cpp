@@ -15,6 +15,7 @@
 #include "DesktopWindow.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QComboBox>
 #include <QDir>
 #include <QMimeData>
@@ -237,6 +238,26 @@ TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
     again.show();
     EXPECT_EQ(again.form().grid()->cellSize(), 16);
     EXPECT_TRUE(again.overview().isVisible());
+}
+
+// Small seams: the panel's label shows the selection just made, Paste waits for
+// copied cells, and the caption shows the map's absolute path whatever was typed.
+TEST_F(DesktopWindow, SmallSeamsSayWhatIs)
+{
+    EXPECT_FALSE(action("actionPaste")->isEnabled());
+    const CurrentDirGuard inDir(dir.path());
+    window->openFile(QStringLiteral("plain.vdm"));
+    ASSERT_TRUE(context->session.document().isLoaded);
+    EXPECT_EQ(window->windowTitle(), "Brackwen - " + QDir::toNativeSeparators(mapPath) + "[*]");
+    EXPECT_FALSE(action("actionPaste")->isEnabled()) << "nothing copied yet";
+
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centre(2, 3));
+    moveHolding(grid->viewport(), centre(5, 6), Qt::LeftButton);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, centre(5, 6));
+    const QString info = form->findChild<QLabel *>("Linfo")->text();
+    EXPECT_TRUE(info.startsWith("X1/Y1 2/3\nX2/Y2 5/6")) << qPrintable(info);
+    trigger("actionCopy");
+    EXPECT_TRUE(action("actionPaste")->isEnabled());
 }
 
 }  // namespace

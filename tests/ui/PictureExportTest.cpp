@@ -102,6 +102,7 @@ TEST_F(PictureExport, WritesTheLevelAsShown)
         const QString out = dir.filePath(QString("out-%1-%2-%3.png").arg(c.sprites).arg(c.numbers).arg(c.cellSize));
         const PictureExportResult result = exportAs(PictureExportAnswer{out, c.cellSize}, c.numbers);
         ASSERT_EQ(result.outcome, PictureExportResult::Outcome::Written) << result.message.toStdString();
+        EXPECT_EQ(result.fileName, out) << "the window says where it wrote";
         EXPECT_EQ(askedSide, std::uint32_t(Side));
         EXPECT_EQ(proposed.cellSize, GridCellSize);
         EXPECT_EQ(proposed.fileName, dir.filePath("maps/island.png"));
