@@ -1,8 +1,11 @@
 // The map grid: a scrolling grid of square cells (32 pixels a side unless
-// told otherwise) that draws nothing of its own but asks its cell delegate to
-// draw each visible cell, keeps a current cell and a rectangular selection,
-// and reports mouse input and changes of its view to its owner.
+// told otherwise) that draws no cells of its own but asks its cell delegate to
+// draw each visible cell, with outlines and symmetry guides over them; it
+// keeps a current cell and a rectangular selection, and reports mouse input
+// and changes of its view to its owner.
 #pragma once
+
+#include "edit/Symmetry.h"
 
 #include <QAbstractScrollArea>
 
@@ -66,6 +69,12 @@ public:
     int col() const { return m_current.x(); }
     int row() const { return m_current.y(); }
     GridRect selection() const;
+    // The selection as a rectangle of inclusive cell numbers.
+    QRect selectedCells() const
+    {
+        const GridRect s = selection();
+        return QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom));
+    }
 
     // The cell under a point of the viewport, or (-1, -1) when there is none.
     QPoint cellAt(const QPoint &viewportPoint) const;
@@ -80,6 +89,11 @@ public:
     enum class Outline { Brush, Fill, Paste };
     void setOutline(Outline kind, const QRect &cells);
     QRect outline(Outline kind) const { return m_outlines[int(kind)]; }
+
+    // Thin lines along the mirror axes of the symmetry on a map of the side
+    // (cells), so the user sees where painting is mirrored; none with Off.
+    void setSymmetryGuides(SymmetryMode mode, int side);
+    SymmetryMode symmetryGuides() const { return m_guideMode; }
 
 Q_SIGNALS:
     void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
@@ -121,11 +135,14 @@ private:
     // its anchor when extend is set, else selects the cell alone.
     void moveCurrent(QPoint cell, bool extend);
     void scrollToShow(QPoint cell);
+    void drawSymmetryGuides(QPainter &painter) const;
 
     int m_colCount = 1;
     int m_rowCount = 1;
     int m_cellSize = DefaultCellSize;
     QRect m_outlines[3];
+    SymmetryMode m_guideMode = SymmetryMode::Off;
+    int m_guideSide = 0;
     QPoint m_current{0, 0};
     QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
     bool m_selecting = false;
