@@ -148,6 +148,41 @@ TEST_F(SymmetrySessionTest, FourWayFillLandsInEveryQuarter)
     EXPECT_EQ(ground(), before);
 }
 
+// A replace fill works out its own pictures by the rules, with the edge brush
+// off: its mirrored copy takes its pictures, and its neighbours theirs, from
+// the rules too, in the fill's one step.
+TEST_F(SymmetrySessionTest, AMirroredReplaceFillTakesItsEdgesFromTheRules)
+{
+    const QByteArray rules = "[terrain 0]\n"
+                             "rule = sss s.s sss : 0\n"
+                             "rule = *** *.* *** : 20 : lr\n"
+                             "[terrain 2]\n"
+                             "rule = sss s.s sss : 7\n"
+                             "rule = *** *.* *** : 9 : ud\n";
+    TerrainLayer lake(12);
+    for (std::uint32_t row = 2; row < 5; ++row)
+        for (std::uint32_t column = 1; column < 3; ++column)
+            lake.at(row, column).tertype = Water;
+    open(12, lake);
+    loadRules(rules);
+    session.setSymmetry(SymmetryMode::LeftRight);
+    BrushSettings grass;
+    grass.terrainType = 2;
+
+    EXPECT_GT(session.replaceFill(grass, 1, 2, false), 0u);
+
+    EXPECT_EQ(session.history().undoStepCount(), 1u);
+    const TerrainEdgeRules edges = *parseTerrainEdgeRules(rules).rules;
+    for (std::uint32_t row = 0; row < 12; ++row)
+        for (std::uint32_t column = 0; column < 12; ++column) {
+            const bool filled = row >= 2 && row < 5 && (column == 1 || column == 2 || column == 9 || column == 10);
+            EXPECT_EQ(ground().at(row, column).tertype, filled ? 2 : 0) << column << ',' << row;
+            EXPECT_EQ(ground().at(row, column), edgedCell(edges, ground(), column, row)) << column << ',' << row;
+        }
+    session.undoStep();
+    EXPECT_EQ(ground(), lake);
+}
+
 // Copied cells flipped left to right paste reversed with their mirror bits
 // toggled; a quarter turn of a selection that is not square is refused and
 // changes nothing; a flip of a selection is one step.
