@@ -5,6 +5,7 @@
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
 #include "edit/PaintAt.h"
+#include "edit/PathPieces.h"
 #include "edit/ReplaceFill.h"
 #include "edit/TerrainEdges.h"
 
@@ -120,6 +121,8 @@ void EditorSession::beginStep()
     m_history.openStep();
     m_stepStart = m_history.undoList().count();
     m_stepOpen = true;
+    m_stepMirrored = true;
+    m_stepPieced = false;
 }
 
 void EditorSession::closeOpenStep()
@@ -136,17 +139,41 @@ void EditorSession::endStep()
 void EditorSession::finishStep(bool brushEdges)
 {
     m_stepOpen = false;
-    if (brushEdges && m_edgeBrush && m_edgeRules && m_history.undoList().count() > m_stepStart) {
-        const std::vector<CellPosition> changed =
-            recordedPositions(m_history.undoList(), m_stepStart, m_document.currentLayerLevel());
-        edit([&](CellEditor &editor) { return applyTerrainEdges(editor, *m_edgeRules, changed); });
+    const int level = m_document.currentLayerLevel();
+    std::vector<CellPosition> mirrored;
+    if (m_stepMirrored && m_symmetry != SymmetryMode::Off && m_history.undoList().count() > m_stepStart) {
+        const std::vector<CellChange> changes =
+            recordedChanges(m_history.undoList(), m_stepStart, level, m_document.mapSize);
+        edit([&](CellEditor &editor) {
+            mirrored = applySymmetry(editor, m_symmetry, changes);
+            return mirrored.size();
+        });
     }
+    if (brushEdges && m_edgeBrush && m_history.undoList().count() > m_stepStart)
+        applyRules(recordedPositions(m_history.undoList(), m_stepStart, level));
+    else if (!brushEdges || m_stepPieced)
+        // The operation chose its own pictures by the rules: its copies take
+        // theirs from the rules as well.
+        applyRules(mirrored);
     m_history.closeStep();
     const std::size_t end = m_history.undoList().count();
     if (end > m_stepStart)
         Q_EMIT stepRecorded(m_stepStart, end);
     m_stepStart = end;
     announceHistory();
+}
+
+void EditorSession::applyRules(std::span<const CellPosition> cells)
+{
+    if (!m_edgeRules || cells.empty())
+        return;
+    edit([&](CellEditor &editor) {
+        std::size_t changed = applyTerrainEdges(editor, *m_edgeRules, cells);
+        if (!m_edgeRules->paths().isEmpty())
+            for (const PathLayer path : PathLayers)
+                changed += applyPathPieces(editor, m_edgeRules->paths(), path, cells);
+        return changed;
+    });
 }
 
 void EditorSession::announceHistory()
@@ -229,6 +256,87 @@ std::size_t EditorSession::fixAllEdges()
     const ProgressCallback busy = progressFor(Work::Edit);
     const std::size_t changed =
         edit([&](CellEditor &editor) { return applyTerrainEdgesToLevel(editor, *m_edgeRules); });
+    finishStep(false);
+    return changed;
+}
+
+PathLaid EditorSession::layPath(PathLayer layer, std::uint8_t type, QPoint from, QPoint to, bool erase,
+                                std::uint8_t fallbackPicture)
+{
+    if (!levelShown() || from.x() < 0 || from.y() < 0 || to.x() < 0 || to.y() < 0)
+        return {};
+    const bool ownStep = !m_stepOpen;
+    if (ownStep)
+        beginStep();
+    m_stepPieced = true;
+    static const PathRules noRules;
+    const PathRules &rules = m_edgeRules ? m_edgeRules->paths() : noRules;
+    const std::vector<CellPosition> cells = pathCells({std::uint16_t(from.x()), std::uint16_t(from.y())},
+                                                      {std::uint16_t(to.x()), std::uint16_t(to.y())});
+    PathLaid laid;
+    edit([&](CellEditor &editor) {
+        if (erase)
+            laid.changed = erasePath(editor, rules, layer, cells);
+        else
+            laid = ::layPath(editor, rules, layer, type, cells, fallbackPicture);
+        return laid.changed;
+    });
+    if (ownStep)
+        endStep();
+    return laid;
+}
+
+std::size_t EditorSession::fixAllPaths()
+{
+    if (!hasPathRules())
+        return 0;
+    beginStep();
+    const std::size_t changed = edit([&](CellEditor &editor) {
+        std::size_t pieced = 0;
+        for (const PathLayer path : PathLayers)
+            pieced += applyPathPiecesToLevel(editor, m_edgeRules->paths(), path);
+        return pieced;
+    });
+    finishStep(false);
+    return changed;
+}
+
+TransformResult EditorSession::transform(Transform transform, const TransformTarget &target)
+{
+    if (target.kind == TransformTarget::Kind::Clipboard) {
+        closeOpenStep();
+        if (m_clipboard.isEmpty())
+            return {QStringLiteral("no cells are copied to transform")};
+        m_clipboard.transform(transform);
+        return {QString(), std::size_t(m_clipboard.width()) * m_clipboard.height()};
+    }
+    if (!levelShown())
+        return {QStringLiteral("no level of an open map is shown to edit")};
+    beginStep();
+    m_stepMirrored = false;
+    const TerrainEdgeRules *rules = m_edgeRules ? &*m_edgeRules : nullptr;
+    TransformResult result;
+    edit([&](CellEditor &editor) {
+        result = target.kind == TransformTarget::Kind::Level ? transformLevel(editor, transform, rules)
+                                                             : transformArea(editor, target.selection, transform, rules);
+        return result.changed;
+    });
+    // Cells on the area's border meet new neighbours, and a flip's paths
+    // join other sides: the rules give them their pictures.
+    applyRules(recordedPositions(m_history.undoList(), m_stepStart, m_document.currentLayerLevel()));
+    finishStep(false);
+    return result;
+}
+
+std::size_t EditorSession::mirrorHalf(LevelHalf half)
+{
+    if (!levelShown())
+        return 0;
+    beginStep();
+    m_stepMirrored = false;
+    const std::size_t changed = edit([&](CellEditor &editor) { return ::mirrorHalf(editor, half); });
+    // The cells along the seam meet new neighbours.
+    applyRules(recordedPositions(m_history.undoList(), m_stepStart, m_document.currentLayerLevel()));
     finishStep(false);
     return changed;
 }

@@ -8,8 +8,11 @@
 #include "edit/CellClipboard.h"
 #include "edit/CellPosition.h"
 #include "edit/EditHistory.h"
+#include "edit/PathLaying.h"
 #include "edit/RegionSelection.h"
+#include "edit/Symmetry.h"
 #include "edit/TerrainEdgeRules.h"
+#include "edit/Transforms.h"
 #include "edit/UndoStep.h"
 #include "gfx/TileSprites.h"
 #include "map/MapDocument.h"
@@ -19,6 +22,7 @@
 #include "obstacles/ObstacleView.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -26,6 +30,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 
 struct BrushSettings;
 class CellEditor;
@@ -35,6 +40,14 @@ struct MapOpenResult {
     QString reason;  // why the file was refused; empty when it is open
 
     bool ok() const { return reason.isEmpty(); }
+};
+
+// What a transform works on: the whole current level, a rectangle of it
+// (inclusive cell numbers), or the copied block.
+struct TransformTarget {
+    enum class Kind { Level, Selection, Clipboard };
+    Kind kind = Kind::Level;
+    QRect selection;
 };
 
 class EditorSession : public QObject {
@@ -143,6 +156,33 @@ public:
     // Applies the edge rules to every cell of the current level as one step.
     std::size_t fixAllEdges();
 
+    // ---- Rivers and roads ----
+    // True when the rules file has river or road sections.
+    bool hasPathRules() const { return m_edgeRules && !m_edgeRules->paths().isEmpty(); }
+    // Lays the path of the type (or with erase takes the layer's path off)
+    // along the straight line of side-joined cells from one cell to another,
+    // mending the neighbours by the rules; one call per move of a drag, inside
+    // the step the tool opened (a call outside a step is a step by itself).
+    // rulesMissing says the type has no rules and kept the fallback picture.
+    PathLaid layPath(PathLayer layer, std::uint8_t type, QPoint from, QPoint to, bool erase,
+                     std::uint8_t fallbackPicture);
+    // Applies the river and road rules to every cell of the current level as
+    // one step; the number of cells whose pictures changed.
+    std::size_t fixAllPaths();
+
+    // ---- Symmetry and transforms ----
+    // Every later edit of the current level is written at its mirrored
+    // places too, in the same step, edges and path pieces included.
+    SymmetryMode symmetry() const { return m_symmetry; }
+    void setSymmetry(SymmetryMode mode) { m_symmetry = mode; }
+    // Flips or turns the level or the selection as one step (the edge rules,
+    // when loaded, then give the cells that met new neighbours their
+    // pictures), or the copied block with no step; the refusal names why
+    // nothing happened (a quarter turn of a selection that is not square).
+    TransformResult transform(Transform transform, const TransformTarget &target);
+    // Copies the half of the level onto the other half, mirrored, as one step.
+    std::size_t mirrorHalf(LevelHalf half);
+
     // ---- Obstacles ----
     void loadCatalogue(const ObstacleCatalogueOptions &options);
     // Decides what the obstacle window shows for a request; applies and
@@ -210,6 +250,9 @@ private:
     // Closes the open step, applying the edge brush around its cells when
     // brushEdges is set (an operation that works out its own edges clears it).
     void finishStep(bool brushEdges);
+    // Applies the terrain edge rules, and the river and road rules when the
+    // file has them, to the cells and their neighbours; nothing without rules.
+    void applyRules(std::span<const CellPosition> cells);
 
     ProgressCallback progressFor(Work work, const QString &fileName = QString()) const;
 
@@ -219,6 +262,13 @@ private:
     bool m_resizing = false;
     std::size_t m_stepStart = 0;  // undo records before the open step
     bool m_stepOpen = false;
+    // The open step is mirrored under the symmetry (transforms are not: they
+    // move the whole area themselves).
+    bool m_stepMirrored = true;
+    // The open step chose its own pictures (paths laid by the rules), so its
+    // mirrored copies take theirs from the rules too.
+    bool m_stepPieced = false;
+    SymmetryMode m_symmetry = SymmetryMode::Off;
     bool m_modified = false;      // as last announced
     std::optional<TerrainEdgeRules> m_edgeRules;
     bool m_edgeBrush = false;

@@ -2,6 +2,8 @@
 #include "ui/DrawGrid.h"
 
 #include <QKeyEvent>
+#include <QLineF>
+#include <QList>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -286,6 +288,48 @@ void DrawGrid::paintEvent(QPaintEvent *event)
         painter.setPen(QPen(kind == int(Outline::Paste) ? QColor(80, 200, 255) : QColor(255, 230, 0), 1, styles[kind]));
         painter.drawRect(frame);
     }
+
+    drawSymmetryGuides(painter);
+}
+
+void DrawGrid::setSymmetryGuides(SymmetryMode mode, int side)
+{
+    if (mode == m_guideMode && side == m_guideSide)
+        return;
+    m_guideMode = mode;
+    m_guideSide = side;
+    viewport()->update();
+}
+
+void DrawGrid::drawSymmetryGuides(QPainter &painter) const
+{
+    if (m_guideMode == SymmetryMode::Off || m_guideSide <= 0)
+        return;
+    // The axes run through the map's middle: between two cells on an even
+    // side, through the middle cell on an odd one.
+    const QPointF origin = cellRect(0, 0).topLeft();
+    const double length = double(m_guideSide) * m_cellSize;
+    const double middle = length / 2;
+    QList<QLineF> axes;
+    if (m_guideMode == SymmetryMode::LeftRight || m_guideMode == SymmetryMode::FourWay)
+        axes.append(QLineF(middle, 0, middle, length));
+    if (m_guideMode == SymmetryMode::TopBottom || m_guideMode == SymmetryMode::FourWay)
+        axes.append(QLineF(0, middle, length, middle));
+    if (m_guideMode == SymmetryMode::Diagonal)
+        axes.append(QLineF(0, 0, length, length));
+    if (m_guideMode == SymmetryMode::HalfTurn) {
+        // A point symmetry has no axis: a small cross marks its centre.
+        const double arm = std::max(m_cellSize, 8);
+        axes.append(QLineF(middle - arm, middle, middle + arm, middle));
+        axes.append(QLineF(middle, middle - arm, middle, middle + arm));
+    }
+    for (QLineF &axis : axes)
+        axis.translate(origin);
+    // Two colours, so the lines show on light and dark terrain alike.
+    painter.setPen(QPen(QColor(0, 0, 0, 160), 3));
+    painter.drawLines(axes);
+    painter.setPen(QPen(QColor(255, 80, 200), 1));
+    painter.drawLines(axes);
 }
 
 void DrawGrid::resizeEvent(QResizeEvent *event)

@@ -1,8 +1,11 @@
 // The map grid: a scrolling grid of square cells (32 pixels a side unless
-// told otherwise) that draws nothing of its own but asks its cell delegate to
-// draw each visible cell, keeps a current cell and a rectangular selection,
-// and reports mouse input and changes of its view to its owner.
+// told otherwise) that draws no cells of its own but asks its cell delegate to
+// draw each visible cell, with outlines and symmetry guides over them; it
+// keeps a current cell and a rectangular selection, and reports mouse input
+// and changes of its view to its owner.
 #pragma once
+
+#include "edit/Symmetry.h"
 
 #include <QAbstractScrollArea>
 
@@ -66,6 +69,12 @@ public:
     int col() const { return m_current.x(); }
     int row() const { return m_current.y(); }
     GridRect selection() const;
+    // The selection as a rectangle of inclusive cell numbers.
+    QRect selectedCells() const
+    {
+        const GridRect s = selection();
+        return QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom));
+    }
 
     // The cell under a point of the viewport, or (-1, -1) when there is none.
     QPoint cellAt(const QPoint &viewportPoint) const;
@@ -88,6 +97,10 @@ public:
     void setRegion(const QRect &bounds, RegionTest contains);
     // Makes the rectangle of cells the selection, its top-left cell the current one.
     void setSelection(const QRect &cells);
+    // Thin lines along the mirror axes of the symmetry on a map of the side
+    // (cells), so the user sees where painting is mirrored; none with Off.
+    void setSymmetryGuides(SymmetryMode mode, int side);
+    SymmetryMode symmetryGuides() const { return m_guideMode; }
 
 Q_SIGNALS:
     void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
@@ -130,6 +143,7 @@ private:
     void moveCurrent(QPoint cell, bool extend);
     void scrollToShow(QPoint cell);
     void paintRegion(QPainter &painter, const QRect &shown) const;
+    void drawSymmetryGuides(QPainter &painter) const;
 
     int m_colCount = 1;
     int m_rowCount = 1;
@@ -137,6 +151,8 @@ private:
     QRect m_outlines[3];
     QRect m_regionBounds;
     RegionTest m_regionContains;
+    SymmetryMode m_guideMode = SymmetryMode::Off;
+    int m_guideSide = 0;
     QPoint m_current{0, 0};
     QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
     bool m_selecting = false;

@@ -6,6 +6,7 @@
 #include "session/LevelStatistics.h"
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
+#include "ui/SymmetryMenus.h"
 #include "ui/TForm1.h"
 
 #include <QAction>
@@ -81,6 +82,9 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
         const std::size_t changed = m_context.session.fixAllEdges();
         Q_EMIT note(m_context.texts.msgedgesfixed.arg(changed));
     });
+    addSymmetryMenus(edit, window, context,
+                     {[&form] { return form.grid()->selectedCells(); }, [this](const QString &text) { Q_EMIT note(text); },
+                      [&form] { form.cancelGesture(); }, form.grid()});
 
     QMenu *view = bar->addMenu(t.menuview);
     connect(add(view, "actionGround", t.maplvl_gnd, {QKeySequence(Qt::CTRL | Qt::Key_1)}), &QAction::triggered, &form,

@@ -12,6 +12,7 @@
 #include "ui/EditorContext.h"
 #include "ui/ObstacleWindow.h"
 #include "ui/PaintTool.h"
+#include "ui/PathTool.h"
 #include "ui/PickerTool.h"
 #include "ui/ReplaceFillTool.h"
 #include "ui/SelectSameTool.h"
@@ -53,6 +54,12 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
     m_tools.add(std::make_unique<ReplaceFillTool>(m_session, m_brush, m_texts.toolfill));
     m_tools.add(std::make_unique<PickerTool>([this](QPoint cell) { pickCell(cell); }, m_texts.toolpicker));
     m_tools.add(std::make_unique<SelectSameTool>(m_session, m_texts.toolselectsame));
+    for (const auto &[layer, name, key] : {std::tuple{PathLayer::Road, m_texts.toolroad, Qt::Key_R},
+                                           std::tuple{PathLayer::River, m_texts.toolriver, Qt::Key_W}}) {
+        auto path = std::make_unique<PathTool>(m_session, layer, m_brush, name, QKeySequence(key));
+        path->setRulesMissingNote([this, name] { Q_EMIT statusMessage(m_texts.msgnopathrules.arg(name)); });
+        m_tools.add(std::move(path));
+    }
     m_selectTool = std::make_unique<SelectTool>(*DG, m_session, m_pressRule,
                                                 [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
     connectControls();

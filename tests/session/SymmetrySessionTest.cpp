@@ -1,0 +1,319 @@
+// Symmetric painting, transforms and rivers and roads at the editor session:
+// an edit and its mirrored copies are one undo step, a cell that is its own
+// mirror is written once, a flipped block pastes flipped, and a path laid or
+// erased by a drag is one step with its neighbours mended.
+#include "session/EditorSession.h"
+
+#include "edit/BrushSettings.h"
+#include "edit/PathPieces.h"
+#include "edit/TerrainEdges.h"
+#include "writers/MapWriter.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+namespace {
+
+constexpr std::uint8_t Water = 8;
+
+// Road 1 has a piece for every shape a drag draws; road 2 has no rules.
+const QByteArray PathRulesText = "[road 1]\n"
+                                 "rule = j o j o : 1\n"
+                                 "rule = o j o j : 0\n"
+                                 "rule = o o j j : 2 : lr ud\n"
+                                 "rule = j o o j : 2 : lr\n"
+                                 "rule = o j o o : 12\n"
+                                 "rule = o o o j : 12 : lr\n"
+                                 "rule = j o o o : 11\n"
+                                 "rule = o o j o : 11 : ud\n"
+                                 "rule = * * * * : 15\n";
+
+using Cells = std::set<std::pair<std::uint32_t, std::uint32_t>>;  // (column, row)
+
+Cells differences(const TerrainLayer &before, const TerrainLayer &after)
+{
+    Cells cells;
+    for (std::uint32_t row = 0; row < before.side(); ++row)
+        for (std::uint32_t column = 0; column < before.side(); ++column)
+            if (!(before.at(row, column) == after.at(row, column)))
+                cells.emplace(column, row);
+    return cells;
+}
+
+BrushSettings waterBrush(std::uint8_t width = 1, std::uint8_t height = 1)
+{
+    BrushSettings water;
+    water.terrainType = Water;
+    water.brushWidth = width;
+    water.brushHeight = height;
+    return water;
+}
+
+class SymmetrySessionTest : public testing::Test {
+protected:
+    // Opens a one-level map of the side with the given ground.
+    void open(std::uint32_t side, TerrainLayer ground)
+    {
+        MapWriter map = MapWriter::patterned(side, false);
+        map.layers = {std::move(ground)};
+        const MapOpenResult opened = session.open(dir.write("map.vdm", map.data()));
+        ASSERT_TRUE(opened.ok()) << opened.reason.toStdString();
+    }
+    void open(std::uint32_t side) { open(side, TerrainLayer(side)); }
+    void loadRules(const QByteArray &text)
+    {
+        ASSERT_EQ(session.loadEdgeRules(dir.write("terrain-edges.ini", text)), QString());
+    }
+
+    const TerrainLayer &ground() const { return session.document().ground; }
+
+    // One step of the brush at (column, row), as a click of the paint tool.
+    void click(const BrushSettings &brush, int column, int row)
+    {
+        session.beginStep();
+        session.paint(brush, column, row);
+        session.endStep();
+    }
+
+    TempDir dir;
+    EditorSession session;
+};
+
+// Left-right symmetry: a click writes the cell and its mirror, flipped, and
+// one undo takes both back; on an odd side the middle column is its own
+// mirror and is written once.
+TEST_F(SymmetrySessionTest, LeftRightClickWritesTheCellAndItsMirrorInOneStep)
+{
+    struct Case {
+        std::uint32_t side;
+        int column;
+        Cells expected;
+    };
+    for (const Case &c : {Case{36, 3, {{3, 5}, {32, 5}}}, Case{35, 17, {{17, 5}}}}) {
+        SCOPED_TRACE(c.side);
+        open(c.side);
+        session.setSymmetry(SymmetryMode::LeftRight);
+        const TerrainLayer before = ground();
+        const std::size_t records = session.undoList().count();
+
+        click(waterBrush(), c.column, 5);
+
+        EXPECT_EQ(differences(before, ground()), c.expected);
+        EXPECT_EQ(session.undoList().count(), records + c.expected.size()) << "each cell recorded once";
+        EXPECT_EQ(session.history().undoStepCount(), 1u);
+        const TerrainCell mirror = ground().at(5, c.side - 1 - c.column);
+        EXPECT_EQ(mirror.tertype, Water);
+        if (c.expected.size() == 2) {
+            EXPECT_EQ(mirror.mirror & MirrorBit::TerrainLeftRight, MirrorBit::TerrainLeftRight);
+        }
+
+        ASSERT_EQ(session.undoStep().outcome, UndoStep::Outcome::Restored);
+        EXPECT_EQ(ground(), before);
+    }
+}
+
+// Four-way symmetry: a fill of a rectangle by the top-left corner lands in all
+// four corners as one step; with symmetry off again only the edit changes.
+TEST_F(SymmetrySessionTest, FourWayFillLandsInEveryQuarter)
+{
+    open(12);
+    session.setSymmetry(SymmetryMode::FourWay);
+    const TerrainLayer before = ground();
+
+    session.fillSelection(waterBrush(), QRect(QPoint(1, 0), QPoint(3, 1)));
+
+    Cells expected;
+    for (const std::uint32_t column : {1u, 2u, 3u})
+        for (const std::uint32_t row : {0u, 1u})
+            for (const auto &[x, y] : {std::pair{column, row}, std::pair{11 - column, row}, std::pair{column, 11 - row},
+                                       std::pair{11 - column, 11 - row}})
+                expected.emplace(x, y);
+    EXPECT_EQ(differences(before, ground()), expected);
+    EXPECT_EQ(ground().at(11, 10).mirror & (MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown),
+              MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown)
+        << "the opposite corner is turned half round";
+    EXPECT_EQ(session.history().undoStepCount(), 1u);
+
+    session.setSymmetry(SymmetryMode::Off);
+    const TerrainLayer filled = ground();
+    click(waterBrush(), 5, 5);
+    EXPECT_EQ(differences(filled, ground()), (Cells{{5, 5}}));
+
+    ASSERT_EQ(session.undoStep().outcome, UndoStep::Outcome::Restored);
+    ASSERT_EQ(session.undoStep().outcome, UndoStep::Outcome::Restored);
+    EXPECT_EQ(ground(), before);
+}
+
+// A replace fill works out its own pictures by the rules, with the edge brush
+// off: its mirrored copy takes its pictures, and its neighbours theirs, from
+// the rules too, in the fill's one step.
+TEST_F(SymmetrySessionTest, AMirroredReplaceFillTakesItsEdgesFromTheRules)
+{
+    const QByteArray rules = "[terrain 0]\n"
+                             "rule = sss s.s sss : 0\n"
+                             "rule = *** *.* *** : 20 : lr\n"
+                             "[terrain 2]\n"
+                             "rule = sss s.s sss : 7\n"
+                             "rule = *** *.* *** : 9 : ud\n";
+    TerrainLayer lake(12);
+    for (std::uint32_t row = 2; row < 5; ++row)
+        for (std::uint32_t column = 1; column < 3; ++column)
+            lake.at(row, column).tertype = Water;
+    open(12, lake);
+    loadRules(rules);
+    session.setSymmetry(SymmetryMode::LeftRight);
+    BrushSettings grass;
+    grass.terrainType = 2;
+
+    EXPECT_GT(session.replaceFill(grass, 1, 2, false), 0u);
+
+    EXPECT_EQ(session.history().undoStepCount(), 1u);
+    const TerrainEdgeRules edges = *parseTerrainEdgeRules(rules).rules;
+    for (std::uint32_t row = 0; row < 12; ++row)
+        for (std::uint32_t column = 0; column < 12; ++column) {
+            const bool filled = row >= 2 && row < 5 && (column == 1 || column == 2 || column == 9 || column == 10);
+            EXPECT_EQ(ground().at(row, column).tertype, filled ? 2 : 0) << column << ',' << row;
+            EXPECT_EQ(ground().at(row, column), edgedCell(edges, ground(), column, row)) << column << ',' << row;
+        }
+    session.undoStep();
+    EXPECT_EQ(ground(), lake);
+}
+
+// Copied cells flipped left to right paste reversed with their mirror bits
+// toggled; a quarter turn of a selection that is not square is refused and
+// changes nothing; a flip of a selection is one step.
+TEST_F(SymmetrySessionTest, TransformsOfTheClipboardAndTheSelection)
+{
+    TerrainLayer ground(10);
+    for (std::uint32_t column = 0; column < 3; ++column)
+        ground.at(0, column).tertype = std::uint8_t(column + 1);
+    open(10, ground);
+    ASSERT_TRUE(session.copy(QRect(QPoint(0, 0), QPoint(2, 0))));
+
+    const TransformResult flipped = session.transform(Transform::FlipHorizontal, {TransformTarget::Kind::Clipboard, QRect()});
+    ASSERT_TRUE(flipped.ok()) << flipped.refusal.toStdString();
+    EXPECT_EQ(session.history().undoStepCount(), 0u) << "the block is no part of the map";
+    session.paste(4, 4);
+    for (std::uint32_t column = 0; column < 3; ++column) {
+        EXPECT_EQ(this->ground().at(4, 4 + column).tertype, 3 - column);
+        EXPECT_EQ(this->ground().at(4, 4 + column).mirror, LeftRightMirrorBits);
+    }
+
+    const TerrainLayer pasted = this->ground();
+    const TransformResult refused =
+        session.transform(Transform::Turn90, {TransformTarget::Kind::Selection, QRect(QPoint(4, 4), QPoint(6, 4))});
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(this->ground(), pasted);
+    EXPECT_EQ(session.history().undoStepCount(), 1u);
+
+    const TransformResult back =
+        session.transform(Transform::FlipHorizontal, {TransformTarget::Kind::Selection, QRect(QPoint(4, 4), QPoint(6, 4))});
+    ASSERT_TRUE(back.ok());
+    for (std::uint32_t column = 0; column < 3; ++column)
+        EXPECT_EQ(this->ground().at(4, 4 + column), ground.at(0, column));
+    EXPECT_EQ(session.history().undoStepCount(), 2u);
+    session.undoStep();
+    EXPECT_EQ(this->ground(), pasted);
+}
+
+class PathSessionTest : public SymmetrySessionTest {
+protected:
+    void SetUp() override
+    {
+        open(16);
+        loadRules(PathRulesText);
+        ASSERT_TRUE(session.hasPathRules());
+        paths = parseTerrainEdgeRules(PathRulesText).rules->paths();
+    }
+
+    // Every cell of the ground as the road rules leave it.
+    void expectPieced()
+    {
+        for (std::uint32_t row = 0; row < 16; ++row)
+            for (std::uint32_t column = 0; column < 16; ++column)
+                EXPECT_EQ(ground().at(row, column), piecedCell(paths, PathLayer::Road, ground(), column, row))
+                    << column << ',' << row;
+    }
+
+    PathRules paths;
+};
+
+// A drag that lays a road east then south is one step with an end, straights
+// and a bend; a drag that erases the southern arm is another, and mends the
+// bend into an end; undo takes each back whole.
+TEST_F(PathSessionTest, ARoadLaidAndErasedByDragsIsOneStepEach)
+{
+    const TerrainLayer before = ground();
+    session.beginStep();
+    EXPECT_FALSE(session.layPath(PathLayer::Road, 1, {2, 5}, {6, 5}, false, 0).rulesMissing);
+    session.layPath(PathLayer::Road, 1, {6, 5}, {6, 8}, false, 0);
+    session.endStep();
+    EXPECT_EQ(session.history().undoStepCount(), 1u);
+    EXPECT_EQ(ground().at(5, 2).roadconf, 12);
+    EXPECT_EQ(ground().at(5, 4).roadconf, 0);
+    EXPECT_EQ(ground().at(5, 6).roadconf, 2);
+    EXPECT_EQ(ground().at(5, 6).mirror, MirrorBit::RoadLeftRight | MirrorBit::RoadUpsideDown);
+    EXPECT_EQ(ground().at(8, 6).roadconf, 11);
+    expectPieced();
+    const TerrainLayer laid = ground();
+
+    session.beginStep();
+    session.layPath(PathLayer::Road, 1, {6, 6}, {6, 8}, true, 0);
+    session.endStep();
+    EXPECT_EQ(session.history().undoStepCount(), 2u);
+    EXPECT_EQ(ground().at(8, 6).roadtype, 0);
+    EXPECT_EQ(ground().at(5, 6).roadconf, 12) << "the bend is mended into an end";
+    EXPECT_EQ(ground().at(5, 6).mirror, MirrorBit::RoadLeftRight);
+    expectPieced();
+
+    session.undoStep();
+    EXPECT_EQ(ground(), laid);
+    session.undoStep();
+    EXPECT_EQ(ground(), before);
+
+    const PathLaid missing = session.layPath(PathLayer::Road, 2, {1, 1}, {1, 2}, false, 7);
+    EXPECT_TRUE(missing.rulesMissing);
+    EXPECT_EQ(ground().at(1, 1).roadconf, 7) << "the fallback picture";
+    EXPECT_EQ(session.history().undoStepCount(), 1u) << "a call outside a step is a step";
+}
+
+// Under left-right symmetry a road's mirrored copy takes its pieces from the
+// rules, so both halves are pieced, in one step.
+TEST_F(PathSessionTest, AMirroredRoadIsPiecedByTheRules)
+{
+    session.setSymmetry(SymmetryMode::LeftRight);
+    session.beginStep();
+    session.layPath(PathLayer::Road, 1, {1, 3}, {4, 3}, false, 0);
+    session.layPath(PathLayer::Road, 1, {4, 3}, {4, 6}, false, 0);
+    session.endStep();
+    EXPECT_EQ(session.history().undoStepCount(), 1u);
+    EXPECT_EQ(ground().at(6, 11).roadtype, 1);
+    EXPECT_EQ(ground().at(3, 14).roadtype, 1);
+    expectPieced();
+}
+
+// "Fix all roads and rivers" pieces every road of the level as one step and
+// then finds nothing more to do.
+TEST_F(PathSessionTest, FixAllPathsIsOneStep)
+{
+    TerrainLayer roads(16);
+    for (std::uint32_t column = 3; column < 9; ++column)
+        roads.at(7, column).roadtype = 1;
+    for (std::uint32_t row = 7; row < 12; ++row)
+        roads.at(row, 3).roadtype = 1;
+    open(16, roads);
+    loadRules(PathRulesText);
+
+    EXPECT_GT(session.fixAllPaths(), 0u);
+    EXPECT_EQ(session.history().undoStepCount(), 1u);
+    expectPieced();
+    EXPECT_EQ(session.fixAllPaths(), 0u);
+    session.undoStep();
+    EXPECT_EQ(ground(), roads);
+}
+
+}  // namespace
