@@ -5,6 +5,7 @@
 #include "session/EditorSession.h"
 #include "session/JournalKeeper.h"
 #include "session/Preferences.h"
+#include "ui/EditorActions.h"
 #include "ui/EditorContext.h"
 #include "ui/MainWindow.h"
 #include "writers/MapWriter.h"
@@ -12,6 +13,7 @@
 #include "FakePrompts.h"
 #include "TempDir.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -172,6 +174,40 @@ TEST_F(Recovery, ANewerJournalIsLeftAloneWithAMessage)
     context->journal.waitUntilWritten();
     const QByteArray after = [&] { QFile f(journalPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
     EXPECT_EQ(after, before);
+}
+
+TEST_F(Recovery, TheBackupPreferenceKeepsTheReplacedFileAndIsRemembered)
+{
+    const auto start = [&] {
+        context = std::make_unique<EditorContext>(std::make_unique<FakePrompts>(log), journals);
+        preferences = std::make_unique<Preferences>(dir.filePath("preferences.ini"));
+        window = std::make_unique<MainWindow>(*context, *preferences);
+        window->show();
+        window->openFile(mapPath);
+    };
+    const auto saveAfterAnEdit = [&] {
+        BrushSettings water;
+        water.terrainType = 8;
+        context->session.paint(water, 1, 1);
+        context->session.endStep();
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    };
+    start();
+    QAction *backup = window->actions().action(QStringLiteral("actionKeepBackup"));
+    ASSERT_NE(backup, nullptr);
+    EXPECT_FALSE(backup->isChecked());
+    saveAfterAnEdit();
+    EXPECT_FALSE(QFileInfo::exists(mapPath + ".bak"));
+
+    backup->setChecked(true);
+    const QByteArray saved = [&] { QFile f(mapPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    saveAfterAnEdit();
+    const QByteArray kept = [&] { QFile f(mapPath + ".bak"); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    EXPECT_EQ(kept, saved);
+
+    window.reset();
+    start();
+    EXPECT_TRUE(window->actions().action(QStringLiteral("actionKeepBackup"))->isChecked());
 }
 
 }  // namespace
