@@ -222,24 +222,44 @@ QString withTrailingSeparator(const QString &folder)
 SettingsAndTexts loadSettingsAndTexts(const QString &path)
 {
     SettingsAndTexts result;
-    const std::optional<IniFile> ini = QFileInfo::exists(path) ? IniFile::load(path) : std::nullopt;
-    if (!ini)
+    QStringList &problems = result.problems;
+    if (!QFileInfo::exists(path))
         return result;
+    const std::optional<IniFile> ini = QFileInfo(path).isFile() ? IniFile::load(path) : std::nullopt;
+    if (!ini) {
+        problems << QStringLiteral("the file cannot be read; the built-in settings are used");
+        return result;
+    }
 
     Settings &settings = result.settings;
     const QString options = QString::fromLatin1(OptionsSection);
     if (ini->hasSection(options)) {
+        // A number that does not read as one keeps the built-in value, and says so.
+        const auto number = [&](const char *key, int fallback) {
+            const std::optional<QString> text = ini->value(options, QString::fromLatin1(key));
+            if (text && !parseIniInteger(*text))
+                problems << QStringLiteral("%1=%2 is not a number; %3 is used").arg(QLatin1String(key), *text).arg(fallback);
+            return ini->readInteger(options, key, fallback);
+        };
         settings.valdris_path = withTrailingSeparator(ini->readString(options, "valdris_path", QString()));
         settings.language = ini->readString(options, "language", QString());
-        settings.graphics = ini->readInteger(options, "graphics", 2);
-        settings.use_nagscreen = ini->readInteger(options, "use_nagscreen", 1);
-        settings.use_showobst = ini->readInteger(options, "use_showobst", 1);
-        settings.use_ramobst = ini->readInteger(options, "use_ramobst", 1);
+        settings.graphics = number("graphics", 2);
+        settings.use_nagscreen = number("use_nagscreen", 1);
+        settings.use_showobst = number("use_showobst", 1);
+        settings.use_ramobst = number("use_ramobst", 1);
+        if (settings.graphics == 0 && !QFileInfo(settings.valdris_path).isDir())
+            problems << QStringLiteral("the game folder \"%1\" does not exist; the \"defs\" folder is used")
+                            .arg(settings.valdris_path);
+    } else {
+        problems << QStringLiteral("there is no [%1] section; the built-in settings are used").arg(options);
     }
 
     // Without the language section the built-in English texts stay and the
     // terrain names are empty.
     InterfaceTexts &texts = result.texts;
+    if (!settings.language.isEmpty() && !ini->hasSection(settings.language))
+        problems << QStringLiteral("there is no [%1] section for the language; the English texts are used")
+                        .arg(settings.language);
     if (!settings.language.isEmpty() && ini->hasSection(settings.language)) {
         for (const InterfaceTexts::Entry &entry : InterfaceTexts::entries())
             texts.*entry.text = ini->readString(settings.language, QString::fromLatin1(entry.key), texts.*entry.text);

@@ -5,6 +5,7 @@
 #include "obstacles/ObstacleOverlay.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <span>
@@ -14,6 +15,7 @@ struct Settings {
     QString valdris_path;  // the game folder, ending in a separator when longer than 3 characters
     QString language;      // name of the section holding the interface texts
     int graphics = 0;      // 0 game archive, 1 "defs" folder, anything else plain colours
+    static constexpr int PlainColours = 2;
     int use_nagscreen = 0;
     int use_showobst = 0;
     int use_ramobst = 0;
@@ -68,6 +70,9 @@ struct InterfaceTexts {
 struct SettingsAndTexts {
     Settings settings;
     InterfaceTexts texts;
+    // What was wrong with the file and what is used instead, a sentence
+    // each; empty when the file was read as it is (or there is none).
+    QStringList problems;
 };
 
 inline constexpr const char *SettingsFileName = "brackwen.ini";

@@ -136,6 +136,50 @@ void DrawGrid::centreOn(QPoint cell)
     setTopRow(std::max(cell.y() - visibleRowCount() / 2, 0));
 }
 
+void DrawGrid::setRegion(const QRect &bounds, RegionTest contains)
+{
+    m_regionBounds = bounds;
+    m_regionContains = std::move(contains);
+    viewport()->update();
+}
+
+void DrawGrid::setSelection(const QRect &cells)
+{
+    m_current = cells.topLeft();
+    m_selectionEnd = cells.bottomRight();
+    viewport()->update();
+    Q_EMIT selectionChanged();
+}
+
+void DrawGrid::paintRegion(QPainter &painter, const QRect &shown) const
+{
+    const QRect cells = m_regionBounds.intersected(shown);
+    if (cells.isEmpty() || !m_regionContains)
+        return;
+    QColor veil = palette().color(QPalette::Highlight);
+    veil.setAlpha(70);
+    const auto inside = [this](int column, int row) {
+        return m_regionBounds.contains(column, row) && m_regionContains(column, row);
+    };
+    painter.setPen(QPen(Qt::white, 1));
+    for (int row = cells.top(); row <= cells.bottom(); ++row)
+        for (int column = cells.left(); column <= cells.right(); ++column) {
+            if (!inside(column, row))
+                continue;
+            const QRect rect = cellRect(column, row);
+            painter.fillRect(rect, veil);
+            // The frame runs along the sides that face cells outside the region.
+            if (!inside(column, row - 1))
+                painter.drawLine(rect.topLeft(), rect.topRight());
+            if (!inside(column, row + 1))
+                painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+            if (!inside(column - 1, row))
+                painter.drawLine(rect.topLeft(), rect.bottomLeft());
+            if (!inside(column + 1, row))
+                painter.drawLine(rect.topRight(), rect.bottomRight());
+        }
+}
+
 void DrawGrid::scrollByCells(int cells, Qt::Orientation orientation)
 {
     const bool horizontal = orientation == Qt::Horizontal;
@@ -226,6 +270,8 @@ void DrawGrid::paintEvent(QPaintEvent *event)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(cellRect(col(), row()).adjusted(0, 0, -1, -1));
     }
+
+    paintRegion(painter, QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow)));
 
     // Outlines in two colours, so they show on light and dark terrain alike.
     const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine};

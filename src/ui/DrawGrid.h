@@ -81,6 +81,14 @@ public:
     void setOutline(Outline kind, const QRect &cells);
     QRect outline(Outline kind) const { return m_outlines[int(kind)]; }
 
+    // Cells selected by other means than the rectangle (by terrain): within
+    // bounds, those contains(column, row) says are selected get the
+    // selection's veil and a frame around the region. Empty bounds: none.
+    using RegionTest = std::function<bool(int column, int row)>;
+    void setRegion(const QRect &bounds, RegionTest contains);
+    // Makes the rectangle of cells the selection, its top-left cell the current one.
+    void setSelection(const QRect &cells);
+
 Q_SIGNALS:
     void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
@@ -121,11 +129,14 @@ private:
     // its anchor when extend is set, else selects the cell alone.
     void moveCurrent(QPoint cell, bool extend);
     void scrollToShow(QPoint cell);
+    void paintRegion(QPainter &painter, const QRect &shown) const;
 
     int m_colCount = 1;
     int m_rowCount = 1;
     int m_cellSize = DefaultCellSize;
     QRect m_outlines[3];
+    QRect m_regionBounds;
+    RegionTest m_regionContains;
     QPoint m_current{0, 0};
     QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
     bool m_selecting = false;

@@ -3,6 +3,8 @@
 
 #include "session/EditorSession.h"
 #include "session/Preferences.h"
+#include "session/LevelStatistics.h"
+#include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
 #include "ui/TForm1.h"
 
@@ -58,6 +60,24 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
             &TForm1::BcopycellsClick);
     connect(add(edit, "actionPaste", t.menupaste, {QKeySequence(Qt::CTRL | Qt::Key_V)}), &QAction::triggered, &form,
             &TForm1::BpastecellsClick);
+    // Paste has something to write once cells were copied.
+    connect(action(QStringLiteral("actionCopy")), &QAction::triggered, this, &EditorActions::updateEnabled);
+    edit->addSeparator();
+    connect(add(edit, "actionSelectAll", t.menuselectall, {QKeySequence(Qt::CTRL | Qt::Key_A)}), &QAction::triggered,
+            &form, [this] {
+                const int side = int(m_context.session.document().mapSize);
+                m_form.grid()->setSelection(QRect(0, 0, side, side));
+            });
+    connect(add(edit, "actionDeselect", t.menudeselect, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}),
+            &QAction::triggered, &form, [this] {
+                const DrawGrid *grid = m_form.grid();
+                m_form.grid()->setSelection(QRect(grid->col(), grid->row(), 1, 1));
+            });
+    connect(add(edit, "actionFillSelection", t.menufillselection), &QAction::triggered, &form, &TForm1::fillSelection);
+    connect(add(edit, "actionSmallerBrush", t.menusmaller, {QKeySequence(Qt::Key_BracketLeft)}), &QAction::triggered,
+            &form, [&form] { form.stepBrushSize(-1); });
+    connect(add(edit, "actionLargerBrush", t.menularger, {QKeySequence(Qt::Key_BracketRight)}), &QAction::triggered,
+            &form, [&form] { form.stepBrushSize(+1); });
     edit->addSeparator();
     // The edge brush: off at first start, so painting is the designed brush's.
     QAction *edgeBrush = add(edit, "actionEdgeBrush", t.menuedgebrush, {QKeySequence(Qt::CTRL | Qt::Key_E)});
@@ -90,6 +110,13 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
     connect(numbers, &QAction::toggled, &form, &TForm1::setConfigNumbersShown);
     connect(&form, &TForm1::configNumbersToggled, numbers, &QAction::setChecked);
     connect(add(view, "actionObstacles", t.menuobstwin), &QAction::triggered, &form, &TForm1::BobstaclesClick);
+    connect(add(view, "actionStatistics", t.menustatistics), &QAction::triggered, this, [this] {
+        if (!m_context.session.levelShown())
+            return;
+        m_context.prompts().showInformation(&m_window, QString(m_context.texts.menustatistics).remove(u'&'),
+                                            levelStatisticsText(m_context.session.document().currentLayer(),
+                                                                m_context.texts));
+    });
     view->addSeparator();
     // Ctrl+wheel stays the horizontal scroll; zoom has keys of its own.
     connect(add(view, "actionZoomIn", t.zoomin,
@@ -104,7 +131,8 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
 
     QMenu *help = bar->addMenu(t.menuhelp);
     connect(add(help, "actionMouseAndKeys", t.menukeys, {QKeySequence::HelpContents}), &QAction::triggered, this,
-            [this] { m_context.prompts().showInformation(&m_window, m_context.texts.menukeys, mouseAndKeysText()); });
+            [this] { m_context.prompts().showInformation(&m_window, QString(m_context.texts.menukeys).remove(u'&'),
+                                                      mouseAndKeysText()); });
     connect(add(help, "actionAbout", t.menuabout), &QAction::triggered, &form, &TForm1::showAbout);
 
     EditorSession &session = context.session;
@@ -151,9 +179,11 @@ void EditorActions::updateEnabled()
     action(QStringLiteral("actionUndoStep"))->setEnabled(session.history().canUndo());
     action(QStringLiteral("actionRedoStep"))->setEnabled(session.history().canRedo());
     action(QStringLiteral("actionUndoCell"))->setEnabled(session.history().canUndo());
-    for (const char *name : {"actionSave", "actionSaveAs", "actionExportPicture", "actionCopy", "actionPaste", "actionGround",
-                             "actionUnderground", "actionOtherLevel"})
+    for (const char *name : {"actionSave", "actionSaveAs", "actionExportPicture", "actionCopy", "actionGround",
+                             "actionUnderground", "actionOtherLevel", "actionSelectAll", "actionDeselect",
+                             "actionFillSelection", "actionStatistics"})
         action(QString::fromLatin1(name))->setEnabled(loaded);
+    action(QStringLiteral("actionPaste"))->setEnabled(loaded && !session.clipboard().isEmpty());
     action(QStringLiteral("actionEdgeBrush"))->setEnabled(session.hasEdgeRules());
     action(QStringLiteral("actionFixEdges"))->setEnabled(loaded && session.hasEdgeRules());
 }
@@ -169,7 +199,7 @@ void EditorActions::useEdgeRules()
 QString EditorActions::mouseAndKeysText() const
 {
     const InterfaceTexts &t = m_context.texts;
-    QStringList lines{t.helpleft, t.helpright, t.helpmiddle, t.helppanel, t.helpwheel, t.helparrows, QString(),
+    QStringList lines{t.helpleft, t.helpright, t.helpmiddle, t.helppanel, t.helpwheel, t.helparrows, t.helptools, QString(),
                       t.helpkeys + u':'};
     for (QAction *entry : m_window.actions()) {
         if (entry->shortcuts().isEmpty())

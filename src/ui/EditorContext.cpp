@@ -13,6 +13,7 @@ EditorContext::EditorContext(std::unique_ptr<UserPrompts> prompts, const QString
     SettingsAndTexts loaded = loadSettingsAndTexts();
     settings = std::move(loaded.settings);
     texts = std::move(loaded.texts);
+    settingsProblems = std::move(loaded.problems);
     QCoreApplication::setApplicationName(texts.title);
     if (settings.use_showobst == 1) {
         session.loadCatalogue({true, settings.use_ramobst == 1});

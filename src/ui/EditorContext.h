@@ -23,6 +23,8 @@ public:
     EditorSession session;
     // The edit journal of the session's map, for recovery after a crash.
     JournalKeeper journal;
+    // What was wrong with "brackwen.ini", to tell the user once.
+    QStringList settingsProblems;
 
     UserPrompts &prompts() { return *m_prompts; }
     // The words of the prompts' buttons, from the interface texts.

@@ -38,6 +38,7 @@ EditorStatusBar::EditorStatusBar(const EditorSession &session, const InterfaceTe
     , m_battlefieldNames(obstacleCaptionTexts(texts))
     , m_hover(new QLabel)
     , m_selection(new QLabel(this))
+    , m_tool(new QLabel(this))
 {
     setObjectName(QStringLiteral("statusBar"));
     m_hover->setObjectName(QStringLiteral("hoverLabel"));
@@ -45,6 +46,8 @@ EditorStatusBar::EditorStatusBar(const EditorSession &session, const InterfaceTe
     m_hover->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_hover->setMinimumWidth(1);
     m_selection->setObjectName(QStringLiteral("selectionLabel"));
+    m_tool->setObjectName(QStringLiteral("toolLabel"));
+    addPermanentWidget(m_tool);
     addPermanentWidget(m_selection);
 }
 
@@ -75,6 +78,16 @@ void EditorStatusBar::showCell(QPoint cell)
     }
     m_hover->setText(cellStatusText(m_texts, cell.x(), cell.y(),
                                     layer.at(std::uint32_t(cell.y()), std::uint32_t(cell.x())), battlefield));
+}
+
+QString EditorStatusBar::toolText() const
+{
+    return m_tool->text();
+}
+
+void EditorStatusBar::showTool(const QString &name)
+{
+    m_tool->setText(m_texts.sttool.arg(name));
 }
 
 void EditorStatusBar::showSelection(int columns, int rows)

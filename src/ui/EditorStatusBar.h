@@ -31,12 +31,15 @@ public:
     QLabel *hoverLabel() const { return m_hover; }
     QString hoverText() const;
     QString selectionText() const;
+    QString toolText() const;
 
 public Q_SLOTS:
     // The pointer is over a cell of the current level, or (-1, -1) over none.
     void showCell(QPoint cell);
     // The selection covers columns x rows.
     void showSelection(int columns, int rows);
+    // The name of the current tool.
+    void showTool(const QString &name);
     // A message shown for a while.
     void showNote(const QString &text);
 
@@ -46,4 +49,5 @@ private:
     const ObstacleCaptionTexts m_battlefieldNames;
     QLabel *m_hover = nullptr;
     QLabel *m_selection = nullptr;
+    QLabel *m_tool = nullptr;
 };

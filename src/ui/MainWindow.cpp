@@ -12,6 +12,7 @@
 #include "session/PictureExport.h"
 #include "session/Preferences.h"
 #include "ui/TForm1.h"
+#include "ui/ToolPalette.h"
 #include "session/ZoomLevels.h"
 
 #include <QAction>
@@ -23,6 +24,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
+
+#include <cstdio>
 #include <QToolBar>
 
 namespace {
@@ -61,6 +64,12 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     m_readout->toggleViewAction()->setVisible(false);
     m_readout->addWidget(m_status->hoverLabel());
     addToolBar(Qt::BottomToolBarArea, m_readout);
+    // The tool palette above the map, its toggle in the View menu, remembered.
+    m_palette = createToolPalette(m_form->tools(), *m_form->grid(), QString(texts.menupalette).remove(u'&'), this);
+    addToolBar(Qt::TopToolBarArea, m_palette);
+    m_status->showTool(m_form->currentTool().name());
+    connect(&m_form->tools(), &ToolBox::currentChanged, m_status,
+            [this](GridTool &tool) { m_status->showTool(tool.name()); });
     m_actions = new EditorActions(*this, *m_form, context, preferences);
     // The dock's caption shows the menu text without its shortcut mark.
     const QString overviewText = texts.overview;
@@ -73,6 +82,12 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     });
     m_overview->toggleViewAction()->setText(overviewText);
     m_actions->viewMenu()->addAction(m_overview->toggleViewAction());
+    m_palette->toggleViewAction()->setText(texts.menupalette);
+    m_palette->toggleViewAction()->setObjectName(QStringLiteral("actionPalette"));
+    m_actions->viewMenu()->addAction(m_palette->toggleViewAction());
+    m_palette->setVisible(m_preferences.viewToggle(QStringLiteral("toolPalette"), true));
+    connect(m_palette->toggleViewAction(), &QAction::triggered, this,
+            [this](bool on) { m_preferences.setViewToggle(QStringLiteral("toolPalette"), on); });
     connect(m_overview->toggleViewAction(), &QAction::triggered, this,
             [this](bool on) { m_preferences.setViewToggle(QStringLiteral("overview"), on); });
     setAcceptDrops(true);
@@ -119,6 +134,12 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
             m_status->showNote(m_context.texts.msgjournalerr.arg(reason));
     });
     loadEdgeRules();
+    // A faulty settings file is told once; the built-in fall-backs are in use.
+    if (!context.settingsProblems.isEmpty()) {
+        const QString problems = texts.msgsettings.arg(context.settingsProblems.join(QStringLiteral("; ")));
+        m_status->showNote(problems);
+        std::fprintf(stderr, "brackwen: %s\n", qPrintable(problems));
+    }
 
     restoreState();
     updateCaption();
@@ -144,7 +165,8 @@ void MainWindow::restoreState()
     // The designed window: the form's client area at its place, with the menu
     // bar above and the status bar below.
     resize(TForm1::DesignedClientSize.width(), TForm1::DesignedClientSize.height() + menuBar()->sizeHint().height()
-                                                  + m_readout->sizeHint().height() + m_status->sizeHint().height());
+                                                  + m_readout->sizeHint().height() + m_status->sizeHint().height()
+                                                  + (m_palette->isVisibleTo(this) ? m_palette->sizeHint().height() : 0));
     move(TForm1::DesignedPosition);
     const bool overview = m_preferences.viewToggle(QStringLiteral("overview"), false);
     if (overview)

@@ -57,5 +57,6 @@ private:
     EditorActions *m_actions = nullptr;
     EditorStatusBar *m_status = nullptr;
     QToolBar *m_readout = nullptr;
+    QToolBar *m_palette = nullptr;
     OverviewDock *m_overview = nullptr;
 };

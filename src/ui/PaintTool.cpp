@@ -2,18 +2,24 @@
 #include "ui/PaintTool.h"
 
 #include "session/EditorSession.h"
+#include "ui/ToolIcons.h"
 
-PaintTool::PaintTool(EditorSession &session, PressRule &pressRule, QString name)
+PaintTool::PaintTool(EditorSession &session, PressRule &pressRule, const BrushSettings &brush, QString name)
     : m_session(session)
     , m_pressRule(pressRule)
+    , m_brush(brush)
     , m_name(std::move(name))
 {
 }
 
-void PaintTool::setBrush(const BrushSettings &brush)
+QIcon PaintTool::icon() const
 {
-    m_brush = brush;
-    m_pressRule.rearm();
+    return toolIcon(ToolGlyph::Brush);
+}
+
+QCursor PaintTool::cursor() const
+{
+    return toolCursor(ToolGlyph::Brush);
 }
 
 ToolOutline PaintTool::outline(QPoint cell) const

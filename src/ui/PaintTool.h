@@ -11,14 +11,14 @@ class EditorSession;
 
 class PaintTool : public GridTool {
 public:
-    PaintTool(EditorSession &session, PressRule &pressRule, QString name);
-
-    // The brush to paint with, from the panel's controls; a new brush paints
-    // again on the cell pressed last.
-    const BrushSettings &brush() const { return m_brush; }
-    void setBrush(const BrushSettings &brush);
+    // Paints with the panel's brush, which the panel refreshes when one of its
+    // controls changes.
+    PaintTool(EditorSession &session, PressRule &pressRule, const BrushSettings &brush, QString name);
 
     QString name() const override { return m_name; }
+    QIcon icon() const override;
+    QKeySequence key() const override { return Qt::Key_B; }
+    QCursor cursor() const override;
     ToolOutline outline(QPoint cell) const override;
     void press(const GridEvent &event) override;
     void move(const GridEvent &event) override;
@@ -32,7 +32,7 @@ private:
 
     EditorSession &m_session;
     PressRule &m_pressRule;
+    const BrushSettings &m_brush;
     QString m_name;
-    BrushSettings m_brush;
     bool m_dragging = false;  // the right button went down here and the gesture goes on
 };

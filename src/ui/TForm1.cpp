@@ -12,7 +12,10 @@
 #include "ui/EditorContext.h"
 #include "ui/ObstacleWindow.h"
 #include "ui/PaintTool.h"
+#include "ui/PickerTool.h"
 #include "ui/RecoveryPrompt.h"
+#include "ui/ReplaceFillTool.h"
+#include "ui/SelectSameTool.h"
 #include "ui/SelectTool.h"
 
 #include <QCloseEvent>
@@ -45,7 +48,12 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
     fillControls();
     m_form2 = std::make_unique<TForm2>(m_session.catalogue(), m_session.obstacleView(), obstacleCaptionTexts(m_texts));
     m_form2->setObjectName("Form2");
-    m_paintTool = std::make_unique<PaintTool>(m_session, m_pressRule, QString());
+    m_brushControls = {CBtertype, CBterconf, CBrivtype, CBrivconf, CBroadtype, CBroadconf, LBmirror, CBmirror,
+                       CBbrushx, CBbrushy};
+    m_tools.add(std::make_unique<PaintTool>(m_session, m_pressRule, m_brush, m_texts.toolbrush));
+    m_tools.add(std::make_unique<ReplaceFillTool>(m_session, m_brush, m_texts.toolfill));
+    m_tools.add(std::make_unique<PickerTool>([this](QPoint cell) { pickCell(cell); }, m_texts.toolpicker));
+    m_tools.add(std::make_unique<SelectSameTool>(m_session, m_texts.toolselectsame));
     m_selectTool = std::make_unique<SelectTool>(*DG, m_session, m_pressRule,
                                                 [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
     connectControls();
@@ -53,14 +61,9 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
 
 TForm1::~TForm1() = default;
 
-GridTool &TForm1::currentTool() const
-{
-    return *m_paintTool;
-}
-
 void TForm1::cancelGesture()
 {
-    m_paintTool->cancel();
+    currentTool().cancel();
     m_selectTool->cancel();
 }
 
@@ -109,14 +112,12 @@ void TForm1::openMapFile(const QString &givenFileName)
         TileSpriteSource source{m_settings.graphics, m_settings.valdris_path};
         const TileLoadResult loaded = m_session.loadSprites(source);
         m_settings.graphics = source.graphics;  // a missing game folder means the "defs" folder for this run
-        switch (loaded) {
-        case TileLoadResult::Error:
-            showMapError(m_texts.spriteerr.arg(m_session.spriteLoadError()));
-            return;
-        case TileLoadResult::ArchiveNotOpened:
-            return;
-        case TileLoadResult::Finished:
-            break;
+        if (loaded != TileLoadResult::Finished) {
+            // Without pictures the map is drawn in plain colours; opening goes on.
+            const QString reason = m_texts.spriteerr.arg(m_session.spriteLoadError());
+            Q_EMIT statusMessage(m_texts.msgplaincolours.arg(reason));
+            m_context.prompts().showError(this, m_texts.title, m_texts.msgplaincolours.arg(reason));
+            m_settings.graphics = Settings::PlainColours;
         }
     }
     QString fileName = givenFileName;
@@ -328,8 +329,11 @@ void TForm1::DGMouseDown(const GridEvent &event)
 {
     if (event.button == Qt::MiddleButton)
         FormMouseUp(event.button);
-    // The right button acts with the current tool; any other press picks the cell.
-    if (event.button == Qt::RightButton)
+    // The right button acts with the current tool (with Alt, it picks with
+    // any); any other press picks the cell.
+    if (event.button == Qt::RightButton && event.modifiers.testFlag(Qt::AltModifier) && event.onMap())
+        pickCell(event.cell);
+    else if (event.button == Qt::RightButton)
         currentTool().press(event);
     else
         m_selectTool->press(event);
@@ -498,30 +502,11 @@ void TForm1::FormMouseWheel(QWheelEvent *event)
 
 void TForm1::CBChange(const QObject *sender)
 {
-    if (sender == CBtertype) {
-        const TerrainConfigList list =
-            terrainConfigListFor(CBtertype->currentIndex(), m_paintTool->brush().terrainConfig);
-        CBterconf->clear();
-        QStringList items;
-        for (int n = 0; n < list.itemCount - 1; ++n)
-            items << QString::number(n);
-        CBterconf->addItems(items << m_texts.notchng);
-        CBterconf->setCurrentIndex(list.selectedIndex);
-    }
-    BrushSelectors selectors;
-    selectors.CBtertype = CBtertype->currentIndex();
-    selectors.CBterconf = CBterconf->currentIndex();
-    selectors.CBrivtype = CBrivtype->currentIndex();
-    selectors.CBrivconf = CBrivconf->currentIndex();
-    selectors.CBroadtype = CBroadtype->currentIndex();
-    selectors.CBroadconf = CBroadconf->currentIndex();
-    for (int k = 0; k < int(selectors.LBmirror.size()); ++k)
-        selectors.LBmirror[k] = LBmirror->item(k)->isSelected();
-    selectors.CBmirror = CBmirror->currentIndex();
-    selectors.CBbrushx = CBbrushx->currentIndex();
-    selectors.CBbrushy = CBbrushy->currentIndex();
+    if (sender == CBtertype)
+        m_brushControls.refillTerrainConfigs(m_brush.terrainConfig, m_texts.notchng);
+    m_brush = BrushSettings::fromSelectors(m_brushControls.selectors(), m_brush);
     // A new brush paints again on the cell pressed last.
-    m_paintTool->setBrush(BrushSettings::fromSelectors(selectors, m_paintTool->brush()));
+    m_pressRule.rearm();
     if (m_session.sprites())
         updateBrushPreview();
     showBrushOutline();
@@ -530,7 +515,30 @@ void TForm1::CBChange(const QObject *sender)
 void TForm1::updateBrushPreview()
 {
     tileimage->setPixmap(QPixmap::fromImage(
-        brushPreview(*m_session.sprites(), m_paintTool->brush(), palette().color(QPalette::Window))));
+        brushPreview(*m_session.sprites(), m_brush, palette().color(QPalette::Window))));
+}
+
+void TForm1::pickCell(QPoint cell)
+{
+    const TerrainLayer &layer = m_session.document().currentLayer();
+    if (!m_session.levelShown() || std::uint32_t(std::max(cell.x(), cell.y())) >= layer.side())
+        return;
+    m_brushControls.show(selectorsForCell(layer.at(cell.y(), cell.x()), m_brushControls.selectors()), m_texts.notchng);
+    CBChange(nullptr);
+    if (&currentTool() == m_tools.tools()[PickerToolIndex].get())
+        m_tools.choosePrevious();
+}
+
+void TForm1::stepBrushSize(int step)
+{
+    m_brushControls.stepSize(step);
+    CBChange(CBbrushx);
+}
+
+void TForm1::fillSelection()
+{
+    const GridRect s = DG->selection();
+    m_session.fillSelection(m_brush, QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
 }
 
 void TForm1::SetUndoCount(std::size_t count)
@@ -570,8 +578,10 @@ void TForm1::showRestored(const UndoStep &step)
 
 void TForm1::BcopycellsClick()
 {
+    // A selection by terrain is copied as the block that holds it.
     const GridRect s = DG->selection();
-    m_session.copy(QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
+    const auto &region = m_session.regionSelection();
+    m_session.copy(region ? region->bounds() : QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
     showPasteOutline();
 }
 

@@ -6,7 +6,10 @@
 // texts and the prompts are the editor's, handed to it.
 #pragma once
 
+#include "edit/BrushSettings.h"
+#include "ui/BrushControls.h"
 #include "ui/GridTool.h"
+#include "ui/ToolBox.h"
 #include "ui/UserPrompts.h"
 
 #include <QPoint>
@@ -50,6 +53,8 @@ public:
     static constexpr QSize DesignedClientSize{594, 573};
     static constexpr QPoint DesignedPosition{333, 100};
     static constexpr int PanelWidth = 90;
+    // The picker's place in the tools' list: brush, fill any terrain, picker, select same.
+    static constexpr int PickerToolIndex = 2;
 
     bool showConfigNumbers() const { return m_showConfigNumbers; }
     TForm2 *obstacleWindow() const { return m_form2.get(); }
@@ -63,8 +68,18 @@ public:
     void layoutGrid();
 
     DrawGrid *grid() const { return DG; }
-    // The tool of the right mouse button.
-    GridTool &currentTool() const;
+    // The tools of the right mouse button and the current one.
+    ToolBox &tools() { return m_tools; }
+    GridTool &currentTool() const { return m_tools.current(); }
+    // The brush the panel's controls describe.
+    const BrushSettings &brush() const { return m_brush; }
+    // Puts a cell's terrain, picture, river, road and mirror bits into the
+    // panel's controls (the picker).
+    void pickCell(QPoint cell);
+    // "[" and "]": the brush one cell smaller (-1) or larger (+1) on both sides.
+    void stepBrushSize(int step);
+    // Fill selection: the brush written into every selected cell, as one step.
+    void fillSelection();
     // Ends the gesture of the mouse in progress, if any, as a release would:
     // before any command runs, so that a stroke is one step whatever happens.
     void cancelGesture();
@@ -173,7 +188,9 @@ private:
     const InterfaceTexts &m_texts;
     std::unique_ptr<TForm2> m_form2;
     PressRule m_pressRule;
-    std::unique_ptr<PaintTool> m_paintTool;
+    BrushSettings m_brush;
+    BrushControls m_brushControls;
+    ToolBox m_tools;
     std::unique_ptr<SelectTool> m_selectTool;
     int m_mapSizeIndex = 0;   // the size list's item since the open or the last size change
     QString m_dialogFolder;

@@ -8,7 +8,6 @@
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
 #include "ui/ObstacleWindow.h"
-#include "ui/PaintTool.h"
 #include "ui/SelectTool.h"
 
 #include <QComboBox>
@@ -201,6 +200,20 @@ void TForm1::connectControls()
     connect(DG, &DrawGrid::selectionChanged, this, &TForm1::showPasteOutline);
     connect(DG, &DrawGrid::pointerLeft, this, [this] { hoverAt(std::nullopt); });
     connect(DG, &DrawGrid::viewChanged, this, &TForm1::refreshHover);
+    // The pointer shows the current tool; a rectangle drawn by hand replaces a selection by terrain.
+    DG->viewport()->setCursor(currentTool().cursor());
+    connect(&m_tools, &ToolBox::currentChanged, this, [this](GridTool &tool) {
+        DG->viewport()->setCursor(tool.cursor());
+        showBrushOutline();
+    });
+    connect(DG, &DrawGrid::selectionChanged, &m_session, &EditorSession::clearRegionSelection);
+    connect(&m_session, &EditorSession::regionSelectionChanged, this, [this] {
+        const auto &region = m_session.regionSelection();
+        DG->setRegion(region ? region->bounds() : QRect(), [this](int column, int row) {
+            const auto &shown = m_session.regionSelection();
+            return shown && shown->contains(std::uint32_t(column), std::uint32_t(row));
+        });
+    });
     connect(DG, &DrawGrid::mouseReleased, this,
             [this](Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position) {
                 DGMouseUp(gridEvent(position, button, buttons, modifiers));

@@ -5,6 +5,8 @@
 
 #include "TempDir.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,6 +122,38 @@ TEST(Settings, GameFolderGetsATrailingSeparator)
         const QByteArray ini = "[Programm_options]\nvaldris_path=" + c.given.toUtf8() + "\n";
         EXPECT_EQ(loadFrom(ini).settings.valdris_path, c.expected) << qPrintable(c.given);
     }
+}
+
+// A faulty file is told, a sentence a fault, with what is used instead; a
+// sound one, or none, tells nothing.
+TEST(Settings, FaultsAreToldWithWhatIsUsedInstead)
+{
+    const struct {
+        const char *name;
+        QByteArray ini;
+        const char *told;  // empty: nothing to tell
+    } cases[] = {
+        {"sound", "[Programm_options]\ngraphics=2\nlanguage=english\n[english]\n", ""},
+        {"garbage", QByteArray("\x01\x02 not a settings file \xff", 26), "there is no [Programm_options] section"},
+        {"language without a section", "[Programm_options]\ngraphics=2\nlanguage=klingon\n", "no [klingon] section"},
+        {"graphics not a number", "[Programm_options]\ngraphics=abc\n", "graphics=abc is not a number; 2 is used"},
+        {"missing game folder", "[Programm_options]\ngraphics=0\nvaldris_path=/no/such/folder\n",
+         "does not exist; the \"defs\" folder is used"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QStringList problems = loadFrom(c.ini).problems;
+        if (QByteArray(c.told).isEmpty()) {
+            EXPECT_TRUE(problems.isEmpty()) << qPrintable(problems.join("; "));
+            continue;
+        }
+        ASSERT_EQ(problems.size(), 1) << qPrintable(problems.join("; "));
+        EXPECT_TRUE(problems.first().contains(QString::fromUtf8(c.told))) << qPrintable(problems.first());
+    }
+    TempDir dir;
+    QDir(dir.path()).mkdir("brackwen.ini");
+    EXPECT_EQ(loadSettingsAndTexts(dir.filePath("brackwen.ini")).problems,
+              QStringList{"the file cannot be read; the built-in settings are used"});
 }
 
 TEST(IniInteger, Forms)

@@ -466,6 +466,35 @@ TEST_F(EditingWindow, ObstacleWindowFollowsTheListsAndTheSelectedCell)
     EXPECT_EQ(context->session.obstacleView(), (ObstacleView{8, 4, 3}));
 }
 
+// A damaged sprite archive is no dead end: the map opens in plain colours, the
+// user is told which file failed and why, and opening keeps working.
+TEST(SpriteFallback, ADamagedArchiveOpensTheMapInPlainColours)
+{
+    TempDir dir;
+    QDir(dir.path()).mkpath("game/data");
+    dir.write("game/data/vdsprite.lod", QByteArray(300, 'x'));
+    dir.write("brackwen.ini", "[Programm_options]\nlanguage=english\ngraphics=0\nuse_showobst=0\nuse_nagscreen=0\n"
+                              "valdris_path=" + dir.filePath("game").toUtf8() + "\n");
+    const QString map = dir.write("plain.vdm", plainMap());
+    CurrentDirGuard current(dir.path());
+    PromptLog log;
+    EditorContext context(std::make_unique<FakePrompts>(log));
+    TForm1 form(context);
+    QStringList notes;
+    QObject::connect(&form, &TForm1::statusMessage, [&notes](const QString &text) { notes << text; });
+    form.openMapFile(map);
+    ASSERT_TRUE(context.session.document().isLoaded);
+    EXPECT_EQ(context.session.sprites(), nullptr);
+    ASSERT_EQ(log.errors.size(), 1);
+    EXPECT_TRUE(log.errors.first().contains("vdsprite.lod")) << qPrintable(log.errors.first());
+    EXPECT_TRUE(log.errors.first().endsWith("the map is drawn in plain colours")) << qPrintable(log.errors.first());
+    ASSERT_FALSE(notes.isEmpty());
+
+    form.openMapFile(dir.write("again.vdm", plainMap()));
+    EXPECT_EQ(context.session.fileName(), dir.filePath("again.vdm"));
+    EXPECT_EQ(log.errors.size(), 1) << "told once";
+}
+
 TEST(ClosingWindow, AboutPromptCancelKeepsTheWindowOpen)
 {
     TempDir dir;

@@ -1,0 +1,29 @@
+// The fill that replaces any terrain: a right click turns the region of the
+// clicked cell's terrain type into the panel's terrain, whatever the two
+// types' picture counts; with Shift, every cell of that type on the level.
+#pragma once
+
+#include "edit/BrushSettings.h"
+#include "ui/GridTool.h"
+
+class EditorSession;
+
+class ReplaceFillTool : public GridTool {
+public:
+    ReplaceFillTool(EditorSession &session, const BrushSettings &brush, QString name);
+
+    QString name() const override { return m_name; }
+    QIcon icon() const override;
+    QKeySequence key() const override { return Qt::Key_F; }
+    QCursor cursor() const override;
+    ToolOutline outline(QPoint cell) const override;
+    void press(const GridEvent &event) override;
+    void move(const GridEvent &) override {}
+    void release(const GridEvent &) override {}
+    void cancel() override {}
+
+private:
+    EditorSession &m_session;
+    const BrushSettings &m_brush;
+    QString m_name;
+};
