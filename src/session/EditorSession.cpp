@@ -4,6 +4,7 @@
 #include "base/Platform.h"
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
+#include "edit/JournalRecord.h"
 #include "edit/PaintAt.h"
 #include "edit/PathPieces.h"
 #include "edit/ReplaceFill.h"
@@ -51,7 +52,7 @@ MapOpenResult EditorSession::open(const QString &fileName)
 MapSaveResult EditorSession::save(const QString &fileName)
 {
     closeOpenStep();
-    MapSaveResult saved = saveMapFile(m_document, fileName, progressFor(Work::Save, fileName));
+    MapSaveResult saved = saveMapFile(m_document, fileName, m_saveOptions, progressFor(Work::Save, fileName));
     if (saved.ok()) {
         m_history.markSaved();
         Q_EMIT mapSaved(fileName);
@@ -62,6 +63,38 @@ MapSaveResult EditorSession::save(const QString &fileName)
         announceHistory();
     }
     return saved;
+}
+
+EditorSession::JournalReplay EditorSession::replayJournal(const JournalContents &journal)
+{
+    JournalReplay replay;
+    for (; replay.steps < journal.recordCount(); ++replay.steps) {
+        const JournalRecord record = journal.record(replay.steps);
+        if (record.kind == JournalRecord::Kind::Size) {
+            if (!resize(record.side)) {
+                replay.reason = QStringLiteral("not enough memory for a map of side %1").arg(record.side);
+                break;
+            }
+            continue;
+        }
+        beginStep();
+        CellEditor editor(m_document, m_history.undoList());
+        replay.reason = applyJournalRecord(m_document, record, &editor);
+        if (!editor.changedCells().isEmpty()) {
+            Q_EMIT cellsChanged(record.level, editor.changedCells());
+            Q_EMIT undoCountChanged(m_history.undoList().count());
+        }
+        finishStep(false);
+        if (!replay.reason.isEmpty())
+            break;
+    }
+    return replay;
+}
+
+void EditorSession::forgetFileName()
+{
+    m_fileName.clear();
+    Q_EMIT fileNameChanged(m_fileName);
 }
 
 bool EditorSession::selectLevel(int level)

@@ -8,6 +8,7 @@
 #include "edit/CellClipboard.h"
 #include "edit/CellPosition.h"
 #include "edit/EditHistory.h"
+#include "edit/EditJournal.h"
 #include "edit/PathLaying.h"
 #include "edit/RegionSelection.h"
 #include "edit/Symmetry.h"
@@ -97,6 +98,9 @@ public:
     MapOpenResult open(const QString &fileName);
     // Saves the open map to a file, which becomes the map's file on success.
     MapSaveResult save(const QString &fileName);
+    // How saves keep the file they replace (the backup preference) and where
+    // their safety copies go.
+    void setSaveOptions(const MapSaveOptions &options) { m_saveOptions = options; }
 
     // ---- Level and size ----
     // Chooses level 0 or 1; false when the map has no such level (the
@@ -189,6 +193,20 @@ public:
     // announces the choice, if any.
     void chooseObstacles(ObstacleRequest request);
 
+    // ---- Recovery ----
+    // Replays a journal read back after a crash on the open map, each record
+    // as a step of its own that undo takes back, announced as edits are; the
+    // map is left with unsaved changes. Stops at the first record that does
+    // not fit the map (its reason set).
+    struct JournalReplay {
+        std::size_t steps = 0;  // records replayed
+        QString reason;         // one line, set when a record was refused
+    };
+    JournalReplay replayJournal(const JournalContents &journal);
+    // Leaves the open map without a file (it was recovered onto a file that
+    // changed since): the next save asks for a name.
+    void forgetFileName();
+
     // Releases the catalogue and the tile pictures (on closing).
     void releaseResources();
 
@@ -280,4 +298,5 @@ private:
     ObstacleView m_obstacleView;
     CellPosition m_anchorCell;
     QString m_fileName;
+    MapSaveOptions m_saveOptions;
 };

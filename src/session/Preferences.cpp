@@ -7,6 +7,7 @@ namespace {
 const QString RecentKey = QStringLiteral("files/recent");
 const QString GeometryKey = QStringLiteral("window/geometry");
 const QString FolderKey = QStringLiteral("files/lastFolder");
+const QString BackupKey = QStringLiteral("files/keepBackup");
 }  // namespace
 
 Preferences::Preferences()
@@ -63,6 +64,16 @@ QString Preferences::lastFolder() const
 void Preferences::setLastFolder(const QString &folder)
 {
     m_settings->setValue(FolderKey, folder);
+}
+
+bool Preferences::keepBackup() const
+{
+    return m_settings->value(BackupKey, false).toBool();
+}
+
+void Preferences::setKeepBackup(bool on)
+{
+    m_settings->setValue(BackupKey, on);
 }
 
 bool Preferences::viewToggle(const QString &name, bool initial) const

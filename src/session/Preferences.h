@@ -32,6 +32,10 @@ public:
     QString lastFolder() const;
     void setLastFolder(const QString &folder);
 
+    // Whether a save keeps the replaced file as NAME.bak; off at first.
+    bool keepBackup() const;
+    void setKeepBackup(bool on);
+
     // A view toggle (a boolean under "view/"), with its value at first start.
     bool viewToggle(const QString &name, bool initial) const;
     void setViewToggle(const QString &name, bool on);

@@ -36,6 +36,15 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
             &QAction::triggered, &form, &TForm1::BsaveClick);
     connect(add(file, "actionExportPicture", t.exportmenu), &QAction::triggered, this,
             &EditorActions::exportPictureRequested);
+    // Keeping the replaced file as NAME.bak: off at first start.
+    QAction *backup = add(file, "actionKeepBackup", t.menubackup);
+    backup->setCheckable(true);
+    backup->setChecked(preferences.keepBackup());
+    context.keepBackups(backup->isChecked());
+    connect(backup, &QAction::toggled, this, [this](bool on) {
+        m_context.keepBackups(on);
+        m_preferences.setKeepBackup(on);
+    });
     file->addSeparator();
     connect(add(file, "actionQuit", t.menuquit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}), &QAction::triggered, &window,
             &QWidget::close);

@@ -1,10 +1,14 @@
 // The editor's shared parts, made at start-up.
 #include "ui/EditorContext.h"
 
-#include <QCoreApplication>
+#include "edit/JournalFolder.h"
 
-EditorContext::EditorContext(std::unique_ptr<UserPrompts> prompts)
-    : m_prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>())
+#include <QCoreApplication>
+#include <QFileInfo>
+
+EditorContext::EditorContext(std::unique_ptr<UserPrompts> prompts, const QString &journalFolder)
+    : journal(session, journalFolder.isEmpty() ? standardJournalFolder() : journalFolder)
+    , m_prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>())
 {
     SettingsAndTexts loaded = loadSettingsAndTexts();
     settings = std::move(loaded.settings);
@@ -16,11 +20,22 @@ EditorContext::EditorContext(std::unique_ptr<UserPrompts> prompts)
         if (!session.catalogue().isOn())
             settings.use_showobst = 0;
     }
+    keepBackups(false);
 }
 
 PromptButtons EditorContext::promptButtons() const
 {
     return {texts.dlgok, texts.dlgsave, texts.dlgdiscard, texts.dlgcancel};
+}
+
+RecoverButtons EditorContext::recoverButtons() const
+{
+    return {texts.dlgrecover, texts.dlgdropedits, texts.dlglater};
+}
+
+void EditorContext::keepBackups(bool on)
+{
+    session.setSaveOptions(MapSaveOptions{.keepPrevious = on, .backupFolder = QFileInfo(journal.folder()).path()});
 }
 
 QString EditorContext::mapDialogFilter() const

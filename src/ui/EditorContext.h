@@ -6,6 +6,7 @@
 #pragma once
 
 #include "session/EditorSession.h"
+#include "session/JournalKeeper.h"
 #include "session/Settings.h"
 #include "ui/UserPrompts.h"
 
@@ -13,18 +14,25 @@
 
 class EditorContext {
 public:
-    // Prompts default to the real dialogs.
-    explicit EditorContext(std::unique_ptr<UserPrompts> prompts = nullptr);
+    // Prompts default to the real dialogs, the journal folder to the user's
+    // (standardJournalFolder()).
+    explicit EditorContext(std::unique_ptr<UserPrompts> prompts = nullptr, const QString &journalFolder = {});
 
     Settings settings;
     InterfaceTexts texts;
     EditorSession session;
+    // The edit journal of the session's map, for recovery after a crash.
+    JournalKeeper journal;
     // What was wrong with "brackwen.ini", to tell the user once.
     QStringList settingsProblems;
 
     UserPrompts &prompts() { return *m_prompts; }
     // The words of the prompts' buttons, from the interface texts.
     PromptButtons promptButtons() const;
+    RecoverButtons recoverButtons() const;
+    // Saves keep the replaced file as NAME.bak or not; either way their
+    // safety copies go to the user's data folder, the journals' parent.
+    void keepBackups(bool on);
     // The "Valdris map(*.vdm, *.vdw)|*.vdm;*.vdw" filter of both map file dialogs.
     QString mapDialogFilter() const;
 

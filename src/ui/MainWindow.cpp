@@ -8,6 +8,7 @@
 #include "ui/ExportPictureDialog.h"
 #include "ui/LongWork.h"
 #include "ui/OverviewDock.h"
+#include "ui/RecoveryPrompt.h"
 #include "session/PictureExport.h"
 #include "session/Preferences.h"
 #include "ui/TForm1.h"
@@ -121,12 +122,18 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
         m_status->showSelection(s.right - s.left + 1, s.bottom - s.top + 1);
     });
     connect(&session, &EditorSession::fileNameChanged, this, [this](const QString &fileName) {
+        if (fileName.isEmpty())  // a recovered map whose file changed has none
+            return;
         m_preferences.addRecentFile(fileName);
         m_preferences.setLastFolder(QFileInfo(fileName).absolutePath());
         m_form->setDialogFolder(QFileInfo(fileName).absolutePath());
     });
     connect(m_actions, &EditorActions::recentFileChosen, this, &MainWindow::openFile);
     connect(m_actions, &EditorActions::note, m_status, &EditorStatusBar::showNote);
+    connect(&context.journal, &JournalKeeper::problem, this, [this](const QString &, const QString &reason) {
+        if (!reason.isEmpty())
+            m_status->showNote(m_context.texts.msgjournalerr.arg(reason));
+    });
     loadEdgeRules();
     // A faulty settings file is told once; the built-in fall-backs are in use.
     if (!context.settingsProblems.isEmpty()) {
@@ -239,6 +246,15 @@ void MainWindow::openFile(const QString &fileName)
 void MainWindow::openWhenStarted(const QString &fileName)
 {
     QTimer::singleShot(0, this, [this, fileName] { openFile(fileName); });
+}
+
+void MainWindow::offerRecoveryWhenStarted()
+{
+    QTimer::singleShot(0, this, [this] {
+        const QString mapPath = RecoveryPrompt::mapToOffer(m_context.journal.folder());
+        if (!mapPath.isEmpty())
+            openFile(mapPath);  // the open asks
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

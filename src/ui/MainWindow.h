@@ -35,6 +35,9 @@ public:
     void openFile(const QString &fileName);
     // Opens a map once the event loop runs (a map named on the command line).
     void openWhenStarted(const QString &fileName);
+    // Once the event loop runs, offers the edits a crash left unsaved, of
+    // the map whose journal is newest (when no map was named).
+    void offerRecoveryWhenStarted();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

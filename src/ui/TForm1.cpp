@@ -14,6 +14,7 @@
 #include "ui/PaintTool.h"
 #include "ui/PathTool.h"
 #include "ui/PickerTool.h"
+#include "ui/RecoveryPrompt.h"
 #include "ui/ReplaceFillTool.h"
 #include "ui/SelectSameTool.h"
 #include "ui/SelectTool.h"
@@ -135,6 +136,12 @@ void TForm1::openMapFile(const QString &givenFileName)
     }
     if (fileName.isEmpty())
         return;
+    RecoveryPrompt recovery(m_context, this);
+    const bool openNow = recovery.ask(fileName);
+    if (!recovery.message().isEmpty())
+        Q_EMIT statusMessage(recovery.message());
+    if (!openNow)
+        return;
 
     const MapOpenResult loaded = m_session.open(fileName);
     if (!loaded.ok()) {
@@ -148,6 +155,9 @@ void TForm1::openMapFile(const QString &givenFileName)
     selectLevel();
     layoutGrid();
     CBChange(CBtertype);
+    recovery.replay();
+    if (!recovery.message().isEmpty())
+        Q_EMIT statusMessage(recovery.message());
 }
 
 void TForm1::showMapError(const QString &reason)
@@ -632,6 +642,8 @@ bool TForm1::FormClose()
     if (m_settings.use_nagscreen == 1 && showAbout() == UserPrompts::AboutAnswer::Cancel)
         return false;
     m_form2->hide();
+    // The edits were saved, or the user chose to leave them.
+    m_context.journal.discard();
     m_session.releaseResources();
     return true;
 }

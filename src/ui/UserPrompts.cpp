@@ -40,6 +40,23 @@ UserPrompts::SaveAnswer DialogPrompts::askToSave(QWidget *parent, const QString 
     }
 }
 
+UserPrompts::RecoverAnswer DialogPrompts::askToRecover(QWidget *parent, const QString &title, const QString &text,
+                                                       const RecoverButtons &buttons)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton *recover = box.addButton(buttons.recover, QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(buttons.discard, QMessageBox::DestructiveRole);
+    QPushButton *later = box.addButton(buttons.later, QMessageBox::RejectRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == recover)
+        return RecoverAnswer::Recover;
+    if (box.clickedButton() == discard)
+        return RecoverAnswer::Discard;
+    return RecoverAnswer::Later;
+}
+
 UserPrompts::AboutAnswer DialogPrompts::askAbout(QWidget *parent, const QString &title, const QString &text)
 {
     // The prompt's lines are separated by carriage returns; the message box breaks lines at line feeds.

@@ -18,11 +18,20 @@ struct PromptButtons {
     QString cancel = QStringLiteral("Cancel");
 };
 
+// The words on the recovery prompt's buttons.
+struct RecoverButtons {
+    QString recover = QStringLiteral("Recover");
+    QString discard = QStringLiteral("Discard");
+    QString later = QStringLiteral("Later");
+};
+
 class UserPrompts {
 public:
     enum class AboutAnswer { Yes, No, Cancel };
     // Save: save, then go on; Discard: go on without saving; Cancel: stop.
     enum class SaveAnswer { Save, Discard, Cancel };
+    // Recover: replay the journal's edits; Discard: delete the journal; Later: leave it.
+    enum class RecoverAnswer { Recover, Discard, Later };
 
     virtual ~UserPrompts() = default;
     // A confirmation with OK and Cancel; true for OK.
@@ -31,6 +40,10 @@ public:
     // The question before unsaved edits would be left behind.
     virtual SaveAnswer askToSave(QWidget *parent, const QString &title, const QString &text,
                                  const PromptButtons &buttons) = 0;
+    // The offer of edits a crash left unsaved, with Recover (the default),
+    // Discard and Later; closing it is Later.
+    virtual RecoverAnswer askToRecover(QWidget *parent, const QString &title, const QString &text,
+                                       const RecoverButtons &buttons) = 0;
     // The about prompt with Yes, No and Cancel.
     virtual AboutAnswer askAbout(QWidget *parent, const QString &title, const QString &text) = 0;
     // A file to open, or an empty string when the user cancels. Filters are
@@ -50,6 +63,8 @@ public:
     bool confirm(QWidget *parent, const QString &title, const QString &text, const PromptButtons &buttons) override;
     SaveAnswer askToSave(QWidget *parent, const QString &title, const QString &text,
                          const PromptButtons &buttons) override;
+    RecoverAnswer askToRecover(QWidget *parent, const QString &title, const QString &text,
+                               const RecoverButtons &buttons) override;
     AboutAnswer askAbout(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &folder, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &suggestion, const QString &filter,

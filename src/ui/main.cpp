@@ -1,5 +1,6 @@
 // The editor's entry: the command line, the application, the main window, the
 // message loop.
+#include "base/Platform.h"
 #include "session/Preferences.h"
 #include "ui/EditorContext.h"
 #include "ui/MainWindow.h"
@@ -51,6 +52,9 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // A save that outgrows the system's file size limit fails with a reason
+    // instead of ending the program.
+    platform::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     app.setStyle(new ImmediateToolTipStyle);
     EditorContext context;
@@ -59,5 +63,7 @@ int main(int argc, char **argv)
     window.show();
     if (!parser.positionalArguments().isEmpty())
         window.openWhenStarted(parser.positionalArguments().first());
+    else
+        window.offerRecoveryWhenStarted();
     return app.exec();
 }

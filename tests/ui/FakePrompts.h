@@ -9,6 +9,7 @@
 struct PromptLog {
     QStringList confirmations;  // texts of the OK/Cancel questions
     QStringList saveQuestions;  // texts of the Save/Don't save/Cancel questions
+    QStringList recoverQuestions;  // texts of the Recover/Discard/Later questions
     QStringList abouts;         // texts of the about prompts
     QStringList errors;
     QStringList pages;          // texts of the information pages
@@ -23,6 +24,7 @@ public:
     bool confirmAnswer = false;
     SaveAnswer saveQuestionAnswer = SaveAnswer::Discard;
     AboutAnswer aboutAnswer = AboutAnswer::No;
+    RecoverAnswer recoverAnswer = RecoverAnswer::Later;
     QString openAnswer;   // empty: cancelled
     QString saveAnswer;   // empty: cancelled
 
@@ -35,6 +37,11 @@ public:
     {
         m_log.saveQuestions << text;
         return saveQuestionAnswer;
+    }
+    RecoverAnswer askToRecover(QWidget *, const QString &, const QString &text, const RecoverButtons &) override
+    {
+        m_log.recoverQuestions << text;
+        return recoverAnswer;
     }
     AboutAnswer askAbout(QWidget *, const QString &, const QString &text) override
     {

@@ -1,0 +1,75 @@
+// Recovering the edits of an edit journal in the editor.
+#include "ui/RecoveryPrompt.h"
+
+#include "edit/JournalFolder.h"
+#include "ui/EditorContext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+RecoveryPrompt::RecoveryPrompt(EditorContext &context, QWidget *parent)
+    : m_context(context)
+    , m_parent(parent)
+{
+}
+
+QString RecoveryPrompt::mapToOffer(const QString &journalFolder)
+{
+    // Listed newest first; a journal of a map that is gone cannot be replayed
+    // here and stays for the command-line tool.
+    for (const JournalListing &listing : listJournals(journalFolder))
+        if (listing.ok() && listing.recordBytes > 0 && QFileInfo(listing.header.mapPath).isFile())
+            return listing.header.mapPath;
+    return {};
+}
+
+bool RecoveryPrompt::ask(const QString &mapPath)
+{
+    const QString journalPath = journalPathFor(m_context.journal.folder(), mapPath);
+    if (!QFileInfo::exists(journalPath))
+        return true;
+    JournalContents journal = readJournal(journalPath);
+    if (!journal.ok()) {
+        // A newer program's journal, or a damaged one: left as it is.
+        m_message = QDir::toNativeSeparators(journalPath) + QStringLiteral(": ") + journal.reason;
+        return true;
+    }
+    if (journal.recordCount() == 0 || journal.header.mapPath != journalMapPath(mapPath))
+        return true;
+
+    const InterfaceTexts &texts = m_context.texts;
+    const QDateTime lastEdit = QFileInfo(journalPath).lastModified();
+    QString text = texts.recovertext.arg(QDir::toNativeSeparators(mapPath),
+                                         QLocale().toString(lastEdit, QLocale::ShortFormat));
+    m_fileChanged = !journalMatchesFile(journal.header, mapPath).matches();
+    if (m_fileChanged)
+        text += QStringLiteral("\n\n") + texts.recoverchanged;
+    switch (m_context.prompts().askToRecover(m_parent, texts.recovertitle, text, m_context.recoverButtons())) {
+    case UserPrompts::RecoverAnswer::Recover:
+        m_journal = std::move(journal);
+        return true;
+    case UserPrompts::RecoverAnswer::Discard:
+        QFile::remove(journalPath);
+        return true;
+    case UserPrompts::RecoverAnswer::Later:
+        break;
+    }
+    return false;
+}
+
+void RecoveryPrompt::replay()
+{
+    m_message.clear();
+    if (!m_journal)
+        return;
+    EditorSession &session = m_context.session;
+    const EditorSession::JournalReplay replayed = session.replayJournal(*m_journal);
+    if (m_fileChanged)
+        session.forgetFileName();
+    m_message = m_context.texts.msgrecovered.arg(replayed.steps);
+    if (!replayed.reason.isEmpty())
+        m_message += QStringLiteral("; ") + replayed.reason;
+    m_journal.reset();
+}

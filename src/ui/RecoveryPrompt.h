@@ -1,0 +1,39 @@
+// The offer of edits that a crash left in the edit journal of a map: asked
+// before the map opens, replayed once it is open.
+#pragma once
+
+#include "edit/EditJournal.h"
+
+#include <QString>
+
+#include <optional>
+
+class EditorContext;
+class QWidget;
+
+class RecoveryPrompt {
+public:
+    RecoveryPrompt(EditorContext &context, QWidget *parent);
+
+    // The map of the newest journal that holds edits and whose map file is
+    // there, for the offer at start-up; empty when there is none.
+    static QString mapToOffer(const QString &journalFolder);
+
+    // Asks about the journal of the map at mapPath when it holds edits:
+    // Recover keeps it for replay(), Discard deletes it. False when the user
+    // chose Later: the map is not to open now, and the journal stays.
+    bool ask(const QString &mapPath);
+    // After the map opened: replays the edits the user chose to recover, as
+    // unsaved steps; a map whose file changed since is left without a file.
+    void replay();
+    // What to tell in the status bar after ask() and replay(): the steps
+    // recovered, or why a journal was left alone; empty when nothing happened.
+    const QString &message() const { return m_message; }
+
+private:
+    EditorContext &m_context;
+    QWidget *m_parent;
+    std::optional<JournalContents> m_journal;  // to replay
+    bool m_fileChanged = false;
+    QString m_message;
+};

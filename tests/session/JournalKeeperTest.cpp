@@ -1,0 +1,273 @@
+// The edit journal kept beside the editor session: whatever sequence of edits,
+// undos and size changes the session goes through, replaying its journal on
+// the map file gives the session's cells exactly.
+#include "session/JournalKeeper.h"
+
+#include "edit/BrushSettings.h"
+#include "edit/EditJournal.h"
+#include "edit/JournalFolder.h"
+#include "session/EditorSession.h"
+#include "writers/MapWriter.h"
+
+#include "TempDir.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// A two-level 36 x 36 map with a pattern on both levels.
+QByteArray patternedMap()
+{
+    return MapWriter::patterned(36, true).data();
+}
+
+BrushSettings brushOf(std::mt19937 &random)
+{
+    BrushSettings brush;
+    brush.terrainType = std::uint8_t(random() % 10);
+    brush.terrainConfig = std::uint8_t(random() % 4);
+    brush.paintRiver = random() % 3 == 0;
+    brush.riverType = std::uint8_t(random() % 5);
+    brush.brushWidth = std::uint8_t(1 + random() % 4);
+    brush.brushHeight = std::uint8_t(1 + random() % 4);
+    return brush;
+}
+
+// One random operation of the session, as a user could run it.
+void randomOperation(EditorSession &session, std::mt19937 &random)
+{
+    const int side = int(session.document().mapSize);
+    const auto cell = [&] { return int(random() % std::uint32_t(side)); };
+    switch (random() % 10) {
+    case 0:
+    case 1: {  // a stroke
+        const BrushSettings brush = brushOf(random);
+        session.beginStep();
+        for (int i = 0, n = 1 + int(random() % 6); i < n; ++i)
+            session.paint(brush, cell(), cell());
+        session.endStep();
+        break;
+    }
+    case 2:
+        session.replaceFill(brushOf(random), cell(), cell(), random() % 4 == 0);
+        break;
+    case 3: {
+        const int left = cell(), top = cell();
+        if (session.copy(QRect(left, top, 1 + int(random() % 8), 1 + int(random() % 8))))
+            session.paste(cell(), cell());
+        break;
+    }
+    case 4:
+        session.undoStep();
+        break;
+    case 5:
+        session.redoStep();
+        break;
+    case 6:
+        session.undoLast();
+        break;
+    case 7:  // a size change: smaller cuts cells away, larger adds zero cells
+        session.resize(side == 36 ? (random() % 2 ? 72 : 18) : 36);
+        break;
+    case 8:
+        session.selectLevel(int(random() % 2));
+        break;
+    default:
+        session.fillSelection(brushOf(random), QRect(cell(), cell(), 5, 3));
+        break;
+    }
+}
+
+void expectSameCells(const MapDocument &replayed, const MapDocument &expected)
+{
+    ASSERT_EQ(replayed.mapSize, expected.mapSize);
+    ASSERT_EQ(replayed.levelCount(), expected.levelCount());
+    for (int level = 0; level < expected.levelCount(); ++level)
+        EXPECT_TRUE(replayed.layer(level) == expected.layer(level)) << "level " << level;
+}
+
+class JournalKeeperTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        mapPath = dir.write("map.vdm", patternedMap());
+        ASSERT_TRUE(session.open(mapPath).ok());
+    }
+
+    JournalContents written()
+    {
+        keeper.waitUntilWritten();
+        return readJournal(keeper.journalPath());
+    }
+
+    TempDir dir;
+    QString mapPath;
+    EditorSession session;
+    JournalKeeper keeper{session, dir.filePath("journals")};
+};
+
+TEST_F(JournalKeeperTest, ReplayingTheJournalGivesTheSessionsCells)
+{
+    for (const unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+        SCOPED_TRACE(seed);
+        ASSERT_TRUE(session.open(mapPath).ok());
+        std::mt19937 random(seed);
+        for (int i = 0; i < 40; ++i)
+            randomOperation(session, random);
+
+        const JournalContents journal = written();
+        ASSERT_TRUE(journal.ok()) << journal.reason.toStdString();
+        EXPECT_FALSE(journal.tailDropped());
+        EXPECT_TRUE(journalMatchesFile(journal.header, mapPath).matches());
+
+        // The recovery: the file opened fresh, the journal replayed as steps.
+        EditorSession recovered;
+        ASSERT_TRUE(recovered.open(mapPath).ok());
+        const EditorSession::JournalReplay replay = recovered.replayJournal(journal);
+        EXPECT_TRUE(replay.reason.isEmpty()) << replay.reason.toStdString();
+        EXPECT_EQ(replay.steps, journal.recordCount());
+        expectSameCells(recovered.document(), session.document());
+        EXPECT_EQ(recovered.hasUnsavedChanges(), journal.recordCount() > 0);
+    }
+}
+
+TEST_F(JournalKeeperTest, RecoveredStepsAreUndoneOneByOne)
+{
+    BrushSettings water;
+    water.terrainType = 8;
+    for (const int column : {2, 20}) {
+        session.beginStep();
+        session.paint(water, column, 5);
+        session.paint(water, column, 6);
+        session.endStep();
+    }
+    const JournalContents journal = written();
+    ASSERT_EQ(journal.recordCount(), 2u);
+
+    // The recovering session journals what it replays, as it would any edit.
+    EditorSession recovered;
+    JournalKeeper recoveredKeeper{recovered, dir.filePath("journals")};
+    ASSERT_TRUE(recovered.open(mapPath).ok());
+    QSignalSpy steps(&recovered, &EditorSession::stepRecorded);
+    QSignalSpy changed(&recovered, &EditorSession::cellsChanged);
+    EXPECT_EQ(recovered.replayJournal(journal).steps, 2u);
+    EXPECT_EQ(steps.count(), 2);
+    EXPECT_EQ(changed.count(), 2);
+    expectSameCells(recovered.document(), session.document());
+    recoveredKeeper.waitUntilWritten();
+    EXPECT_EQ(readJournal(recoveredKeeper.journalPath()).recordCount(), 2u);
+
+    recovered.undoStep();
+    EXPECT_EQ(recovered.document().ground.at(5, 20), MapWriter::patternLayer(36, 0).at(5, 20));
+    EXPECT_EQ(recovered.document().ground.at(5, 2).tertype, 8);
+}
+
+TEST_F(JournalKeeperTest, ARecordThatDoesNotFitStopsTheReplay)
+{
+    JournalContents journal;
+    JournalRecord beyond;
+    beyond.cells = {{40, 40, TerrainCell{}}};
+    journal.bytes = encodeJournalRecord(journalSizeChange(72)) + encodeJournalRecord(beyond);
+    journal.recordOffsets = {0, encodeJournalRecord(journalSizeChange(72)).size()};
+    // Written for a larger map: the size record fits, the cell then does too.
+    EXPECT_TRUE(session.replayJournal(journal).reason.isEmpty());
+
+    ASSERT_TRUE(session.open(mapPath).ok());
+    journal.bytes = encodeJournalRecord(beyond);
+    journal.recordOffsets = {0};
+    const EditorSession::JournalReplay replay = session.replayJournal(journal);
+    EXPECT_EQ(replay.steps, 0u);
+    EXPECT_TRUE(replay.reason.contains("outside the map")) << replay.reason.toStdString();
+    EXPECT_FALSE(session.hasUnsavedChanges());
+}
+
+TEST_F(JournalKeeperTest, SavingEmptiesDiscardingDeletesAndAnotherFileMovesTheJournal)
+{
+    BrushSettings sand;
+    sand.terrainType = 2;
+    session.paint(sand, 1, 1);
+    session.endStep();
+    EXPECT_EQ(written().recordCount(), 1u);
+
+    // A save to the map's own file leaves the header, naming the file as saved.
+    ASSERT_TRUE(session.save(mapPath).ok());
+    JournalContents journal = written();
+    EXPECT_EQ(journal.recordCount(), 0u);
+    EXPECT_TRUE(journalMatchesFile(journal.header, mapPath).matches());
+    const std::vector<JournalListing> listed = listJournals(keeper.folder());
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].recordBytes, 0);
+
+    // Saved elsewhere: the old journal goes, the new file's starts.
+    session.paint(sand, 2, 2);
+    session.endStep();
+    const QString oldJournal = keeper.journalPath();
+    const QString otherPath = dir.filePath("other.vdm");
+    ASSERT_TRUE(session.save(otherPath).ok());
+    journal = written();
+    EXPECT_FALSE(QFileInfo::exists(oldJournal));
+    EXPECT_EQ(keeper.journalPath(), journalPathFor(keeper.folder(), otherPath));
+    EXPECT_EQ(journal.header.mapPath, journalMapPath(otherPath));
+
+    session.paint(sand, 3, 3);
+    session.endStep();
+    keeper.discard();
+    keeper.waitUntilWritten();
+    EXPECT_TRUE(listJournals(keeper.folder()).empty());
+}
+
+TEST_F(JournalKeeperTest, OpeningAnotherMapDeletesTheOldJournal)
+{
+    BrushSettings sand;
+    sand.terrainType = 2;
+    session.paint(sand, 1, 1);
+    session.endStep();
+    const QString oldJournal = keeper.journalPath();
+    ASSERT_TRUE(session.open(dir.write("second.vdm", patternedMap())).ok());
+    keeper.waitUntilWritten();
+    EXPECT_FALSE(QFileInfo::exists(oldJournal));
+    EXPECT_TRUE(QFileInfo::exists(keeper.journalPath()));
+}
+
+TEST_F(JournalKeeperTest, AChangedFileIsDetected)
+{
+    BrushSettings sand;
+    sand.terrainType = 2;
+    session.paint(sand, 1, 1);
+    session.endStep();
+    const JournalContents journal = written();
+    QFile file(mapPath);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("x");
+    file.close();
+    EXPECT_FALSE(journalMatchesFile(journal.header, mapPath).matches());
+
+    // The recovered map then has no file: the next save asks for a name.
+    QSignalSpy named(&session, &EditorSession::fileNameChanged);
+    session.forgetFileName();
+    EXPECT_TRUE(session.fileName().isEmpty());
+    ASSERT_EQ(named.count(), 1);
+    EXPECT_TRUE(named.at(0).at(0).toString().isEmpty());
+}
+
+TEST_F(JournalKeeperTest, WritingProblemsAreReported)
+{
+    // The journal folder is a file: no journal can be written in it.
+    EditorSession other;
+    const QString blocked = dir.write("blocked", "not a folder");
+    JournalKeeper blockedKeeper{other, blocked};
+    QSignalSpy problems(&blockedKeeper, &JournalKeeper::problem);
+    ASSERT_TRUE(other.open(mapPath).ok());
+    blockedKeeper.waitUntilWritten();
+    ASSERT_TRUE(problems.wait(2000));
+    EXPECT_FALSE(problems.at(0).at(1).toString().isEmpty());
+}
+
+}  // namespace

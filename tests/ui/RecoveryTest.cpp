@@ -1,0 +1,213 @@
+// Recovering at start-up the edits a crashed editor left in its journal:
+// the offer, Recover (the edits come back as unsaved steps), Discard and Later.
+#include "edit/BrushSettings.h"
+#include "edit/JournalFolder.h"
+#include "session/EditorSession.h"
+#include "session/JournalKeeper.h"
+#include "session/Preferences.h"
+#include "ui/EditorActions.h"
+#include "ui/EditorContext.h"
+#include "ui/MainWindow.h"
+#include "writers/MapWriter.h"
+
+#include "FakePrompts.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QByteArray settingsIni = "[Programm_options]\nlanguage=english\ngraphics=2\nuse_showobst=0\nuse_nagscreen=0\n";
+
+class Recovery : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir.write("brackwen.ini", settingsIni);
+        MapWriter map = MapWriter::patterned(36, true);
+        map.layers = {TerrainLayer(36), TerrainLayer(36)};
+        mapPath = dir.write("plain.vdm", map.data());
+        journals = dir.filePath("journals");
+        current = std::make_unique<CurrentDirGuard>(dir.path());
+    }
+
+    // An editor that painted water at (2, 5) and then at (20, 5), two steps,
+    // and ended without closing its map.
+    void crashAfterTwoStrokes()
+    {
+        EditorSession session;
+        JournalKeeper keeper(session, journals);
+        ASSERT_TRUE(session.open(mapPath).ok());
+        BrushSettings water;
+        water.terrainType = 8;
+        for (const int column : {2, 20}) {
+            session.beginStep();
+            session.paint(water, column, 5);
+            session.endStep();
+        }
+        keeper.waitUntilWritten();
+        journalPath = keeper.journalPath();
+    }
+
+    // The editor started again with no map named, the prompt answering as given.
+    void restart(UserPrompts::RecoverAnswer answer)
+    {
+        auto fake = std::make_unique<FakePrompts>(log);
+        fake->recoverAnswer = answer;
+        context = std::make_unique<EditorContext>(std::move(fake), journals);
+        preferences = std::make_unique<Preferences>(dir.filePath("preferences.ini"));
+        window = std::make_unique<MainWindow>(*context, *preferences);
+        window->show();
+        window->offerRecoveryWhenStarted();
+        QTRY_COMPARE(log.recoverQuestions.size(), 1);
+    }
+
+    int type(int column, int row) const { return context->session.document().ground.at(row, column).tertype; }
+
+    TempDir dir;
+    QString mapPath;
+    QString journals;
+    QString journalPath;
+    std::unique_ptr<CurrentDirGuard> current;
+    PromptLog log;
+    std::unique_ptr<EditorContext> context;
+    std::unique_ptr<Preferences> preferences;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(Recovery, RecoverBringsTheEditsBackAsUnsavedSteps)
+{
+    crashAfterTwoStrokes();
+    restart(UserPrompts::RecoverAnswer::Recover);
+    EXPECT_TRUE(log.recoverQuestions.first().contains(QDir::toNativeSeparators(mapPath)));
+    EXPECT_FALSE(log.recoverQuestions.first().contains("changed since"));
+
+    const EditorSession &session = context->session;
+    ASSERT_TRUE(session.document().isLoaded);
+    EXPECT_EQ(session.fileName(), mapPath);
+    EXPECT_EQ(type(2, 5), 8);
+    EXPECT_EQ(type(20, 5), 8);
+    EXPECT_TRUE(session.hasUnsavedChanges());
+    EXPECT_TRUE(window->isWindowModified());
+
+    // Ctrl+Z takes back the last recovered step alone.
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(type(20, 5), 0);
+    EXPECT_EQ(type(2, 5), 8);
+
+    // The recovered session keeps its own journal: what is on screen now.
+    context->journal.waitUntilWritten();
+    const JournalContents journal = readJournal(journalPath);
+    EXPECT_EQ(journal.recordCount(), 3u);
+}
+
+TEST_F(Recovery, AChangedFileIsSaidAndTheMapOpensWithoutAFile)
+{
+    crashAfterTwoStrokes();
+    QFile file(mapPath);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("trailing bytes");
+    file.close();
+    restart(UserPrompts::RecoverAnswer::Recover);
+    EXPECT_TRUE(log.recoverQuestions.first().contains("changed since"));
+    EXPECT_TRUE(context->session.fileName().isEmpty());
+    EXPECT_EQ(type(20, 5), 8);
+
+    // Saving then asks for a name.
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(log.saveDialogs, 1);
+}
+
+TEST_F(Recovery, DiscardDeletesTheJournalAndLaterKeepsIt)
+{
+    struct Case {
+        UserPrompts::RecoverAnswer answer;
+        bool journalKept;
+        bool mapOpened;
+    };
+    for (const Case &c : {Case{UserPrompts::RecoverAnswer::Discard, false, true},
+                          Case{UserPrompts::RecoverAnswer::Later, true, false}}) {
+        SCOPED_TRACE(int(c.answer));
+        log = {};
+        crashAfterTwoStrokes();
+        restart(c.answer);
+        context->journal.waitUntilWritten();
+        EXPECT_EQ(context->session.document().isLoaded, c.mapOpened);
+        if (c.mapOpened) {
+            EXPECT_EQ(type(2, 5), 0);
+            EXPECT_FALSE(context->session.hasUnsavedChanges());
+        }
+        // An open with no edit leaves a journal of nothing to recover.
+        const std::vector<JournalListing> listed = listJournals(journals);
+        ASSERT_EQ(listed.size(), 1u);
+        EXPECT_EQ(listed[0].recordBytes > 0, c.journalKept);
+        window.reset();
+        context.reset();
+    }
+}
+
+TEST_F(Recovery, ANewerJournalIsLeftAloneWithAMessage)
+{
+    crashAfterTwoStrokes();
+    QFile file(journalPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(8);
+    file.write(QByteArray("\x09\0\0\0", 4));  // format version 9
+    file.close();
+    const QByteArray before = [&] { QFile f(journalPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    auto fake = std::make_unique<FakePrompts>(log);
+    context = std::make_unique<EditorContext>(std::move(fake), journals);
+    preferences = std::make_unique<Preferences>(dir.filePath("preferences.ini"));
+    window = std::make_unique<MainWindow>(*context, *preferences);
+    window->openFile(mapPath);
+    EXPECT_TRUE(log.recoverQuestions.isEmpty());
+    ASSERT_TRUE(context->session.document().isLoaded);
+    context->journal.waitUntilWritten();
+    const QByteArray after = [&] { QFile f(journalPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(Recovery, TheBackupPreferenceKeepsTheReplacedFileAndIsRemembered)
+{
+    const auto start = [&] {
+        context = std::make_unique<EditorContext>(std::make_unique<FakePrompts>(log), journals);
+        preferences = std::make_unique<Preferences>(dir.filePath("preferences.ini"));
+        window = std::make_unique<MainWindow>(*context, *preferences);
+        window->show();
+        window->openFile(mapPath);
+    };
+    const auto saveAfterAnEdit = [&] {
+        BrushSettings water;
+        water.terrainType = 8;
+        context->session.paint(water, 1, 1);
+        context->session.endStep();
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    };
+    start();
+    QAction *backup = window->actions().action(QStringLiteral("actionKeepBackup"));
+    ASSERT_NE(backup, nullptr);
+    EXPECT_FALSE(backup->isChecked());
+    saveAfterAnEdit();
+    EXPECT_FALSE(QFileInfo::exists(mapPath + ".bak"));
+
+    backup->setChecked(true);
+    const QByteArray saved = [&] { QFile f(mapPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    saveAfterAnEdit();
+    const QByteArray kept = [&] { QFile f(mapPath + ".bak"); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    EXPECT_EQ(kept, saved);
+
+    window.reset();
+    start();
+    EXPECT_TRUE(window->actions().action(QStringLiteral("actionKeepBackup"))->isChecked());
+}
+
+}  // namespace
