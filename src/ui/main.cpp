@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QProxyStyle>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -58,6 +61,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     app.setStyle(new ImmediateToolTipStyle);
     EditorContext context;
+    // Qt's own dialogs speak the interface's language where the system has their texts.
+    QTranslator qtTexts;
+    if (context.settings.language.compare(QLatin1String("russian"), Qt::CaseInsensitive) == 0
+        && qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     Preferences preferences;
     MainWindow window(context, preferences);
     window.show();
