@@ -3,7 +3,7 @@
 
 # Everything a fresh Debian 12 machine needs to build, run and test Brackwen.
 BRACKWEN_PACKAGES=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   zlib1g-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -29,7 +29,14 @@ install_packages() {
 }
 
 # configure_and_build [CMAKE OPTIONS...] : builds the editor, the tool, the tests and the sample folder.
+# A compiler cache keeps rebuilds of unchanged files short; paths are taken
+# relative to the checkout, so another clone of the project hits it too.
 configure_and_build() {
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BRACKWEN_BUILD_TYPE:-RelWithDebInfo}" "$@"
+  local launcher=()
+  if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR="$ROOT"
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BRACKWEN_BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@"
   cmake --build "$BUILD_DIR" -j "$(nproc)"
 }
