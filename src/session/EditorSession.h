@@ -178,7 +178,13 @@ public:
     // Every later edit of the current level is written at its mirrored
     // places too, in the same step, edges and path pieces included.
     SymmetryMode symmetry() const { return m_symmetry; }
-    void setSymmetry(SymmetryMode mode) { m_symmetry = mode; }
+    void setSymmetry(SymmetryMode mode)
+    {
+        if (mode == m_symmetry)
+            return;
+        m_symmetry = mode;
+        Q_EMIT symmetryChanged(mode);
+    }
     // Flips or turns the level or the selection as one step (the edge rules,
     // when loaded, then give the cells that met new neighbours their
     // pictures), or the copied block with no step; the refusal names why
@@ -245,6 +251,8 @@ Q_SIGNALS:
     void historyMoved(const HistoryChange &change);
     // The map was saved to the file.
     void mapSaved(const QString &fileName);
+    // The symmetry that edits are mirrored under changed.
+    void symmetryChanged(SymmetryMode mode);
     // The region selection changed (made, or cleared).
     void regionSelectionChanged();
     // The obstacle view changed: show the window, or say there is no battlefield.

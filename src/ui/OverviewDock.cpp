@@ -27,6 +27,8 @@ OverviewDock::OverviewDock(const EditorSession &session, DrawGrid &grid, const Q
     setWidget(m_scrollArea);
 
     connect(&session, &EditorSession::mapOpened, this, &OverviewDock::scheduleRebuild);
+    m_view->setGuides(session.symmetry());
+    connect(&session, &EditorSession::symmetryChanged, m_view, &OverviewView::setGuides);
     connect(&session, &EditorSession::levelChanged, this, &OverviewDock::scheduleRebuild);
     connect(&session, &EditorSession::mapResized, this, &OverviewDock::scheduleRebuild);
     connect(&session, &EditorSession::cellsChanged, this, &OverviewDock::redrawCells);

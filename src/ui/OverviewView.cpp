@@ -76,6 +76,7 @@ void OverviewView::paintEvent(QPaintEvent *event)
     if (!shown.isEmpty())
         painter.drawImage(shown.topLeft(), m_picture.copy(shown));
 
+    drawGuides(painter);
     const QRect frame = framePixels();
     if (frame.isEmpty())
         return;
@@ -84,6 +85,32 @@ void OverviewView::paintEvent(QPaintEvent *event)
     painter.drawRect(frame.adjusted(0, 0, -1, -1));
     painter.setPen(QPen(Qt::white, FrameLineWidth));
     painter.drawRect(frame.adjusted(FrameLineWidth, FrameLineWidth, -1 - FrameLineWidth, -1 - FrameLineWidth));
+}
+
+void OverviewView::setGuides(SymmetryMode mode)
+{
+    m_guides = mode;
+    update();
+}
+
+void OverviewView::drawGuides(QPainter &painter) const
+{
+    if (m_guides == SymmetryMode::Off || m_picture.isNull())
+        return;
+    const QRectF picture(m_picture.rect());
+    const QPointF centre = picture.center();
+    painter.setPen(QPen(QColor(255, 0, 200), 1));
+    if (m_guides == SymmetryMode::LeftRight || m_guides == SymmetryMode::FourWay)
+        painter.drawLine(QPointF(centre.x(), 0), QPointF(centre.x(), picture.height()));
+    if (m_guides == SymmetryMode::TopBottom || m_guides == SymmetryMode::FourWay)
+        painter.drawLine(QPointF(0, centre.y()), QPointF(picture.width(), centre.y()));
+    if (m_guides == SymmetryMode::Diagonal)
+        painter.drawLine(picture.topLeft(), picture.bottomRight());
+    if (m_guides == SymmetryMode::HalfTurn) {
+        // A turn about the centre has no axis: a small cross marks its point.
+        painter.drawLine(centre - QPointF(4, 0), centre + QPointF(4, 0));
+        painter.drawLine(centre - QPointF(0, 4), centre + QPointF(0, 4));
+    }
 }
 
 void OverviewView::mousePressEvent(QMouseEvent *event)

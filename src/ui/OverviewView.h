@@ -3,6 +3,8 @@
 // left button names the cell under the pointer.
 #pragma once
 
+#include "edit/Symmetry.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -27,6 +29,9 @@ public:
 
     // The cells the frame surrounds (column and row numbers); empty for none.
     void setFrame(const QRect &cells);
+    // The mirror axes of the symmetry, drawn over the picture; none with Off.
+    void setGuides(SymmetryMode mode);
+    SymmetryMode guides() const { return m_guides; }
     QRect frame() const { return m_frame; }
     // The frame's rectangle in the view's pixels: it lies just inside the
     // outer edge of the framed cells.
@@ -47,8 +52,10 @@ private:
     // The pixels the frame covers, to repaint when it moves.
     QRegion frameRegion() const;
     void pickAt(QPoint position);
+    void drawGuides(QPainter &painter) const;
 
     QImage m_picture;
+    SymmetryMode m_guides = SymmetryMode::Off;
     int m_scale = 1;
     QRect m_frame;
 };

@@ -258,4 +258,18 @@ TEST_F(Overview, HiddenDockCatchesUpWhenShown)
     EXPECT_EQ(view().frame(), gridView());
 }
 
+// The symmetry's mirror axis is drawn over the picture.
+TEST_F(Overview, ShowsTheSymmetryAxis)
+{
+    EXPECT_EQ(view().guides(), SymmetryMode::Off);
+    const int middle = view().picture().width() / 2;
+    const QRgb before = viewWidget()->grab().toImage().pixel(middle, 2);
+    context->session.setSymmetry(SymmetryMode::LeftRight);
+    settle();
+    EXPECT_EQ(view().guides(), SymmetryMode::LeftRight);
+    const QImage drawn = viewWidget()->grab().toImage();
+    EXPECT_NE(drawn.pixel(middle, 2), before);
+    EXPECT_EQ(drawn.pixel(middle, 2), QColor(255, 0, 200).rgb());
+}
+
 }  // namespace
