@@ -1,6 +1,8 @@
 // The editor's session: operations on the open map and their notices.
 #include "session/EditorSession.h"
 
+#include "session/Settings.h"
+
 #include "base/Platform.h"
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
@@ -24,6 +26,19 @@ EditorSession::~EditorSession() = default;
 TileLoadResult EditorSession::loadSprites(TileSpriteSource &source)
 {
     return m_sprites.LoadTileSprites(source);
+}
+
+QString EditorSession::prepareSprites(Settings &settings)
+{
+    if (sprites())
+        return {};
+    TileSpriteSource source{settings.graphics, settings.valdris_path};
+    const TileLoadResult loaded = loadSprites(source);
+    settings.graphics = source.graphics;  // a missing game folder means the "defs" folder for this run
+    if (loaded == TileLoadResult::Finished)
+        return {};
+    settings.graphics = Settings::PlainColours;
+    return spriteLoadError();
 }
 
 MapOpenResult EditorSession::open(const QString &fileName)

@@ -34,6 +34,7 @@
 #include <span>
 
 struct BrushSettings;
+struct Settings;
 class CellEditor;
 
 // How opening a map file ended.
@@ -92,6 +93,10 @@ public:
     // may fall back from the archive to the "defs" folder.
     TileLoadResult loadSprites(TileSpriteSource &source);
     const QString &spriteLoadError() const { return m_sprites.loadError(); }
+    // Loads the tile pictures before the first open, as the settings say. When
+    // they cannot be had the settings turn to plain colours for this run and
+    // the reason (the file and why) is returned; empty when all is well.
+    QString prepareSprites(Settings &settings);
     // Opens a map file: gives the file its plain attributes, reads it, and on
     // success replaces the open map (keeping the chosen level) and forgets
     // the undo records. A refused file changes nothing; the reason says why.

@@ -206,6 +206,16 @@ std::span<const InterfaceTexts::Entry> InterfaceTexts::entries()
     return textEntries;
 }
 
+QString aboutText(const QString &title, const QString &language, const char *version, const char *author,
+                  const char *webPage)
+{
+    const QString named = title + " v" + version;
+    if (language == QLatin1String("russian"))
+        return named + QString::fromUtf8(", Написал ") + author + "\r" + QString::fromUtf8("Желаете посетить ")
+            + webPage + QString::fromUtf8(" для справки или апдейта? ");
+    return named + ", Created by " + author + "\r" + "Wish to visit " + webPage + " and get info or updates? ";
+}
+
 ObstacleCaptionTexts obstacleCaptionTexts(const InterfaceTexts &texts)
 {
     ObstacleCaptionTexts caption{texts.bobstacles, texts.noobstacles, texts.shore, {}};

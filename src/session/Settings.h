@@ -83,6 +83,11 @@ inline constexpr const char *OptionsSection = "Programm_options";
 // built-in texts; nothing is reported.
 SettingsAndTexts loadSettingsAndTexts(const QString &path = QString::fromLatin1(SettingsFileName));
 
+// The text of the about prompt, in the settings' language (lines separated by
+// a carriage return).
+QString aboutText(const QString &title, const QString &language, const char *version, const char *author,
+                  const char *webPage);
+
 // The words of the obstacle window's caption.
 ObstacleCaptionTexts obstacleCaptionTexts(const InterfaceTexts &texts);
 

@@ -182,6 +182,14 @@ void DrawGrid::paintRegion(QPainter &painter, const QRect &shown) const
         }
 }
 
+int DrawGrid::wheelNotches(const QWheelEvent *event)
+{
+    m_wheelTurn += event->angleDelta().y();
+    const int notches = m_wheelTurn / 120;
+    m_wheelTurn -= notches * 120;
+    return notches;
+}
+
 void DrawGrid::scrollByCells(int cells, Qt::Orientation orientation)
 {
     const bool horizontal = orientation == Qt::Horizontal;

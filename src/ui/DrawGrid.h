@@ -65,6 +65,9 @@ public:
     // Scrolls by whole cells along one axis (positive: towards the last
     // column or row), a cell at a time, never beyond the ends of the grid.
     void scrollByCells(int cells, Qt::Orientation orientation);
+    // The whole notches of wheel turn (120 units each) the event completes:
+    // fine-grained wheels and touchpads send parts of a notch, which add up.
+    int wheelNotches(const QWheelEvent *event);
 
     int col() const { return m_current.x(); }
     int row() const { return m_current.y(); }
@@ -149,6 +152,7 @@ private:
     int m_rowCount = 1;
     int m_cellSize = DefaultCellSize;
     QRect m_outlines[3];
+    int m_wheelTurn = 0;  // wheel turn not yet taken as whole notches
     QRect m_regionBounds;
     RegionTest m_regionContains;
     SymmetryMode m_guideMode = SymmetryMode::Off;

@@ -74,7 +74,10 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
                 const DrawGrid *grid = m_form.grid();
                 m_form.grid()->setSelection(QRect(grid->col(), grid->row(), 1, 1));
             });
-    connect(add(edit, "actionFillSelection", t.menufillselection), &QAction::triggered, &form, &TForm1::fillSelection);
+    connect(add(edit, "actionFillSelection", t.menufillselection), &QAction::triggered, &form, [this] {
+        const GridRect s = m_form.grid()->selection();
+        m_context.session.fillSelection(m_form.brush(), QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
+    });
     connect(add(edit, "actionSmallerBrush", t.menusmaller, {QKeySequence(Qt::Key_BracketLeft)}), &QAction::triggered,
             &form, [&form] { form.stepBrushSize(-1); });
     connect(add(edit, "actionLargerBrush", t.menularger, {QKeySequence(Qt::Key_BracketRight)}), &QAction::triggered,

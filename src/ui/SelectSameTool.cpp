@@ -2,7 +2,17 @@
 #include "ui/SelectSameTool.h"
 
 #include "session/EditorSession.h"
+#include "ui/DrawGrid.h"
 #include "ui/ToolIcons.h"
+
+void showRegionSelection(DrawGrid &grid, const EditorSession &session)
+{
+    const auto &region = session.regionSelection();
+    grid.setRegion(region ? region->bounds() : QRect(), [&session](int column, int row) {
+        const auto &shown = session.regionSelection();
+        return shown && shown->contains(std::uint32_t(column), std::uint32_t(row));
+    });
+}
 
 SelectSameTool::SelectSameTool(EditorSession &session, QString name)
     : m_session(session)

@@ -6,7 +6,11 @@
 
 #include "ui/GridTool.h"
 
+class DrawGrid;
 class EditorSession;
+
+// Shows the session's selection by terrain on the grid, or none.
+void showRegionSelection(DrawGrid &grid, const EditorSession &session);
 
 class SelectSameTool : public GridTool {
 public:

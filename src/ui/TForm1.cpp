@@ -11,12 +11,8 @@
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
 #include "ui/ObstacleWindow.h"
-#include "ui/PaintTool.h"
-#include "ui/PathTool.h"
-#include "ui/PickerTool.h"
+#include "ui/EditorTools.h"
 #include "ui/RecoveryPrompt.h"
-#include "ui/ReplaceFillTool.h"
-#include "ui/SelectSameTool.h"
 #include "ui/SelectTool.h"
 
 #include <QCloseEvent>
@@ -51,16 +47,8 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
     m_form2->setObjectName("Form2");
     m_brushControls = {CBtertype, CBterconf, CBrivtype, CBrivconf, CBroadtype, CBroadconf, LBmirror, CBmirror,
                        CBbrushx, CBbrushy};
-    m_tools.add(std::make_unique<PaintTool>(m_session, m_pressRule, m_brush, m_texts.toolbrush));
-    m_tools.add(std::make_unique<ReplaceFillTool>(m_session, m_brush, m_texts.toolfill));
-    m_tools.add(std::make_unique<PickerTool>([this](QPoint cell) { pickCell(cell); }, m_texts.toolpicker));
-    m_tools.add(std::make_unique<SelectSameTool>(m_session, m_texts.toolselectsame));
-    for (const auto &[layer, name, key] : {std::tuple{PathLayer::Road, m_texts.toolroad, Qt::Key_R},
-                                           std::tuple{PathLayer::River, m_texts.toolriver, Qt::Key_W}}) {
-        auto path = std::make_unique<PathTool>(m_session, layer, m_brush, name, QKeySequence(key));
-        path->setRulesMissingNote([this, name] { Q_EMIT statusMessage(m_texts.msgnopathrules.arg(name)); });
-        m_tools.add(std::move(path));
-    }
+    addEditorTools(m_tools, m_session, m_pressRule, m_brush, m_texts,
+                   {[this](QPoint cell) { pickCell(cell); }, [this](const QString &text) { Q_EMIT statusMessage(text); }});
     m_selectTool = std::make_unique<SelectTool>(*DG, m_session, m_pressRule,
                                                 [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
     connectControls();
@@ -115,17 +103,10 @@ void TForm1::openMapFile(const QString &givenFileName)
 {
     if (m_session.document().isLoaded && !askToSave())
         return;
-    if (!m_session.sprites()) {
-        TileSpriteSource source{m_settings.graphics, m_settings.valdris_path};
-        const TileLoadResult loaded = m_session.loadSprites(source);
-        m_settings.graphics = source.graphics;  // a missing game folder means the "defs" folder for this run
-        if (loaded != TileLoadResult::Finished) {
-            // Without pictures the map is drawn in plain colours; opening goes on.
-            const QString reason = m_texts.spriteerr.arg(m_session.spriteLoadError());
-            Q_EMIT statusMessage(m_texts.msgplaincolours.arg(reason));
-            m_context.prompts().showError(this, m_texts.title, m_texts.msgplaincolours.arg(reason));
-            m_settings.graphics = Settings::PlainColours;
-        }
+    if (const QString problem = m_session.prepareSprites(m_settings); !problem.isEmpty()) {
+        const QString text = m_texts.msgplaincolours.arg(m_texts.spriteerr.arg(problem));
+        Q_EMIT statusMessage(text);
+        m_context.prompts().showError(this, m_texts.title, text);
     }
     QString fileName = givenFileName;
     if (fileName.isEmpty()) {
@@ -137,9 +118,9 @@ void TForm1::openMapFile(const QString &givenFileName)
     if (fileName.isEmpty())
         return;
     RecoveryPrompt recovery(m_context, this);
+    const auto tell = [&] { if (!recovery.message().isEmpty()) Q_EMIT statusMessage(recovery.message()); };
     const bool openNow = recovery.ask(fileName);
-    if (!recovery.message().isEmpty())
-        Q_EMIT statusMessage(recovery.message());
+    tell();
     if (!openNow)
         return;
 
@@ -156,8 +137,7 @@ void TForm1::openMapFile(const QString &givenFileName)
     layoutGrid();
     CBChange(CBtertype);
     recovery.replay();
-    if (!recovery.message().isEmpty())
-        Q_EMIT statusMessage(recovery.message());
+    tell();
 }
 
 void TForm1::showMapError(const QString &reason)
@@ -325,12 +305,6 @@ void TForm1::repaintCells(int level, const QRect &cells)
 }
 
 // ---- Picking cells -------------------------------------------------------------
-
-GridEvent TForm1::gridEvent(QPoint position, Qt::MouseButton button, Qt::MouseButtons buttons,
-                           Qt::KeyboardModifiers modifiers) const
-{
-    return {DG->cellAt(position), button, buttons, modifiers};
-}
 
 void TForm1::DGMouseDown(const GridEvent &event)
 {
@@ -500,12 +474,8 @@ void TForm1::wheelEvent(QWheelEvent *event)
 
 void TForm1::FormMouseWheel(QWheelEvent *event)
 {
-    // Fine-grained wheels and touchpads send parts of a notch (120 units); they add up.
-    m_wheelTurn += event->angleDelta().y();
-    const int notches = m_wheelTurn / 120;
-    m_wheelTurn -= notches * 120;
-    const MapDocument &document = m_session.document();
-    if (!document.isLoaded || !isActiveWindow() || notches == 0)
+    const int notches = DG->wheelNotches(event);
+    if (!m_session.document().isLoaded || !isActiveWindow() || notches == 0)
         return;
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
@@ -550,12 +520,6 @@ void TForm1::stepBrushSize(int step)
 {
     m_brushControls.stepSize(step);
     CBChange(CBbrushx);
-}
-
-void TForm1::fillSelection()
-{
-    const GridRect s = DG->selection();
-    m_session.fillSelection(m_brush, QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
 }
 
 void TForm1::SetUndoCount(std::size_t count)
@@ -621,15 +585,6 @@ void TForm1::BobstaclesClick()
 
 // ---- Closing -----------------------------------------------------------------------
 
-QString TForm1::aboutText() const
-{
-    const QString title = m_texts.title + " v" + Version;
-    if (m_settings.language == QLatin1String("russian"))
-        return title + QString::fromUtf8(", Написал ") + Author + "\r" + QString::fromUtf8("Желаете посетить ")
-            + WebPage + QString::fromUtf8(" для справки или апдейта? ");
-    return title + ", Created by " + Author + "\r" + "Wish to visit " + WebPage + " and get info or updates? ";
-}
-
 void TForm1::closeEvent(QCloseEvent *event)
 {
     event->setAccepted(FormClose());
@@ -650,7 +605,8 @@ bool TForm1::FormClose()
 
 UserPrompts::AboutAnswer TForm1::showAbout()
 {
-    const UserPrompts::AboutAnswer answer = m_context.prompts().askAbout(this, m_texts.title, aboutText());
+    const UserPrompts::AboutAnswer answer = m_context.prompts().askAbout(
+        this, m_texts.title, aboutText(m_texts.title, m_settings.language, Version, Author, WebPage));
     if (answer == UserPrompts::AboutAnswer::Yes)
         platform::openWebPage(QString::fromLatin1(WebPage));
     return answer;

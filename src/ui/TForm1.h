@@ -53,8 +53,6 @@ public:
     static constexpr QSize DesignedClientSize{594, 573};
     static constexpr QPoint DesignedPosition{333, 100};
     static constexpr int PanelWidth = 90;
-    // The picker's place in the tools' list: brush, fill any terrain, picker, select same.
-    static constexpr int PickerToolIndex = 2;
 
     bool showConfigNumbers() const { return m_showConfigNumbers; }
     TForm2 *obstacleWindow() const { return m_form2.get(); }
@@ -78,8 +76,6 @@ public:
     void pickCell(QPoint cell);
     // "[" and "]": the brush one cell smaller (-1) or larger (+1) on both sides.
     void stepBrushSize(int step);
-    // Fill selection: the brush written into every selected cell, as one step.
-    void fillSelection();
     // Ends the gesture of the mouse in progress, if any, as a release would:
     // before any command runs, so that a stroke is one step whatever happens.
     void cancelGesture();
@@ -154,8 +150,6 @@ private:
     void showLevel(bool shown);
 
     // Picking cells: the grid's mouse events go to the tools.
-    GridEvent gridEvent(QPoint position, Qt::MouseButton button, Qt::MouseButtons buttons,
-                        Qt::KeyboardModifiers modifiers) const;
     void DGMouseDown(const GridEvent &event);
     void DGMouseMove(const GridEvent &event, QPoint position);
     void DGMouseUp(const GridEvent &event);
@@ -181,8 +175,6 @@ private:
     // Switches to the level of a restored cell, scrolls it into view and repaints it.
     void showRestored(const UndoStep &step);
 
-    // The text of the about prompt (lines separated by a carriage return).
-    QString aboutText() const;
 
     EditorContext &m_context;
     EditorSession &m_session;
@@ -200,7 +192,6 @@ private:
     QPoint m_hoverCell{-1, -1};
     QPoint m_infoCell{-1, -1};  // the cell the panel's label describes
     bool m_showConfigNumbers = false;
-    int m_wheelTurn = 0;  // wheel turn not yet taken as whole notches, in eighths of a degree
 
     DrawGrid *DG = nullptr;
     QGroupBox *GB = nullptr;

@@ -8,6 +8,7 @@
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
 #include "ui/ObstacleWindow.h"
+#include "ui/SelectSameTool.h"
 #include "ui/SelectTool.h"
 
 #include <QComboBox>
@@ -190,11 +191,11 @@ void TForm1::connectControls()
     DG->setSelectCellHandler([this](int column, int row) { DGSelectCell(column, row); });
     connect(DG, &DrawGrid::mousePressed, this,
             [this](Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position) {
-                DGMouseDown(gridEvent(position, button, buttons, modifiers));
+                DGMouseDown(GridEvent{DG->cellAt(position), button, buttons, modifiers});
             });
     connect(DG, &DrawGrid::mouseMoved, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position) {
-                DGMouseMove(gridEvent(position, Qt::NoButton, buttons, modifiers), position);
+                DGMouseMove(GridEvent{DG->cellAt(position), Qt::NoButton, buttons, modifiers}, position);
             });
     connect(DG, &DrawGrid::wheelTurned, this, &TForm1::FormMouseWheel);
     connect(DG, &DrawGrid::selectionChanged, this, &TForm1::showPasteOutline);
@@ -208,16 +209,10 @@ void TForm1::connectControls()
         showBrushOutline();
     });
     connect(DG, &DrawGrid::selectionChanged, &m_session, &EditorSession::clearRegionSelection);
-    connect(&m_session, &EditorSession::regionSelectionChanged, this, [this] {
-        const auto &region = m_session.regionSelection();
-        DG->setRegion(region ? region->bounds() : QRect(), [this](int column, int row) {
-            const auto &shown = m_session.regionSelection();
-            return shown && shown->contains(std::uint32_t(column), std::uint32_t(row));
-        });
-    });
+    connect(&m_session, &EditorSession::regionSelectionChanged, this, [this] { showRegionSelection(*DG, m_session); });
     connect(DG, &DrawGrid::mouseReleased, this,
             [this](Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position) {
-                DGMouseUp(gridEvent(position, button, buttons, modifiers));
+                DGMouseUp(GridEvent{DG->cellAt(position), button, buttons, modifiers});
             });
     GB->installEventFilter(this);
     // A gesture the grid loses (to a dialog, another window, the window hidden) ends there.
