@@ -8,6 +8,7 @@
 #include "edit/TerrainEdges.h"
 #include "writers/MapWriter.h"
 
+#include "LayerDifferences.h"
 #include "TempDir.h"
 
 #include <QSignalSpy>
@@ -29,19 +30,6 @@ const QByteArray Rules = "[terrain 0]\n"
                          "[terrain 8]\n"
                          "rule = *o* o.o *o* : 30 : ud\n"
                          "rule = *** *.* *** : 5 6\n";
-
-using Cells = std::set<std::pair<std::uint32_t, std::uint32_t>>;  // (column, row)
-
-// The cells where two layers of one side differ.
-Cells differences(const TerrainLayer &before, const TerrainLayer &after)
-{
-    Cells cells;
-    for (std::uint32_t row = 0; row < before.side(); ++row)
-        for (std::uint32_t column = 0; column < before.side(); ++column)
-            if (!(before.at(row, column) == after.at(row, column)))
-                cells.emplace(column, row);
-    return cells;
-}
 
 // The cells and their eight neighbours inside a map of the side.
 Cells withNeighbours(const Cells &cells, std::uint32_t side)

@@ -9,6 +9,7 @@
 #include "edit/TerrainEdges.h"
 #include "writers/MapWriter.h"
 
+#include "LayerDifferences.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -31,18 +32,6 @@ const QByteArray PathRulesText = "[road 1]\n"
                                  "rule = j o o o : 11\n"
                                  "rule = o o j o : 11 : ud\n"
                                  "rule = * * * * : 15\n";
-
-using Cells = std::set<std::pair<std::uint32_t, std::uint32_t>>;  // (column, row)
-
-Cells differences(const TerrainLayer &before, const TerrainLayer &after)
-{
-    Cells cells;
-    for (std::uint32_t row = 0; row < before.side(); ++row)
-        for (std::uint32_t column = 0; column < before.side(); ++column)
-            if (!(before.at(row, column) == after.at(row, column)))
-                cells.emplace(column, row);
-    return cells;
-}
 
 BrushSettings waterBrush(std::uint8_t width = 1, std::uint8_t height = 1)
 {
