@@ -73,8 +73,7 @@ void BM_PathPiecesWholeLevel(benchmark::State &state)
         undoList.clear();
         CellEditor editor(document, undoList);
         state.ResumeTiming();
-        changed = applyPathPiecesToLevel(editor, sampleRules(), PathLayer::River)
-            + applyPathPiecesToLevel(editor, sampleRules(), PathLayer::Road);
+        changed = applyPathPiecesToLevel(editor, sampleRules(), PathLayers);
         benchmark::DoNotOptimize(editor.changedCells());
     }
     state.counters["changed"] = double(changed);

@@ -7,12 +7,24 @@
 #include <sys/mman.h>
 #endif
 
+namespace {
+constexpr std::size_t HugePage = std::size_t(2) << 20;
+}  // namespace
+
+std::size_t largeAllocationSize(std::size_t bytes)
+{
+#ifdef __linux__
+    if (bytes >= HugePage)
+        return (bytes + HugePage - 1) / HugePage * HugePage;
+#endif
+    return bytes;
+}
+
 void *allocateLarge(std::size_t bytes)
 {
 #ifdef __linux__
-    constexpr std::size_t HugePage = std::size_t(2) << 20;
     if (bytes >= HugePage) {
-        const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
+        const std::size_t rounded = largeAllocationSize(bytes);
         if (void *memory = std::aligned_alloc(HugePage, rounded)) {
             madvise(memory, rounded, MADV_HUGEPAGE);
             return memory;

@@ -12,6 +12,10 @@
 // pages where the system allows.
 void *allocateLarge(std::size_t bytes);
 
+// The bytes allocateLarge takes for a block of the size: more than asked
+// where it rounds up to whole huge pages, so a caller can use them all.
+std::size_t largeAllocationSize(std::size_t bytes);
+
 struct FreeLarge {
     void operator()(void *memory) const { std::free(memory); }
 };

@@ -28,11 +28,15 @@ std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, st
     UndoRecord *const records = m_records.data();
     UndoRecord *record = records;
     const std::uint8_t level = std::uint8_t(m_document.currentLayerLevel());
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        if (!(target[i] == cells[i])) {
-            *record++ = {std::uint16_t(column + i), row, level, target[i]};
-            target[i] = cells[i];
-        }
+    // Every cell's record is written and kept only when the cell differs, and
+    // every cell is written: no branch on which cells change, which follows
+    // no pattern the processor could guess.
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const bool differs = !(target[i] == cells[i]);
+        *record = {std::uint16_t(column + i), row, level, target[i]};
+        record += differs;
+        target[i] = cells[i];
+    }
     const std::span<const UndoRecord> written(records, record);
     if (written.empty())
         return 0;

@@ -58,15 +58,6 @@ std::size_t rewriteCellsAround(CellEditor &editor, std::span<const CellPosition>
 
 namespace {
 
-// How many of the cells from cells on do not have the pictures.
-std::size_t changedPictures(const TerrainCell *cells, PictureByte field, std::span<const CellPicture> pictures)
-{
-    std::size_t changed = 0;
-    for (std::size_t i = 0; i < pictures.size(); ++i)
-        changed += cells[i].*field != pictures[i].picture || cells[i].mirror != pictures[i].mirror;
-    return changed;
-}
-
 // Works out every row's pictures in turn and hands them to
 // takeRow(row, pictures), which returns how many cells of the row they change
 // (and may write them).
@@ -82,24 +73,55 @@ std::size_t forEachRow(std::uint32_t side, const RowPictures &rowPictures, TakeR
     return count;
 }
 
+// Marks in differs (a row's worth) the cells whose picture byte or mirror
+// bits the pictures change (a set changes only its own bits), or'ed into what
+// is marked; no branches, as which cells change follows no pattern.
+void markChanges(const TerrainCell *cells, PictureByte field, const CellPicture *pictures, std::span<std::uint8_t> differs)
+{
+    for (std::size_t i = 0; i < differs.size(); ++i)
+        differs[i] |= std::uint8_t((cells[i].*field != pictures[i].picture) | (cells[i].mirror != pictures[i].mirror));
+}
+
+// Sets the set's picture byte and own mirror bits of cells (a row's worth).
+void mergePictures(std::span<TerrainCell> cells, const PictureRows &set, const CellPicture *pictures)
+{
+    const PictureByte field = set.field;
+    const std::uint8_t own = set.mirrorBits;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        cells[i].*field = pictures[i].picture;
+        cells[i].mirror = std::uint8_t((cells[i].mirror & ~own) | (pictures[i].mirror & own));
+    }
+}
+
 }  // namespace
 
-std::size_t rewriteLevel(CellEditor &editor, PictureByte field, const RowPictures &rowPictures)
+std::size_t rewriteLevel(CellEditor &editor, std::span<const PictureRows> sets)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!CellEditor::canEdit(editor.document()) || sets.empty())
         return 0;
-    // The whole level's pictures are worked out first, so that the undo list
-    // can make room for all the records at once; then the rows that change
-    // are written.
+    // Every set's pictures of the whole level are worked out first, so that
+    // the undo list can make room for all the records at once (one block,
+    // whose fresh memory comes in huge pages); then the rows that change are
+    // written, every set's pictures of a cell in one record.
     const TerrainLayer &layer = editor.layer();
     const std::uint32_t side = layer.side();
-    const LargeArray<CellPicture> pictures = allocateLargeArray<CellPicture>(std::size_t(side) * side);
+    const std::size_t cellCount = std::size_t(side) * side;
+    std::vector<LargeArray<CellPicture>> pictures;
+    for (std::size_t i = 0; i < sets.size(); ++i)
+        pictures.push_back(allocateLargeArray<CellPicture>(cellCount));
     std::vector<std::uint32_t> rowChanges(side);
-    const std::size_t count = forEachRow(side, rowPictures, [&](std::uint32_t row, std::span<const CellPicture> next) {
-        std::copy(next.begin(), next.end(), &pictures[std::size_t(row) * side]);
-        rowChanges[row] = std::uint32_t(changedPictures(&layer.at(row, 0), field, next));
-        return rowChanges[row];
-    });
+    std::vector<std::uint8_t> differs(side);
+    std::size_t count = 0;
+    for (std::uint32_t row = 0; row < side; ++row) {
+        const std::size_t offset = std::size_t(row) * side;
+        std::fill(differs.begin(), differs.end(), std::uint8_t(0));
+        for (std::size_t i = 0; i < sets.size(); ++i) {
+            sets[i].rows(row, std::span<CellPicture>(&pictures[i][offset], side));
+            markChanges(&layer.at(row, 0), sets[i].field, &pictures[i][offset], differs);
+        }
+        rowChanges[row] = std::uint32_t(std::count(differs.begin(), differs.end(), std::uint8_t(1)));
+        count += rowChanges[row];
+    }
     if (count == 0)
         return 0;
     editor.reserveRecords(count);
@@ -107,15 +129,13 @@ std::size_t rewriteLevel(CellEditor &editor, PictureByte field, const RowPicture
     for (std::uint32_t row = 0; row < side; ++row) {
         if (rowChanges[row] == 0)
             continue;
-        // The row is copied whole and its two bytes set in place: copying
+        // The row is copied whole and its bytes set in place: copying
         // seven-byte cells one by one costs more than the rest of the loop.
+        const std::size_t offset = std::size_t(row) * side;
         const TerrainCell *at = &layer.at(row, 0);
-        const CellPicture *rowPicture = &pictures[std::size_t(row) * side];
         std::copy(at, at + side, cells.begin());
-        for (std::uint32_t column = 0; column < side; ++column) {
-            cells[column].*field = rowPicture[column].picture;
-            cells[column].mirror = rowPicture[column].mirror;
-        }
+        for (std::size_t i = 0; i < sets.size(); ++i)
+            mergePictures(cells, sets[i], &pictures[i][offset]);
         editor.replaceCells(0, std::uint16_t(row), cells);
     }
     return count;

@@ -54,10 +54,21 @@ std::size_t rewriteCellsAround(CellEditor &editor, std::span<const CellPosition>
 // a row written before the next is worked out changes nothing that row sees.
 using RowPictures = std::function<void(std::uint32_t row, std::span<CellPicture> pictures)>;
 
-// Every row of the editor's layer through the editor, a row at a time (one
-// undo record per cell that changes, in row-major order); returns the number
-// of cells that changed. Nothing happens when the editor cannot edit.
-std::size_t rewriteLevel(CellEditor &editor, PictureByte field, const RowPictures &rowPictures);
+// One set of rules' part in rewriting a level: the picture byte it writes, the
+// mirror bits it owns (the rest of a cell's mirror byte is left as it is), and
+// its pictures, a row at a time.
+struct PictureRows {
+    PictureByte field = nullptr;
+    std::uint8_t mirrorBits = 0;
+    RowPictures rows;
+};
+
+// Every row of the editor's layer through the editor, with the pictures of
+// every set (which must write different bytes and own different mirror bits):
+// one undo record per cell that changes, in row-major order, however many sets
+// change it. Returns the number of cells that changed; nothing happens when
+// the editor cannot edit.
+std::size_t rewriteLevel(CellEditor &editor, std::span<const PictureRows> sets);
 
 // The same on a layer nobody edits: cells are written directly.
 std::size_t rewriteLayer(TerrainLayer &layer, PictureByte field, const RowPictures &rowPictures);

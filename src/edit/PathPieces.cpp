@@ -4,6 +4,8 @@
 #include "edit/CellPictures.h"
 #include "edit/TerrainEdges.h"
 
+#include <vector>
+
 namespace {
 
 // The piece of a cell whose type has rules, for its joining sides: that of
@@ -18,21 +20,36 @@ CellPicture piecedPicture(const PathRules &rules, PathLayer path, const TerrainC
             std::uint8_t((cell.mirror & ~pathMirrorBits(path)) | choice.mirror)};
 }
 
-// The rules of every type byte a cell may hold (none for most), looked up
-// once for a whole level rather than once a cell.
+// The rules of every type byte a cell may hold, looked up once for a whole
+// level rather than once a cell. A type without rules gets rules that join
+// nothing and choose nothing, so that every cell goes the same way through
+// the loop: which cells have a path follows no pattern the processor could
+// guess, and a wrong guess costs more than working out a piece for nothing.
 using TypeTable = std::array<const PathRules::TypeRules *, 256>;
+
+const PathRules::TypeRules &noRules()
+{
+    static const PathRules::TypeRules none = [] {
+        PathRules::TypeRules rules;
+        rules.pictures = {0};
+        return rules;
+    }();
+    return none;
+}
 
 TypeTable typeTable(const PathRules &rules, PathLayer path)
 {
     TypeTable table{};
-    for (int type = 0; type < 256; ++type)
-        table[std::size_t(type)] = rules.typeRules(path, std::uint8_t(type));
+    for (int type = 0; type < 256; ++type) {
+        const PathRules::TypeRules *own = rules.typeRules(path, std::uint8_t(type));
+        table[std::size_t(type)] = own ? own : &noRules();
+    }
     return table;
 }
 
-// The pieces of one row's cells into next (a row's worth). Most cells of a
-// level have no river or road and keep what they have at the cost of one
-// look-up; only the cells on the map's border need bounds checks.
+// The pieces of one row's cells into next (a row's worth). A cell that no
+// rule fits, or with no rules, keeps its picture and mirror bits; only the
+// cells on the map's border need bounds checks.
 void pieceRow(const TerrainLayer &layer, const PathRules &rules, PathLayer path, const TypeTable &table, std::uint32_t row,
               std::span<CellPicture> next)
 {
@@ -46,26 +63,22 @@ void pieceRow(const TerrainLayer &layer, const PathRules &rules, PathLayer path,
     const TerrainCell *below = inner ? at + side : at;
     for (std::uint32_t column = 0; column < side; ++column) {
         const TerrainCell &cell = at[column];
-        const PathRules::TypeRules *type = table[cell.*typeField];
-        if (!type) {
-            next[column] = pictureOf(cell, pictureField);
-            continue;
-        }
-        std::uint8_t sides;
+        const PathRules::TypeRules &type = *table[cell.*typeField];
+        std::uint8_t sides = 0;
         if (inner && column > 0 && column + 1 < side) {
-            const std::array<bool, 256> &joins = type->joins;
+            const std::array<bool, 256> &joins = type.joins;
             sides = std::uint8_t(joins[above[column].*typeField] << PathRules::North
                                  | joins[at[column + 1].*typeField] << PathRules::East
                                  | joins[below[column].*typeField] << PathRules::South
                                  | joins[at[column - 1].*typeField] << PathRules::West);
-        } else {
+        } else if (type.hasRules) {
             sides = joiningSides(rules, path, layer, column, row);
         }
-        const PathRules::Choice &choice = type->choices[sides];
-        next[column] = choice.count == 0
-            ? pictureOf(cell, pictureField)
-            : CellPicture{type->pictures[choice.first + edgeVariant(column, row, choice.count)],
-                          std::uint8_t((cell.mirror & ~ownBits) | choice.mirror)};
+        const PathRules::Choice &choice = type.choices[sides];
+        const bool pieced = choice.count != 0;
+        const std::uint8_t picture = type.pictures[choice.first + scaledVariant(positionHash(column, row), choice.count)];
+        const std::uint8_t mirror = std::uint8_t((cell.mirror & ~ownBits) | choice.mirror);
+        next[column] = {pieced ? picture : cell.*pictureField, pieced ? mirror : cell.mirror};
     }
 }
 
@@ -109,11 +122,19 @@ std::size_t applyPathPieces(CellEditor &editor, const PathRules &rules, PathLaye
     });
 }
 
-std::size_t applyPathPiecesToLevel(CellEditor &editor, const PathRules &rules, PathLayer path)
+std::size_t applyPathPiecesToLevel(CellEditor &editor, const PathRules &rules, std::span<const PathLayer> paths)
 {
     if (!CellEditor::canEdit(editor.document()))
         return 0;
-    return rewriteLevel(editor, pathPictureField(path), rowsOf(editor.layer(), rules, path));
+    std::vector<PictureRows> sets;
+    for (const PathLayer path : paths)
+        sets.push_back({pathPictureField(path), pathMirrorBits(path), rowsOf(editor.layer(), rules, path)});
+    return rewriteLevel(editor, sets);
+}
+
+std::size_t applyPathPiecesToLevel(CellEditor &editor, const PathRules &rules, PathLayer path)
+{
+    return applyPathPiecesToLevel(editor, rules, std::span<const PathLayer>(&path, 1));
 }
 
 std::size_t applyPathPiecesToLayer(TerrainLayer &layer, const PathRules &rules, PathLayer path)

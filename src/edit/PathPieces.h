@@ -39,8 +39,11 @@ TerrainCell piecedCell(const PathRules &rules, PathLayer path, const TerrainLaye
 std::size_t applyPathPieces(CellEditor &editor, const PathRules &rules, PathLayer path,
                             std::span<const CellPosition> changed);
 
-// Applies the rules of the layer to every cell of the editor's level, a row at
-// a time, through the editor; returns the number of cells that changed.
+// Applies the rules of the layers to every cell of the editor's level, both
+// layers of a cell in one undo record, through the editor; returns the number
+// of cells that changed.
+std::size_t applyPathPiecesToLevel(CellEditor &editor, const PathRules &rules, std::span<const PathLayer> paths);
+// The same for one layer.
 std::size_t applyPathPiecesToLevel(CellEditor &editor, const PathRules &rules, PathLayer path);
 
 // The same on a layer nobody edits (the command-line tool, the sample maps).

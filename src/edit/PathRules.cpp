@@ -21,6 +21,10 @@ void PathRules::setType(PathLayer layer, std::uint8_t type, const std::vector<st
         firstPicture.push_back(std::uint32_t(target.pictures.size()));
         target.pictures.insert(target.pictures.end(), rule.pictures.begin(), rule.pictures.end());
     }
+    // The level loop reads a picture for every cell, also where no rule fits
+    // (and throws it away), so there is always one to read.
+    if (target.pictures.empty())
+        target.pictures.push_back(0);
     for (int mask = 0; mask < MaskCount; ++mask) {
         const auto found = std::find_if(target.rules.begin(), target.rules.end(),
                                         [mask](const Rule &rule) { return rule.matches(std::uint8_t(mask)); });

@@ -110,7 +110,9 @@ std::size_t applyTerrainEdgesToLevel(CellEditor &editor, const TerrainEdgeRules 
 {
     if (!CellEditor::canEdit(editor.document()))
         return 0;
-    return rewriteLevel(editor, &TerrainCell::terconf, rowsOf(editor.layer(), rules));
+    const PictureRows edges{&TerrainCell::terconf, MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown,
+                            rowsOf(editor.layer(), rules)};
+    return rewriteLevel(editor, {&edges, 1});
 }
 
 std::size_t applyTerrainEdgesToLayer(TerrainLayer &layer, const TerrainEdgeRules &rules)

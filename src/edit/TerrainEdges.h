@@ -17,20 +17,30 @@
 #include <span>
 #include <vector>
 
-// Which of a rule's count variants the cell at (column, row) gets: a small
-// hash of the position, so painting the same map twice gives the same pictures.
-// Inline, as it runs for every cell of a level.
-inline std::size_t edgeVariant(std::uint32_t column, std::uint32_t row, std::size_t count)
+// A small hash of a cell's position, for choosing among a rule's variants:
+// painting the same map twice gives the same pictures.
+inline std::uint32_t positionHash(std::uint32_t column, std::uint32_t row)
 {
-    if (count <= 1)
-        return 0;
     std::uint32_t hash = column * 0x9E3779B1u ^ (row + 0x7F4A7C15u) * 0x85EBCA77u;
     hash ^= hash >> 15;
     hash *= 0x2C1B3C6Du;
     hash ^= hash >> 12;
-    // The hash scaled into 0..count-1: a multiplication where a division
-    // would cost several times as much on every cell of a level.
+    return hash;
+}
+
+// The hash scaled into 0..count-1 (0 for a count of 0): a multiplication
+// where a division would cost several times as much on every cell of a level.
+inline std::size_t scaledVariant(std::uint32_t hash, std::size_t count)
+{
     return std::size_t((std::uint64_t(hash) * count) >> 32);
+}
+
+// Which of a rule's count variants the cell at (column, row) gets. Inline, as
+// it runs for every cell of a level; most terrain rules have one variant, and
+// then the hash is not worked out.
+inline std::size_t edgeVariant(std::uint32_t column, std::uint32_t row, std::size_t count)
+{
+    return count <= 1 ? 0 : scaledVariant(positionHash(column, row), count);
 }
 
 // The neighbourhood of the cell at (column, row), whose type has rules: bit n

@@ -28,6 +28,9 @@ void UndoList::reserve(std::size_t records)
 
 void UndoList::addChunks(std::size_t count)
 {
+    // A block in huge pages is rounded up to whole pages: the chunks that
+    // fit in the rounding are added too, for the records that come next.
+    count = std::max(count, largeAllocationSize(count * ChunkRecords * sizeof(UndoRecord)) / (ChunkRecords * sizeof(UndoRecord)));
     // Room in the tables first, so that nothing can fail once the block is held.
     m_chunks.reserve(m_chunks.size() + count);
     m_blocks.reserve(m_blocks.size() + 1);

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 struct TerrainCell {
     std::uint8_t tertype = 0;   // terrain type 0..9
@@ -13,7 +14,18 @@ struct TerrainCell {
     std::uint8_t roadconf = 0;  // road sprite index 0..16
     std::uint8_t mirror = 0;    // bits 0..5: mirror flags; bits 6 and 7 are carried, never edited
 
-    friend bool operator==(const TerrainCell &, const TerrainCell &) = default;
+    // Two overlapping four-byte words compared at once: the member-by-member
+    // comparison branches on every byte, and editors compare millions of
+    // cells whose differences follow no pattern.
+    friend bool operator==(const TerrainCell &a, const TerrainCell &b)
+    {
+        std::uint32_t a0, a1, b0, b1;
+        std::memcpy(&a0, &a.tertype, 4);
+        std::memcpy(&a1, &a.rivconf, 4);
+        std::memcpy(&b0, &b.tertype, 4);
+        std::memcpy(&b1, &b.rivconf, 4);
+        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+    }
 };
 static_assert(sizeof(TerrainCell) == 7, "a cell is exactly its seven file bytes");
 

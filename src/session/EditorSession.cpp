@@ -339,12 +339,8 @@ std::size_t EditorSession::fixAllPaths()
     if (!hasPathRules())
         return 0;
     beginStep();
-    const std::size_t changed = edit([&](CellEditor &editor) {
-        std::size_t pieced = 0;
-        for (const PathLayer path : PathLayers)
-            pieced += applyPathPiecesToLevel(editor, m_edgeRules->paths(), path);
-        return pieced;
-    });
+    const std::size_t changed =
+        edit([&](CellEditor &editor) { return applyPathPiecesToLevel(editor, m_edgeRules->paths(), PathLayers); });
     finishStep(false);
     return changed;
 }

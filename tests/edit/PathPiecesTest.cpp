@@ -183,6 +183,40 @@ TEST(PathPieces, WholeLevelIsIdempotentAndTheSameThroughTheEditor)
     EXPECT_TRUE(none.undoList.isEmpty());
 }
 
+// Both layers at once, as Fix all roads and rivers runs: the same cells as
+// one layer after the other, one undo record for a cell that both change,
+// and one step back to the level as it was. Random types of both layers
+// (with and without rules) in every cell, so that cells change in one layer,
+// in the other, in both or in neither.
+TEST(PathPieces, BothLayersOfALevelTakeOneRecordACell)
+{
+    const PathRules rules = testRules();
+    MapDocument document = openMap(40);
+    std::mt19937 random(7);
+    for (TerrainCell &cell : std::span(document.ground.data(), document.ground.cellCount()))
+        cell = {1, 2, std::uint8_t(random() % 3), std::uint8_t(random() % 13), std::uint8_t(random() % 4),
+                std::uint8_t(random() % 17), std::uint8_t(random())};
+    const TerrainLayer before = document.ground;
+    TerrainLayer reference = before;
+    applyPathPiecesToLayer(reference, rules, PathLayer::River);
+    applyPathPiecesToLayer(reference, rules, PathLayer::Road);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < before.cellCount(); ++i)
+        differing += !(before.data()[i] == reference.data()[i]);
+    ASSERT_GT(differing, 0u);
+
+    RecordingEditor recording(document);
+    EXPECT_EQ(applyPathPiecesToLevel(recording.editor, rules, PathLayers), differing);
+    EXPECT_EQ(document.ground, reference);
+    EXPECT_EQ(recording.undoList.count(), differing);
+    EXPECT_EQ(recording.redrawn, recording.recordedCells());
+    while (!recording.undoList.isEmpty()) {
+        const UndoRecord record = recording.undoList.takeLast();
+        document.ground.at(record.row, record.column) = record.previous;
+    }
+    EXPECT_EQ(document.ground, before);
+}
+
 TEST(PathCells, StraightLinesAreFourConnected)
 {
     struct Case {
