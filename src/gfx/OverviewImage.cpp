@@ -74,6 +74,22 @@ void drawCells(QImage &overview, const TerrainLayer &layer, int scale, const QRe
     }
 }
 
+// Draws the pixels of the rectangle (inside the picture) of a sampled
+// overview of a level of the side: each shows its block's sample cell.
+void drawSamples(QImage &overview, const TerrainLayer &layer, std::uint32_t side, int cellsPerPixel, const QRect &pixels)
+{
+    const auto sample = [&](int pixel) {
+        return std::min<std::uint32_t>(std::uint32_t(pixel) * std::uint32_t(cellsPerPixel) + std::uint32_t(cellsPerPixel / 2),
+                                       side - 1);
+    };
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        const TerrainCell *cells = &layer.at(sample(y), 0);
+        uchar *line = overview.scanLine(y);
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            line[x] = cellIndex(cells[sample(x)]);
+    }
+}
+
 // An indexed image of the size, in memory made for being written in one go:
 // a large overview is drawn right after it is made.
 QImage newIndexedImage(int width, int height)
@@ -88,34 +104,71 @@ QImage newIndexedImage(int width, int height)
 
 }  // namespace
 
-int overviewScale(std::uint32_t side, QSize available)
+QRect OverviewScale::pixelsOf(const QRect &cells) const
 {
-    for (int scale = MaxOverviewScale; scale > MinOverviewScale; --scale)
-        if (qint64(side) * scale <= available.width() && qint64(side) * scale <= available.height())
-            return scale;
-    return MinOverviewScale;
+    if (cells.isEmpty())
+        return {};
+    if (samples())
+        return QRect(QPoint(cells.left() / m_cells, cells.top() / m_cells),
+                     QPoint(cells.right() / m_cells, cells.bottom() / m_cells));
+    return QRect(cells.topLeft() * m_pixels, cells.size() * m_pixels);
 }
 
-QImage renderOverview(const TerrainLayer &layer, std::uint32_t side, int scale)
+QPoint OverviewScale::cellAt(QPoint pixel, std::uint32_t side) const
 {
-    if (side == 0 || side > layer.side() || scale < MinOverviewScale || scale > MaxOverviewScale)
+    const int last = int(std::max<std::uint32_t>(side, 1)) - 1;
+    const auto cell = [&](int at) {
+        return std::clamp(samples() ? at * m_cells + m_cells / 2 : at / m_pixels, 0, last);
+    };
+    return {cell(pixel.x()), cell(pixel.y())};
+}
+
+OverviewScale overviewScale(std::uint32_t side, QSize available, bool wholeLevel)
+{
+    const qint64 room = std::min(available.width(), available.height());
+    for (int scale = MaxOverviewScale; scale >= MinOverviewScale; --scale)
+        if (qint64(side) * scale <= room)
+            return scale;
+    if (!wholeLevel)
+        return MinOverviewScale;
+    // The fewest cells a pixel whose picture fits; a single pixel at worst.
+    const qint64 cells = room <= 0 ? qint64(side) : (qint64(side) + room - 1) / room;
+    return OverviewScale::cellsPerPixel(int(std::clamp<qint64>(cells, 2, std::max<qint64>(side, 2))));
+}
+
+QImage renderOverview(const TerrainLayer &layer, std::uint32_t side, OverviewScale scale)
+{
+    if (side == 0 || side > layer.side() || !scale.isValid())
         return {};
-    QImage overview = newIndexedImage(int(side) * scale, int(side) * scale);
+    const int pictureSide = int(scale.pictureSide(side));
+    QImage overview = newIndexedImage(pictureSide, pictureSide);
     if (overview.isNull())
         return {};
     static const QList<QRgb> palette = overviewPalette();
     static_assert(PaletteSize <= 256);
     overview.setColorTable(palette);
-    drawCells(overview, layer, scale, QRect(0, 0, int(side), int(side)));
+    if (scale.samples())
+        drawSamples(overview, layer, side, scale.cellsPerPixel(), overview.rect());
+    else
+        drawCells(overview, layer, scale.pixelsPerCell(), QRect(0, 0, int(side), int(side)));
     return overview;
 }
 
-void updateOverview(QImage &overview, const TerrainLayer &layer, int scale, const QRect &cells)
+void updateOverview(QImage &overview, const TerrainLayer &layer, OverviewScale scale, const QRect &cells)
 {
-    if (scale < MinOverviewScale || scale > MaxOverviewScale)
+    if (!scale.isValid() || overview.isNull() || layer.side() == 0)
         return;
-    const int side = std::min(overview.width() / scale, int(layer.side()));
-    const QRect area = cells.intersected(QRect(0, 0, side, std::min(side, overview.height() / scale)));
+    if (scale.samples()) {
+        const std::uint32_t side = std::uint32_t(std::min<qint64>(layer.side(), qint64(overview.width()) * scale.cellsPerPixel()));
+        const QRect level(0, 0, int(side), int(side));
+        const QRect pixels = scale.pixelsOf(cells.intersected(level)).intersected(overview.rect());
+        if (!pixels.isEmpty())
+            drawSamples(overview, layer, side, scale.cellsPerPixel(), pixels);
+        return;
+    }
+    const int pixels = scale.pixelsPerCell();
+    const int side = std::min(overview.width() / pixels, int(layer.side()));
+    const QRect area = cells.intersected(QRect(0, 0, side, std::min(side, overview.height() / pixels)));
     if (!area.isEmpty())
-        drawCells(overview, layer, scale, area);
+        drawCells(overview, layer, pixels, area);
 }

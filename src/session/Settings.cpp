@@ -75,6 +75,7 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"spriteerr", &InterfaceTexts::spriteerr, "The tile pictures could not be loaded: %1"},
     {"saveerr", &InterfaceTexts::saveerr, "The map could not be saved to %1: %2"},
     {"overview", &InterfaceTexts::overview, "O&verview"},
+    {"overviewwhole", &InterfaceTexts::overviewwhole, "&Whole level (a sample of its cells a pixel)"},
     {"exportmenu", &InterfaceTexts::exportmenu, "&Export picture..."},
     {"exporttitle", &InterfaceTexts::exporttitle, "Export picture"},
     {"exportcell", &InterfaceTexts::exportcell, "Cell size (pixels):"},

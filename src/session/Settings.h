@@ -33,7 +33,7 @@ struct InterfaceTexts {
     // buttons, and messages about files and sizes ("%1", "%2" are filled in).
     QString dlgok, dlgsave, dlgdiscard, dlgcancel, sizecut, nomemory, openerr, spriteerr, saveerr;
     // The overview, zoom, picture export and long work.
-    QString overview, exportmenu, exporttitle, exportcell, exportsize, exporttoolarge, exportmemory,
+    QString overview, overviewwhole, exportmenu, exporttitle, exportcell, exportsize, exporttoolarge, exportmemory,
         exportfailed, exportfilter, zoomin, zoomout, zoomreset, workopen, worksave, workresize, workfill;
     // Menus, status bar messages and the page of mouse gestures.
     QString menufile, menuopen, menurecent, menusave, menusaveas, menuquit, menuedit, menuundostep,

@@ -75,12 +75,27 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     const QString overviewText = texts.overview;
     m_overview = new OverviewDock(session, *m_form->grid(), QString(overviewText).remove(u'&'), this);
     addDockWidget(Qt::RightDockWidgetArea, m_overview);
-    // A dock laid out while hidden comes up at its smallest; it gets a useful width when shown.
+    // A dock laid out while hidden comes up at its smallest; it gets a useful
+    // width when shown. The form keeps at least its designed size, so the
+    // window grows to make room, unless it fills the screen.
     connect(m_overview, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (visible && m_overview->width() < OverviewWidth / 2)
-            QTimer::singleShot(0, this, [this] { resizeDocks({m_overview}, {OverviewWidth}, Qt::Horizontal); });
+        if (!visible)
+            return;
+        QTimer::singleShot(0, this, [this] {
+            if (!m_overview->isVisible() || m_overview->isFloating() || m_overview->width() >= OverviewWidth / 2)
+                return;
+            const int spare = centralWidget()->width() - centralWidget()->minimumWidth();
+            const int missing = OverviewWidth - m_overview->width() - spare;
+            if (missing > 0 && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                resize(width() + missing, height());
+            resizeDocks({m_overview}, {OverviewWidth}, Qt::Horizontal);
+        });
     });
     m_overview->toggleViewAction()->setText(overviewText);
+    m_overview->wholeLevelAction()->setText(texts.overviewwhole);
+    m_overview->wholeLevelAction()->setChecked(m_preferences.viewToggle(QStringLiteral("overviewWholeLevel"), true));
+    connect(m_overview->wholeLevelAction(), &QAction::triggered, this,
+            [this](bool on) { m_preferences.setViewToggle(QStringLiteral("overviewWholeLevel"), on); });
     m_actions->viewMenu()->addAction(m_overview->toggleViewAction());
     m_palette->toggleViewAction()->setText(texts.menupalette);
     m_palette->toggleViewAction()->setObjectName(QStringLiteral("actionPalette"));

@@ -6,6 +6,8 @@
 #include "ui/OverviewView.h"
 #include "gfx/OverviewImage.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QScrollArea>
 
 #include <algorithm>
@@ -25,6 +27,17 @@ OverviewDock::OverviewDock(const EditorSession &session, DrawGrid &grid, const Q
     // Takes ownership of the view.
     m_scrollArea->setWidget(m_view);
     setWidget(m_scrollArea);
+
+    m_wholeLevel = new QAction(this);
+    m_wholeLevel->setObjectName("actionOverviewWholeLevel");
+    m_wholeLevel->setCheckable(true);
+    m_wholeLevel->setChecked(true);
+    connect(m_wholeLevel, &QAction::toggled, this, &OverviewDock::scheduleRebuild);
+    m_menu = new QMenu(this);
+    m_menu->addAction(m_wholeLevel);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { m_menu->popup(m_view->mapToGlobal(at)); });
 
     connect(&session, &EditorSession::mapOpened, this, &OverviewDock::scheduleRebuild);
     m_view->setGuides(session.symmetry());
@@ -66,11 +79,11 @@ void OverviewDock::rebuildIfStale()
         return;
     m_stale = false;
     if (!levelShown()) {
-        m_view->setPicture({}, MinOverviewScale);
+        m_view->setPicture({}, {}, 0);
     } else {
         const MapDocument &document = m_session.document();
-        const int scale = fittingScale();
-        m_view->setPicture(renderOverview(document.currentLayer(), document.mapSize, scale), scale);
+        const OverviewScale scale = fittingScale();
+        m_view->setPicture(renderOverview(document.currentLayer(), document.mapSize, scale), scale, document.mapSize);
     }
     followGrid();
 }
@@ -102,7 +115,7 @@ bool OverviewDock::levelShown() const
     return m_session.levelShown() && m_session.document().mapSize > 0;
 }
 
-int OverviewDock::fittingScale() const
+OverviewScale OverviewDock::fittingScale() const
 {
-    return overviewScale(m_session.document().mapSize, m_scrollArea->maximumViewportSize());
+    return overviewScale(m_session.document().mapSize, m_scrollArea->maximumViewportSize(), m_wholeLevel->isChecked());
 }

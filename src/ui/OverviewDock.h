@@ -5,6 +5,8 @@
 // scrolling or resizing the grid moves the frame.
 #pragma once
 
+#include "gfx/OverviewImage.h"
+
 #include <QDockWidget>
 #include <QPoint>
 #include <QRect>
@@ -12,6 +14,8 @@
 class DrawGrid;
 class EditorSession;
 class OverviewView;
+class QAction;
+class QMenu;
 class QScrollArea;
 
 class OverviewDock : public QDockWidget {
@@ -25,6 +29,12 @@ public:
 
     // The picture and its frame (for the main window's tests and screenshots).
     const OverviewView &view() const { return *m_view; }
+
+    // The check in the picture's context menu: when on (the default), a level
+    // that does not fit at one pixel a cell is shown whole, at a sample of
+    // its cells a pixel; when off, at one pixel a cell in a scrolling area.
+    // The main window gives it its text and remembers it.
+    QAction *wholeLevelAction() const { return m_wholeLevel; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -41,13 +51,15 @@ private:
     // True when the grid shows the current layer: a map is open and its
     // chosen level exists.
     bool levelShown() const;
-    // The number of pixels a cell that fits the dock's current size.
-    int fittingScale() const;
+    // The scale that fits the dock's current size.
+    OverviewScale fittingScale() const;
 
     const EditorSession &m_session;
     DrawGrid &m_grid;
     QScrollArea *m_scrollArea = nullptr;
     OverviewView *m_view = nullptr;
+    QAction *m_wholeLevel = nullptr;
+    QMenu *m_menu = nullptr;
     bool m_stale = true;
     bool m_rebuildPosted = false;
 };

@@ -14,6 +14,9 @@ namespace {
 // The frame is a black line with a white one inside it, so it shows on every
 // terrain colour.
 constexpr int FrameLineWidth = 1;
+// The frame's smallest side in pixels: on a picture of a sample of its cells
+// a pixel, the cells the grid shows may take a pixel or two.
+constexpr int MinFrameSide = 6;
 
 }  // namespace
 
@@ -24,10 +27,11 @@ OverviewView::OverviewView(QWidget *parent)
     setCursor(Qt::CrossCursor);
 }
 
-void OverviewView::setPicture(QImage picture, int scale)
+void OverviewView::setPicture(QImage picture, OverviewScale scale, std::uint32_t side)
 {
     m_picture = std::move(picture);
-    m_scale = std::clamp(scale, MinOverviewScale, MaxOverviewScale);
+    m_scale = scale.isValid() ? scale : OverviewScale();
+    m_side = side;
     resize(m_picture.size());
     update();
 }
@@ -37,7 +41,7 @@ void OverviewView::redrawCells(const TerrainLayer &layer, const QRect &cells)
     if (m_picture.isNull() || cells.isEmpty())
         return;
     updateOverview(m_picture, layer, m_scale, cells);
-    update(QRect(cells.topLeft() * m_scale, cells.size() * m_scale).intersected(rect()));
+    update(m_scale.pixelsOf(cells).intersected(rect()));
 }
 
 void OverviewView::setFrame(const QRect &cells)
@@ -53,7 +57,14 @@ QRect OverviewView::framePixels() const
 {
     if (m_frame.isEmpty())
         return {};
-    return QRect(m_frame.topLeft() * m_scale, m_frame.size() * m_scale);
+    QRect pixels = m_scale.pixelsOf(m_frame);
+    const int wider = std::max(0, MinFrameSide - pixels.width());
+    const int higher = std::max(0, MinFrameSide - pixels.height());
+    pixels.adjust(-wider / 2, -higher / 2, wider - wider / 2, higher - higher / 2);
+    // Grown at the picture's edge, it is moved back inside.
+    pixels.translate(std::max(0, -pixels.left()), std::max(0, -pixels.top()));
+    pixels.translate(std::min(0, m_picture.width() - 1 - pixels.right()), std::min(0, m_picture.height() - 1 - pixels.bottom()));
+    return pixels;
 }
 
 QRegion OverviewView::frameRegion() const
@@ -130,8 +141,6 @@ void OverviewView::pickAt(QPoint position)
     if (m_picture.isNull())
         return;
     // A drag past the picture's edge keeps naming the edge cells.
-    const int columns = m_picture.width() / m_scale;
-    const int rows = m_picture.height() / m_scale;
-    Q_EMIT cellPicked(QPoint(std::clamp(position.x() / m_scale, 0, columns - 1),
-                             std::clamp(position.y() / m_scale, 0, rows - 1)));
+    const QPoint pixel(std::clamp(position.x(), 0, m_picture.width() - 1), std::clamp(position.y(), 0, m_picture.height() - 1));
+    Q_EMIT cellPicked(m_scale.cellAt(pixel, m_side));
 }

@@ -1,9 +1,10 @@
-// The picture of the overview: a whole level at one to four pixels a cell
-// with a frame around the cells the map grid shows. A press or drag of the
-// left button names the cell under the pointer.
+// The picture of the overview: a whole level at one to four pixels a cell, or
+// at a sample of its cells a pixel, with a frame around the cells the map grid
+// shows. A press or drag of the left button names the cell under the pointer.
 #pragma once
 
 #include "edit/Symmetry.h"
+#include "gfx/OverviewImage.h"
 
 #include <QImage>
 #include <QPoint>
@@ -18,11 +19,11 @@ class OverviewView : public QWidget {
 public:
     explicit OverviewView(QWidget *parent = nullptr);
 
-    // The level's picture (made by renderOverview at scale pixels a cell); the
-    // view takes its size. A null picture shows nothing.
-    void setPicture(QImage picture, int scale);
+    // The picture of a level of the side (made by renderOverview at the
+    // scale); the view takes its size. A null picture shows nothing.
+    void setPicture(QImage picture, OverviewScale scale, std::uint32_t side);
     const QImage &picture() const { return m_picture; }
-    int scale() const { return m_scale; }
+    OverviewScale scale() const { return m_scale; }
     // Redraws the changed cells (column and row numbers) from the layer the
     // picture was made from, and repaints only them.
     void redrawCells(const TerrainLayer &layer, const QRect &cells);
@@ -56,6 +57,7 @@ private:
 
     QImage m_picture;
     SymmetryMode m_guides = SymmetryMode::Off;
-    int m_scale = 1;
+    OverviewScale m_scale;
+    std::uint32_t m_side = 0;
     QRect m_frame;
 };

@@ -1,5 +1,5 @@
-// Tests of the overview picture: the scale that fits, each cell's colour, and
-// the redraw of a rectangle of changed cells only.
+// Tests of the overview picture: the scale that fits, each cell's colour (or
+// each block's sample), and the redraw of a rectangle of changed cells only.
 #include "gfx/OverviewImage.h"
 
 #include "gfx/CellRenderer.h"
@@ -42,19 +42,68 @@ TerrainLayer variedLayer(std::uint32_t side)
     return layer;
 }
 
-TEST(OverviewScale, LargestScaleUpToFourThatFits)
+TEST(OverviewScale, LargestScaleUpToFourThatFitsThenTheFewestCellsAPixel)
 {
     const struct {
         std::uint32_t side;
         QSize available;
-        int scale;
+        bool wholeLevel;
+        OverviewScale scale;
     } cases[] = {
-        {36, {200, 200}, 4},   {36, {144, 500}, 4}, {36, {143, 500}, 3},  {72, {150, 300}, 2},
-        {144, {200, 200}, 1},  {9000, {300, 300}, 1}, {50, {0, 0}, 1},
+        {36, {200, 200}, true, 4},
+        {36, {144, 500}, true, 4},
+        {36, {143, 500}, true, 3},
+        {72, {150, 300}, true, 2},
+        {144, {200, 200}, true, 1},
+        // Too large for one pixel a cell: whole, at a sample of cells a pixel.
+        {9000, {300, 300}, true, OverviewScale::cellsPerPixel(30)},
+        {9000, {299, 500}, true, OverviewScale::cellsPerPixel(31)},
+        {201, {200, 200}, true, OverviewScale::cellsPerPixel(2)},
+        {50, {0, 0}, true, OverviewScale::cellsPerPixel(50)},
+        // Or at one pixel a cell, to scroll.
+        {9000, {300, 300}, false, 1},
+        {50, {0, 0}, false, 1},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(overviewScale(c.side, c.available), c.scale) << c.side << " in " << c.available.width() << "x"
-                                                               << c.available.height();
+    for (const auto &c : cases) {
+        const OverviewScale scale = overviewScale(c.side, c.available, c.wholeLevel);
+        EXPECT_TRUE(scale == c.scale) << c.side << " in " << c.available.width() << "x" << c.available.height()
+                                      << ": " << scale.pixelsPerCell() << " pixels, " << scale.cellsPerPixel()
+                                      << " cells";
+        if (c.wholeLevel)
+            EXPECT_LE(scale.pictureSide(c.side), std::max(std::min(c.available.width(), c.available.height()), 1)) << c.side;
+    }
+}
+
+// Below one pixel a cell, each pixel shows its block's middle cell, or the
+// last cell of the level where the block runs past it; a click on a pixel
+// names that cell, and a rectangle of cells covers the pixels of its blocks.
+TEST(OverviewScale, SampledPicturesShowTheMiddleCellOfEachBlock)
+{
+    const TerrainLayer layer = variedLayer(23);
+    const OverviewScale scale = OverviewScale::cellsPerPixel(4);
+    const QImage overview = renderOverview(layer, 23, scale);
+    ASSERT_EQ(overview.size(), QSize(6, 6));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const QPoint cell = scale.cellAt(QPoint(x, y), 23);
+            EXPECT_EQ(cell, QPoint(std::min(x * 4 + 2, 22), std::min(y * 4 + 2, 22)));
+            EXPECT_EQ(overview.pixel(x, y), expectedColour(layer.at(std::uint32_t(cell.y()), std::uint32_t(cell.x()))));
+        }
+    EXPECT_EQ(scale.pixelsOf(QRect(3, 4, 6, 1)), QRect(QPoint(0, 1), QPoint(2, 1)));
+    EXPECT_EQ(OverviewScale(3).pixelsOf(QRect(3, 4, 6, 1)), QRect(9, 12, 18, 3));
+    EXPECT_EQ(OverviewScale(3).cellAt(QPoint(8, 500), 23), QPoint(2, 22));
+    EXPECT_TRUE(renderOverview(layer, 23, OverviewScale::cellsPerPixel(23)).size() == QSize(1, 1));
+
+    // A change redraws the pixels whose sample it changed, and only those.
+    TerrainLayer after = layer;
+    after.at(10, 6) = {8, 0, 0, 0, 0, 0, 0};  // the sample of pixel (1, 2)
+    after.at(9, 5) = {8, 0, 0, 0, 0, 0, 0};   // no pixel's sample
+    QImage redrawn = overview;
+    updateOverview(redrawn, after, scale, QRect(5, 9, 2, 2));
+    EXPECT_EQ(redrawn, renderOverview(after, 23, scale));
+    EXPECT_EQ(redrawn.pixel(1, 2), TerrainColours[8]);
+    updateOverview(redrawn, TerrainLayer(23), scale, QRect(23, 0, 4, 4));
+    EXPECT_EQ(redrawn, renderOverview(after, 23, scale));
 }
 
 TEST(RenderOverview, EachCellInItsTerrainRiverOrRoadColourAtEveryScale)
@@ -90,6 +139,7 @@ TEST(RenderOverview, RefusesSizesAndScalesOutOfRange)
     EXPECT_TRUE(renderOverview(layer, 5, 1).isNull());
     EXPECT_TRUE(renderOverview(layer, 4, 0).isNull());
     EXPECT_TRUE(renderOverview(layer, 4, 5).isNull());
+    EXPECT_TRUE(renderOverview(layer, 4, OverviewScale::cellsPerPixel(0)).isNull());
 }
 
 TEST(UpdateOverview, RedrawsOnlyTheGivenCellsClippedToThePicture)

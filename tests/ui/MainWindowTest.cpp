@@ -230,6 +230,11 @@ TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
     EXPECT_EQ(grid->cellSize(), 16);
     EXPECT_EQ(grid->visibleColCount() * 16, grid->viewport()->width()) << "the grid is fitted to whole cells";
     window->overview().toggleViewAction()->trigger();
+    QTest::qWait(50);
+    EXPECT_GE(window->overview().width(), 130) << "the overview gets a useful width when first shown";
+    EXPECT_TRUE(window->overview().wholeLevelAction()->isChecked());
+    window->overview().wholeLevelAction()->trigger();
+    const int closedWidth = window->width();
     ASSERT_TRUE(window->close());
 
     EditorContext againContext(std::make_unique<FakePrompts>(log));
@@ -238,6 +243,10 @@ TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
     again.show();
     EXPECT_EQ(again.form().grid()->cellSize(), 16);
     EXPECT_TRUE(again.overview().isVisible());
+    EXPECT_FALSE(again.overview().wholeLevelAction()->isChecked());
+    QTest::qWait(50);
+    EXPECT_EQ(again.width(), closedWidth) << "a window that had the overview does not grow again";
+    EXPECT_GE(again.overview().width(), 130);
 }
 
 // Small seams: the panel's label shows the selection just made, Paste waits for

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -85,17 +86,13 @@ protected:
     void settle() const { QCoreApplication::processEvents(); }
     const OverviewView &view() const { return dock->view(); }
     QWidget *viewWidget() const { return dock->findChild<OverviewView *>("overviewView"); }
-    QPoint centre(QPoint cell) const
-    {
-        const int scale = view().scale();
-        return cell * scale + QPoint(scale / 2, scale / 2);
-    }
+    QPoint centre(QPoint cell) const { return view().scale().pixelsOf(QRect(cell, QSize(1, 1))).center(); }
     QRgb pictureColour(QPoint cell) const { return view().picture().pixel(centre(cell)); }
     // The grid's whole columns and rows and the partly shown one after them.
-    QRect gridView() const
+    QRect gridView(int side = Side) const
     {
         return QRect(grid->leftCol(), grid->topRow(), grid->visibleColCount() + 1, grid->visibleRowCount() + 1)
-            .intersected(QRect(0, 0, Side, Side));
+            .intersected(QRect(0, 0, side, side));
     }
 
     TempDir dir;
@@ -111,7 +108,7 @@ TEST_F(Overview, ShowsTheLevelInItsColoursWithTheGridFramed)
 {
     EXPECT_EQ(dock->objectName(), "overviewDock");
     EXPECT_EQ(dock->windowTitle(), "Overview");
-    ASSERT_EQ(view().scale(), 4);
+    ASSERT_EQ(view().scale(), OverviewScale(4));
     ASSERT_EQ(view().picture().size(), QSize(Side * 4, Side * 4));
     EXPECT_EQ(view().picture(), renderOverview(context->session.document().ground, Side, 4));
     EXPECT_EQ(pictureColour(GrassBlock.topLeft()), TerrainColours[2]);
@@ -229,7 +226,7 @@ TEST_F(Overview, FollowsTheLevelAndTheMapSize)
     // Twice the side no longer fits at four pixels a cell.
     ASSERT_TRUE(context->session.resize(2 * Side));
     settle();
-    EXPECT_EQ(view().scale(), 2);
+    EXPECT_EQ(view().scale(), OverviewScale(2));
     EXPECT_EQ(view().picture(), renderOverview(context->session.document().ground, 2 * Side, 2));
     EXPECT_EQ(view().frame(), QRect(grid->leftCol(), grid->topRow(), grid->visibleColCount() + 1,
                                     grid->visibleRowCount() + 1));
@@ -237,8 +234,54 @@ TEST_F(Overview, FollowsTheLevelAndTheMapSize)
     // A larger dock takes a larger scale.
     dock->resize(2 * Side * 4 + 40, 2 * Side * 4 + 60);
     settle();
-    EXPECT_EQ(view().scale(), 4);
+    EXPECT_EQ(view().scale(), OverviewScale(4));
     EXPECT_EQ(view().picture().size(), QSize(2 * Side * 4, 2 * Side * 4));
+}
+
+// A level too large for one pixel a cell is shown whole, a sample of its
+// cells a pixel, unless the menu's check asks for one pixel a cell; clicks
+// and edits find their cells either way.
+TEST_F(Overview, ALargeLevelIsShownWholeBySamplingItsCells)
+{
+    constexpr int Large = 1000;
+    ASSERT_TRUE(context->session.resize(Large));
+    settle();
+    const QSize room = dock->findChild<QScrollArea *>("overviewScroll")->maximumViewportSize();
+    const OverviewScale scale = view().scale();
+    ASSERT_TRUE(scale.samples());
+    EXPECT_LE(view().picture().width(), std::min(room.width(), room.height()));
+    EXPECT_GT(view().picture().width(), std::min(room.width(), room.height()) / 2);
+    EXPECT_EQ(view().picture(), renderOverview(context->session.document().ground, Large, scale));
+    // The frame covers the pixels of the cells the grid shows, at least a few
+    // pixels a side so that it can be seen, and inside the picture.
+    const QRect frame = view().framePixels();
+    EXPECT_TRUE(frame.contains(scale.pixelsOf(gridView(Large))));
+    EXPECT_GE(frame.width(), 6);
+    EXPECT_TRUE(view().picture().rect().contains(frame));
+
+    // A click names the cell its pixel shows; the grid centres on it.
+    QTest::mouseClick(viewWidget(), Qt::LeftButton, {}, QPoint(40, 30));
+    const QPoint picked = scale.cellAt(QPoint(40, 30), Large);
+    EXPECT_EQ(grid->leftCol(), picked.x() - grid->visibleColCount() / 2);
+    EXPECT_EQ(grid->topRow(), picked.y() - grid->visibleRowCount() / 2);
+
+    // A fill of a block redraws the pixels that sample it.
+    BrushSettings water;
+    water.terrainType = 8;
+    water.brushWidth = water.brushHeight = 30;
+    context->session.paint(water, 600, 600);
+    settle();
+    EXPECT_EQ(view().picture(), renderOverview(context->session.document().ground, Large, scale));
+    EXPECT_EQ(view().picture().pixel(scale.pixelsOf(QRect(615, 615, 1, 1)).topLeft()), TerrainColours[8]);
+
+    // Unchecked: one pixel a cell, in a scrolling area.
+    dock->wholeLevelAction()->trigger();
+    settle();
+    EXPECT_EQ(view().scale(), OverviewScale(1));
+    EXPECT_EQ(view().picture().size(), QSize(Large, Large));
+    dock->wholeLevelAction()->trigger();
+    settle();
+    EXPECT_EQ(view().scale(), scale);
 }
 
 // While hidden the dock keeps nothing up to date; shown again it is current.
