@@ -37,8 +37,8 @@ EditorStatusBar::EditorStatusBar(const EditorSession &session, const InterfaceTe
     , m_texts(texts)
     , m_battlefieldNames(obstacleCaptionTexts(texts))
     , m_hover(new QLabel)
-    , m_selection(new QLabel(this))
-    , m_tool(new QLabel(this))
+    , m_selection(new QLabel)
+    , m_tool(new QLabel)
 {
     setObjectName(QStringLiteral("statusBar"));
     m_hover->setObjectName(QStringLiteral("hoverLabel"));
@@ -47,8 +47,6 @@ EditorStatusBar::EditorStatusBar(const EditorSession &session, const InterfaceTe
     m_hover->setMinimumWidth(1);
     m_selection->setObjectName(QStringLiteral("selectionLabel"));
     m_tool->setObjectName(QStringLiteral("toolLabel"));
-    addPermanentWidget(m_tool);
-    addPermanentWidget(m_selection);
 }
 
 QString EditorStatusBar::hoverText() const

@@ -1,6 +1,7 @@
-// The status bar: short messages about what just happened, and the size of the
-// selection; and the readout of the cell under the pointer, which the window
-// shows in a row of its own so that it never hides a message.
+// The status bar: short messages about what just happened, with the whole
+// width to themselves; and the readout of the cell under the pointer, the
+// size of the selection and the current tool, which the window shows in a row
+// of their own so that they never hide a message.
 #pragma once
 
 #include "session/Settings.h"
@@ -27,8 +28,11 @@ class EditorStatusBar : public QStatusBar {
 public:
     EditorStatusBar(const EditorSession &session, const InterfaceTexts &texts, QWidget *parent = nullptr);
 
-    // The readout of the cell under the pointer, for the window to place.
+    // The readout of the cell under the pointer, the selection's size and the
+    // tool's name, for the window to place.
     QLabel *hoverLabel() const { return m_hover; }
+    QLabel *selectionLabel() const { return m_selection; }
+    QLabel *toolLabel() const { return m_tool; }
     QString hoverText() const;
     QString selectionText() const;
     QString toolText() const;

@@ -63,6 +63,9 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     m_readout->setFloatable(false);
     m_readout->toggleViewAction()->setVisible(false);
     m_readout->addWidget(m_status->hoverLabel());
+    m_readout->addWidget(m_status->selectionLabel());
+    m_readout->addSeparator();
+    m_readout->addWidget(m_status->toolLabel());
     addToolBar(Qt::BottomToolBarArea, m_readout);
     // The tool palette above the map, its toggle in the View menu, remembered.
     m_palette = createToolPalette(m_form->tools(), *m_form->grid(), QString(texts.menupalette).remove(u'&'), this);

@@ -115,10 +115,15 @@ TEST_F(GestureSteps, TheReadoutFollowsEditsAndScrollingAndNeverHidesAMessage)
     EXPECT_EQ(window->status().hoverText(), "2/3  Dirt, picture 0") << "the pointer is over the next row now";
     EXPECT_EQ(grid->outline(DrawGrid::Outline::Brush), QRect(2, 3, 1, 1));
 
-    // A message has the whole status bar; the readout has a row of its own.
+    // A message has the whole status bar; the readout, the selection's size
+    // and the tool's name have a row of their own.
     window->status().showNote(QString(60, u'x'));
-    EXPECT_FALSE(window->status().isAncestorOf(window->status().hoverLabel()));
+    for (QLabel *label : {window->status().hoverLabel(), window->status().selectionLabel(), window->status().toolLabel()}) {
+        EXPECT_FALSE(window->status().isAncestorOf(label)) << label->objectName().toStdString();
+        EXPECT_TRUE(window->isAncestorOf(label)) << label->objectName().toStdString();
+    }
     EXPECT_TRUE(window->status().hoverLabel()->isVisible());
+    EXPECT_TRUE(window->status().toolLabel()->isVisible());
 }
 
 }  // namespace
