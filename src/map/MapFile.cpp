@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <array>
@@ -522,6 +522,38 @@ MapSaveResult saveBeside(QSaveFile &file, const MapDocument &document, const QSt
     return {};
 }
 
+// The copy of the original that guards a save in place: a file of its own in
+// the backup folder, named NAME.XXXXXXXX.original. It is given its name when
+// it is made (an unnamed temporary file would vanish with a killed process,
+// and the original with it) and removed when the object goes, unless kept.
+class OriginalCopy {
+public:
+    OriginalCopy(const QString &folder, const QString &name)
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_file.setFileName(QDir(folder).filePath(
+                QStringLiteral("%1.%2.original").arg(name).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
+            if (m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered) || !m_file.exists())
+                return;
+        }
+    }
+    ~OriginalCopy()
+    {
+        if (m_file.isOpen() && !m_kept)
+            m_file.remove();
+    }
+    OriginalCopy(const OriginalCopy &) = delete;
+    OriginalCopy &operator=(const OriginalCopy &) = delete;
+
+    QFile &file() { return m_file; }
+    bool isOpen() const { return m_file.isOpen(); }
+    void keep() { m_kept = true; }
+
+private:
+    QFile m_file;
+    bool m_kept = false;
+};
+
 // The save into the existing file, guarded by a copy of the original (see
 // saveMapFile in the header).
 MapSaveResult saveInPlace(const MapDocument &document, const QString &path, const MapSaveOptions &options,
@@ -559,10 +591,10 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
     if (!QDir().mkpath(folder))
         return {QStringLiteral("cannot create the backup folder %1").arg(folder)};
     // The copy outlives a kill (nothing removes it then); on success it goes.
-    QTemporaryFile copy(QDir(folder).filePath(QFileInfo(path).fileName() + QStringLiteral(".XXXXXX.original")));
-    if (!copy.open())
-        return {QStringLiteral("cannot keep a copy of the original in %1: %2").arg(folder, copy.errorString())};
-    if (const int error = copyWhole(file, copy); error != 0)
+    OriginalCopy copy(folder, QFileInfo(path).fileName());
+    if (!copy.isOpen())
+        return {QStringLiteral("cannot keep a copy of the original in %1: %2").arg(folder, copy.file().errorString())};
+    if (const int error = copyWhole(file, copy.file()); error != 0)
         return {QStringLiteral("cannot keep a copy of the original in %1: %2").arg(folder, platform::fileErrorText(error))};
 
     if (const int error = platform::reserveFileSpace(file, member.size()); error != 0)
@@ -580,10 +612,10 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
         return {};
 
     const QString failure = writeFailure(sink.error, file);
-    if (copyWhole(copy, file) == 0)
+    if (copyWhole(copy.file(), file) == 0)
         return {failure + QStringLiteral("; the original was put back")};
-    copy.setAutoRemove(false);
-    return {failure + QStringLiteral("; the original is kept in %1").arg(copy.fileName())};
+    copy.keep();
+    return {failure + QStringLiteral("; the original is kept in %1").arg(copy.file().fileName())};
 }
 
 }  // namespace

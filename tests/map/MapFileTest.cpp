@@ -519,6 +519,35 @@ TEST(MapSave, AWriteThatFailsLeavesTheOriginalWhole)
     }
 }
 
+// While a save in place overwrites the file, a kill would leave it part
+// written: the original's whole copy must then be in the backup folder under
+// a name of its own, not in an unnamed file that dies with the process.
+TEST(MapSave, InPlaceTheOriginalsCopyHasANameWhileTheFileIsWritten)
+{
+    const MapDocument document = loadOrFail(MapWriter::patterned(400, true).data());
+    const QByteArray original = gzipMember(MapWriter::patterned(300, false).data());
+    TempDir dir;
+    const QString target = dir.write("maps/map.vdm", original);
+    MapSaveOptions options;
+    options.inPlace = true;
+    options.backupFolder = dir.filePath("backups");
+    QStringList copies;
+    QByteArray copied;
+    options.writeFault = [&](qint64 written) {
+        if (written >= 20000 && copies.isEmpty()) {
+            copies = QDir(options.backupFolder).entryList(QDir::Files | QDir::Hidden);
+            if (copies.size() == 1)
+                copied = readFile(QDir(options.backupFolder).filePath(copies.front()));
+        }
+        return 0;
+    };
+    ASSERT_TRUE(saveMapFile(document, target, options).ok());
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_TRUE(copies.front().startsWith("map.vdm.") && copies.front().endsWith(".original")) << copies.front().toStdString();
+    EXPECT_EQ(copied, original);
+    EXPECT_TRUE(QDir(options.backupFolder).isEmpty()) << "the copy goes once the new file is written";
+}
+
 TEST(MapSave, InPlaceKeepsTheFileItselfAndRemovesItsCopy)
 {
     const MapWriter writer = MapWriter::patterned(72, true);
