@@ -620,6 +620,20 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
 
 }  // namespace
 
+std::vector<KeptOriginal> keptOriginals(const QString &backupFolder)
+{
+    std::vector<KeptOriginal> kept;
+    const QDir folder(backupFolder);
+    for (const QFileInfo &copy : folder.entryInfoList({QStringLiteral("*.original")}, QDir::Files | QDir::Hidden, QDir::Time)) {
+        // NAME, a dot, eight hexadecimal digits and ".original".
+        const QString name = copy.fileName();
+        const qsizetype stem = name.size() - qsizetype(sizeof(".12345678.original") - 1);
+        if (stem > 0 && name[stem] == u'.')
+            kept.push_back({copy.filePath(), name.first(stem)});
+    }
+    return kept;
+}
+
 MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const MapSaveOptions &options,
                           const ProgressCallback &progress)
 {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 #include <optional>
 
 // Two 32-bit values whose sum (mod 2^32) is this stand 8 bytes behind the
@@ -130,6 +131,17 @@ struct MapSaveOptions {
 // left on the device", "...: file too large" (with the file-size signal
 // ignored, see platform::ignoreFileSizeSignal), "not enough memory to compress
 // the map". Progress counts map data bytes.
+// A copy of an original that a save in place left in the backup folder,
+// because the save was killed while it overwrote the file or could not put
+// the original back: NAME.XXXXXXXX.original, for the map file NAME.
+struct KeptOriginal {
+    QString path;     // of the copy
+    QString mapName;  // the map file's name, without its folder
+};
+
+// The copies of originals in the backup folder, newest first.
+std::vector<KeptOriginal> keptOriginals(const QString &backupFolder);
+
 MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const MapSaveOptions &options,
                           const ProgressCallback &progress = {});
 MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const ProgressCallback &progress = {});

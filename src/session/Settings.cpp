@@ -188,6 +188,7 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"msgjournalerr", &InterfaceTexts::msgjournalerr, "The edit journal could not be written: %1"},
     {"msgrecovered", &InterfaceTexts::msgrecovered, "%1 steps recovered"},
     {"msgsettings", &InterfaceTexts::msgsettings, "brackwen.ini: %1"},
+    {"msgkeptoriginal", &InterfaceTexts::msgkeptoriginal, "A save of %1 did not finish; the map as it was before is kept in %2"},
     {"msgplaincolours", &InterfaceTexts::msgplaincolours, "%1; the map is drawn in plain colours"},
     {"msgexported", &InterfaceTexts::msgexported, "The picture was written to %1"},
     {"workedit", &InterfaceTexts::workedit, "Working…"},

@@ -51,7 +51,7 @@ struct InterfaceTexts {
         symhalfturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
         trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, msgnoturnrules,
         msgtransformed, recovertitle, recovertext, recoverchanged, dlgrecover, dlglater, dlgdropedits,
-        menubackup, msgjournalerr, msgrecovered, msgsettings, msgplaincolours, msgexported, workedit, brushfill;
+        menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 

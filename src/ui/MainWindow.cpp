@@ -9,6 +9,7 @@
 #include "ui/LongWork.h"
 #include "ui/OverviewDock.h"
 #include "ui/RecoveryPrompt.h"
+#include "map/MapFile.h"
 #include "session/PictureExport.h"
 #include "session/Preferences.h"
 #include "ui/TForm1.h"
@@ -154,10 +155,17 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     });
     loadEdgeRules();
     // A faulty settings file is told once; the built-in fall-backs are in use.
-    if (!context.settingsProblems.isEmpty()) {
-        const QString problems = texts.msgsettings.arg(context.settingsProblems.join(QStringLiteral("; ")));
-        m_status->showNote(problems);
-        std::fprintf(stderr, "brackwen: %s\n", qPrintable(problems));
+    // So is a copy of a map's original that a save which did not finish left
+    // behind, as long as it is there.
+    QStringList notices;
+    if (!context.settingsProblems.isEmpty())
+        notices << texts.msgsettings.arg(context.settingsProblems.join(QStringLiteral("; ")));
+    for (const KeptOriginal &kept : keptOriginals(QFileInfo(context.journal.folder()).path()))
+        notices << texts.msgkeptoriginal.arg(kept.mapName, QDir::toNativeSeparators(kept.path));
+    if (!notices.isEmpty()) {
+        m_status->showNote(notices.join(QStringLiteral("; ")));
+        for (const QString &notice : notices)
+            std::fprintf(stderr, "brackwen: %s\n", qPrintable(notice));
     }
 
     restoreState();

@@ -7,11 +7,14 @@
 #include "session/Preferences.h"
 #include "ui/EditorActions.h"
 #include "ui/EditorContext.h"
+#include "ui/EditorStatusBar.h"
 #include "ui/MainWindow.h"
 #include "writers/MapWriter.h"
 
 #include "FakePrompts.h"
 #include "TempDir.h"
+
+#include "ui/EditorStatusBar.h"
 
 #include <QAction>
 #include <QDir>
@@ -208,6 +211,36 @@ TEST_F(Recovery, TheBackupPreferenceKeepsTheReplacedFileAndIsRemembered)
     window.reset();
     start();
     EXPECT_TRUE(window->actions().action(QStringLiteral("actionKeepBackup"))->isChecked());
+}
+
+}  // namespace
+
+namespace {
+
+// A save in place that was killed leaves the map's original in the backup
+// folder: every start says where, until the copy is gone.
+TEST_F(Recovery, AnOriginalKeptByASaveThatDidNotFinishIsToldAtStart)
+{
+    const QString backups = QFileInfo(journals).path();
+    const QString copy = QDir(backups).filePath("plain.vdm.0123abcd.original");
+    QFile file(copy);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("original bytes");
+    file.close();
+    QFile(QDir(backups).filePath("notes.txt.original")).open(QIODevice::WriteOnly);  // not a kept copy's name
+
+    context = std::make_unique<EditorContext>(std::make_unique<FakePrompts>(log), journals);
+    preferences = std::make_unique<Preferences>(dir.filePath("preferences.ini"));
+    window = std::make_unique<MainWindow>(*context, *preferences);
+    const QString told = QStringLiteral("A save of plain.vdm did not finish; the map as it was before is kept in %1")
+                             .arg(QDir::toNativeSeparators(copy));
+    EXPECT_TRUE(window->status().currentMessage().contains(told)) << window->status().currentMessage().toStdString();
+    EXPECT_FALSE(window->status().currentMessage().contains("notes.txt"));
+
+    ASSERT_TRUE(QFile::remove(copy));
+    window.reset();
+    window = std::make_unique<MainWindow>(*context, *preferences);
+    EXPECT_FALSE(window->status().currentMessage().contains("did not finish"));
 }
 
 }  // namespace
