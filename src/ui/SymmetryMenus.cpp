@@ -165,11 +165,20 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
         });
     }
 
-    builder->add(edit, QStringLiteral("actionFixPaths"), t.menufixpaths, [builder] {
+    QAction *fixPaths = builder->add(edit, QStringLiteral("actionFixPaths"), t.menufixpaths, [builder] {
         builder->note(builder->context().texts.msgpathsfixed.arg(builder->context().session.fixAllPaths()));
     });
 
+    // Transforms need a map, and fixing paths their rules too.
+    const auto enable = [transforms, fixPaths, &session = context.session] {
+        transforms->setEnabled(session.document().isLoaded);
+        fixPaths->setEnabled(session.document().isLoaded && session.hasPathRules());
+    };
+    enable();
     // A new map, or a new side, moves the axes.
-    QObject::connect(&context.session, &EditorSession::mapOpened, &window, [builder] { builder->showGuides(); });
+    QObject::connect(&context.session, &EditorSession::mapOpened, &window, [builder, enable] {
+        builder->showGuides();
+        enable();
+    });
     QObject::connect(&context.session, &EditorSession::mapResized, &window, [builder] { builder->showGuides(); });
 }

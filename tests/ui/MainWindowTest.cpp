@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QMimeData>
 #include <QPushButton>
+#include <QMenu>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -254,9 +255,14 @@ TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
 TEST_F(DesktopWindow, SmallSeamsSayWhatIs)
 {
     EXPECT_FALSE(action("actionPaste")->isEnabled());
+    QMenu *transforms = window->findChild<QMenu *>("menuTransform");
+    ASSERT_NE(transforms, nullptr);
+    EXPECT_FALSE(transforms->isEnabled()) << "nothing to transform without a map";
+    EXPECT_FALSE(action("actionFixPaths")->isEnabled());
     const CurrentDirGuard inDir(dir.path());
     window->openFile(QStringLiteral("plain.vdm"));
     ASSERT_TRUE(context->session.document().isLoaded);
+    EXPECT_TRUE(transforms->isEnabled());
     EXPECT_EQ(window->windowTitle(), "Brackwen - " + QDir::toNativeSeparators(mapPath) + "[*]");
     EXPECT_FALSE(action("actionPaste")->isEnabled()) << "nothing copied yet";
 
