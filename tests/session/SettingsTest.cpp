@@ -134,7 +134,7 @@ TEST(Settings, FaultsAreToldWithWhatIsUsedInstead)
         const char *told;  // empty: nothing to tell
     } cases[] = {
         {"sound", "[Programm_options]\ngraphics=2\nlanguage=english\n[english]\n", ""},
-        {"garbage", QByteArray("\x01\x02 not a settings file \xff", 26), "there is no [Programm_options] section"},
+        {"garbage", QByteArray("\x01\x02 not a settings file \xff"), "there is no [Programm_options] section"},
         {"language without a section", "[Programm_options]\ngraphics=2\nlanguage=klingon\n", "no [klingon] section"},
         {"graphics not a number", "[Programm_options]\ngraphics=abc\n", "graphics=abc is not a number; 2 is used"},
         {"missing game folder", "[Programm_options]\ngraphics=0\nvaldris_path=/no/such/folder\n",
