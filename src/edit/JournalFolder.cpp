@@ -1,6 +1,8 @@
 // Journal file names and listing a folder of journals.
 #include "edit/JournalFolder.h"
 
+#include "map/MapFile.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -81,4 +83,17 @@ std::vector<JournalListing> listJournals(const QString &folder)
     std::stable_sort(journals.begin(), journals.end(),
                      [](const JournalListing &a, const JournalListing &b) { return a.lastWritten > b.lastWritten; });
     return journals;
+}
+
+QString keptOriginalOf(const JournalHeader &header, const QString &backupFolder)
+{
+    const QString name = QFileInfo(header.mapPath).fileName();
+    for (const KeptOriginal &kept : keptOriginals(backupFolder)) {
+        if (kept.mapName != name || QFileInfo(kept.path).size() != header.file.size)
+            continue;
+        const MapFileHash hash = hashMapFile(kept.path);
+        if (hash.ok() && hash.identity.size == header.file.size && hash.identity.crc32 == header.file.crc32)
+            return kept.path;
+    }
+    return {};
 }

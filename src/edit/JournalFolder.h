@@ -33,3 +33,9 @@ struct JournalListing {
 // The journals of folder, newest first; reads only their headers. Refused
 // files are listed with their reason and left alone.
 std::vector<JournalListing> listJournals(const QString &folder);
+
+// The copy of the journal's map file as the journal began (same name, length
+// and bytes) among those that saves in place which did not finish left in
+// backupFolder; empty when there is none. A kill while such a save overwrote
+// the map leaves the file damaged and the edits' starting point only there.
+QString keptOriginalOf(const JournalHeader &header, const QString &backupFolder);

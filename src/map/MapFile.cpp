@@ -634,6 +634,21 @@ std::vector<KeptOriginal> keptOriginals(const QString &backupFolder)
     return kept;
 }
 
+QString putBackKeptOriginal(const QString &copyPath, const QString &mapPath)
+{
+    QFile copy(copyPath);
+    QFile map(mapPath);
+    if (!copy.open(QIODevice::ReadOnly))
+        return copy.errorString();
+    if (!map.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return map.errorString();
+    if (const int error = copyWhole(copy, map); error != 0)
+        return QStringLiteral("cannot write the file: %1").arg(platform::fileErrorText(error));
+    copy.close();
+    copy.remove();
+    return {};
+}
+
 MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const MapSaveOptions &options,
                           const ProgressCallback &progress)
 {

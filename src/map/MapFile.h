@@ -142,6 +142,11 @@ struct KeptOriginal {
 // The copies of originals in the backup folder, newest first.
 std::vector<KeptOriginal> keptOriginals(const QString &backupFolder);
 
+// Writes the kept copy's bytes into the map file (in place, as the save
+// would have, then synced) and removes the copy; the reason of a failure, when
+// the copy stays, or empty.
+QString putBackKeptOriginal(const QString &copyPath, const QString &mapPath);
+
 MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const MapSaveOptions &options,
                           const ProgressCallback &progress = {});
 MapSaveResult saveMapFile(const MapDocument &document, const QString &path, const ProgressCallback &progress = {});

@@ -181,6 +181,7 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"recovertitle", &InterfaceTexts::recovertitle, "Recover unsaved edits"},
     {"recovertext", &InterfaceTexts::recovertext, "%1 has unsaved edits, the last made %2. Recover them?"},
     {"recoverchanged", &InterfaceTexts::recoverchanged, "The file has changed since; the recovered map opens without a file (Save As asks for a name)."},
+    {"recoverkept", &InterfaceTexts::recoverkept, "A save that did not finish damaged the file; Recover puts back the map as these edits began, kept in %1, and replays them on it."},
     {"dlgrecover", &InterfaceTexts::dlgrecover, "&Recover"},
     {"dlglater", &InterfaceTexts::dlglater, "&Later"},
     {"dlgdropedits", &InterfaceTexts::dlgdropedits, "D&iscard"},

@@ -3,6 +3,7 @@
 
 #include "edit/JournalFolder.h"
 #include "ui/EditorContext.h"
+#include "map/MapFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,10 +45,18 @@ bool RecoveryPrompt::ask(const QString &mapPath)
     QString text = texts.recovertext.arg(QDir::toNativeSeparators(mapPath),
                                          QLocale().toString(lastEdit, QLocale::ShortFormat));
     m_fileChanged = !journalMatchesFile(journal.header, mapPath).matches();
+    // A file that no longer opens, with a copy of the map as the edits began:
+    // a save in place was killed while it overwrote the file.
+    const QString kept = m_fileChanged && !readMapFile(mapPath).ok()
+        ? keptOriginalOf(journal.header, QFileInfo(m_context.journal.folder()).path())
+        : QString();
     if (m_fileChanged)
-        text += QStringLiteral("\n\n") + texts.recoverchanged;
+        text += QStringLiteral("\n\n")
+            + (kept.isEmpty() ? texts.recoverchanged : texts.recoverkept.arg(QDir::toNativeSeparators(kept)));
     switch (m_context.prompts().askToRecover(m_parent, texts.recovertitle, text, m_context.recoverButtons())) {
     case UserPrompts::RecoverAnswer::Recover:
+        if (!kept.isEmpty())
+            putBack(kept, mapPath, journal.header);
         m_journal = std::move(journal);
         return true;
     case UserPrompts::RecoverAnswer::Discard:
@@ -57,6 +66,22 @@ bool RecoveryPrompt::ask(const QString &mapPath)
         break;
     }
     return false;
+}
+
+void RecoveryPrompt::putBack(const QString &kept, const QString &mapPath, const JournalHeader &header)
+{
+    if (const QString failed = putBackKeptOriginal(kept, mapPath); !failed.isEmpty()) {
+        m_message = QDir::toNativeSeparators(mapPath) + QStringLiteral(": ") + failed;
+        return;
+    }
+    // The file is the journal's starting point again, its time too, so the
+    // recovered map keeps its file.
+    QFile file(mapPath);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(QDateTime::fromMSecsSinceEpoch(header.file.modifiedMsecs),
+                         QFileDevice::FileModificationTime);
+    file.close();
+    m_fileChanged = !journalMatchesFile(header, mapPath).matches();
 }
 
 void RecoveryPrompt::replay()

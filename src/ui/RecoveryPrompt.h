@@ -21,7 +21,9 @@ public:
 
     // Asks about the journal of the map at mapPath when it holds edits:
     // Recover keeps it for replay(), Discard deletes it. False when the user
-    // chose Later: the map is not to open now, and the journal stays.
+    // chose Later: the map is not to open now, and the journal stays. When a
+    // save in place that did not finish damaged the file and kept the map as
+    // the edits began, Recover first puts that copy back.
     bool ask(const QString &mapPath);
     // After the map opened: replays the edits the user chose to recover, as
     // unsaved steps; a map whose file changed since is left without a file.
@@ -31,6 +33,9 @@ public:
     const QString &message() const { return m_message; }
 
 private:
+    // Puts the kept copy back over the map file, with the journal's time.
+    void putBack(const QString &kept, const QString &mapPath, const JournalHeader &header);
+
     EditorContext &m_context;
     QWidget *m_parent;
     std::optional<JournalContents> m_journal;  // to replay

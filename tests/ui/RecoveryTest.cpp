@@ -244,3 +244,37 @@ TEST_F(Recovery, AnOriginalKeptByASaveThatDidNotFinishIsToldAtStart)
 }
 
 }  // namespace
+
+namespace {
+
+// A save in place killed while it overwrote the map: the file no longer opens
+// and the map as the edits began is kept in the backup folder. Recover puts
+// it back and replays the edits on it; the map keeps its file.
+TEST_F(Recovery, AFileDamagedByASaveThatDidNotFinishIsPutBackFromItsCopy)
+{
+    crashAfterTwoStrokes();
+    const QByteArray original = [&] { QFile f(mapPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QString copy = QDir(QFileInfo(journals).path()).filePath("plain.vdm.89abcdef.original");
+    {
+        QFile kept(copy);
+        ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+        kept.write(original);
+        QFile map(mapPath);
+        ASSERT_TRUE(map.open(QIODevice::ReadWrite));
+        map.write(QByteArray(1000, 'x'));  // the new bytes had begun to go in
+    }
+
+    restart(UserPrompts::RecoverAnswer::Recover);
+    EXPECT_TRUE(log.recoverQuestions.first().contains(QDir::toNativeSeparators(copy)))
+        << log.recoverQuestions.first().toStdString();
+    const EditorSession &session = context->session;
+    ASSERT_TRUE(session.document().isLoaded);
+    EXPECT_EQ(session.fileName(), mapPath) << "the map keeps its file";
+    EXPECT_EQ(type(2, 5), 8);
+    EXPECT_EQ(type(20, 5), 8);
+    EXPECT_TRUE(session.hasUnsavedChanges());
+    EXPECT_EQ([&] { QFile f(mapPath); f.open(QIODevice::ReadOnly); return f.readAll(); }(), original);
+    EXPECT_FALSE(QFileInfo::exists(copy));
+}
+
+}  // namespace
