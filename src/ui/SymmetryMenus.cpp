@@ -159,8 +159,10 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
     transforms->addSeparator();
     for (const auto &[half, name, text] : {std::tuple{LevelHalf::Left, "actionMirrorLeftHalf", t.trmirrorleft},
                                            std::tuple{LevelHalf::Top, "actionMirrorTopHalf", t.trmirrortop}}) {
-        builder->add(transforms, QString::fromLatin1(name), text, [builder, half] {
-            const std::size_t changed = builder->context().session.mirrorHalf(half);
+        // A structured binding is captured through a copy of its own: not
+        // every compiler takes one in a capture list yet.
+        builder->add(transforms, QString::fromLatin1(name), text, [builder, side = half] {
+            const std::size_t changed = builder->context().session.mirrorHalf(side);
             builder->note(builder->context().texts.msgtransformed.arg(changed));
         });
     }
