@@ -7,7 +7,7 @@
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
 
-#include "CliRunner.h"
+#include "CliRefusal.h"
 #include "TempDir.h"
 
 #include <QDir>
@@ -16,12 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Terrain types 0..2, river 1 and roads 1 and 2 have rules; the patterned
 // map holds every type and more.
@@ -197,10 +191,7 @@ TEST(EdgeCommands, RefusalsSayWhyAndLeaveOutAlone)
     for (const Case &c : all) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const CliRun run = runCli(c.arguments);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_TRUE(run.err.startsWith(c.message)) << run.err.toStdString();
-        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        expectRefusal(run, c.message);
         EXPECT_EQ(readFile(out), oldBytes);
     }
 }

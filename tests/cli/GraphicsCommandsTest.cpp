@@ -9,7 +9,7 @@
 #include "writers/LodWriter.h"
 #include "writers/MapWriter.h"
 
-#include "CliRunner.h"
+#include "CliRefusal.h"
 #include "TempDir.h"
 
 #include <QDir>
@@ -21,19 +21,10 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
+// A refusal whose reason says reasonPart somewhere.
+void expectRefusalSaying(const CliRun &run, const char *reasonPart)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A refusal: exit status 1, nothing on standard output, one line on standard error.
-void expectRefusal(const CliRun &run, const char *reasonPart)
-{
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.startsWith("brackwen-cli: ")) << run.err.toStdString();
-    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    expectRefusal(run, "brackwen-cli: ");
     EXPECT_TRUE(run.err.contains(reasonPart)) << run.err.toStdString();
 }
 
@@ -72,14 +63,14 @@ TEST(GraphicsCommands, LodListAndExtract)
     EXPECT_EQ(runCli({"lod", "extract", archive, "BETA.DEF", out}).exitCode, 0);
     EXPECT_EQ(readFile(out), packed);
 
-    expectRefusal(runCli({"lod", "extract", archive, "gamma.def", dir.filePath("gamma.out")}),
+    expectRefusalSaying(runCli({"lod", "extract", archive, "gamma.def", dir.filePath("gamma.out")}),
                   "test.lod: no entry named \"gamma.def\"");
     EXPECT_FALSE(QFile::exists(dir.filePath("gamma.out")));
     ASSERT_TRUE(QDir().mkpath(dir.filePath("folder")));
-    expectRefusal(runCli({"lod", "extract", archive, "beta.def", dir.filePath("folder")}), "folder: it is a folder");
-    expectRefusal(runCli({"lod", "list", dir.write("short.lod", "LOD")}), "too short for a sprite archive");
-    expectRefusal(runCli({"lod", "list", dir.filePath("missing.lod")}), "missing.lod");
-    expectRefusal(runCli({"lod"}), "usage");
+    expectRefusalSaying(runCli({"lod", "extract", archive, "beta.def", dir.filePath("folder")}), "folder: it is a folder");
+    expectRefusalSaying(runCli({"lod", "list", dir.write("short.lod", "LOD")}), "too short for a sprite archive");
+    expectRefusalSaying(runCli({"lod", "list", dir.filePath("missing.lod")}), "missing.lod");
+    expectRefusalSaying(runCli({"lod"}), "usage");
 }
 
 TEST(GraphicsCommands, DefExportWritesPalettePictures)
@@ -94,7 +85,7 @@ TEST(GraphicsCommands, DefExportWritesPalettePictures)
         EXPECT_EQ(image.size(), QSize(4, 4)) << name;
     }
     EXPECT_EQ(QImage(dir.filePath("frames/001.png")).pixelIndex(1, 1), 5);
-    expectRefusal(runCli({"def", "export", dir.write("bad.def", "short"), dir.filePath("bad")}),
+    expectRefusalSaying(runCli({"def", "export", dir.write("bad.def", "short"), dir.filePath("bad")}),
                   "bad.def: not a sprite file (Def file is invalid)");
 }
 
@@ -107,14 +98,14 @@ TEST(GraphicsCommands, DefRefusesForeignAndDamagedFilesByName)
     unknown.format = 6;
     unknown.rawData = QByteArray(16, '\0');
     const QString unknownDef = dir.write("unknown.def", DefWriter().addGroup({frame(3), unknown}).write());
-    expectRefusal(runCli({"def", "sheet", unknownDef, dir.filePath("x.png")}),
+    expectRefusalSaying(runCli({"def", "sheet", unknownDef, dir.filePath("x.png")}),
                   "unknown.def: frame 1 has the unknown pixel encoding 6");
     // A map is no sprite file: its bytes hold no table of pictures.
     const QString map = dir.write("map.vdm", MapWriter::patterned(36, false).data());
-    expectRefusal(runCli({"def", "sheet", map, dir.filePath("x.png")}), "map.vdm: not a sprite file");
-    expectRefusal(runCli({"def", "sheet", dir.path(), dir.filePath("x.png")}), "it is a folder");
+    expectRefusalSaying(runCli({"def", "sheet", map, dir.filePath("x.png")}), "map.vdm: not a sprite file");
+    expectRefusalSaying(runCli({"def", "sheet", dir.path(), dir.filePath("x.png")}), "it is a folder");
     if (QFileInfo::exists("/dev/zero"))
-        expectRefusal(runCli({"def", "sheet", "/dev/zero", dir.filePath("x.png")}), "/dev/zero\": larger than");
+        expectRefusalSaying(runCli({"def", "sheet", "/dev/zero", dir.filePath("x.png")}), "/dev/zero\": larger than");
     EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
 }
 
@@ -169,10 +160,10 @@ TEST(GraphicsCommands, DefSheetShowsEveryPictureWithItsNumber)
     EXPECT_EQ(corners[10].x(), corners[0].x());
     EXPECT_EQ(corners[11].x(), corners[1].x());
 
-    expectRefusal(runCli({"def", "sheet", dir.write("bad.def", "short"), dir.filePath("bad.png")}), "Def file is invalid");
-    expectRefusal(runCli({"def", "sheet", dir.filePath("none.def"), dir.filePath("bad.png")}), "cannot read");
+    expectRefusalSaying(runCli({"def", "sheet", dir.write("bad.def", "short"), dir.filePath("bad.png")}), "Def file is invalid");
+    expectRefusalSaying(runCli({"def", "sheet", dir.filePath("none.def"), dir.filePath("bad.png")}), "cannot read");
     EXPECT_FALSE(QFile::exists(dir.filePath("bad.png")));
-    expectRefusal(runCli({"def", "sheet", def}), "usage");
+    expectRefusalSaying(runCli({"def", "sheet", def}), "usage");
 }
 
 // A one-level 36 x 36 map of dirt with water at column 1, row 2.
@@ -204,9 +195,9 @@ TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
     EXPECT_NE(QImage(dir.filePath("sprites.png")).convertToFormat(QImage::Format_RGB32),
               picture.convertToFormat(QImage::Format_RGB32));
 
-    expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--level", "1"}), "no level 1");
-    expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--defs", dir.filePath("nowhere")}), "dirttl");
-    expectRefusal(runCli({"render", dir.write("bad.vdm", "bad"), dir.filePath("x.png")}), "bad.vdm");
+    expectRefusalSaying(runCli({"render", path, dir.filePath("x.png"), "--level", "1"}), "no level 1");
+    expectRefusalSaying(runCli({"render", path, dir.filePath("x.png"), "--defs", dir.filePath("nowhere")}), "dirttl");
+    expectRefusalSaying(runCli({"render", dir.write("bad.vdm", "bad"), dir.filePath("x.png")}), "bad.vdm");
     EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
 
     // A damaged sprite file, first or last, is named and nothing is drawn.
@@ -214,7 +205,7 @@ TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)
         const QString name = QStringLiteral("defs/%1.def").arg(QLatin1String(damaged));
         const QByteArray whole = readFile(dir.filePath(name));
         dir.write(name, whole.first(whole.size() / 2));
-        expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--defs", dir.filePath("defs")}),
+        expectRefusalSaying(runCli({"render", path, dir.filePath("x.png"), "--defs", dir.filePath("defs")}),
                       qPrintable(QStringLiteral("%1.def: Def file is invalid").arg(QLatin1String(damaged))));
         dir.write(name, whole);
         EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
@@ -246,9 +237,9 @@ TEST(GraphicsCommands, RenderDrawsAtTheChosenCellSize)
     } refusals[] = {{"0", "from 1 to 64"}, {"65", "from 1 to 64"}, {"-3", "from 1 to 64"}, {"8px", "from 1 to 64"}};
     for (const auto &r : refusals) {
         SCOPED_TRACE(r.cell);
-        expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--cell", r.cell}), r.reason);
+        expectRefusalSaying(runCli({"render", path, dir.filePath("x.png"), "--cell", r.cell}), r.reason);
     }
-    expectRefusal(runCli({"render", path, dir.filePath("x.png"), "--cell"}), "usage");
+    expectRefusalSaying(runCli({"render", path, dir.filePath("x.png"), "--cell"}), "usage");
     EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
 }
 
@@ -261,9 +252,9 @@ TEST(GraphicsCommands, RenderRefusesPicturesBeyondTheLimitsAndNamesACellSizeThat
     // 1100 cells at 32 pixels are 35,200 pixels a side; at 21, 23,100 pixels
     // a side take just under 2 GiB.
     const CliRun run = runCli({"render", path, dir.filePath("big.png")});
-    expectRefusal(run, "a picture of a 1100 x 1100 map at 32 pixels a cell is larger than 32767 x 32767 pixels or 2 GiB; "
+    expectRefusalSaying(run, "a picture of a 1100 x 1100 map at 32 pixels a cell is larger than 32767 x 32767 pixels or 2 GiB; "
                        "--cell 21 or smaller fits");
-    expectRefusal(runCli({"render", path, dir.filePath("big.png"), "--cell", "22"}), "--cell 21 or smaller fits");
+    expectRefusalSaying(runCli({"render", path, dir.filePath("big.png"), "--cell", "22"}), "--cell 21 or smaller fits");
     EXPECT_FALSE(QFile::exists(dir.filePath("big.png")));
 
     const CliRun fitting = runCli({"render", path, dir.filePath("small.png"), "--cell", "2"});

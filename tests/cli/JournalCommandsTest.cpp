@@ -16,12 +16,6 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A two-level map file and a journal of a few steps on it in folder, and the
 // document as the steps left it.
 struct JournalledMap {

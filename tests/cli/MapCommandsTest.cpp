@@ -18,12 +18,6 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(MapCommands, InfoPrintsOneJsonLine)
 {
     const MapWriter writer = MapWriter::patterned(72, true);

@@ -6,7 +6,7 @@
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
 
-#include "CliRunner.h"
+#include "CliRefusal.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -17,12 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 MapDocument loadOutput(const QString &path)
 {
@@ -157,10 +151,7 @@ TEST(ToolCommands, FillRefusalsSayWhyAndLeaveOutAlone)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const CliRun run = runCli(c.arguments);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_TRUE(run.err.startsWith(c.message)) << run.err.toStdString();
-        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        expectRefusal(run, c.message);
         EXPECT_EQ(readFile(out), oldBytes);
     }
 }

@@ -7,7 +7,7 @@
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
 
-#include "CliRunner.h"
+#include "CliRefusal.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -17,12 +17,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 const QByteArray Rules = "[terrain 0]\n"
                          "rule = *s* s.s *s* : 1 2 3\n"
@@ -115,10 +109,7 @@ TEST(TransformCommands, RefusalsSayWhyAndLeaveOutAlone)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const CliRun run = runCli(QStringList{"transform"} + c.arguments);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_TRUE(run.err.startsWith(c.message)) << run.err.toStdString();
-        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        expectRefusal(run, c.message);
         EXPECT_EQ(readFile(out), oldBytes);
     }
 }

@@ -25,12 +25,6 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 MapDocument loadMap(const QString &path)
 {
     MapLoadResult loaded = readMapFile(path);

@@ -24,12 +24,6 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 MapDocument loadOrFail(QByteArrayView bytes)
 {
     MapLoadResult loaded = loadMapData(bytes);

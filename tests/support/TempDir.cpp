@@ -16,6 +16,12 @@ QString TempDir::write(const QString &name, const QByteArray &bytes) const
     return path;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 CurrentDirGuard::CurrentDirGuard(const QString &path)
     : m_previous(QDir::currentPath())
 {

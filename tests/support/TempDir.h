@@ -18,6 +18,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+// The whole file at path; empty when it cannot be read.
+QByteArray readFile(const QString &path);
+
 class CurrentDirGuard {
 public:
     explicit CurrentDirGuard(const QString &path);

@@ -165,7 +165,7 @@ TEST_F(Recovery, ANewerJournalIsLeftAloneWithAMessage)
     file.seek(8);
     file.write(QByteArray("\x09\0\0\0", 4));  // format version 9
     file.close();
-    const QByteArray before = [&] { QFile f(journalPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray before = readFile(journalPath);
 
     auto fake = std::make_unique<FakePrompts>(log);
     context = std::make_unique<EditorContext>(std::move(fake), journals);
@@ -175,7 +175,7 @@ TEST_F(Recovery, ANewerJournalIsLeftAloneWithAMessage)
     EXPECT_TRUE(log.recoverQuestions.isEmpty());
     ASSERT_TRUE(context->session.document().isLoaded);
     context->journal.waitUntilWritten();
-    const QByteArray after = [&] { QFile f(journalPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray after = readFile(journalPath);
     EXPECT_EQ(after, before);
 }
 
@@ -203,9 +203,9 @@ TEST_F(Recovery, TheBackupPreferenceKeepsTheReplacedFileAndIsRemembered)
     EXPECT_FALSE(QFileInfo::exists(mapPath + ".bak"));
 
     backup->setChecked(true);
-    const QByteArray saved = [&] { QFile f(mapPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray saved = readFile(mapPath);
     saveAfterAnEdit();
-    const QByteArray kept = [&] { QFile f(mapPath + ".bak"); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray kept = readFile(mapPath + ".bak");
     EXPECT_EQ(kept, saved);
 
     window.reset();
@@ -253,7 +253,7 @@ namespace {
 TEST_F(Recovery, AFileDamagedByASaveThatDidNotFinishIsPutBackFromItsCopy)
 {
     crashAfterTwoStrokes();
-    const QByteArray original = [&] { QFile f(mapPath); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray original = readFile(mapPath);
     const QString copy = QDir(QFileInfo(journals).path()).filePath("plain.vdm.89abcdef.original");
     {
         QFile kept(copy);
@@ -273,7 +273,7 @@ TEST_F(Recovery, AFileDamagedByASaveThatDidNotFinishIsPutBackFromItsCopy)
     EXPECT_EQ(type(2, 5), 8);
     EXPECT_EQ(type(20, 5), 8);
     EXPECT_TRUE(session.hasUnsavedChanges());
-    EXPECT_EQ([&] { QFile f(mapPath); f.open(QIODevice::ReadOnly); return f.readAll(); }(), original);
+    EXPECT_EQ(readFile(mapPath), original);
     EXPECT_FALSE(QFileInfo::exists(copy));
 }
 
