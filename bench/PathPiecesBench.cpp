@@ -5,6 +5,7 @@
 #include "edit/PathLaying.h"
 #include "edit/PathPieces.h"
 #include "edit/TerrainEdgeRules.h"
+#include "writers/LoadedMap.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,21 +51,12 @@ const TerrainLayer &crowdedLevel()
     return layer;
 }
 
-MapDocument documentWith(const TerrainLayer &layer)
-{
-    MapDocument document;
-    document.mapSize = layer.side();
-    document.ground = layer;
-    document.isLoaded = true;
-    return document;
-}
-
 // Both layers of the whole level through the editor, undo records and all.
 void BM_PathPiecesWholeLevel(benchmark::State &state)
 {
     if (rulesMissing(state))
         return;
-    MapDocument document = documentWith(crowdedLevel());
+    MapDocument document = loadedMap(crowdedLevel());
     UndoList undoList;
     std::size_t changed = 0;
     for (auto _ : state) {
@@ -105,7 +97,7 @@ void BM_PathDragStep(benchmark::State &state)
     TerrainLayer pieced = crowdedLevel();
     applyPathPiecesToLayer(pieced, sampleRules(), PathLayer::River);
     applyPathPiecesToLayer(pieced, sampleRules(), PathLayer::Road);
-    MapDocument document = documentWith(pieced);
+    MapDocument document = loadedMap(pieced);
     UndoList undoList;
     CellEditor editor(document, undoList);
     CellPosition at{10, 10};

@@ -12,6 +12,7 @@
 #include "gfx/TileSprites.h"
 #include "map/MapDocument.h"
 #include "map/TerrainCell.h"
+#include "writers/LoadedMap.h"
 #include "writers/SampleMap.h"
 
 #include <QPainter>
@@ -103,10 +104,7 @@ void BM_RepaintViewportAtCellSize(benchmark::State &state)
     const int cellSize = int(state.range(0));
     const int columns = (1920 + cellSize - 1) / cellSize;
     const int rows = (1080 + cellSize - 1) / cellSize;
-    MapDocument document;
-    document.mapSize = 288;
-    document.ground = sampleSurface(288, 7);
-    document.isLoaded = true;
+    const MapDocument document = loadedMap(sampleSurface(288, 7));
     const CellRenderContext context{document, GridView{0, 0, columns, rows}, state.range(1) != 0, gridFont(),
                                     &sprites};
     QImage canvas(1920, 1080, QImage::Format_ARGB32_Premultiplied);

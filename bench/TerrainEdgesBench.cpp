@@ -4,6 +4,7 @@
 // command-line tool (every cell a border, nothing alike to skip).
 #include "edit/PaintAt.h"
 #include "edit/TerrainEdges.h"
+#include "writers/LoadedMap.h"
 #include "writers/SampleMap.h"
 
 #include <benchmark/benchmark.h>
@@ -34,10 +35,7 @@ const TerrainEdgeRules &sampleRules()
 const MapDocument &sampleDocument(bool edged)
 {
     static const auto make = [](bool withEdges) {
-        MapDocument document;
-        document.mapSize = Side;
-        document.ground = sampleSurface(Side, 2000);
-        document.isLoaded = true;
+        MapDocument document = loadedMap(sampleSurface(Side, 2000));
         if (withEdges)
             applyTerrainEdgesToLayer(document.ground, sampleRules());
         return document;

@@ -13,6 +13,7 @@
 #include "edit/PathLaying.h"
 #include "edit/PathPieces.h"
 #include "edit/TerrainEdges.h"
+#include "writers/LoadedMap.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,15 +84,6 @@ bool sameExcept(const TerrainCell &a, const TerrainCell &b, std::uint8_t Terrain
     return left == right;
 }
 
-// A one-level open map holding the layer.
-MapDocument documentWith(const TerrainLayer &layer)
-{
-    MapDocument document;
-    document.mapSize = layer.side();
-    document.ground = layer;
-    document.isLoaded = true;
-    return document;
-}
 
 // Takes back every record of the list.
 void undoAll(MapDocument &document, UndoList &undoList)
@@ -123,7 +115,7 @@ void checkPath(const PathRules &rules, PathLayer path, const TerrainLayer &origi
     if (differing != changed || applyPathPiecesToLayer(again, rules, path) != 0 || !(again == pieced))
         std::abort();
 
-    MapDocument document = documentWith(original);
+    MapDocument document = loadedMap(original);
     UndoList undoList;
     CellEditor editor(document, undoList);
     if (applyPathPiecesToLevel(editor, rules, path) != changed || undoList.count() != changed || !(document.ground == pieced))
@@ -188,7 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         std::abort();
 
     // The editor's path: the same cells, one record each, taken back exactly.
-    MapDocument document = documentWith(original);
+    MapDocument document = loadedMap(original);
     UndoList undoList;
     CellEditor editor(document, undoList);
     if (applyTerrainEdgesToLevel(editor, rules) != changed || undoList.count() != changed || !(document.ground == edged))

@@ -4,6 +4,7 @@
 
 #include "edit/CellEditor.h"
 #include "map/MapDocument.h"
+#include "writers/LoadedMap.h"
 
 #include <utility>
 #include <vector>
@@ -11,14 +12,7 @@
 // A loaded map of the given side with all cells zero, showing the ground level.
 inline MapDocument openMap(std::uint32_t side, bool hasUnderground = false)
 {
-    MapDocument document;
-    document.mapSize = side;
-    document.hasUnderground = hasUnderground;
-    document.ground = TerrainLayer(side);
-    if (hasUnderground)
-        document.underground = TerrainLayer(side);
-    document.isLoaded = true;
-    return document;
+    return loadedMap(TerrainLayer(side), hasUnderground ? std::optional(TerrainLayer(side)) : std::nullopt);
 }
 
 // Chooses a level the way the level list does.

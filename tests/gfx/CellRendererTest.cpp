@@ -6,6 +6,7 @@
 #include "SpriteFixtures.h"
 #include "gfx/TileDrawing.h"
 #include "gfx/TileSprites.h"
+#include "writers/LoadedMap.h"
 
 #include <QImage>
 #include <QPainter>
@@ -19,11 +20,7 @@ constexpr QRgb Canvas = qRgb(1, 2, 3);
 
 MapDocument openMap(std::uint32_t side)
 {
-    MapDocument document;
-    document.mapSize = side;
-    document.ground = TerrainLayer(side);
-    document.isLoaded = true;
-    return document;
+    return loadedMap(TerrainLayer(side));
 }
 
 // Renders the given cells of the layer into an image of columns x rows cells,

@@ -1,6 +1,7 @@
 // Re-dimensioning the open map: the shared top-left square survives, new cells
 // are zero, and a failed allocation changes nothing.
 #include "map/MapDocument.h"
+#include "writers/LoadedMap.h"
 #include "writers/MapWriter.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +13,8 @@ namespace {
 
 MapDocument patternedDocument(std::uint32_t side, bool twoLevels)
 {
-    MapDocument document;
-    document.mapSize = side;
-    document.hasUnderground = twoLevels;
-    document.ground = MapWriter::patternLayer(side, 0);
-    if (twoLevels)
-        document.underground = MapWriter::patternLayer(side, 1);
-    document.isLoaded = true;
-    return document;
+    return loadedMap(MapWriter::patternLayer(side, 0),
+                     twoLevels ? std::optional(MapWriter::patternLayer(side, 1)) : std::nullopt);
 }
 
 // Every cell inside the kept square equals the original's, every other is zero.
