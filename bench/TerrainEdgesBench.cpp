@@ -95,12 +95,10 @@ void BM_EdgesWholeLevelFirstTimeFreshUndoList(benchmark::State &state)
 }
 void BM_EdgesWholeLevelAlreadyEdged(benchmark::State &state) { edgeWholeLevel(state, WholeLevel::AlreadyEdged); }
 
-// The same without undo records, as the command-line tool does it.
-void BM_EdgesWholeLayerWithoutUndo(benchmark::State &state)
+// Edges a fresh copy of original at each iteration, without undo records;
+// only the edges are timed.
+void edgeFreshCopies(benchmark::State &state, const TerrainLayer &original)
 {
-    if (rulesMissing(state))
-        return;
-    const TerrainLayer &original = sampleDocument(false).ground;
     TerrainLayer layer = original;
     for (auto _ : state) {
         state.PauseTiming();
@@ -108,6 +106,15 @@ void BM_EdgesWholeLayerWithoutUndo(benchmark::State &state)
         state.ResumeTiming();
         benchmark::DoNotOptimize(applyTerrainEdgesToLayer(layer, sampleRules()));
     }
+}
+
+// The whole sample level without undo records, as the command-line tool does it.
+void BM_EdgesWholeLayerWithoutUndo(benchmark::State &state)
+{
+    if (rulesMissing(state))
+        return;
+    const TerrainLayer &original = sampleDocument(false).ground;
+    edgeFreshCopies(state, original);
 }
 
 // Every cell of a 9000 x 9000 level whose terrain types are drawn at random,
@@ -125,13 +132,7 @@ void BM_EdgesRandomLayer9000(benchmark::State &state)
         }
         return layer;
     }();
-    TerrainLayer layer = original;
-    for (auto _ : state) {
-        state.PauseTiming();
-        layer = original;
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(applyTerrainEdgesToLayer(layer, sampleRules()));
-    }
+    edgeFreshCopies(state, original);
 }
 
 // A 3 x 3 stroke of water or grass, in turn, at places spread over the level;

@@ -45,11 +45,12 @@ bool RecoveryPrompt::ask(const QString &mapPath)
     QString text = texts.recovertext.arg(QDir::toNativeSeparators(mapPath),
                                          QLocale().toString(lastEdit, QLocale::ShortFormat));
     m_fileChanged = !journalMatchesFile(journal.header, mapPath).matches();
-    // A file that no longer opens, with a copy of the map as the edits began:
-    // a save in place was killed while it overwrote the file.
-    const QString kept = m_fileChanged && !readMapFile(mapPath).ok()
-        ? keptOriginalOf(journal.header, QFileInfo(m_context.journal.folder()).path())
-        : QString();
+    // A copy of the map as the edits began, and a file that no longer opens:
+    // a save in place was killed while it overwrote the file. (The file is
+    // read only when there is such a copy.)
+    QString kept = m_fileChanged ? keptOriginalOf(journal.header, QFileInfo(m_context.journal.folder()).path()) : QString();
+    if (!kept.isEmpty() && readMapFile(mapPath).ok())
+        kept.clear();
     if (m_fileChanged)
         text += QStringLiteral("\n\n")
             + (kept.isEmpty() ? texts.recoverchanged : texts.recoverkept.arg(QDir::toNativeSeparators(kept)));
