@@ -84,6 +84,17 @@ protected:
     {
         return context->session.document().layer(level).at(row, column);
     }
+    // Grows the map to 72 and paints grass at (40, 35) of the underground,
+    // a cell that making the map 36 again would cut away.
+    void paintGrassOutside36()
+    {
+        choose("CBmapsize", 2);
+        choose("CBlevel", 1);
+        grid->setTopRow(30);
+        grid->setLeftCol(30);
+        choose("CBtertype", 2);
+        press(Qt::RightButton, 40, 35);
+    }
 
     TempDir dir;
     QString mapPath;
@@ -191,12 +202,7 @@ TEST_F(EditingWindow, SizeCutAsksBeforeLosingCells)
     EXPECT_EQ(context->session.document().mapSize, 36u) << "only zero cells outside: no question";
     EXPECT_TRUE(log.confirmations.isEmpty());
 
-    choose("CBmapsize", 2);
-    choose("CBlevel", 1);
-    grid->setTopRow(30);
-    grid->setLeftCol(30);
-    choose("CBtertype", 2);
-    press(Qt::RightButton, 40, 35);
+    paintGrassOutside36();
     ASSERT_EQ(cell(1, 40, 35).tertype, 2);
 
     prompts->confirmAnswer = false;
@@ -216,12 +222,7 @@ TEST_F(EditingWindow, SizeCutAsksBeforeLosingCells)
 // repeats it, and the grid follows both.
 TEST_F(EditingWindow, SizeChangesAreUndoneAndRedone)
 {
-    choose("CBmapsize", 2);
-    choose("CBlevel", 1);
-    grid->setTopRow(30);
-    grid->setLeftCol(30);
-    choose("CBtertype", 2);
-    press(Qt::RightButton, 40, 35);
+    paintGrassOutside36();
     prompts->confirmAnswer = true;
     choose("CBmapsize", 1);
     ASSERT_EQ(context->session.document().mapSize, 36u);
