@@ -70,6 +70,11 @@ private:
     std::vector<bool> m_marks;
 };
 
+bool sameTypes(const TerrainCell &one, const TerrainCell &other)
+{
+    return one.tertype == other.tertype && one.rivtype == other.rivtype && one.roadtype == other.roadtype;
+}
+
 }  // namespace
 
 MirrorPlaces mirrorPlaces(SymmetryMode mode, std::uint32_t side, CellPosition position)
@@ -134,10 +139,15 @@ std::vector<CellPosition> applySymmetry(CellEditor &editor, SymmetryMode mode, s
         // Copies never land on painted cells, so this is what the edit left.
         const TerrainCell after = layer.at(change.position.row, change.position.column);
         for (const MirrorPlace &place : mirrorPlaces(mode, side, change.position)) {
-            if (painted.marked(place.position))
-                continue;
             const CellPosition at = place.position;
-            const TerrainCell copy = mirroredCopy(change.before, after, layer.at(at.row, at.column), place.transform);
+            const TerrainCell &target = layer.at(at.row, at.column);
+            const TerrainCell copy = mirroredCopy(change.before, after, target, place.transform);
+            // A painted place keeps what the edit wrote there, unless its types
+            // differ from the copy's (a pasted block that is not symmetric
+            // across the line): then the earlier change wins, so the types
+            // stay symmetric.
+            if (painted.marked(at) && sameTypes(copy, target))
+                continue;
             if (editor.replaceCell(at.column, at.row, copy) && copied.mark(at))
                 copies.push_back(at);
         }

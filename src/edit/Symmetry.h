@@ -84,7 +84,10 @@ std::vector<CellChange> recordedChanges(const UndoList &undoList, std::size_t fi
 // Writes the mirrored copy of every changed cell (as it is now) at each of its
 // mirror places on the editor's layer, through the editor. A place that is
 // itself among the changes is left as the edit left it: a stroke that crosses
-// a middle line keeps what was painted on both sides. When two changed cells
+// a middle line keeps what was painted on both sides; but where the types
+// painted there differ from the copy's (a pasted block that is not symmetric
+// across the line), the copy of the earlier change is written, so that a
+// symmetric map keeps symmetric types. When two changed cells
 // mirror onto the same place, the later in changes wins. Returns the places
 // that changed, each once, for the edge rules; nothing happens with mode Off
 // or when the editor cannot edit.

@@ -3,6 +3,8 @@
 #include "edit/Transforms.h"
 
 #include "base/LargeMemory.h"
+#include "edit/PathPieces.h"
+#include "edit/StepStages.h"
 #include "edit/TerrainEdges.h"
 
 #include <algorithm>
@@ -192,12 +194,48 @@ QRect wholeLayer(const TerrainLayer &layer)
     return QRect(0, 0, int(layer.side()), int(layer.side()));
 }
 
-// Transforms the area of the layer through the writer and, after a transform
-// that mirror bits cannot express, applies the rules (when given) to the area
-// and the ring around it: edgeLayer for the whole layer, writeCell for one cell.
-template <typename Writer, typename EdgeLayer, typename WriteCell>
+// The cells that meet new neighbours when the area moves: after a quarter
+// turn or diagonal flip, which mirror bits cannot draw, every cell of the area
+// and the ring around it; after a flip or half turn of part of a level, the
+// cells along the area's edge, inside and out (the cells inside keep their
+// neighbours, mirrored); after one of the whole level, none.
+std::vector<CellPosition> mendCells(std::uint32_t side, const QRect &area, Transform transform)
+{
+    std::vector<CellPosition> cells;
+    const QRect whole(0, 0, int(side), int(side));
+    if (area == whole && !swapsSides(transform))
+        return cells;
+    const QRect outer = area.adjusted(-1, -1, 1, 1).intersected(whole);
+    const QRect inner = swapsSides(transform) ? QRect() : area.adjusted(1, 1, -1, -1);
+    for (int row = outer.top(); row <= outer.bottom(); ++row)
+        for (int column = outer.left(); column <= outer.right(); ++column)
+            if (!inner.contains(column, row))
+                cells.push_back({std::uint16_t(column), std::uint16_t(row)});
+    return cells;
+}
+
+// The cells along the seam of a mirrored half: the kept half's last line
+// meets the copy, and on an odd side so does the middle line.
+std::vector<CellPosition> seamCells(std::uint32_t side, LevelHalf half)
+{
+    std::vector<CellPosition> cells;
+    const std::uint32_t halfSide = side / 2;
+    if (halfSide == 0)
+        return cells;
+    for (std::uint32_t along = 0; along < side; ++along)
+        for (std::uint32_t across = halfSide - 1; across <= side - halfSide; ++across)
+            cells.push_back(half == LevelHalf::Left ? CellPosition{std::uint16_t(across), std::uint16_t(along)}
+                                                    : CellPosition{std::uint16_t(along), std::uint16_t(across)});
+    return cells;
+}
+
+// Transforms the area of the layer through the writer, then, with rules,
+// gives the cells that met new neighbours their terrain pictures and river
+// and road pieces: wholeRules() for every cell of the layer, cellRules(cells)
+// for some of them. read(position) is a cell as it is now.
+template <typename Writer, typename WholeRules, typename CellRules>
 TransformResult transformWith(TerrainLayer &layer, const QRect &area, Transform transform,
-                              const TerrainEdgeRules *rules, Writer &writer, EdgeLayer edgeLayer, WriteCell writeCell)
+                              const TerrainEdgeRules *rules, Writer &writer, WholeRules wholeRules, CellRules cellRules)
 {
     TransformResult result;
     result.refusal = refusalFor(layer.side(), area, transform);
@@ -213,32 +251,39 @@ TransformResult transformWith(TerrainLayer &layer, const QRect &area, Transform 
             return result;
         }
     }
+    const QRect whole = wholeLayer(layer);
+    const std::vector<CellPosition> mended = rules && area != whole ? mendCells(layer.side(), area, transform)
+                                                                    : std::vector<CellPosition>();
+    // What the mended cells held before, to count each changed cell once.
+    std::vector<TerrainCell> before;
+    before.reserve(mended.size());
+    for (const CellPosition &cell : mended)
+        before.push_back(layer.at(cell.row, cell.column));
     transformRows(copy ? areaOfCopy(copy, target) : target, transform,
                   [&](std::uint32_t row, std::span<const TerrainCell> cells) {
                       writer(std::uint32_t(area.left()), std::uint32_t(area.top()) + row, cells);
                   });
     result.changed = writer.changed;
-    if (!rules || !swapsSides(transform))
+    if (!rules)
         return result;
-    result.edgesApplied = true;
-    const QRect whole = wholeLayer(layer);
-    std::size_t ringChanged = 0;
     if (area == whole) {
-        edgeLayer();
-    } else {
-        // The rules read only types, which they never change, so cells can be
-        // written as they are worked out.
-        const QRect ring = area.adjusted(-1, -1, 1, 1).intersected(whole);
-        for (int row = ring.top(); row <= ring.bottom(); ++row)
-            for (int column = ring.left(); column <= ring.right(); ++column) {
-                const bool changed = writeCell(std::uint16_t(column), std::uint16_t(row),
-                                               edgedCell(*rules, layer, std::uint32_t(column), std::uint32_t(row)));
-                ringChanged += changed && !area.contains(column, row);
-            }
+        if (!swapsSides(transform))
+            return result;
+        result.edgesApplied = true;
+        wholeRules();
+        // A cell may change twice, moved and then edged: counted once, against the copy.
+        result.changed = differingCells(target, areaOfCopy(copy, target));
+        return result;
     }
-    // A cell of the area may change twice, moved and then edged: the area's
-    // cells are counted once, against the copy.
-    result.changed = ringChanged + differingCells(target, areaOfCopy(copy, target));
+    result.edgesApplied = swapsSides(transform);
+    std::size_t movedOnMended = 0;
+    for (std::size_t i = 0; i < mended.size(); ++i)
+        movedOnMended += !(layer.at(mended[i].row, mended[i].column) == before[i]);
+    cellRules(std::span<const CellPosition>(mended));
+    std::size_t differsOnMended = 0;
+    for (std::size_t i = 0; i < mended.size(); ++i)
+        differsOnMended += !(layer.at(mended[i].row, mended[i].column) == before[i]);
+    result.changed = result.changed - movedOnMended + differsOnMended;
     return result;
 }
 
@@ -264,6 +309,31 @@ void mirrorHalfRuns(const TerrainLayer &layer, LevelHalf half, WriteRun &&writeR
         readRun({&layer.at(row, 0), 1}, UpsideDownMirrorBits, cells);
         writeRun(0, side - 1 - row, std::span<const TerrainCell>(cells));
     }
+}
+
+// Copies the half through the writer, then, with rules, gives the cells along
+// the seam their pictures with cellRules; returns the cells changed, each once.
+template <typename Writer, typename CellRules>
+std::size_t mirrorHalfWith(TerrainLayer &layer, LevelHalf half, const TerrainEdgeRules *rules, Writer &writer,
+                           CellRules cellRules)
+{
+    const std::vector<CellPosition> seam = rules ? seamCells(layer.side(), half) : std::vector<CellPosition>();
+    std::vector<TerrainCell> before;
+    before.reserve(seam.size());
+    for (const CellPosition &cell : seam)
+        before.push_back(layer.at(cell.row, cell.column));
+    mirrorHalfRuns(layer, half, writer);
+    if (!rules)
+        return writer.changed;
+    const auto differing = [&] {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < seam.size(); ++i)
+            count += !(layer.at(seam[i].row, seam[i].column) == before[i]);
+        return count;
+    };
+    const std::size_t copied = differing();
+    cellRules(std::span<const CellPosition>(seam));
+    return writer.changed - copied + differing();
 }
 
 }  // namespace
@@ -318,13 +388,13 @@ TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform 
 {
     DirectWriter writer{layer};
     return transformWith(
-        layer, area, transform, rules, writer, [&] { applyTerrainEdgesToLayer(layer, *rules); },
-        [&](std::uint16_t column, std::uint16_t row, const TerrainCell &cell) {
-            TerrainCell &target = layer.at(row, column);
-            const bool changes = !(target == cell);
-            target = cell;
-            return changes;
-        });
+        layer, area, transform, rules, writer,
+        [&] {
+            applyTerrainEdgesToLayer(layer, *rules);
+            for (const PathLayer path : PathLayers)
+                applyPathPiecesToLayer(layer, rules->paths(), path);
+        },
+        [&](std::span<const CellPosition> cells) { applyRulesAt(layer, *rules, cells); });
 }
 
 TransformResult transformLayer(TerrainLayer &layer, Transform transform, const TerrainEdgeRules *rules)
@@ -343,10 +413,12 @@ TransformResult transformArea(CellEditor &editor, const QRect &area, Transform t
     editor.reserveRecords(std::size_t(area.width()) * std::size_t(area.height()));
     EditorWriter writer{editor};
     return transformWith(
-        editor.layer(), area, transform, rules, writer, [&] { applyTerrainEdgesToLevel(editor, *rules); },
-        [&](std::uint16_t column, std::uint16_t row, const TerrainCell &cell) {
-            return editor.replaceCell(column, row, cell);
-        });
+        editor.layer(), area, transform, rules, writer,
+        [&] {
+            applyTerrainEdgesToLevel(editor, *rules);
+            applyPathPiecesToLevel(editor, rules->paths(), PathLayers);
+        },
+        [&](std::span<const CellPosition> cells) { applyRulesAt(editor, *rules, cells); });
 }
 
 TransformResult transformLevel(CellEditor &editor, Transform transform, const TerrainEdgeRules *rules)
@@ -354,20 +426,20 @@ TransformResult transformLevel(CellEditor &editor, Transform transform, const Te
     return transformArea(editor, wholeLayer(editor.layer()), transform, rules);
 }
 
-std::size_t mirrorHalf(TerrainLayer &layer, LevelHalf half)
+std::size_t mirrorHalf(TerrainLayer &layer, LevelHalf half, const TerrainEdgeRules *rules)
 {
     DirectWriter writer{layer};
-    mirrorHalfRuns(layer, half, writer);
-    return writer.changed;
+    return mirrorHalfWith(layer, half, rules, writer,
+                          [&](std::span<const CellPosition> cells) { applyRulesAt(layer, *rules, cells); });
 }
 
-std::size_t mirrorHalf(CellEditor &editor, LevelHalf half)
+std::size_t mirrorHalf(CellEditor &editor, LevelHalf half, const TerrainEdgeRules *rules)
 {
     if (!CellEditor::canEdit(editor.document()))
         return 0;
     const std::uint32_t side = editor.layer().side();
     editor.reserveRecords(std::size_t(side) * (side / 2));
     EditorWriter writer{editor};
-    mirrorHalfRuns(editor.layer(), half, writer);
-    return writer.changed;
+    return mirrorHalfWith(editor.layer(), half, rules, writer,
+                          [&](std::span<const CellPosition> cells) { applyRulesAt(editor, *rules, cells); });
 }

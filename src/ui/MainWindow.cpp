@@ -123,6 +123,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
         case EditorSession::Work::Fill: return longWorkProgress(this, texts.workfill);
         case EditorSession::Work::Edit: return longWorkProgress(this, texts.workedit);
         case EditorSession::Work::Resize: break;
+        case EditorSession::Work::None: return ProgressCallback();
         }
         return longWorkProgress(this, texts.workresize);
     });
