@@ -4,6 +4,7 @@
 #include "edit/JournalFolder.h"
 #include "ui/EditorContext.h"
 #include "map/MapFile.h"
+#include "session/JournalReplay.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,7 +92,7 @@ void RecoveryPrompt::replay()
     if (!m_journal)
         return;
     EditorSession &session = m_context.session;
-    const EditorSession::JournalReplay replayed = session.replayJournal(*m_journal);
+    const JournalReplay replayed = replayJournal(session, *m_journal);
     if (m_fileChanged)
         session.forgetFileName();
     m_message = m_context.texts.msgrecovered.arg(replayed.steps);

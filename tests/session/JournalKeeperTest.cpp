@@ -7,6 +7,7 @@
 #include "edit/EditJournal.h"
 #include "edit/JournalFolder.h"
 #include "session/EditorSession.h"
+#include "session/JournalReplay.h"
 #include "writers/MapWriter.h"
 
 #include "TempDir.h"
@@ -130,7 +131,7 @@ TEST_F(JournalKeeperTest, ReplayingTheJournalGivesTheSessionsCells)
         // The recovery: the file opened fresh, the journal replayed as steps.
         EditorSession recovered;
         ASSERT_TRUE(recovered.open(mapPath).ok());
-        const EditorSession::JournalReplay replay = recovered.replayJournal(journal);
+        const JournalReplay replay = replayJournal(recovered, journal);
         EXPECT_TRUE(replay.reason.isEmpty()) << replay.reason.toStdString();
         EXPECT_EQ(replay.steps, journal.recordCount());
         expectSameCells(recovered.document(), session.document());
@@ -157,7 +158,7 @@ TEST_F(JournalKeeperTest, RecoveredStepsAreUndoneOneByOne)
     ASSERT_TRUE(recovered.open(mapPath).ok());
     QSignalSpy steps(&recovered, &EditorSession::stepRecorded);
     QSignalSpy changed(&recovered, &EditorSession::cellsChanged);
-    EXPECT_EQ(recovered.replayJournal(journal).steps, 2u);
+    EXPECT_EQ(replayJournal(recovered, journal).steps, 2u);
     EXPECT_EQ(steps.count(), 2);
     EXPECT_EQ(changed.count(), 2);
     expectSameCells(recovered.document(), session.document());
@@ -177,12 +178,12 @@ TEST_F(JournalKeeperTest, ARecordThatDoesNotFitStopsTheReplay)
     journal.bytes = encodeJournalRecord(journalSizeChange(72)) + encodeJournalRecord(beyond);
     journal.recordOffsets = {0, encodeJournalRecord(journalSizeChange(72)).size()};
     // Written for a larger map: the size record fits, the cell then does too.
-    EXPECT_TRUE(session.replayJournal(journal).reason.isEmpty());
+    EXPECT_TRUE(replayJournal(session, journal).reason.isEmpty());
 
     ASSERT_TRUE(session.open(mapPath).ok());
     journal.bytes = encodeJournalRecord(beyond);
     journal.recordOffsets = {0};
-    const EditorSession::JournalReplay replay = session.replayJournal(journal);
+    const JournalReplay replay = replayJournal(session, journal);
     EXPECT_EQ(replay.steps, 0u);
     EXPECT_TRUE(replay.reason.contains("outside the map")) << replay.reason.toStdString();
     EXPECT_FALSE(session.hasUnsavedChanges());
