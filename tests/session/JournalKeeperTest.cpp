@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 
 namespace {
@@ -138,6 +139,18 @@ protected:
         return readJournal(keeper.journalPath());
     }
 
+    // A fresh session on the map file with the journal replayed, as Recover
+    // makes it; it holds the session's cells.
+    std::unique_ptr<EditorSession> recoveredFrom(const JournalContents &journal)
+    {
+        auto recovered = std::make_unique<EditorSession>();
+        EXPECT_TRUE(recovered->open(mapPath).ok());
+        const QString reason = replayJournal(*recovered, journal).reason;
+        EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
+        expectSameCells(recovered->document(), session.document());
+        return recovered;
+    }
+
     TempDir dir;
     QString mapPath;
     EditorSession session;
@@ -181,17 +194,12 @@ TEST_F(JournalKeeperTest, UndoAndRedoBeforeACrashAreReplayedAsMovesOfTheHistory)
     }
     session.undoStep();
     session.redoStep();
-    const JournalContents journal = written();
-
-    EditorSession recovered;
-    ASSERT_TRUE(recovered.open(mapPath).ok());
-    EXPECT_TRUE(replayJournal(recovered, journal).reason.isEmpty());
-    expectSameCells(recovered.document(), session.document());
+    const std::unique_ptr<EditorSession> recovered = recoveredFrom(written());
     // Two undos give the map as it was opened.
-    recovered.undoStep();
-    recovered.undoStep();
-    expectSameCells(recovered.document(), *readMapFile(mapPath).document);
-    EXPECT_FALSE(recovered.history().canUndo());
+    recovered->undoStep();
+    recovered->undoStep();
+    expectSameCells(recovered->document(), *readMapFile(mapPath).document);
+    EXPECT_FALSE(recovered->history().canUndo());
 }
 
 // A journal cut by a crash at any byte recovers the map as it was after a
@@ -274,13 +282,10 @@ TEST_F(JournalKeeperTest, AnUndoReachingBehindASaveIsReplayedAsTheCellsItWrote)
     EXPECT_EQ(journal.record(1).kind, JournalRecord::Kind::Step);
     EXPECT_EQ(journal.record(2).kind, JournalRecord::Kind::Move);
 
-    EditorSession recovered;
-    ASSERT_TRUE(recovered.open(mapPath).ok());
-    EXPECT_TRUE(replayJournal(recovered, journal).reason.isEmpty());
-    expectSameCells(recovered.document(), session.document());
-    recovered.undoStep();
+    const std::unique_ptr<EditorSession> recovered = recoveredFrom(journal);
+    recovered->undoStep();
     session.undoStep();
-    expectSameCells(recovered.document(), session.document());
+    expectSameCells(recovered->document(), session.document());
     EXPECT_EQ(readFile(mapPath), saved);
 }
 
@@ -314,10 +319,7 @@ TEST_F(JournalKeeperTest, ASecondEditorOfTheMapKeepsAJournalOfItsOwn)
     session.endStep();
     const JournalContents first = written();
     EXPECT_EQ(first.recordCount(), 2u);
-    EditorSession recovered;
-    ASSERT_TRUE(recovered.open(mapPath).ok());
-    replayJournal(recovered, first);
-    expectSameCells(recovered.document(), session.document());
+    recoveredFrom(first);
 }
 
 TEST_F(JournalKeeperTest, AJournalWhoseFolderDisappearsIsWrittenAnewAndSaid)
@@ -336,10 +338,7 @@ TEST_F(JournalKeeperTest, AJournalWhoseFolderDisappearsIsWrittenAnewAndSaid)
     EXPECT_EQ(journal.recordCount(), 2u);
     ASSERT_TRUE(notices.wait(2000) || notices.count() > 0);
     EXPECT_EQ(notices.at(0).at(0).value<JournalKeeper::Notice>(), JournalKeeper::Notice::Rewritten);
-    EditorSession recovered;
-    ASSERT_TRUE(recovered.open(mapPath).ok());
-    replayJournal(recovered, journal);
-    expectSameCells(recovered.document(), session.document());
+    recoveredFrom(journal);
 }
 
 TEST_F(JournalKeeperTest, RecoveredStepsAreUndoneOneByOne)
