@@ -177,7 +177,9 @@ HistoryChange EditHistory::undoStep(MapDocument &document, const ProgressCallbac
     const std::size_t count = m_records.count();
     if (count == 0)
         return {};
-    return apply(document, stepStart(count - 1), count, true, progress);
+    HistoryChange change = apply(document, stepStart(count - 1), count, true, progress);
+    change.move = HistoryChange::Move::UndoStep;
+    return change;
 }
 
 HistoryChange EditHistory::redoStep(MapDocument &document, const ProgressCallback &progress)
@@ -186,7 +188,9 @@ HistoryChange EditHistory::redoStep(MapDocument &document, const ProgressCallbac
     if (!canRedo())
         return {};
     const std::size_t count = m_records.count();
-    return apply(document, count, stepEnd(count), false, progress);
+    HistoryChange change = apply(document, count, stepEnd(count), false, progress);
+    change.move = HistoryChange::Move::RedoStep;
+    return change;
 }
 
 HistoryChange EditHistory::undoOneCell(MapDocument &document, const ProgressCallback &progress)
@@ -195,13 +199,16 @@ HistoryChange EditHistory::undoOneCell(MapDocument &document, const ProgressCall
     const std::size_t count = m_records.count();
     if (count == 0)
         return {};
-    return apply(document, count - 1, count, true, progress);
+    HistoryChange change = apply(document, count - 1, count, true, progress);
+    change.move = HistoryChange::Move::UndoOneCell;
+    return change;
 }
 
 HistoryChange EditHistory::resize(MapDocument &document, std::uint32_t side, const ProgressCallback &progress)
 {
     settle();
     HistoryChange change;
+    change.move = HistoryChange::Move::Resize;
     if (side == document.mapSize)
         return change;
     std::optional<SizeChange> made;

@@ -36,6 +36,9 @@ struct HistoryChange {
     std::optional<std::uint32_t> newSide;
     // A size change could not get the memory for the layers: nothing changed.
     bool outOfMemory = false;
+    // Which move of the history this was.
+    enum class Move : std::uint8_t { UndoStep, RedoStep, UndoOneCell, Resize };
+    Move move = Move::UndoStep;
 };
 
 // A step is what one gesture changed: a stroke from press to release with the

@@ -654,6 +654,12 @@ MapSaveResult saveMapFile(const MapDocument &document, const QString &path, cons
 {
     if (!document.isLoaded)
         return {QStringLiteral("no map is loaded")};
+    // A map of no cells (or of more than any map holds) opens nowhere: the
+    // file it would replace is worth more.
+    if (document.mapSize == 0 || document.mapSize > MapDocument::LargestSide)
+        return {QStringLiteral("a map of side %1 cannot be saved (sides are 1..%2)")
+                    .arg(document.mapSize)
+                    .arg(MapDocument::LargestSide)};
     // A device, a pipe or a socket would be replaced by a plain file (or, for
     // a device, take the bytes and keep nothing): refused before anything.
     if (const QString kind = notARegularFile(path); !kind.isEmpty())

@@ -6,7 +6,6 @@
 #include "base/Platform.h"
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
-#include "edit/JournalRecord.h"
 #include "edit/PaintAt.h"
 #include "edit/PathPieces.h"
 #include "edit/ReplaceFill.h"
@@ -15,6 +14,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 EditorSession::EditorSession(QObject *parent)
@@ -82,30 +83,37 @@ MapSaveResult EditorSession::save(const QString &fileName)
     return saved;
 }
 
-EditorSession::JournalReplay EditorSession::replayJournal(const JournalContents &journal)
+QString EditorSession::replayStep(const std::function<QString(MapDocument &document, CellEditor &editor)> &write)
 {
-    JournalReplay replay;
-    for (; replay.steps < journal.recordCount(); ++replay.steps) {
-        const JournalRecord record = journal.record(replay.steps);
-        if (record.kind == JournalRecord::Kind::Size) {
-            if (!resize(record.side)) {
-                replay.reason = QStringLiteral("not enough memory for a map of side %1").arg(record.side);
-                break;
-            }
+    beginStep(StepKind::Replay);
+    const std::size_t start = m_step->start;
+    CellEditor editor(m_document, m_history.undoList());
+    const int shownLevel = m_document.currentLayerLevel();
+    const QString reason = write(m_document, editor);
+    m_document.pointCurrentLayerAt(shownLevel);
+    // The writer may have pointed the editor at either level: each level's
+    // cells are announced from the records the step appended.
+    const UndoList &records = m_history.undoList();
+    struct Bounds {
+        int left = 0x10000, top = 0x10000, right = -1, bottom = -1;
+    };
+    std::array<Bounds, 2> changed;
+    for (std::size_t i = start; i < records.count(); ++i) {
+        const UndoRecord &record = records.at(i);
+        if (record.level >= 2)
             continue;
-        }
-        beginStep(StepKind::Replay);
-        CellEditor editor(m_document, m_history.undoList());
-        replay.reason = applyJournalRecord(m_document, record, &editor);
-        if (!editor.changedCells().isEmpty()) {
-            Q_EMIT cellsChanged(record.level, editor.changedCells());
-            Q_EMIT undoCountChanged(m_history.undoList().count());
-        }
-        endStep();
-        if (!replay.reason.isEmpty())
-            break;
+        Bounds &bounds = changed[record.level];
+        bounds = {std::min<int>(bounds.left, record.column), std::min<int>(bounds.top, record.row),
+                  std::max<int>(bounds.right, record.column), std::max<int>(bounds.bottom, record.row)};
     }
-    return replay;
+    for (int level = 0; level < 2; ++level)
+        if (changed[level].right >= 0)
+            Q_EMIT cellsChanged(level, QRect(QPoint(changed[level].left, changed[level].top),
+                                             QPoint(changed[level].right, changed[level].bottom)));
+    if (records.count() > start)
+        Q_EMIT undoCountChanged(records.count());
+    endStep();
+    return reason;
 }
 
 void EditorSession::forgetFileName()

@@ -222,15 +222,11 @@ public:
     void chooseObstacles(ObstacleRequest request);
 
     // ---- Recovery ----
-    // Replays a journal read back after a crash on the open map, each record
-    // as a step of its own that undo takes back, announced as edits are; the
-    // map is left with unsaved changes. Stops at the first record that does
-    // not fit the map (its reason set).
-    struct JournalReplay {
-        std::size_t steps = 0;  // records replayed
-        QString reason;         // one line, set when a record was refused
-    };
-    JournalReplay replayJournal(const JournalContents &journal);
+    // Writes cells through a cell editor as one closed step of their own,
+    // with neither symmetry nor the rules (edits replayed from a journal),
+    // announced as edits are; write returns why it stopped, empty when it
+    // wrote everything, and the step keeps what it wrote either way.
+    QString replayStep(const std::function<QString(MapDocument &document, CellEditor &editor)> &write);
     // Leaves the open map without a file (it was recovered onto a file that
     // changed since): the next save asks for a name.
     void forgetFileName();

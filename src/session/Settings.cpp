@@ -194,6 +194,10 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"msgexported", &InterfaceTexts::msgexported, "The picture was written to %1"},
     {"workedit", &InterfaceTexts::workedit, "Working…"},
     {"brushfill", &InterfaceTexts::brushfill, "fill"},
+    {"msgjournalelsewhere", &InterfaceTexts::msgjournalelsewhere, "This map is open in another Brackwen; the edits made here go to a journal of their own, %1"},
+    {"msgjournalrewritten", &InterfaceTexts::msgjournalrewritten, "The edit journal was deleted while in use; %1 was written anew with every edit since the map was opened or saved"},
+    {"msgjournaldamaged", &InterfaceTexts::msgjournaldamaged, "A damaged edit journal was moved aside to %1: %2"},
+    {"recoverdamaged", &InterfaceTexts::recoverdamaged, "The journal is damaged (%1) and was moved aside to %2. Recover brings back the %3 steps before the damage; brackwen-cli can read the rest."},
 };
 
 }  // namespace

@@ -51,7 +51,8 @@ struct InterfaceTexts {
         symhalfturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
         trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, msgnoturnrules,
         msgtransformed, recovertitle, recovertext, recoverchanged, recoverkept, dlgrecover, dlglater, dlgdropedits,
-        menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill;
+        menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill,
+        msgjournalelsewhere, msgjournalrewritten, msgjournaldamaged, recoverdamaged;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 

@@ -154,6 +154,15 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
         if (!reason.isEmpty())
             m_status->showNote(m_context.texts.msgjournalerr.arg(reason));
     });
+    connect(&context.journal, &JournalKeeper::notice, this, [this](JournalKeeper::Notice notice, const QString &path, const QString &detail) {
+        const InterfaceTexts &texts = m_context.texts;
+        const QString shown = QDir::toNativeSeparators(path);
+        switch (notice) {
+        case JournalKeeper::Notice::OpenElsewhere: m_status->showNote(texts.msgjournalelsewhere.arg(shown)); break;
+        case JournalKeeper::Notice::Rewritten: m_status->showNote(texts.msgjournalrewritten.arg(shown)); break;
+        case JournalKeeper::Notice::DamagedMoved: m_status->showNote(texts.msgjournaldamaged.arg(shown, detail)); break;
+        }
+    });
     loadEdgeRules();
     // A faulty settings file is told once; the built-in fall-backs are in use.
     // So is a copy of a map's original that a save which did not finish left

@@ -421,6 +421,20 @@ TEST(MapSave, FailureIsReportedAndNothingIsWritten)
     MapDocument notLoaded;
     EXPECT_EQ(saveMapFile(notLoaded, dir.filePath("none.vdm")).reason, QStringLiteral("no map is loaded"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"existing-folder.vdm"});
+
+    // A map of side 0 opens nowhere: the file it would replace keeps its bytes.
+    const QByteArray existing = MapWriter::patterned(36, false).data();
+    const QString map = dir.write("map.vdm", existing);
+    MapDocument noCells = document;
+    noCells.ground = TerrainLayer(0);
+    noCells.mapSize = 0;
+    for (const bool inPlace : {false, true}) {
+        MapSaveOptions options;
+        options.inPlace = inPlace;
+        const MapSaveResult saved = saveMapFile(noCells, map, options);
+        EXPECT_TRUE(saved.reason.contains("a map of side 0 cannot be saved")) << saved.reason.toStdString();
+        EXPECT_EQ(readFile(map), existing);
+    }
 }
 
 // In a folder that cannot be written, a writable file is written in place;
