@@ -16,6 +16,11 @@ void *allocateLarge(std::size_t bytes);
 // where it rounds up to whole huge pages, so a caller can use them all.
 std::size_t largeAllocationSize(std::size_t bytes);
 
+// Gives the whole pages inside [memory, memory + bytes) back to the system
+// while the block they belong to stays allocated; their bytes are gone (read
+// as zero on Linux). Nothing happens where the system offers no such call.
+void releasePages(void *memory, std::size_t bytes);
+
 struct FreeLarge {
     void operator()(void *memory) const { std::free(memory); }
 };

@@ -22,14 +22,14 @@ int runInfo(const QStringList &args, CliContext &context)
 {
     if (args.size() != 1)
         return cliUsage(context, Commands[0]);
-    const MapLoadResult loaded = readMapFile(args[0], cliProgressBar(context, QStringLiteral("Opening  ")));
-    if (!loaded.ok())
-        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
-    const MapDocument &document = *loaded.document;
-    const MapFileFacts &facts = loaded.facts;
-    context.out << "{\"version\":" << document.version
-                << ",\"size\":" << document.mapSize
-                << ",\"levels\":" << document.levelCount()
+    // Read through once, without holding the map.
+    const MapFileSummary summary = summarizeMapFile(args[0], cliProgressBar(context, QStringLiteral("Reading  ")));
+    if (!summary.ok())
+        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], summary.reason));
+    const MapFileFacts &facts = summary.facts;
+    context.out << "{\"version\":" << summary.version
+                << ",\"size\":" << summary.mapSize
+                << ",\"levels\":" << summary.levelCount
                 << ",\"compressed\":" << (facts.compressed ? "true" : "false")
                 << ",\"terrainOffset\":" << facts.terrainOffset
                 << ",\"trailingBytes\":" << facts.trailingLength

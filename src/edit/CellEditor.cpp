@@ -6,8 +6,14 @@
 
 CellEditor::CellEditor(MapDocument &document, UndoList &undoList, CellChanged cellChanged)
     : m_document(document)
-    , m_undoList(undoList)
+    , m_undoList(&undoList)
     , m_cellChanged(std::move(cellChanged))
+{
+}
+
+CellEditor::CellEditor(MapDocument &document)
+    : m_document(document)
+    , m_undoList(nullptr)
 {
 }
 
@@ -40,7 +46,8 @@ std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, st
     const std::span<const UndoRecord> written(records, record);
     if (written.empty())
         return 0;
-    m_undoList.append(written);
+    if (m_undoList)
+        m_undoList->append(written);
     if (m_cellChanged)
         for (const UndoRecord &each : written)
             m_cellChanged(each.column, row);

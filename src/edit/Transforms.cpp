@@ -63,8 +63,144 @@ SourceRun sourceOfRow(const CellArea &old, Transform transform, std::uint32_t ne
 
 void readRun(const SourceRun &run, std::uint8_t toggledBits, std::span<TerrainCell> cells)
 {
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        cells[i] = transformedCell(run.first[std::ptrdiff_t(i) * run.step], toggledBits);
+    // The steps of rows, forwards and backwards, as constants the compiler
+    // can unroll; a column's step stays a variable.
+    const TerrainCell *const first = run.first;
+    TerrainCell *const into = cells.data();
+    const std::size_t count = cells.size();
+    if (run.step == 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            into[i] = transformedCell(first[i], toggledBits);
+    } else if (run.step == -1) {
+        for (std::size_t i = 0; i < count; ++i)
+            into[i] = transformedCell(*(first - std::ptrdiff_t(i)), toggledBits);
+    } else {
+        for (std::size_t i = 0; i < count; ++i)
+            into[i] = transformedCell(first[std::ptrdiff_t(i) * run.step], toggledBits);
+    }
+}
+
+// A rectangle of cells to move in place.
+struct MutableArea {
+    TerrainCell *origin = nullptr;
+    std::ptrdiff_t stride = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+
+    TerrainCell *row(std::uint32_t row) const { return origin + std::ptrdiff_t(row) * stride; }
+    TerrainCell &at(std::uint32_t y, std::uint32_t x) const { return row(y)[x]; }
+};
+
+// Exchanges two cells, each toggled; the number of the two that change.
+inline std::size_t exchangeToggled(TerrainCell &a, TerrainCell &b, std::uint8_t toggledBits)
+{
+    const TerrainCell oldA = a;
+    const TerrainCell oldB = b;
+    a = transformedCell(oldB, toggledBits);
+    b = transformedCell(oldA, toggledBits);
+    return std::size_t(!(a == oldA)) + std::size_t(!(b == oldB));
+}
+
+// Reverses a row in place, each cell toggled; the cells that change.
+std::size_t reverseToggled(TerrainCell *row, std::uint32_t width, std::uint8_t toggledBits)
+{
+    std::size_t changed = 0;
+    for (std::uint32_t i = 0, j = width - 1; i < j; ++i, --j)
+        changed += exchangeToggled(row[i], row[j], toggledBits);
+    if (width % 2 == 1 && toggledBits != 0) {
+        row[width / 2].mirror ^= toggledBits;
+        ++changed;
+    }
+    return changed;
+}
+
+// A flip or half turn of the area in place: pairs of cells change places
+// (a row's own cells for a horizontal flip, two rows' for the others), so
+// nothing is copied. The cells that change.
+std::size_t flipInPlace(const MutableArea &area, Transform transform)
+{
+    const std::uint8_t toggledBits = toggledMirrorBits(transform);
+    std::size_t changed = 0;
+    if (transform == Transform::FlipHorizontal) {
+        for (std::uint32_t row = 0; row < area.height; ++row)
+            changed += reverseToggled(area.row(row), area.width, toggledBits);
+        return changed;
+    }
+    const bool reversed = transform == Transform::Turn180;
+    for (std::uint32_t top = 0, bottom = area.height - 1; top < bottom; ++top, --bottom) {
+        TerrainCell *upper = area.row(top);
+        TerrainCell *lower = area.row(bottom);
+        if (reversed) {
+            for (std::uint32_t i = 0; i < area.width; ++i)
+                changed += exchangeToggled(upper[i], lower[area.width - 1 - i], toggledBits);
+        } else {
+            for (std::uint32_t i = 0; i < area.width; ++i)
+                changed += exchangeToggled(upper[i], lower[i], toggledBits);
+        }
+    }
+    if (area.height % 2 == 1) {
+        TerrainCell *middle = area.row(area.height / 2);
+        if (reversed) {
+            changed += reverseToggled(middle, area.width, toggledBits);
+        } else {
+            for (std::uint32_t i = 0; i < area.width; ++i)
+                middle[i].mirror ^= toggledBits;
+            changed += toggledBits != 0 ? area.width : 0;
+        }
+    }
+    return changed;
+}
+
+// Squares of cells worked on at a time by the in-place turns: the few
+// squares one step touches stay in the cache while they are read and written
+// a column at a time.
+constexpr std::uint32_t Tile = 32;
+
+// A quarter turn or diagonal flip of a square area in place, without a copy:
+// a quarter turn moves the cells round in fours (each cell of the top-left
+// quarter with its three images), a diagonal flip exchanges pairs across the
+// diagonal. Mirror bits stay as they are. The cells that change.
+std::size_t turnInPlace(const MutableArea &area, Transform transform)
+{
+    const std::uint32_t n = area.width;
+    std::size_t changed = 0;
+    if (transform == Transform::FlipDiagonal) {
+        for (std::uint32_t top = 0; top < n; top += Tile)
+            for (std::uint32_t left = top; left < n; left += Tile)
+                for (std::uint32_t row = top; row < std::min(top + Tile, n); ++row)
+                    for (std::uint32_t column = std::max(left, row + 1); column < std::min(left + Tile, n); ++column)
+                        changed += exchangeToggled(area.at(row, column), area.at(column, row), 0);
+        return changed;
+    }
+    // The new cell at (row, column) is the old one at (n-1-column, row) for
+    // a clockwise turn; the four cells of a round take each other's places.
+    const bool clockwise = transform == Transform::Turn90;
+    const std::uint32_t rows = n / 2;
+    const std::uint32_t columns = (n + 1) / 2;
+    for (std::uint32_t top = 0; top < rows; top += Tile)
+        for (std::uint32_t left = 0; left < columns; left += Tile)
+            for (std::uint32_t row = top; row < std::min(top + Tile, rows); ++row)
+                for (std::uint32_t column = left; column < std::min(left + Tile, columns); ++column) {
+                    TerrainCell &p0 = area.at(row, column);
+                    TerrainCell &p1 = area.at(n - 1 - column, row);
+                    TerrainCell &p2 = area.at(n - 1 - row, n - 1 - column);
+                    TerrainCell &p3 = area.at(column, n - 1 - row);
+                    const TerrainCell v0 = p0, v1 = p1, v2 = p2, v3 = p3;
+                    if (clockwise) {
+                        p0 = v1;
+                        p1 = v2;
+                        p2 = v3;
+                        p3 = v0;
+                    } else {
+                        p0 = v3;
+                        p3 = v2;
+                        p2 = v1;
+                        p1 = v0;
+                    }
+                    changed += std::size_t(!(p0 == v0)) + std::size_t(!(p1 == v1)) + std::size_t(!(p2 == v2))
+                        + std::size_t(!(p3 == v3));
+                }
+    return changed;
 }
 
 // The cells of the area, row after row, in memory of their own.
@@ -316,6 +452,18 @@ CellPosition transformedPosition(Transform transform, std::uint32_t width, std::
 
 TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform transform, const TerrainEdgeRules *rules)
 {
+    // Without rules to apply (and count against the cells as they were), the
+    // cells change places in the layer itself: no copy of the area is made.
+    if (!rules || !swapsSides(transform)) {
+        TransformResult result;
+        result.refusal = refusalFor(layer.side(), area, transform);
+        if (!result.ok())
+            return result;
+        const MutableArea cells{&layer.at(std::uint32_t(area.top()), std::uint32_t(area.left())),
+                                std::ptrdiff_t(layer.side()), std::uint32_t(area.width()), std::uint32_t(area.height())};
+        result.changed = swapsSides(transform) ? turnInPlace(cells, transform) : flipInPlace(cells, transform);
+        return result;
+    }
     DirectWriter writer{layer};
     return transformWith(
         layer, area, transform, rules, writer, [&] { applyTerrainEdgesToLayer(layer, *rules); },
