@@ -73,27 +73,30 @@ std::optional<qsizetype> scanForMarker(QByteArrayView data, qsizetype from, qsiz
 
 // The first p >= from at which the u32 at p and the u32 at p + 4 sum to the
 // marker constant; none when the data ends first. The search runs over the
-// whole terrain, so it tests 16 positions a round where SSE2 is at hand: four
-// unaligned loads of four u32 each cover the positions p+k, p+k+4, p+k+8,
-// p+k+12 for k = 0..3, and four more give their partners 4 bytes on. A round
-// with a hit is scanned again one position at a time, so the first one wins.
+// whole terrain while it is read, so it first sieves 32 positions a round
+// where SSE2 is at hand: the low byte of the sum is the sum of the two low
+// bytes, so two pairs of loads and a byte-wise add and compare find the only
+// positions that can hold the pair (terrain bytes are small, and two of them
+// rarely make the marker's low byte). A round that passes the sieve is
+// scanned one position at a time, so the first pair wins.
 std::optional<qsizetype> findTerrainMarker(QByteArrayView data, qsizetype from)
 {
     const qsizetype last = data.size() - 2 * qsizetype(sizeof(std::uint32_t));
     qsizetype p = from;
 #if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
-    constexpr qsizetype Round = 16;
-    const __m128i target = _mm_set1_epi32(int(terrainMarkerSum));
+    constexpr qsizetype Round = 32;
+    const __m128i lowByte = _mm_set1_epi8(char(terrainMarkerSum & 0xFF));
+    const auto sieve = [&](const char *at) {
+        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 4));
+        return _mm_cmpeq_epi8(_mm_add_epi8(first, second), lowByte);
+    };
     for (; p + Round - 1 <= last; p += Round) {
         const char *at = data.data() + p;
-        __m128i hits = _mm_setzero_si128();
-        for (int k = 0; k < 4; ++k) {
-            const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k));
-            const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k + 4));
-            hits = _mm_or_si128(hits, _mm_cmpeq_epi32(_mm_add_epi32(first, second), target));
-        }
-        if (_mm_movemask_epi8(hits) != 0)
-            return scanForMarker(data, p, p + Round - 1);
+        if (_mm_movemask_epi8(_mm_or_si128(sieve(at), sieve(at + 16))) == 0)
+            continue;
+        if (const auto found = scanForMarker(data, p, p + Round - 1))
+            return found;
     }
 #endif
     return scanForMarker(data, p, last);
@@ -749,8 +752,14 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
                           const ProgressCallback &progress)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        // The file exists: it could not be created is not the cause.
+        const int code = platform::lastFileError();
+        const QString cause = !QFileInfo(path).isWritable() ? QStringLiteral("it is read-only")
+            : code != 0                                     ? platform::fileErrorText(code)
+                                                            : file.errorString();
+        return {QStringLiteral("cannot write the file: %1").arg(cause)};
+    }
 
     // The new file is held in memory, so that its whole size is known and
     // reserved before the original is touched.
@@ -847,7 +856,10 @@ MapSaveResult saveMapFile(const MapDocument &document, const QString &path, cons
     // a device, take the bytes and keep nothing): refused before anything.
     if (const QString kind = notARegularFile(path); !kind.isEmpty())
         return {kind};
-    if (!options.inPlace) {
+    // A file of several names (hard links) is written where it is, so that
+    // every name sees the new map: a new file renamed over one name would
+    // leave the others with the old one.
+    if (!options.inPlace && platform::hardLinkCount(path) <= 1) {
         QSaveFile file(path);
         // Unbuffered, so a failed write reports the system's own error code.
         if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

@@ -113,7 +113,9 @@ struct MapSaveOptions {
     QString backupFolder;
     // Write into the existing file instead of replacing it, which keeps the
     // file itself (its hard links, owner and permissions). Chosen by the save
-    // on its own when the file's folder cannot be written.
+    // on its own when the file's folder cannot be written, and for a file
+    // that has more than one name (hard link), so that every name sees the
+    // new map.
     bool inPlace = false;
     // For tests of failing disks: called before each write of the new file's
     // bytes with the count written so far; a non-zero result is taken as the

@@ -1,5 +1,6 @@
 // Map files: the container test, the header fields, the marker search, every
 // refusal, the saved layout, and the file checks of opening and saving.
+#include "base/Platform.h"
 #include "map/ChunkedBytes.h"
 #include "map/Gzip.h"
 #include "map/MapFile.h"
@@ -468,8 +469,34 @@ TEST(MapSave, InAFolderThatMayNotBeWrittenOnlyTheFileCounts)
     ASSERT_TRUE(reread.ok()) << reread.reason.toStdString();
     EXPECT_EQ(reread.document->ground, document.ground);
     EXPECT_FALSE(savedReadOnly.ok());
-    EXPECT_TRUE(savedReadOnly.reason.startsWith("cannot create the file")) << savedReadOnly.reason.toStdString();
+    // The file exists: the cause is that it may not be written.
+    EXPECT_EQ(savedReadOnly.reason, QStringLiteral("cannot write the file: it is read-only"));
     EXPECT_EQ(readFile(readOnly), oldBytes);
+}
+
+TEST(MapSave, AFileOfSeveralNamesIsSavedInPlaceForEveryName)
+{
+    // A hard link names the same file: the save writes that file, so both
+    // names hold the new map and stay one file.
+    const MapDocument document = loadOrFail(MapWriter::patterned(36, true).data());
+    TempDir dir;
+    const QString first = dir.write("first.vdm", gzipMember(MapWriter::patterned(72, false).data()));
+    const QString second = dir.filePath("second.vdm");
+    ASSERT_EQ(::link(QFile::encodeName(first).constData(), QFile::encodeName(second).constData()), 0);
+    MapSaveOptions options;
+    options.backupFolder = dir.filePath("backups");
+    ASSERT_TRUE(saveMapFile(document, first, options).ok());
+    for (const QString &name : {first, second}) {
+        SCOPED_TRACE(name.toStdString());
+        const MapLoadResult reread = readMapFile(name);
+        ASSERT_TRUE(reread.ok()) << reread.reason.toStdString();
+        EXPECT_EQ(reread.document->ground, document.ground);
+        EXPECT_EQ(reread.document->underground, document.underground);
+    }
+    EXPECT_TRUE(platform::isSameFile(first, second));
+    EXPECT_EQ(platform::hardLinkCount(first), 2);
+    // The guarding copy of the original is gone once the save is done.
+    EXPECT_TRUE(keptOriginals(options.backupFolder).empty());
 }
 
 TEST(MapSave, TargetsThatAreNoRegularFilesAreRefusedAndLeftAlone)
