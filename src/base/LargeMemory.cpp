@@ -50,3 +50,19 @@ void releasePages(void *memory, std::size_t bytes)
     (void)bytes;
 #endif
 }
+
+void *allocateLargeZeroed(std::size_t bytes)
+{
+    void *memory = std::calloc(bytes == 0 ? 1 : bytes, 1);
+#ifdef __linux__
+    // Asked before any page is touched, so the first touch brings a huge page.
+    if (memory != nullptr && bytes >= 2 * HugePage) {
+        const auto start = reinterpret_cast<std::uintptr_t>(memory);
+        const std::uintptr_t first = (start + HugePage - 1) / HugePage * HugePage;
+        const std::uintptr_t end = (start + bytes) / HugePage * HugePage;
+        if (end > first)
+            madvise(reinterpret_cast<void *>(first), end - first, MADV_HUGEPAGE);
+    }
+#endif
+    return memory;
+}

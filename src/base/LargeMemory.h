@@ -12,6 +12,11 @@
 // pages where the system allows.
 void *allocateLarge(std::size_t bytes);
 
+// Zeroed memory of the size, to be freed with std::free; null when it cannot
+// be had. The system's fresh pages are taken as they are (zero, and not
+// touched until used), in huge pages where the system allows.
+void *allocateLargeZeroed(std::size_t bytes);
+
 // The bytes allocateLarge takes for a block of the size: more than asked
 // where it rounds up to whole huge pages, so a caller can use them all.
 std::size_t largeAllocationSize(std::size_t bytes);

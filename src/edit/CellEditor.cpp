@@ -26,6 +26,17 @@ bool CellEditor::canEdit(const MapDocument &document)
 
 std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)
 {
+    return writeRun<true>(column, row, cells);
+}
+
+std::size_t CellEditor::recordCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)
+{
+    return writeRun<false>(column, row, cells);
+}
+
+template <bool Write>
+std::size_t CellEditor::writeRun(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)
+{
     if (m_records.size() < cells.size())
         m_records.resize(cells.size());
     // Local pointers, so that writing the cells' bytes cannot make the compiler
@@ -41,7 +52,8 @@ std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, st
         const bool differs = !(target[i] == cells[i]);
         *record = {std::uint16_t(column + i), row, level, target[i]};
         record += differs;
-        target[i] = cells[i];
+        if constexpr (Write)
+            target[i] = cells[i];
     }
     const std::span<const UndoRecord> written(records, record);
     if (written.empty())

@@ -61,6 +61,12 @@ public:
     // list one append and the changed rectangle one update.
     std::size_t replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
 
+    // What replaceCells would do for the run (the undo records, the changed
+    // rectangle, the notifications) without writing the cells: for an
+    // operation that records every run first and then moves the cells itself,
+    // all at once and in place. Returns the number of cells that differ.
+    std::size_t recordCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
+
     // Makes room in the undo list for this many more records at once, for an
     // operation that knows how many cells it will change.
     void reserveRecords(std::size_t records)
@@ -77,6 +83,9 @@ public:
     }
 
 private:
+    template <bool Write>
+    std::size_t writeRun(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
+
     MapDocument &m_document;
     UndoList *m_undoList;  // none: no records are kept
     CellChanged m_cellChanged;

@@ -63,21 +63,8 @@ SourceRun sourceOfRow(const CellArea &old, Transform transform, std::uint32_t ne
 
 void readRun(const SourceRun &run, std::uint8_t toggledBits, std::span<TerrainCell> cells)
 {
-    // The steps of rows, forwards and backwards, as constants the compiler
-    // can unroll; a column's step stays a variable.
-    const TerrainCell *const first = run.first;
-    TerrainCell *const into = cells.data();
-    const std::size_t count = cells.size();
-    if (run.step == 1) {
-        for (std::size_t i = 0; i < count; ++i)
-            into[i] = transformedCell(first[i], toggledBits);
-    } else if (run.step == -1) {
-        for (std::size_t i = 0; i < count; ++i)
-            into[i] = transformedCell(*(first - std::ptrdiff_t(i)), toggledBits);
-    } else {
-        for (std::size_t i = 0; i < count; ++i)
-            into[i] = transformedCell(first[std::ptrdiff_t(i) * run.step], toggledBits);
-    }
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        cells[i] = transformedCell(run.first[std::ptrdiff_t(i) * run.step], toggledBits);
 }
 
 // A rectangle of cells to move in place.
@@ -99,56 +86,6 @@ inline std::size_t exchangeToggled(TerrainCell &a, TerrainCell &b, std::uint8_t 
     a = transformedCell(oldB, toggledBits);
     b = transformedCell(oldA, toggledBits);
     return std::size_t(!(a == oldA)) + std::size_t(!(b == oldB));
-}
-
-// Reverses a row in place, each cell toggled; the cells that change.
-std::size_t reverseToggled(TerrainCell *row, std::uint32_t width, std::uint8_t toggledBits)
-{
-    std::size_t changed = 0;
-    for (std::uint32_t i = 0, j = width - 1; i < j; ++i, --j)
-        changed += exchangeToggled(row[i], row[j], toggledBits);
-    if (width % 2 == 1 && toggledBits != 0) {
-        row[width / 2].mirror ^= toggledBits;
-        ++changed;
-    }
-    return changed;
-}
-
-// A flip or half turn of the area in place: pairs of cells change places
-// (a row's own cells for a horizontal flip, two rows' for the others), so
-// nothing is copied. The cells that change.
-std::size_t flipInPlace(const MutableArea &area, Transform transform)
-{
-    const std::uint8_t toggledBits = toggledMirrorBits(transform);
-    std::size_t changed = 0;
-    if (transform == Transform::FlipHorizontal) {
-        for (std::uint32_t row = 0; row < area.height; ++row)
-            changed += reverseToggled(area.row(row), area.width, toggledBits);
-        return changed;
-    }
-    const bool reversed = transform == Transform::Turn180;
-    for (std::uint32_t top = 0, bottom = area.height - 1; top < bottom; ++top, --bottom) {
-        TerrainCell *upper = area.row(top);
-        TerrainCell *lower = area.row(bottom);
-        if (reversed) {
-            for (std::uint32_t i = 0; i < area.width; ++i)
-                changed += exchangeToggled(upper[i], lower[area.width - 1 - i], toggledBits);
-        } else {
-            for (std::uint32_t i = 0; i < area.width; ++i)
-                changed += exchangeToggled(upper[i], lower[i], toggledBits);
-        }
-    }
-    if (area.height % 2 == 1) {
-        TerrainCell *middle = area.row(area.height / 2);
-        if (reversed) {
-            changed += reverseToggled(middle, area.width, toggledBits);
-        } else {
-            for (std::uint32_t i = 0; i < area.width; ++i)
-                middle[i].mirror ^= toggledBits;
-            changed += toggledBits != 0 ? area.width : 0;
-        }
-    }
-    return changed;
 }
 
 // Squares of cells worked on at a time by the in-place turns: the few
@@ -221,7 +158,8 @@ CellArea areaOfCopy(const LargeArray<TerrainCell> &copy, const CellArea &area)
 // writeRow(row, cells), row counted from the area's top, which writes it into
 // the same memory the area is read from. A transform that swaps sides fills
 // each row from a column of the old area, which the rows written before have
-// overwritten: it reads from a copy of the area, which old must be.
+// overwritten: old must then be a copy of the area, unless writeRow leaves
+// the area as it is (it only records the rows).
 template <typename WriteRow>
 void transformRows(const CellArea &old, Transform transform, WriteRow &&writeRow)
 {
@@ -452,16 +390,17 @@ CellPosition transformedPosition(Transform transform, std::uint32_t width, std::
 
 TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform transform, const TerrainEdgeRules *rules)
 {
-    // Without rules to apply (and count against the cells as they were), the
-    // cells change places in the layer itself: no copy of the area is made.
-    if (!rules || !swapsSides(transform)) {
+    // A quarter turn or diagonal flip without rules to apply (and count
+    // against the cells as they were) moves the cells in the layer itself:
+    // no copy of the area is made.
+    if (!rules && swapsSides(transform)) {
         TransformResult result;
         result.refusal = refusalFor(layer.side(), area, transform);
         if (!result.ok())
             return result;
         const MutableArea cells{&layer.at(std::uint32_t(area.top()), std::uint32_t(area.left())),
                                 std::ptrdiff_t(layer.side()), std::uint32_t(area.width()), std::uint32_t(area.height())};
-        result.changed = swapsSides(transform) ? turnInPlace(cells, transform) : flipInPlace(cells, transform);
+        result.changed = turnInPlace(cells, transform);
         return result;
     }
     DirectWriter writer{layer};
@@ -489,6 +428,20 @@ TransformResult transformArea(CellEditor &editor, const QRect &area, Transform t
         return refused;
     // Nearly every cell of a real map changes: room for all at once.
     editor.reserveRecords(std::size_t(area.width()) * std::size_t(area.height()));
+    if (!rules && swapsSides(transform)) {
+        // Every row of the result is worked out from the layer as it is and
+        // recorded (the same records, in the same order, as writing it would
+        // make), then the cells move in place: no copy of the area is made.
+        TerrainLayer &layer = editor.layer();
+        TransformResult result;
+        transformRows(areaOf(layer, area), transform, [&](std::uint32_t row, std::span<const TerrainCell> cells) {
+            result.changed += editor.recordCells(std::uint16_t(area.left()), std::uint16_t(area.top() + int(row)), cells);
+        });
+        turnInPlace({&layer.at(std::uint32_t(area.top()), std::uint32_t(area.left())), std::ptrdiff_t(layer.side()),
+                     std::uint32_t(area.width()), std::uint32_t(area.height())},
+                    transform);
+        return result;
+    }
     EditorWriter writer{editor};
     return transformWith(
         editor.layer(), area, transform, rules, writer, [&] { applyTerrainEdgesToLevel(editor, *rules); },

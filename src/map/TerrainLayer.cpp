@@ -15,9 +15,9 @@ namespace {
 std::shared_ptr<void> cellMemory(std::size_t count, bool zeroed)
 {
     const std::size_t bytes = std::max<std::size_t>(count * sizeof(TerrainCell), 1);
-    // Zeroed memory comes from calloc, which hands out fresh pages of the
-    // system without writing them, so untouched cells cost nothing.
-    void *memory = zeroed ? std::calloc(bytes, 1) : allocateLarge(bytes);
+    // Zeroed memory is the system's fresh pages, not written first, so
+    // untouched cells cost nothing.
+    void *memory = zeroed ? allocateLargeZeroed(bytes) : allocateLarge(bytes);
     if (!memory)
         throw std::bad_alloc();
     return std::shared_ptr<void>(memory, FreeLarge());
