@@ -60,7 +60,9 @@ int runResize(const QStringList &args, CliContext &context)
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
     MapDocument &document = *loaded.document;
-    if (!document.redimension(*side, cliProgressBar(context, QStringLiteral("Resizing "))))
+    // Dropped on failure, so a level at a time, in no more memory than the
+    // larger of the two maps.
+    if (!document.redimensionLevelByLevel(*side, cliProgressBar(context, QStringLiteral("Resizing "))))
         return cliFail(context, QStringLiteral("not enough memory for a map of side %1").arg(*side));
     return cliSaveMap(document, args[2], context);
 }

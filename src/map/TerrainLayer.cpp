@@ -127,3 +127,28 @@ TerrainLayer TerrainLayer::resized(std::uint32_t side, const std::function<void(
     }
     return result;
 }
+
+void TerrainLayer::resize(std::uint32_t side, const std::function<void(qint64 bytes)> &rowDone)
+{
+    TerrainLayer result(side);
+    const std::uint32_t shared = std::min(side, m_side);
+    // Old rows are given back a few megabytes at a time, whole pages only.
+    constexpr std::size_t ReleaseStep = 4 * 1024 * 1024;
+    const std::size_t rowBytes = std::size_t(m_side) * sizeof(TerrainCell);
+    char *const oldBytes = reinterpret_cast<char *>(m_cells);
+    std::size_t released = 0;
+    for (std::uint32_t row = 0; row < side; ++row) {
+        if (row < shared) {
+            const TerrainCell *from = &at(row, 0);
+            std::copy(from, from + shared, &result.at(row, 0));
+            const std::size_t copied = (std::size_t(row) + 1) * rowBytes;
+            if (copied - released >= ReleaseStep || row + 1 == shared) {
+                releasePages(oldBytes + released, copied - released);
+                released = copied;
+            }
+        }
+        if (rowDone)
+            rowDone(qint64(side) * qint64(sizeof(TerrainCell)));
+    }
+    swap(result);
+}

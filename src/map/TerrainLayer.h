@@ -56,6 +56,12 @@ public:
     // given, is told after each new row how many bytes of it are built.
     TerrainLayer resized(std::uint32_t side, const std::function<void(qint64 bytes)> &rowDone = {}) const;
 
+    // Re-dimensions this layer as resized() would, giving back the pages of
+    // the old rows as they are copied, so that no more than the larger of
+    // the old and the new layer is held at once. Throws std::bad_alloc, with
+    // the layer unchanged, when the new layer's memory cannot be had.
+    void resize(std::uint32_t side, const std::function<void(qint64 bytes)> &rowDone = {});
+
     friend bool operator==(const TerrainLayer &a, const TerrainLayer &b);
 
 private:
