@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStandardPaths>
 
@@ -49,6 +50,33 @@ QString cliOutputRefusal(const QString &path)
 {
     const QString kind = notARegularFile(path);
     return kind.isEmpty() ? kind : QStringLiteral("%1: %2").arg(path, kind);
+}
+
+QString cliPictureOutputRefusal(const QString &path, const QStringList &inputs)
+{
+    if (const QString refused = cliOutputRefusal(path); !refused.isEmpty())
+        return refused;
+    if (!QFileInfo::exists(path))
+        return {};
+    for (const QString &input : inputs)
+        if (platform::isSameFile(path, input))
+            return QStringLiteral("%1: it is the input %2 itself; name another file for the output").arg(path, input);
+    if (summarizeMapFile(path).ok())
+        return QStringLiteral("%1: it is a map; name another file for the output").arg(path);
+    return {};
+}
+
+QString cliRepeatedOptionRefusal(const QStringList &args)
+{
+    QStringList seen;
+    for (const QString &arg : args) {
+        if (!arg.startsWith(QLatin1String("--")) || arg.size() < 3)
+            continue;
+        if (seen.contains(arg))
+            return QStringLiteral("%1 is given twice").arg(arg);
+        seen << arg;
+    }
+    return {};
 }
 
 ProgressCallback cliProgressBar(CliContext &context, const QString &label)
@@ -143,6 +171,8 @@ int main(int argc, char **argv)
             if (first == QLatin1String(command.name)) {
                 // Every reader refuses what is too large for its kind; what
                 // still exhausts the memory ends the command with a reason.
+                if (const QString repeated = cliRepeatedOptionRefusal(args); !repeated.isEmpty())
+                    return cliFail(context, repeated);
                 try {
                     return command.run(args, context);
                 } catch (const std::bad_alloc &) {

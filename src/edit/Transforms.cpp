@@ -69,6 +69,79 @@ void readRun(const SourceRun &run, std::uint8_t toggledBits, std::span<TerrainCe
         cells[i] = transformedCell(run.first[std::ptrdiff_t(i) * run.step], toggledBits);
 }
 
+// A rectangle of cells to move in place.
+struct MutableArea {
+    TerrainCell *origin = nullptr;
+    std::ptrdiff_t stride = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+
+    TerrainCell *row(std::uint32_t row) const { return origin + std::ptrdiff_t(row) * stride; }
+    TerrainCell &at(std::uint32_t y, std::uint32_t x) const { return row(y)[x]; }
+};
+
+// Exchanges two cells, each toggled; the number of the two that change.
+inline std::size_t exchangeToggled(TerrainCell &a, TerrainCell &b, std::uint8_t toggledBits)
+{
+    const TerrainCell oldA = a;
+    const TerrainCell oldB = b;
+    a = transformedCell(oldB, toggledBits);
+    b = transformedCell(oldA, toggledBits);
+    return std::size_t(!(a == oldA)) + std::size_t(!(b == oldB));
+}
+
+// Squares of cells worked on at a time by the in-place turns: the few
+// squares one step touches stay in the cache while they are read and written
+// a column at a time.
+constexpr std::uint32_t Tile = 32;
+
+// A quarter turn or diagonal flip of a square area in place, without a copy:
+// a quarter turn moves the cells round in fours (each cell of the top-left
+// quarter with its three images), a diagonal flip exchanges pairs across the
+// diagonal. Mirror bits stay as they are. The cells that change.
+std::size_t turnInPlace(const MutableArea &area, Transform transform)
+{
+    const std::uint32_t n = area.width;
+    std::size_t changed = 0;
+    if (transform == Transform::FlipDiagonal) {
+        for (std::uint32_t top = 0; top < n; top += Tile)
+            for (std::uint32_t left = top; left < n; left += Tile)
+                for (std::uint32_t row = top; row < std::min(top + Tile, n); ++row)
+                    for (std::uint32_t column = std::max(left, row + 1); column < std::min(left + Tile, n); ++column)
+                        changed += exchangeToggled(area.at(row, column), area.at(column, row), 0);
+        return changed;
+    }
+    // The new cell at (row, column) is the old one at (n-1-column, row) for
+    // a clockwise turn; the four cells of a round take each other's places.
+    const bool clockwise = transform == Transform::Turn90;
+    const std::uint32_t rows = n / 2;
+    const std::uint32_t columns = (n + 1) / 2;
+    for (std::uint32_t top = 0; top < rows; top += Tile)
+        for (std::uint32_t left = 0; left < columns; left += Tile)
+            for (std::uint32_t row = top; row < std::min(top + Tile, rows); ++row)
+                for (std::uint32_t column = left; column < std::min(left + Tile, columns); ++column) {
+                    TerrainCell &p0 = area.at(row, column);
+                    TerrainCell &p1 = area.at(n - 1 - column, row);
+                    TerrainCell &p2 = area.at(n - 1 - row, n - 1 - column);
+                    TerrainCell &p3 = area.at(column, n - 1 - row);
+                    const TerrainCell v0 = p0, v1 = p1, v2 = p2, v3 = p3;
+                    if (clockwise) {
+                        p0 = v1;
+                        p1 = v2;
+                        p2 = v3;
+                        p3 = v0;
+                    } else {
+                        p0 = v3;
+                        p3 = v2;
+                        p2 = v1;
+                        p1 = v0;
+                    }
+                    changed += std::size_t(!(p0 == v0)) + std::size_t(!(p1 == v1)) + std::size_t(!(p2 == v2))
+                        + std::size_t(!(p3 == v3));
+                }
+    return changed;
+}
+
 // The cells of the area, row after row, in memory of their own.
 LargeArray<TerrainCell> copyOf(const CellArea &area)
 {
@@ -87,7 +160,8 @@ CellArea areaOfCopy(const LargeArray<TerrainCell> &copy, const CellArea &area)
 // writeRow(row, cells), row counted from the area's top, which writes it into
 // the same memory the area is read from. A transform that swaps sides fills
 // each row from a column of the old area, which the rows written before have
-// overwritten: it reads from a copy of the area, which old must be.
+// overwritten: old must then be a copy of the area, unless writeRow leaves
+// the area as it is (it only records the rows).
 template <typename WriteRow>
 void transformRows(const CellArea &old, Transform transform, WriteRow &&writeRow)
 {
@@ -386,6 +460,19 @@ CellPosition transformedPosition(Transform transform, std::uint32_t width, std::
 
 TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform transform, const TerrainEdgeRules *rules)
 {
+    // A quarter turn or diagonal flip without rules to apply (and count
+    // against the cells as they were) moves the cells in the layer itself:
+    // no copy of the area is made.
+    if (!rules && swapsSides(transform)) {
+        TransformResult result;
+        result.refusal = refusalFor(layer.side(), area, transform);
+        if (!result.ok())
+            return result;
+        const MutableArea cells{&layer.at(std::uint32_t(area.top()), std::uint32_t(area.left())),
+                                std::ptrdiff_t(layer.side()), std::uint32_t(area.width()), std::uint32_t(area.height())};
+        result.changed = turnInPlace(cells, transform);
+        return result;
+    }
     DirectWriter writer{layer};
     return transformWith(
         layer, area, transform, rules, writer,
@@ -411,6 +498,20 @@ TransformResult transformArea(CellEditor &editor, const QRect &area, Transform t
         return refused;
     // Nearly every cell of a real map changes: room for all at once.
     editor.reserveRecords(std::size_t(area.width()) * std::size_t(area.height()));
+    if (!rules && swapsSides(transform)) {
+        // Every row of the result is worked out from the layer as it is and
+        // recorded (the same records, in the same order, as writing it would
+        // make), then the cells move in place: no copy of the area is made.
+        TerrainLayer &layer = editor.layer();
+        TransformResult result;
+        transformRows(areaOf(layer, area), transform, [&](std::uint32_t row, std::span<const TerrainCell> cells) {
+            result.changed += editor.recordCells(std::uint16_t(area.left()), std::uint16_t(area.top() + int(row)), cells);
+        });
+        turnInPlace({&layer.at(std::uint32_t(area.top()), std::uint32_t(area.left())), std::ptrdiff_t(layer.side()),
+                     std::uint32_t(area.width()), std::uint32_t(area.height())},
+                    transform);
+        return result;
+    }
     EditorWriter writer{editor};
     return transformWith(
         editor.layer(), area, transform, rules, writer,
