@@ -163,6 +163,7 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"symtopbottom", &InterfaceTexts::symtopbottom, "Top–bottom"},
     {"symfourway", &InterfaceTexts::symfourway, "Four-way"},
     {"symhalfturn", &InterfaceTexts::symhalfturn, "Half turn"},
+    {"symquarterturn", &InterfaceTexts::symquarterturn, "Quarter turn"},
     {"symdiagonal", &InterfaceTexts::symdiagonal, "Diagonal"},
     {"stsymmetry", &InterfaceTexts::stsymmetry, "Symmetry: %1"},
     {"menutransform", &InterfaceTexts::menutransform, "&Transform"},

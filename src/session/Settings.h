@@ -48,7 +48,7 @@ struct InterfaceTexts {
         menuselectall, menudeselect, menufillselection, menusmaller, menularger, menustatistics, statterrain,
         statrivers, statroads, statline, msgfilled, msgselected, helptools, menufixpaths, msgnopathrules,
         msgpathsfixed, menusymmetry, menunextsymmetry, symoff, symleftright, symtopbottom, symfourway,
-        symhalfturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
+        symhalfturn, symquarterturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
         trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, msgnoturnrules,
         msgtransformed, recovertitle, recovertext, recoverchanged, recoverkept, dlgrecover, dlglater, dlgdropedits,
         menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill;
