@@ -342,7 +342,7 @@ void Generator::makeHeights()
     const std::int64_t last = side - 1;
     const std::int64_t farthest = std::max<std::int64_t>(1, 2 * last * last);  // squared, in half cells, from middle to corner
     const std::int64_t rim = std::max<std::int64_t>(1, side / 6);
-    const std::int64_t islandRadius = std::max<std::int64_t>(2, side / (m_plan.zones.size() >= 4 ? 7 : 5));
+    const std::int64_t islandRadius = std::max<std::int64_t>(2, side / (m_plan.zones.size() >= 4 ? 6 : 4));
     const std::int64_t zoneRadius = m_plan.zoneRadius;
     const bool centreKept = m_options.roads == RoadPlan::Centre;
     const auto distance2 = [](std::int64_t c0, std::int64_t r0, std::int64_t c1, std::int64_t r1) {
@@ -369,11 +369,12 @@ void Generator::makeHeights()
                         const std::int64_t d2 = distance2(column, row, zone.column, zone.row);
                         bump = std::max(bump, 65535 - std::min<std::int64_t>(65535, d2 * 65535 / (islandRadius * islandRadius)));
                     }
-                    height = (2 * noise + edge + 2 * bump) / 5;
+                    height = (noise + edge + 3 * bump) / 5;
                     break;
                 }
                 case LandStyle::Lakes:
-                    height = (2 * noise + edge) / 3;
+                    // Land along the edges, the lakes inside.
+                    height = (2 * noise + 65535 - edge) / 3;
                     break;
                 case LandStyle::Coast: {
                     // The distance from the coast's edge or the nearest of its
@@ -717,9 +718,34 @@ std::vector<std::size_t> Generator::planRoads()
         for (int i = 1; i < images.count; ++i)
             walkRoad(m_plan.centre, {std::uint16_t(images.column[i]), std::uint16_t(images.row[i])}, cells);
     } else {
-        // To every other zone from the first: the images then join every pair.
-        for (std::size_t zone = 1; zone < m_plan.zones.size(); ++zone)
+        // From the first zone to the next one not yet joined: each road's
+        // images join the images of its two zones, so a road to the zone of a
+        // quarter turn joins all four, and two roads join the four of four-way
+        // symmetry.
+        const std::size_t zones = m_plan.zones.size();
+        const auto zoneAt = [&](std::uint32_t column, std::uint32_t row) {
+            for (std::size_t zone = 0; zone < zones; ++zone)
+                if (m_plan.zones[zone].column == column && m_plan.zones[zone].row == row)
+                    return zone;
+            return std::size_t(0);
+        };
+        std::vector<std::size_t> group(zones);
+        for (std::size_t zone = 0; zone < zones; ++zone)
+            group[zone] = zone;
+        const auto groupOf = [&](std::size_t zone) {
+            while (group[zone] != zone)
+                zone = group[zone];
+            return zone;
+        };
+        for (std::size_t zone = 1; zone < zones; ++zone) {
+            if (groupOf(zone) == groupOf(0))
+                continue;
             walkRoad(home, m_plan.zones[zone], cells);
+            const Images from = imagesOf(m_options.symmetry, m_side, home.column, home.row);
+            const Images to = imagesOf(m_options.symmetry, m_side, m_plan.zones[zone].column, m_plan.zones[zone].row);
+            for (int i = 0; i < from.count; ++i)
+                group[groupOf(zoneAt(from.column[i], from.row[i]))] = groupOf(zoneAt(to.column[i], to.row[i]));
+        }
     }
     std::vector<std::size_t> all;
     for (const std::size_t at : cells) {
