@@ -68,3 +68,4 @@ std::span<const CliCommand> obstacleCommands();
 std::span<const CliCommand> renderCommands();
 std::span<const CliCommand> toolCommands();
 std::span<const CliCommand> journalCommands();
+std::span<const CliCommand> generateCommands();

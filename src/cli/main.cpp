@@ -112,10 +112,11 @@ std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t lim
 
 namespace {
 
-std::array<std::span<const CliCommand>, 8> commandGroups()
+std::array<std::span<const CliCommand>, 9> commandGroups()
 {
     return {mapCommands(),      edgeCommands(),   toolCommands(),     transformCommands(),
-            graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands()};
+            graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands(),
+            generateCommands()};
 }
 
 void printHelp(QTextStream &out)
@@ -144,7 +145,14 @@ int main(int argc, char **argv)
     // Rendering needs fonts and images but never a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // The words after the program's name go to the commands as given: the
+    // application object would take out of them the options it knows itself
+    // (such as --style, an option of generate), so it is given none.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    int appArgc = 1;
+    QGuiApplication app(appArgc, argv);
     QCoreApplication::setApplicationName("brackwen-cli");
     QCoreApplication::setApplicationVersion(BRACKWEN_VERSION);
 
@@ -152,7 +160,6 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
     CliContext context{out, err, isatty(fileno(stderr)) != 0};
 
-    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
         printHelp(err);
         return 2;

@@ -24,6 +24,7 @@ std::span<const Transform> transformsOf(SymmetryMode mode)
     static constexpr Transform TopBottom[] = {Transform::FlipVertical};
     static constexpr Transform FourWay[] = {Transform::FlipHorizontal, Transform::FlipVertical, Transform::Turn180};
     static constexpr Transform HalfTurn[] = {Transform::Turn180};
+    static constexpr Transform QuarterTurn[] = {Transform::Turn90, Transform::Turn180, Transform::Turn270};
     static constexpr Transform Diagonal[] = {Transform::FlipDiagonal};
     switch (mode) {
     case SymmetryMode::Off:
@@ -36,6 +37,8 @@ std::span<const Transform> transformsOf(SymmetryMode mode)
         return FourWay;
     case SymmetryMode::HalfTurn:
         return HalfTurn;
+    case SymmetryMode::QuarterTurn:
+        return QuarterTurn;
     case SymmetryMode::Diagonal:
         return Diagonal;
     }
