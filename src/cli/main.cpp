@@ -84,10 +84,10 @@ std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t lim
 
 namespace {
 
-std::array<std::span<const CliCommand>, 8> commandGroups()
+std::array<std::span<const CliCommand>, 9> commandGroups()
 {
     return {mapCommands(),      edgeCommands(),   toolCommands(),     transformCommands(),
-            graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands()};
+            graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands(), checkCommands()};
 }
 
 void printHelp(QTextStream &out)
