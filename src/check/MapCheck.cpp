@@ -271,24 +271,53 @@ void ProblemList::recheck(const TerrainLayer &layer, const CheckSettings &settin
     std::sort(cells.begin(), cells.end());
     cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
 
-    std::vector<Problem> found;
-    for (const std::uint32_t index : cells)
-        checkCell(layer, settings, {std::uint16_t(index % side), std::uint16_t(index / side)}, found);
-    const auto affected = [&](const Problem &problem) {
-        return std::binary_search(cells.begin(), cells.end(), std::uint32_t(indexOf(side, problem.cell)));
-    };
-    std::vector<Problem> kept;
-    kept.reserve(m_problems.size() + found.size());
-    auto next = found.begin();
-    for (const Problem &problem : m_problems) {
-        if (affected(problem))
-            continue;
-        while (next != found.end() && *next < problem)
-            kept.push_back(*next++);
-        kept.push_back(problem);
+    // The cells fall into a few runs in reading order (the rows around the
+    // change, and each mirror image of them); only the problems listed
+    // between a run's first and last cell are replaced, last run first so
+    // that the places of the runs before stay where they are.
+    std::vector<std::pair<std::size_t, std::size_t>> runs;  // [first, end) of cells
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (runs.empty() || cells[i] - cells[i - 1] > 2 * std::uint32_t(side))
+            runs.push_back({i, i + 1});
+        else
+            runs.back().second = i + 1;
     }
-    kept.insert(kept.end(), next, found.end());
-    m_problems = std::move(kept);
+    std::vector<Problem> found;
+    std::vector<Problem> span;
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        const std::span<const std::uint32_t> runCells(cells.data() + run->first, run->second - run->first);
+        found.clear();
+        for (const std::uint32_t index : runCells)
+            checkCell(layer, settings, {std::uint16_t(index % side), std::uint16_t(index / side)}, found);
+        const auto position = [&](std::uint32_t index) {
+            return CellPosition{std::uint16_t(index % side), std::uint16_t(index / side)};
+        };
+        const auto first = m_problems.begin() + std::ptrdiff_t(firstAtOrAfter(position(runCells.front())));
+        const auto last = std::find_if(first, m_problems.end(), [&](const Problem &problem) {
+            return indexOf(side, problem.cell) > runCells.back();
+        });
+        span.clear();
+        auto next = found.begin();
+        for (auto problem = first; problem != last; ++problem) {
+            if (std::binary_search(runCells.begin(), runCells.end(), std::uint32_t(indexOf(side, problem->cell))))
+                continue;
+            while (next != found.end() && *next < *problem)
+                span.push_back(*next++);
+            span.push_back(*problem);
+        }
+        span.insert(span.end(), next, found.end());
+        // The same number of problems is written in place; otherwise the
+        // list's tail moves once.
+        const std::size_t old = std::size_t(last - first);
+        const std::ptrdiff_t at = first - m_problems.begin();
+        if (span.size() <= old) {
+            std::copy(span.begin(), span.end(), m_problems.begin() + at);
+            m_problems.erase(m_problems.begin() + at + std::ptrdiff_t(span.size()), m_problems.begin() + at + std::ptrdiff_t(old));
+        } else {
+            std::copy(span.begin(), span.begin() + std::ptrdiff_t(old), m_problems.begin() + at);
+            m_problems.insert(m_problems.begin() + at + std::ptrdiff_t(old), span.begin() + std::ptrdiff_t(old), span.end());
+        }
+    }
 }
 
 std::size_t ProblemList::firstAtOrAfter(CellPosition cell) const
