@@ -38,15 +38,25 @@ int cannotCheck(CliContext &context, const QString &reason)
     return 2;
 }
 
-// The level named by --level (0 unless named), or a refusal.
-std::optional<int> levelOf(const std::optional<std::uint32_t> &level, const MapDocument &document, QString &refusal)
+// A map read for one of its levels: the one named by --level, 0 unless named.
+struct OpenedLevel {
+    MapLoadResult loaded;
+    int level = 0;
+    QString refusal;  // why there is none: the map cannot be read or lacks the level
+
+    const TerrainLayer &layer() const { return loaded.document->layer(level); }
+};
+
+OpenedLevel openLevel(const QString &path, const std::optional<std::uint32_t> &level, CliContext &context)
 {
-    const int chosen = level ? int(*level) : 0;
-    if (chosen >= document.levelCount()) {
-        refusal = QStringLiteral("the map has no level %1").arg(chosen);
-        return std::nullopt;
-    }
-    return chosen;
+    OpenedLevel opened{readMapFile(path, cliProgressBar(context, QStringLiteral("Opening  "))), 0, {}};
+    if (!opened.loaded.ok())
+        opened.refusal = QStringLiteral("%1: %2").arg(path, opened.loaded.reason);
+    else if (level && int(*level) >= opened.loaded.document->levelCount())
+        opened.refusal = QStringLiteral("the map has no level %1").arg(*level);
+    else
+        opened.level = level ? int(*level) : 0;
+    return opened;
 }
 
 int runCheck(const QStringList &args, CliContext &context)
@@ -92,16 +102,11 @@ int runCheck(const QStringList &args, CliContext &context)
             return cannotCheck(context, QStringLiteral("%1: %2").arg(rulesPath, read.reason));
         rules = std::move(read.rules);
     }
-    const MapLoadResult loaded = readMapFile(positional[0], cliProgressBar(context, QStringLiteral("Opening  ")));
-    if (!loaded.ok())
-        return cannotCheck(context, QStringLiteral("%1: %2").arg(positional[0], loaded.reason));
-    QString refusal;
-    const std::optional<int> chosen = levelOf(level, *loaded.document, refusal);
-    if (!chosen)
-        return cannotCheck(context, refusal);
+    const OpenedLevel opened = openLevel(positional[0], level, context);
+    if (!opened.refusal.isEmpty())
+        return cannotCheck(context, opened.refusal);
 
-    const std::vector<Problem> problems =
-        checkLevel(loaded.document->layer(*chosen), {rules ? &*rules : nullptr, symmetry});
+    const std::vector<Problem> problems = checkLevel(opened.layer(), {rules ? &*rules : nullptr, symmetry});
     const ProblemTexts texts = ProblemTexts::english();
     if (json) {
         QJsonArray array;
@@ -179,15 +184,11 @@ int runSideStats(const QStringList &args, CliContext &context, const CliCommand 
     }
     if (positional.size() != 1 || !mode)
         return cliUsage(context, usage);
-    const MapLoadResult loaded = readMapFile(positional[0], cliProgressBar(context, QStringLiteral("Opening  ")));
-    if (!loaded.ok())
-        return cliFail(context, QStringLiteral("%1: %2").arg(positional[0], loaded.reason));
-    QString refusal;
-    const std::optional<int> chosen = levelOf(level, *loaded.document, refusal);
-    if (!chosen)
-        return cliFail(context, refusal);
+    const OpenedLevel opened = openLevel(positional[0], level, context);
+    if (!opened.refusal.isEmpty())
+        return cliFail(context, opened.refusal);
 
-    const Fairness fairness = fairnessOf(loaded.document->layer(*chosen), *mode);
+    const Fairness fairness = fairnessOf(opened.layer(), *mode);
     if (json) {
         QJsonArray sides;
         for (const SideFigures &side : fairness.sides)
@@ -202,7 +203,7 @@ int runSideStats(const QStringList &args, CliContext &context, const CliCommand 
                                      {"regions", qint64(side.regions)},
                                      {"largestRegion", qint64(side.largestRegion)},
                                      {"joinsOtherSides", side.joinsOtherSides}});
-        context.out << QJsonDocument(QJsonObject{{"level", *chosen}, {"sides", sides}}).toJson(QJsonDocument::Compact)
+        context.out << QJsonDocument(QJsonObject{{"level", opened.level}, {"sides", sides}}).toJson(QJsonDocument::Compact)
                     << Qt::endl;
         return 0;
     }

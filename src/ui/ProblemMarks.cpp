@@ -7,6 +7,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 const QColor MarkColour(230, 30, 30);
@@ -32,11 +35,23 @@ void ProblemMarks::paintOverview(QPainter &painter, const OverviewScale &scale) 
 {
     if (!m_shown)
         return;
+    // A level shown small puts many cells on a pixel: each pixel is marked
+    // once, however many problems it shows.
+    const QRect bounds = painter.viewport();
+    std::vector<bool> marked(std::size_t(std::max(0, bounds.width())) * std::size_t(std::max(0, bounds.height())), false);
     for (const Problem &problem : m_watch.problems()) {
-        // At least three pixels, to be seen on a level shown small.
         QRect pixels = scale.pixelsOf(QRect(problem.cell.column, problem.cell.row, 1, 1));
+        const QPoint centre = pixels.center();
+        if (bounds.contains(centre)) {
+            const std::size_t at = std::size_t(centre.y() - bounds.top()) * std::size_t(bounds.width())
+                                 + std::size_t(centre.x() - bounds.left());
+            if (marked[at])
+                continue;
+            marked[at] = true;
+        }
+        // At least three pixels, to be seen on a level shown small.
         if (pixels.width() < 3)
-            pixels = QRect(pixels.center() - QPoint(1, 1), QSize(3, 3));
+            pixels = QRect(centre - QPoint(1, 1), QSize(3, 3));
         painter.fillRect(pixels, MarkColour);
     }
 }

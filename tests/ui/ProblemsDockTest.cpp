@@ -1,5 +1,6 @@
 // The problems dock and the statistics dock in the main window, driven as a
-// user does: View, Problems lists a broken road piece; a click on its row,
+// user does: View, Problems lists a broken road piece, framed in red on the
+// grid while View, Problem marks is checked; a click on its row,
 // or Return, selects its cell; F8 and Shift+F8 go round the problems; the
 // status bar counts them; mending the piece with the road tool takes its row
 // away. View, Statistics shows the live dock, which follows an edit.
@@ -98,6 +99,22 @@ TEST_F(ProblemsWindow, RowsGoToTheirCellsAndMendedProblemsLeaveTheList)
     QTest::keyClick(window.get(), Qt::Key_F8, Qt::ShiftModifier);
     EXPECT_EQ(selectedCell(), QPoint(20, 25));
     EXPECT_EQ(view->currentIndex().row(), 1);
+
+    // The marks frame the problem cells in red, until View, Problem marks is unchecked.
+    const auto marked = [this](int column, int row) {
+        const QImage shown = grid->viewport()->grab().toImage();
+        const QRect cell = grid->cellRect(column, row);
+        for (int x = cell.left(); x < cell.left() + 4; ++x)
+            if (shown.pixelColor(x, cell.center().y()) == QColor(230, 30, 30))
+                return true;
+        return false;
+    };
+    clickRow(0);
+    EXPECT_TRUE(marked(7, 10));
+    EXPECT_FALSE(marked(6, 10));
+    trigger("actionProblemMarks");
+    EXPECT_FALSE(marked(7, 10));
+    trigger("actionProblemMarks");
 
     // The road tool drawn over the broken piece (its row clicked to bring it
     // into view) mends it: its row goes, the other stays.
