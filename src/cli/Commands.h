@@ -69,3 +69,8 @@ std::span<const CliCommand> renderCommands();
 std::span<const CliCommand> toolCommands();
 std::span<const CliCommand> journalCommands();
 std::span<const CliCommand> generateCommands();
+std::span<const CliCommand> checkCommands();
+
+// stats MAP --sides MODE: the fairness figures of the level's sides; usage is
+// the stats command, whose usage a wrong argument prints.
+int runSideStats(const QStringList &args, CliContext &context, const CliCommand &usage);

@@ -26,9 +26,10 @@ constexpr std::array Commands = {
                "into terrain T (0..9 or a name such as Water), with plain pictures or those of the edge rules, "
                "and save the map to OUT",
                runFill},
-    CliCommand{"stats", "MAP [--level N] [--json]",
+    CliCommand{"stats", "MAP [--level N] [--sides MODE] [--json]",
                "Print how many cells of the level (0 unless named) have each terrain, river and road type, as a "
-               "table or as one line of JSON",
+               "table or as one line of JSON; with --sides, the fairness figures of each players' side of the "
+               "symmetry MODE, the largest differences first",
                runStats},
 };
 
@@ -152,6 +153,8 @@ void printTable(QTextStream &out, const QString &title, const std::vector<Terrai
 
 int runStats(const QStringList &args, CliContext &context)
 {
+    if (args.contains(QLatin1String("--sides")))
+        return runSideStats(args, context, Commands[1]);
     QStringList positional;
     std::optional<std::uint32_t> level;
     bool json = false;

@@ -116,7 +116,7 @@ std::array<std::span<const CliCommand>, 9> commandGroups()
 {
     return {mapCommands(),      edgeCommands(),   toolCommands(),     transformCommands(),
             graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands(),
-            generateCommands()};
+            generateCommands(), checkCommands()};
 }
 
 void printHelp(QTextStream &out)

@@ -172,6 +172,8 @@ public:
     // Reads the edge rules file; the reason of a refusal (with its line), or empty.
     QString loadEdgeRules(const QString &path);
     bool hasEdgeRules() const { return m_edgeRules.has_value(); }
+    // The rules read, or null.
+    const TerrainEdgeRules *edgeRules() const { return m_edgeRules ? &*m_edgeRules : nullptr; }
     bool edgeBrush() const { return m_edgeBrush; }
     void setEdgeBrush(bool on) { m_edgeBrush = on; }
     // Applies the edge rules to every cell of the current level as one step.

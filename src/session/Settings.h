@@ -59,6 +59,15 @@ struct InterfaceTexts {
         mixdesert, mixmarsh, mixvolcanic, mixunderground, genrough, genrivers, genroads, roadsnone,
         roadsplayers, roadscentre, genlevel, levelsurface, levelunderground, genbutton, genprogress, genbadseed,
         gennolevel, gensmall, genwaterrange, genoneside, genwatermissed, genrules, msggenerated;
+    // The map check's problems list and marks, and the statistics dock with
+    // its fairness view.
+    QString menuproblems, menunextproblem, menuprevproblem, menuproblemmarks, stproblems, probkind, probcell,
+        probreason, kindterrainpicture, kindriverpiece, kindroadpiece, kindnorule, kindriverend, kindroadend,
+        kindriverjoin, kindroadjoin, kindmirror, probpicture, probnorule, probend, probjoin, probmirror, probterrain,
+        probriver, probroad, probnorth, probeast, probsouth, probwest, probnone, probtypes, probpictures, stattitle,
+        statcounts, statfairness, statsides, statshared, statdifference, sidewhole, sideleft, sideright, sidetop,
+        sidebottom, sidetopleft, sidetopright, sidebottomleft, sidebottomright, figwater, figroadlength, figregions,
+        figlargest, figjoins;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 

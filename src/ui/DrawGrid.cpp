@@ -265,6 +265,8 @@ void DrawGrid::paintEvent(QPaintEvent *event)
             for (int column = firstColumn; column <= lastColumn; ++column)
                 m_cellDelegate(painter, column, row, cellRect(column, row));
     }
+    if (m_marksPainter && firstColumn <= lastColumn && firstRow <= lastRow)
+        m_marksPainter(painter, QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow)));
 
     // The selection shows as a light veil over the drawn cells, the current cell
     // with a focus frame while the grid has the focus.

@@ -86,6 +86,8 @@ void OverviewView::paintEvent(QPaintEvent *event)
     const QRect shown = area.intersected(m_picture.rect());
     if (!shown.isEmpty())
         painter.drawImage(shown.topLeft(), m_picture.copy(shown));
+    if (m_marksPainter && !m_picture.isNull())
+        m_marksPainter(painter, m_scale);
 
     drawGuides(painter);
     const QRect frame = framePixels();

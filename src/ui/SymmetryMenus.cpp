@@ -190,3 +190,8 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
     });
     QObject::connect(&context.session, &EditorSession::mapResized, &window, [builder] { builder->showGuides(); });
 }
+
+QString symmetryModeText(const InterfaceTexts &texts, SymmetryMode mode)
+{
+    return modeText(texts, mode);
+}

@@ -234,7 +234,7 @@ TEST(ToolCommands, StatsPrintsJsonOfTheChosenLevel)
     const CliRun missing = runCli({"stats", smallMap(dir), "--level", "1"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "brackwen-cli: the map has no level 1\n");
-    EXPECT_EQ(runCli({"stats"}).err, "brackwen-cli: usage: brackwen-cli stats MAP [--level N] [--json]\n");
+    EXPECT_EQ(runCli({"stats"}).err, "brackwen-cli: usage: brackwen-cli stats MAP [--level N] [--sides MODE] [--json]\n");
 }
 
 }  // namespace
