@@ -189,8 +189,9 @@ TEST(MapCheck, ThreadsAndSingleCellsGiveTheSameList)
     }
 }
 
-// Random rectangles of random cells written into the level: re-checking
-// around each gives the list a whole check gives, under every symmetry.
+// Random rectangles of random cells, or a few cells anywhere, written into
+// the level: re-checking around them (the rectangle, or the cells'
+// positions) gives the list a whole check gives, under every symmetry.
 TEST(MapCheck, RecheckAroundEditsEqualsWholeCheck)
 {
     const TerrainEdgeRules rules = checkRules();
@@ -202,6 +203,18 @@ TEST(MapCheck, RecheckAroundEditsEqualsWholeCheck)
         ProblemList list;
         list.checkAll(layer, settings);
         for (int edit = 0; edit < 200; ++edit) {
+            if (edit % 2) {
+                // A few cells anywhere, re-checked around their positions.
+                std::vector<CellPosition> positions;
+                const TerrainLayer cells = randomLevel(2, random);
+                for (std::size_t i = 0; i < 1 + random() % 4; ++i) {
+                    positions.push_back({std::uint16_t(random() % 23), std::uint16_t(random() % 23)});
+                    layer.at(positions.back().row, positions.back().column) = cells.data()[i];
+                }
+                list.recheck(layer, settings, positions);
+                ASSERT_EQ(list.problems(), checkLevel(layer, settings)) << "after edit " << edit;
+                continue;
+            }
             const int left = int(random() % 23), top = int(random() % 23);
             const QRect rect = QRect(left, top, 1 + int(random() % 3), 1 + int(random() % 3)).intersected(QRect(0, 0, 23, 23));
             const TerrainLayer cells = randomLevel(3, random);

@@ -92,7 +92,7 @@ TEST(ProblemWatch, FollowsRandomEditsAsAWholeCheckWould)
         EditorSession session;
         ASSERT_EQ(session.loadEdgeRules(rules), QString());
         ProblemWatch watch(session);
-        MapWriter writer = MapWriter::patterned(17, false);
+        MapWriter writer = MapWriter::patterned(64, false);
         ASSERT_TRUE(session.open(dir.write("map.vdm", writer.data())).ok());
         ASSERT_FALSE(watch.problems().empty()) << "the patterned map is far from the rules' own";
         EXPECT_EQ(watch.problems(), checkLevel(session.document().currentLayer(), watch.settings()));
