@@ -114,14 +114,13 @@ int runFill(const QStringList &args, CliContext &context)
                                     .arg(*row)
                                     .arg(document.mapSize - 1));
     document.pointCurrentLayerAt(chosen.level);
-    document.pointCurrentLayerAt(chosen.level);
 
     // The terrain type with "n/c" as its picture, and every other part of the
     // cell left as it is.
     const BrushSettings brush = BrushSettings::fromSelectors(
         {.CBtertype = *terrain, .CBterconf = maxTerrainSprite[*terrain] + 1}, {});
-    UndoList undoList;
-    CellEditor editor(document, undoList);
+    // Saved and never taken back: no undo records.
+    CellEditor editor(document);
     const FillResult result = replaceFill(editor, brush, std::uint16_t(*column), std::uint16_t(*row),
                                           {wholeLevel, rules ? &*rules : nullptr},
                                           cliProgressBar(context, QStringLiteral("Filling  ")));

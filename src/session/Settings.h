@@ -48,10 +48,17 @@ struct InterfaceTexts {
         menuselectall, menudeselect, menufillselection, menusmaller, menularger, menustatistics, statterrain,
         statrivers, statroads, statline, msgfilled, msgselected, helptools, menufixpaths, msgnopathrules,
         msgpathsfixed, menusymmetry, menunextsymmetry, symoff, symleftright, symtopbottom, symfourway,
-        symhalfturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
+        symhalfturn, symquarterturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
         trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, msgnoturnrules,
         msgtransformed, recovertitle, recovertext, recoverchanged, recoverkept, dlgrecover, dlglater, dlgdropedits,
-        menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill;
+        menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill,
+        msgjournalelsewhere, msgjournalrewritten, msgjournaldamaged, recoverdamaged;
+    // The terrain generator's dialog and what it says.
+    QString menugenerate, gentitle, genseed, gennewseed, gencopyseed, gensymmetry, gensides, genstyle,
+        stylecontinent, styleislands, stylelakes, stylecoast, genwater, genmix, mixtemperate, mixnorthern,
+        mixdesert, mixmarsh, mixvolcanic, mixunderground, genrough, genrivers, genroads, roadsnone,
+        roadsplayers, roadscentre, genlevel, levelsurface, levelunderground, genbutton, genprogress, genbadseed,
+        gennolevel, gensmall, genwaterrange, genoneside, genwatermissed, genrules, msggenerated;
     // The map check's problems list and marks, and the statistics dock with
     // its fairness view.
     QString menuproblems, menunextproblem, menuprevproblem, menuproblemmarks, stproblems, probkind, probcell,

@@ -60,8 +60,8 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
             &TForm1::BcopycellsClick);
     connect(add(edit, "actionPaste", t.menupaste, {QKeySequence(Qt::CTRL | Qt::Key_V)}), &QAction::triggered, &form,
             &TForm1::BpastecellsClick);
-    // Paste has something to write once cells were copied.
-    connect(action(QStringLiteral("actionCopy")), &QAction::triggered, this, &EditorActions::updateEnabled);
+    // Paste has something to write once cells were copied, whichever command copied them.
+    connect(&m_context.session.clipboardModel(), &ClipboardModel::changed, this, &EditorActions::updateEnabled);
     edit->addSeparator();
     connect(add(edit, "actionSelectAll", t.menuselectall, {QKeySequence(Qt::CTRL | Qt::Key_A)}), &QAction::triggered,
             &form, [this] {

@@ -125,6 +125,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
         case EditorSession::Work::Fill: return longWorkProgress(this, texts.workfill);
         case EditorSession::Work::Edit: return longWorkProgress(this, texts.workedit);
         case EditorSession::Work::Resize: break;
+        case EditorSession::Work::None: return ProgressCallback();
         }
         return longWorkProgress(this, texts.workresize);
     });
@@ -154,6 +155,15 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     connect(&context.journal, &JournalKeeper::problem, this, [this](const QString &, const QString &reason) {
         if (!reason.isEmpty())
             m_status->showNote(m_context.texts.msgjournalerr.arg(reason));
+    });
+    connect(&context.journal, &JournalKeeper::notice, this, [this](JournalKeeper::Notice notice, const QString &path, const QString &detail) {
+        const InterfaceTexts &texts = m_context.texts;
+        const QString shown = QDir::toNativeSeparators(path);
+        switch (notice) {
+        case JournalKeeper::Notice::OpenElsewhere: m_status->showNote(texts.msgjournalelsewhere.arg(shown)); break;
+        case JournalKeeper::Notice::Rewritten: m_status->showNote(texts.msgjournalrewritten.arg(shown)); break;
+        case JournalKeeper::Notice::DamagedMoved: m_status->showNote(texts.msgjournaldamaged.arg(shown, detail)); break;
+        }
     });
     loadEdgeRules();
     // A faulty settings file is told once; the built-in fall-backs are in use.
