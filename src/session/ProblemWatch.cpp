@@ -4,9 +4,6 @@
 #include "session/EditorSession.h"
 #include "session/Settings.h"
 
-#include <algorithm>
-#include <utility>
-
 ProblemTexts problemTexts(const InterfaceTexts &t)
 {
     return {t.probpicture, t.probnorule, t.probend,   t.probjoin,  t.probmirror, t.probterrain, t.probriver, t.probroad,
@@ -32,7 +29,6 @@ CheckSettings ProblemWatch::settings() const
 
 void ProblemWatch::checkAll()
 {
-    m_seenRecords = m_session.undoList().count();
     if (m_session.levelShown() && !m_session.isResizing())
         m_list.checkAll(m_session.document().currentLayer(), settings());
     else
@@ -40,32 +36,12 @@ void ProblemWatch::checkAll()
     Q_EMIT problemsChanged();
 }
 
+// The rectangle is all a notice tells for sure: a step's undo records name
+// each cell once, not every time the step's stages write it again.
 void ProblemWatch::recheck(int level, const QRect &cells)
 {
-    // The undo records between the count at the last notice and now are the
-    // cells this notice is about: added by an edit or a redo, or taken back
-    // by an undo (still held behind the count). A symmetric edit's rectangle
-    // spans its mirror images; its records name just the cells it wrote.
-    const UndoList &undo = m_session.undoList();
-    const std::size_t seen = std::exchange(m_seenRecords, undo.count());
     if (level != m_session.level() || !m_session.levelShown() || m_session.isResizing())
         return;
-    const TerrainLayer &layer = m_session.document().currentLayer();
-    const std::size_t first = std::min(seen, undo.count());
-    const std::size_t end = std::max(seen, undo.count());
-    std::vector<CellPosition> positions;
-    bool exact = end > first && end <= undo.count() + undo.retreatedCount() && end - first <= layer.cellCount();
-    for (std::size_t i = first; exact && i < end; ++i) {
-        const UndoRecord &record = undo.at(i);
-        if (record.level != level)
-            continue;
-        // A record outside the announced cells is not this notice's.
-        exact = cells.contains(record.column, record.row);
-        positions.push_back({record.column, record.row});
-    }
-    if (exact)
-        m_list.recheck(layer, settings(), positions);
-    else
-        m_list.recheck(layer, settings(), cells);
+    m_list.recheck(m_session.document().currentLayer(), settings(), cells);
     Q_EMIT problemsChanged();
 }

@@ -1,7 +1,6 @@
 // The problems of the shown level, kept up to date as the session edits it:
 // a new map, level, size, symmetry or rules file checks the whole level; an
-// edit checks again only the cells around what it changed (the cells of its
-// undo records, or the rectangle it announces).
+// edit checks again only the cells around what it changed.
 #pragma once
 
 #include "check/MapCheck.h"
@@ -37,5 +36,4 @@ private:
 
     const EditorSession &m_session;
     ProblemList m_list;
-    std::size_t m_seenRecords = 0;  // undo records at the last notice
 };

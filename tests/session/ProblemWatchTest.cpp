@@ -4,6 +4,8 @@
 // brush, the list kept by re-checking the changed cells equals a whole check.
 #include "session/ProblemWatch.h"
 
+#include "check/SymmetryNames.h"
+
 #include "edit/BrushSettings.h"
 #include "session/EditorSession.h"
 #include "writers/MapWriter.h"
@@ -71,7 +73,7 @@ public:
             if (m_random() % 2)
                 m_session.setEdgeBrush(!m_session.edgeBrush());
             else
-                m_session.setSymmetry(SymmetryMode(m_random() % 6));
+                m_session.setSymmetry(symmetryNames()[m_random() % symmetryNames().size()].mode);
             break;
         }
     }
