@@ -18,8 +18,9 @@ declare -gA _brackwen_cli_options=(
     [battlefield]='--level'
     [recover]='--list --folder'
     [check]='--level --rules --symmetry --json'
+    [generate]='--seed --symmetry --style --water --mix --rough --rivers --roads --level --rules'
 )
-_brackwen_cli_valued=' --rules --level --only --at --terrain --flip --turn --mirror-half --cell --defs --lod --folder --symmetry --sides '
+_brackwen_cli_valued=' --rules --level --only --at --terrain --flip --turn --mirror-half --cell --defs --lod --folder --symmetry --sides --seed --style --water --mix --rough --rivers --roads '
 
 # _brackwen_cli_files PATTERN: the files matching PATTERN and every folder, for the word being completed.
 _brackwen_cli_files() {
@@ -50,6 +51,10 @@ _brackwen_cli_value() {
     --rules) _brackwen_cli_files '*.[iI][nN][iI]' ;;
     --lod) _brackwen_cli_files '*.[lL][oO][dD]' ;;
     --defs | --folder) _brackwen_cli_folders ;;
+    --symmetry) _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal' ;;
+    --style) _brackwen_cli_words 'continent islands lakes coast' ;;
+    --mix) _brackwen_cli_words 'temperate northern desert marsh volcanic underground' ;;
+    --roads) _brackwen_cli_words 'none players centre' ;;
     esac
 }
 
@@ -58,7 +63,7 @@ _brackwen_cli_value() {
 _brackwen_cli_argument() {
     local maps='*.[vV][dD][mMwW]'
     case $1:$2 in
-    info:1 | resave:[12] | resize:[13] | edges:[12] | fill:[12] | stats:1 | transform:[12] | render:1 | battlefield:1 | check:1)
+    info:1 | resave:[12] | resize:[13] | edges:[12] | fill:[12] | stats:1 | transform:[12] | render:1 | battlefield:1 | check:1 | generate:[12])
         _brackwen_cli_files "$maps" ;;
     render:2) _brackwen_cli_files '*.[pP][nN][gG]' ;;
     lod:1) _brackwen_cli_words 'list extract' ;;
