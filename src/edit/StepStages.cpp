@@ -93,6 +93,15 @@ RulesTargets rulesTargets(const TerrainLayer &layer, std::span<const CellChange>
     return targets;
 }
 
+void addPathCells(RulesTargets &targets, PathLayer path, std::span<const CellPosition> cells, std::uint32_t side)
+{
+    std::vector<CellPosition> &layerCells = targets.paths[path == PathLayer::River ? 0 : 1];
+    for (const CellPosition &cell : cells)
+        if (cell.column < side && cell.row < side)
+            addAround(layerCells, cell, side, Reach::Sides);
+    keepEachOnce(layerCells);
+}
+
 std::size_t applyRules(CellEditor &editor, const TerrainEdgeRules &rules, const RulesTargets &targets)
 {
     if (!CellEditor::canEdit(editor.document()))

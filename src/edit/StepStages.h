@@ -33,6 +33,11 @@ struct RulesTargets {
 // What the rules must look at after the changes, on the layer as it is now.
 RulesTargets rulesTargets(const TerrainLayer &layer, std::span<const CellChange> changes);
 
+// Adds cells a path tool went over, with their four side neighbours, to the
+// layer's targets (sorted, each once): a path drawn over itself mends its
+// pieces even where it wrote nothing.
+void addPathCells(RulesTargets &targets, PathLayer path, std::span<const CellPosition> cells, std::uint32_t side);
+
 // Applies the rules to the targets through the editor: terrain pictures to
 // the terrain targets, river and road pieces to theirs. Types never change.
 // Returns the number of cell writes.

@@ -195,7 +195,8 @@ void EditorSession::runStages(CellEditor &editor, std::size_t firstRecord)
         && (traits.rules == RulesUse::Always || (traits.rules == RulesUse::WithEdgeBrush && m_edgeBrush));
     const bool mirrored = traits.mirrored && m_symmetry != SymmetryMode::Off;
     const std::size_t stagesStart = m_history.undoList().count();
-    if (stagesStart == firstRecord || (!rules && !mirrored))
+    const std::vector<CellPosition> goneOver = std::exchange(m_step->pathCells, {});
+    if ((stagesStart == firstRecord && (goneOver.empty() || !rules)) || (!rules && !mirrored))
         return;
     const int level = m_document.currentLayerLevel();
     std::vector<CellChange> changes = recordedChanges(m_history.undoList(), firstRecord, level, m_document.mapSize);
@@ -206,8 +207,18 @@ void EditorSession::runStages(CellEditor &editor, std::size_t firstRecord)
         if (rules)
             changes = recordedChanges(m_history.undoList(), firstRecord, level, m_document.mapSize);
     }
-    if (rules)
-        applyRules(editor, *m_edgeRules, rulesTargets(editor.layer(), changes));
+    if (rules) {
+        RulesTargets targets = rulesTargets(editor.layer(), changes);
+        // A path drawn over one of its own type mends its pieces, and so do
+        // the path's mirror images.
+        std::vector<CellPosition> pathCells = goneOver;
+        if (mirrored)
+            for (const CellPosition &cell : goneOver)
+                for (const MirrorPlace &place : mirrorPlaces(m_symmetry, m_document.mapSize, cell))
+                    pathCells.push_back(place.position);
+        addPathCells(targets, m_step->pathLayer, pathCells, m_document.mapSize);
+        applyRules(editor, *m_edgeRules, targets);
+    }
     if (m_history.undoList().count() > stagesStart)
         m_step->stageRecords.emplace_back(stagesStart, m_history.undoList().count());
 }
@@ -360,6 +371,8 @@ PathLaid EditorSession::layPath(PathLayer layer, std::uint8_t type, QPoint from,
                                                       {std::uint16_t(to.x()), std::uint16_t(to.y())});
     PathLaid laid;
     laid.changed = edit(StepKind::Path, [&](CellEditor &editor) {
+        m_step->pathCells = cells;
+        m_step->pathLayer = layer;
         return erase ? erasePath(editor, noRules, layer, cells)
                      : ::layPath(editor, noRules, layer, type, cells, fallbackPicture).changed;
     });

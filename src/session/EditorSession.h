@@ -319,6 +319,10 @@ private:
         int operations = 0;  // operations run in it so far
         // The records its stages wrote, folded into the operations' records as it closes.
         std::vector<EditHistory::RecordRange> stageRecords;
+        // The cells the last operation's path went over, whether or not it
+        // wrote them, for the rules to mend, and their layer.
+        std::vector<CellPosition> pathCells;
+        PathLayer pathLayer = PathLayer::Road;
     };
     std::optional<OpenStep> m_step;
     QPoint m_lastPathPoint{-1, -1};

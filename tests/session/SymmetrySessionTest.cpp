@@ -403,6 +403,20 @@ TEST_F(PathSessionTest, AMirroredRoadCopiesOnlyTheCellsLaid)
     expectPieced();
 }
 
+// Drawing a road over a road of its own type with a wrong piece mends the
+// piece, though the drag writes no type there.
+TEST_F(PathSessionTest, ARoadDrawnOverItselfMendsItsPieces)
+{
+    session.layPath(PathLayer::Road, 1, {2, 5}, {6, 5}, false, 0);
+    TerrainLayer broken = ground();
+    broken.at(5, 4).roadconf = 9;
+    open(16, broken);
+    loadRules(PathRulesText);
+    session.layPath(PathLayer::Road, 1, {3, 5}, {5, 5}, false, 0);
+    EXPECT_EQ(ground().at(5, 4).roadconf, 0);
+    expectPieced();
+}
+
 // Shift+click draws on from the last point laid on this map and level only:
 // undo, another level and another map forget it.
 TEST_F(PathSessionTest, TheLastPathPointIsForgottenByUndoAndAnotherMap)
