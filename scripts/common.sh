@@ -1,13 +1,20 @@
 # Shared by the project's scripts: the packages it needs and the build.
 # Source it; do not run it.
 
-# Everything a fresh Debian 12 machine needs to build, run and test Brackwen.
+# Everything a fresh Debian 12 machine needs to build, run and test Brackwen
+# (the validators of the desktop files and manual pages included).
 BRACKWEN_PACKAGES=(
   build-essential cmake ninja-build pkg-config git ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+  # The statistics' charts; the charts' CMake files also ask for Qt's OpenGL ones.
+  qt6-charts-dev libqt6opengl6-dev
   zlib1g-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  desktop-file-utils appstream man-db
 )
+# Only for building the Debian package (scripts/package): the package tools
+# and lintian, and rsvg-convert for the icon's sizes.
+BRACKWEN_PACKAGE_PACKAGES=(dpkg-dev file lintian librsvg2-bin)
 # Only for looking at the editor without a display, and for fuzzing.
 BRACKWEN_EXTRA_PACKAGES=(xvfb xauth imagemagick xdotool clang libclang-rt-dev)
 

@@ -7,6 +7,7 @@
 #include "edit/CellInformation.h"
 #include "gfx/CellRenderer.h"
 #include "session/EditorSession.h"
+#include "session/SampleFolder.h"
 #include "ui/BrushPreview.h"
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
@@ -17,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -113,6 +115,9 @@ void TForm1::openMapFile(const QString &givenFileName)
         QString folder = m_dialogFolder;
         if (folder.isEmpty() && m_settings.valdris_path.size() > 5)
             folder = platform::findFile(m_settings.valdris_path, {QStringLiteral("maps")});
+        // Without a maps folder of the game, an installed editor offers its sample maps.
+        if (folder.isEmpty())
+            folder = installedSampleMaps(QCoreApplication::applicationDirPath());
         fileName = m_context.prompts().openFileName(this, folder, m_context.mapDialogFilter());
     }
     if (fileName.isEmpty())
