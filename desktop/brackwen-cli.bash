@@ -16,7 +16,7 @@ declare -gA _brackwen_cli_options=(
     [render]='--level --cell --numbers --defs --lod'
     [obstacles]=''
     [battlefield]='--level'
-    [recover]='--list --folder'
+    [recover]='--list --folder --until-damage'
 )
 _brackwen_cli_valued=' --rules --level --only --at --terrain --flip --turn --mirror-half --cell --defs --lod --folder '
 
