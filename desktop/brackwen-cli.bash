@@ -9,7 +9,7 @@ declare -gA _brackwen_cli_options=(
     [resize]=''
     [edges]='--rules --level --only'
     [fill]='--at --terrain --level --rules --all'
-    [stats]='--level --json'
+    [stats]='--level --sides --json'
     [transform]='--flip --turn --mirror-half --level --all-levels --rules'
     [lod]=''
     [def]=''
@@ -17,8 +17,10 @@ declare -gA _brackwen_cli_options=(
     [obstacles]=''
     [battlefield]='--level'
     [recover]='--list --folder --until-damage'
+    [check]='--level --rules --symmetry --json'
+    [generate]='--seed --symmetry --style --water --mix --rough --rivers --roads --level --rules'
 )
-_brackwen_cli_valued=' --rules --level --only --at --terrain --flip --turn --mirror-half --cell --defs --lod --folder '
+_brackwen_cli_valued=' --rules --level --only --at --terrain --flip --turn --mirror-half --cell --defs --lod --folder --symmetry --sides --seed --style --water --mix --rough --rivers --roads '
 
 # _brackwen_cli_files PATTERN: the files matching PATTERN and every folder, for the word being completed.
 _brackwen_cli_files() {
@@ -43,11 +45,16 @@ _brackwen_cli_value() {
     --flip) _brackwen_cli_words 'h v' ;;
     --turn) _brackwen_cli_words '90 180 270' ;;
     --mirror-half) _brackwen_cli_words 'left top' ;;
+    --symmetry | --sides) _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal' ;;
     --cell) _brackwen_cli_words '8 16 32 64' ;;
     --terrain) _brackwen_cli_words 'Dirt Sand Grass Snow Swamp Rough Subterranean Lava Water Rock' ;;
     --rules) _brackwen_cli_files '*.[iI][nN][iI]' ;;
     --lod) _brackwen_cli_files '*.[lL][oO][dD]' ;;
     --defs | --folder) _brackwen_cli_folders ;;
+    --symmetry) _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal' ;;
+    --style) _brackwen_cli_words 'continent islands lakes coast' ;;
+    --mix) _brackwen_cli_words 'temperate northern desert marsh volcanic underground' ;;
+    --roads) _brackwen_cli_words 'none players centre' ;;
     esac
 }
 
@@ -56,7 +63,7 @@ _brackwen_cli_value() {
 _brackwen_cli_argument() {
     local maps='*.[vV][dD][mMwW]'
     case $1:$2 in
-    info:1 | resave:[12] | resize:[13] | edges:[12] | fill:[12] | stats:1 | transform:[12] | render:1 | battlefield:1)
+    info:1 | resave:[12] | resize:[13] | edges:[12] | fill:[12] | stats:1 | transform:[12] | render:1 | battlefield:1 | check:1 | generate:[12])
         _brackwen_cli_files "$maps" ;;
     render:2) _brackwen_cli_files '*.[pP][nN][gG]' ;;
     lod:1) _brackwen_cli_words 'list extract' ;;
