@@ -16,7 +16,7 @@ declare -gA _brackwen_cli_options=(
     [render]='--level --cell --numbers --defs --lod'
     [obstacles]=''
     [battlefield]='--level'
-    [recover]='--list --folder'
+    [recover]='--list --folder --until-damage'
     [check]='--level --rules --symmetry --json'
     [generate]='--seed --symmetry --style --water --mix --rough --rivers --roads --level --rules'
 )

@@ -21,6 +21,8 @@ constexpr qsizetype FrameBack = 4;
 constexpr qsizetype CellsFront = 1 + 4 + 4;
 // A run is a row, its first column and its length, 16 bits each.
 constexpr qsizetype RunBytes = 6;
+// Cells in order: the move from the cell before, across and down, 16 bits each.
+constexpr std::size_t MoveBytes = 4;
 // No record holds more cells than a level of the largest map; a step's
 // cells in order, written again by the rules, hold at most a few times that.
 constexpr std::uint64_t MaximumRecordCells = std::uint64_t(MapDocument::LargestSide) * MapDocument::LargestSide;
@@ -117,6 +119,35 @@ QByteArray cellsBody(const std::vector<JournalCell> &sorted, std::uint32_t &runC
     return body;
 }
 
+// A step's cells in the order written: four planes of the moves from one
+// cell to the next (column, then row, as 16-bit differences from the cell
+// before, the first from column 0 of row 0, low bytes then high bytes), then
+// the seven planes of the values. A fill or a stroke moves to a neighbour
+// almost every time, so the moves compress as well as runs of a row would.
+QByteArray orderedCellsBody(const std::vector<JournalCell> &cells)
+{
+    const std::size_t count = cells.size();
+    QByteArray body(qsizetype(count * (MoveBytes + sizeof(TerrainCell))), Qt::Uninitialized);
+    char *const moves = body.data();
+    char *const planes = moves + count * MoveBytes;
+    std::uint16_t column = 0;
+    std::uint16_t row = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint16_t across = std::uint16_t(cells[i].column - column);
+        const std::uint16_t down = std::uint16_t(cells[i].row - row);
+        moves[i] = char(across & 0xFF);
+        moves[count + i] = char(across >> 8);
+        moves[2 * count + i] = char(down & 0xFF);
+        moves[3 * count + i] = char(down >> 8);
+        column = cells[i].column;
+        row = cells[i].row;
+        const auto *bytes = reinterpret_cast<const char *>(&cells[i].value);
+        for (std::size_t field = 0; field < sizeof(TerrainCell); ++field)
+            planes[field * count + i] = bytes[field];
+    }
+    return body;
+}
+
 QByteArray cellsContent(const JournalRecord &record)
 {
     std::vector<JournalCell> sorted;
@@ -131,9 +162,10 @@ QByteArray cellsContent(const JournalRecord &record)
     }
     // Cells in order are stored as they come, runs of a row's neighbours
     // still found wherever a step wrote them so.
-    const std::vector<JournalCell> &stored = record.kind == JournalRecord::Kind::Cells ? sorted : record.cells;
+    const bool inOrder = record.kind == JournalRecord::Kind::CellsInOrder;
+    const std::vector<JournalCell> &stored = inOrder ? record.cells : sorted;
     std::uint32_t runCount = 0;
-    const QByteArray body = cellsBody(stored, runCount);
+    const QByteArray body = inOrder ? orderedCellsBody(stored) : cellsBody(stored, runCount);
 
     QByteArray content;
     appendLittleEndian(content, record.level);
@@ -173,9 +205,11 @@ QString decodeCells(QByteArrayView content, JournalRecord::Kind kind, JournalRec
         return QStringLiteral("a cells record is too short");
     if (*level > 1)
         return QStringLiteral("a cells record names level %1").arg(*level);
-    if ((!inOrder && *cellCount > MaximumRecordCells) || *cellCount > MaximumInOrderCells || *runCount > *cellCount)
+    if ((!inOrder && *cellCount > MaximumRecordCells) || *cellCount > MaximumInOrderCells || *runCount > *cellCount
+        || (inOrder && *runCount != 0))
         return QStringLiteral("a cells record claims %1 cells in %2 runs").arg(*cellCount).arg(*runCount);
-    const std::uint64_t bodyLength = std::uint64_t(*runCount) * RunBytes + std::uint64_t(*cellCount) * sizeof(TerrainCell);
+    const std::uint64_t bodyLength = (inOrder ? std::uint64_t(*cellCount) * MoveBytes : std::uint64_t(*runCount) * RunBytes)
+        + std::uint64_t(*cellCount) * sizeof(TerrainCell);
     const QByteArrayView packed = content.sliced(reader.position());
     // Deflate shrinks by at most about 1032 to 1: a record claiming more is
     // refused before its memory is taken.
@@ -191,6 +225,24 @@ QString decodeCells(QByteArrayView content, JournalRecord::Kind kind, JournalRec
     record = cellsRecord(*level);
     record.kind = kind;
     record.cells.resize(*cellCount);
+    if (inOrder) {
+        const std::size_t count = *cellCount;
+        const char *const moves = body.constData();
+        const char *const planes = moves + count * MoveBytes;
+        std::uint16_t column = 0;
+        std::uint16_t row = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            column = std::uint16_t(column + (std::uint8_t(moves[i]) | std::uint8_t(moves[count + i]) << 8));
+            row = std::uint16_t(row + (std::uint8_t(moves[2 * count + i]) | std::uint8_t(moves[3 * count + i]) << 8));
+            JournalCell &cell = record.cells[i];
+            cell.column = column;
+            cell.row = row;
+            auto *bytes = reinterpret_cast<char *>(&cell.value);
+            for (std::size_t field = 0; field < sizeof(TerrainCell); ++field)
+                bytes[field] = planes[field * count + i];
+        }
+        return {};
+    }
     JournalBytes runs(QByteArrayView(body).first(qsizetype(*runCount) * RunBytes));
     const char *const planes = body.constData() + qsizetype(*runCount) * RunBytes;
     std::size_t filled = 0;
@@ -200,7 +252,7 @@ QString decodeCells(QByteArrayView content, JournalRecord::Kind kind, JournalRec
         const std::uint16_t column = *runs.read<std::uint16_t>();
         const std::uint16_t length = *runs.read<std::uint16_t>();
         const std::int64_t key = std::int64_t(row) << 16 | column;
-        if (length == 0 || (!inOrder && key < nextKey) || column + length > 0x10000 || filled + length > *cellCount)
+        if (length == 0 || key < nextKey || column + length > 0x10000 || filled + length > *cellCount)
             return QStringLiteral("the runs of a cells record are out of order or do not add up");
         for (std::uint16_t i = 0; i < length; ++i)
             record.cells[filled + i] = {std::uint16_t(column + i), row, {}};

@@ -59,8 +59,11 @@ JournalKeeper::~JournalKeeper()
 bool JournalKeeper::openElsewhere(const QString &mapPath) const
 {
     const QString journalPath = journalPathFor(m_folder, mapPath);
-    if (m_lock && m_journalPath == journalPath)
-        return false;
+    return !(m_lock && m_journalPath == journalPath) && inUse(journalPath);
+}
+
+bool JournalKeeper::inUse(const QString &journalPath)
+{
     QLockFile lock(lockPathOf(journalPath));
     lock.setStaleLockTime(0);
     if (lock.tryLock(0)) {

@@ -61,6 +61,9 @@ public:
     // lock is held by a live process, or by another keeper of this one); the
     // map this keeper journals is its own.
     bool openElsewhere(const QString &mapPath) const;
+    // True when the journal at journalPath is locked by a running editor
+    // (a live process, or another keeper of this one).
+    static bool inUse(const QString &journalPath);
 
 Q_SIGNALS:
     // Writing the journal failed (reason set) or works again (reason empty).

@@ -21,8 +21,10 @@ QString RecoveryPrompt::mapToOffer(const QString &journalFolder)
 {
     // Listed newest first; a journal of a map that is gone cannot be replayed
     // here and stays for the command-line tool.
+    // A journal another running editor writes is that editor's.
     for (const JournalListing &listing : listJournals(journalFolder))
-        if (listing.ok() && listing.recordBytes > 0 && QFileInfo(listing.header.mapPath).isFile())
+        if (listing.ok() && listing.recordBytes > 0 && QFileInfo(listing.header.mapPath).isFile()
+            && !JournalKeeper::inUse(listing.journalPath))
             return listing.header.mapPath;
     return {};
 }

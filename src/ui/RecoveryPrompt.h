@@ -15,8 +15,9 @@ class RecoveryPrompt {
 public:
     RecoveryPrompt(EditorContext &context, QWidget *parent);
 
-    // The map of the newest journal that holds edits and whose map file is
-    // there, for the offer at start-up; empty when there is none.
+    // The map of the newest journal that holds edits, whose map file is
+    // there and which no running editor writes, for the offer at start-up;
+    // empty when there is none.
     static QString mapToOffer(const QString &journalFolder);
 
     // Asks about the journal of the map at mapPath when it holds edits:

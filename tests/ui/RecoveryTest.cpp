@@ -10,6 +10,7 @@
 #include "ui/EditorContext.h"
 #include "ui/EditorStatusBar.h"
 #include "ui/MainWindow.h"
+#include "ui/RecoveryPrompt.h"
 #include "writers/MapWriter.h"
 
 #include "FakePrompts.h"
@@ -189,6 +190,25 @@ TEST_F(Recovery, ANewerJournalIsLeftAloneWithAMessage)
     context->journal.waitUntilWritten();
     const QByteArray after = readFile(journalPath);
     EXPECT_EQ(after, before);
+}
+
+// A journal with edits that a running editor still writes is not offered:
+// that editor has the map open.
+TEST_F(Recovery, AJournalAnotherEditorWritesIsNotOffered)
+{
+    {
+        EditorSession running;
+        JournalKeeper keeper(running, journals);
+        ASSERT_TRUE(running.open(mapPath).ok());
+        BrushSettings water;
+        water.terrainType = 8;
+        running.paint(water, 3, 3);
+        running.endStep();
+        keeper.waitUntilWritten();
+        EXPECT_TRUE(RecoveryPrompt::mapToOffer(journals).isEmpty());
+    }
+    // Ended without closing its map, as a crash would.
+    EXPECT_EQ(RecoveryPrompt::mapToOffer(journals), mapPath);
 }
 
 // A damaged journal is never overwritten: it goes aside under a name that
