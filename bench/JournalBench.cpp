@@ -34,9 +34,11 @@ struct JournalledStep {
     }
 
     QString journalPath() const { return folder.filePath("map.journal"); }
-    std::vector<JournalRecord> records() const
+    // The step's record as the editor's journal keeper makes it: the cells
+    // of its undo records, in the order they were written.
+    JournalRecord record() const
     {
-        return journalCellsOfUndoRecords(document, history.undoList(), 0, history.undoList().count());
+        return journalStepOfUndoRecords(document, history.undoList(), 0, history.undoList().count());
     }
 
     QTemporaryDir folder;
@@ -53,7 +55,7 @@ void BM_StrokeStepOnCallingThread(benchmark::State &state)
         return;
     }
     for (auto _ : state)
-        step.writer.append(step.records());
+        step.writer.append(step.record());
     step.writer.waitUntilWritten();
 }
 
@@ -61,7 +63,7 @@ void BM_FillStepOnCallingThread(benchmark::State &state)
 {
     JournalledStep step(1, 1, true);
     for (auto _ : state)
-        benchmark::DoNotOptimize(step.records());
+        benchmark::DoNotOptimize(step.record());
     state.counters["cells"] = double(step.history.undoList().count());
 }
 
@@ -77,9 +79,9 @@ void BM_FillStepOnWriterThread(benchmark::State &state)
     const qint64 headerBytes = QFileInfo(step.journalPath()).size();
     for (auto _ : state) {
         state.PauseTiming();
-        std::vector<JournalRecord> records = step.records();
+        JournalRecord record = step.record();
         state.ResumeTiming();
-        step.writer.append(std::move(records));
+        step.writer.append(std::move(record));
         step.writer.waitUntilWritten();
     }
     const double journalBytes = double(QFileInfo(step.journalPath()).size() - headerBytes);

@@ -6,6 +6,7 @@
 #include "map/MapFile.h"
 #include "writers/SampleMap.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 // Input pointers of zlib's streams are const with this.
@@ -69,6 +70,34 @@ void BM_OpenMap(benchmark::State &state)
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * map.data.size());
 }
+
+// Opening from a file as the editor and the tool do (the file read in
+// pieces, the content inflated into the block the layers are made in), and
+// the read-through of `info`, which keeps nothing.
+void mapFileBench(benchmark::State &state, bool keepTheMap)
+{
+    const BenchMap &map = benchMap(std::uint32_t(state.range(0)));
+    if (!ready(state, map))
+        return;
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bench.vdm"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(map.compressed) != map.compressed.size())
+        state.SkipWithError("cannot write the map file");
+    file.close();
+    for (auto _ : state) {
+        if (keepTheMap) {
+            MapLoadResult loaded = readMapFile(path);
+            benchmark::DoNotOptimize(loaded.document->ground.data());
+        } else {
+            benchmark::DoNotOptimize(summarizeMapFile(path).facts.terrainOffset);
+        }
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * map.data.size());
+}
+
+void BM_OpenMapFile(benchmark::State &state) { mapFileBench(state, true); }
+void BM_SummarizeMapFile(benchmark::State &state) { mapFileBench(state, false); }
 
 void BM_PlainInflate(benchmark::State &state)
 {
@@ -151,6 +180,8 @@ void BM_PlainDeflate(benchmark::State &state)
 }  // namespace
 
 BENCHMARK(BM_OpenMap)->Arg(144)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenMapFile)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SummarizeMapFile)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainInflate)->Arg(144)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveMap)->Arg(144)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveMapFile)

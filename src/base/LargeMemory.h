@@ -12,9 +12,19 @@
 // pages where the system allows.
 void *allocateLarge(std::size_t bytes);
 
+// Zeroed memory of the size, to be freed with std::free; null when it cannot
+// be had. The system's fresh pages are taken as they are (zero, and not
+// touched until used), in huge pages where the system allows.
+void *allocateLargeZeroed(std::size_t bytes);
+
 // The bytes allocateLarge takes for a block of the size: more than asked
 // where it rounds up to whole huge pages, so a caller can use them all.
 std::size_t largeAllocationSize(std::size_t bytes);
+
+// Gives the whole pages inside [memory, memory + bytes) back to the system
+// while the block they belong to stays allocated; their bytes are gone (read
+// as zero on Linux). Nothing happens where the system offers no such call.
+void releasePages(void *memory, std::size_t bytes);
 
 struct FreeLarge {
     void operator()(void *memory) const { std::free(memory); }

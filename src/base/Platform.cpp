@@ -17,6 +17,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #ifdef Q_OS_LINUX
 #include <linux/falloc.h>
@@ -162,6 +163,31 @@ void ignoreFileSizeSignal()
 void openWebPage(const QString &address)
 {
     QDesktopServices::openUrl(QUrl(address));
+}
+
+bool isSameFile(const QString &one, const QString &other)
+{
+#ifdef Q_OS_WIN
+    const QString first = QFileInfo(one).canonicalFilePath();
+    return !first.isEmpty() && first.compare(QFileInfo(other).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+#else
+    struct stat a {};
+    struct stat b {};
+    return ::stat(QFile::encodeName(one).constData(), &a) == 0 && ::stat(QFile::encodeName(other).constData(), &b) == 0
+        && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+#endif
+}
+
+int hardLinkCount(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return QFileInfo::exists(path) ? 1 : 0;
+#else
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return 0;
+    return int(status.st_nlink);
+#endif
 }
 
 }  // namespace platform

@@ -68,6 +68,14 @@ QString fileErrorText(int code);
 // tool's main call this once at start; nothing happens on Windows.
 void ignoreFileSizeSignal();
 
+// True when both paths name one file: the same path, a link to it, or another
+// hard link of it. False when either does not exist.
+bool isSameFile(const QString &one, const QString &other);
+
+// The number of names (hard links) the file has; 1 where the system cannot
+// tell, 0 when it does not exist.
+int hardLinkCount(const QString &path);
+
 // Opens a web page in the user's browser; failures are ignored.
 void openWebPage(const QString &address);
 

@@ -47,6 +47,16 @@ int cliSaveMap(const MapDocument &document, const QString &path, CliContext &con
 // ("OUT: it is a folder"), or an empty string.
 QString cliOutputRefusal(const QString &path);
 
+// The refusal of an output path for a picture or for sprite frames: as
+// cliOutputRefusal, and an output that is one of the inputs (by any name:
+// the same path, a link or a hard link) or an existing map file the editor
+// would open, which the picture would replace. Empty when it may be written.
+QString cliPictureOutputRefusal(const QString &path, const QStringList &inputs);
+
+// The refusal of an option given more than once ("--at is given twice"),
+// or an empty string.
+QString cliRepeatedOptionRefusal(const QStringList &args);
+
 // A plain decimal whole number (digits only) no greater than limit.
 std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t limit);
 
@@ -58,3 +68,9 @@ std::span<const CliCommand> obstacleCommands();
 std::span<const CliCommand> renderCommands();
 std::span<const CliCommand> toolCommands();
 std::span<const CliCommand> journalCommands();
+std::span<const CliCommand> generateCommands();
+std::span<const CliCommand> checkCommands();
+
+// stats MAP --sides MODE: the fairness figures of the level's sides; usage is
+// the stats command, whose usage a wrong argument prints.
+int runSideStats(const QStringList &args, CliContext &context, const CliCommand &usage);

@@ -44,11 +44,36 @@ QString openArchive(TLOD &archive, const QString &archivePath)
     return QStringLiteral("cannot open archive \"%1\": %2").arg(archivePath, archive.OpenError());
 }
 
+// Why an archive that opened is no sprite archive: the reader checks only
+// that the table fits, so a file of other bytes may open with no entries or
+// with records that name no file in it. Empty when every record is one: a
+// name ended inside its field, in the table's sorted order, and data inside
+// the file.
+QString notASpriteArchive(const TLOD &archive, qint64 fileSize)
+{
+    const QList<LodEntry> &entries = archive.Entries();
+    if (entries.isEmpty())
+        return QStringLiteral("not a sprite archive (it holds no entries)");
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const LodEntry &entry = entries[i];
+        const QByteArray name = entry.nameBytes();
+        const bool named = !name.isEmpty() && name.size() < LodEntry::NameSize;
+        const bool inOrder = i == 0 || compareLodName(entries[i - 1].nameBytes(), name) < 0;
+        const qint64 stored = entry.packedSize != 0 ? 0 : qint64(entry.size);
+        const bool inside = entry.position >= 0 && entry.size >= 0 && entry.position + stored <= fileSize;
+        if (!named || !inOrder || !inside)
+            return QStringLiteral("not a sprite archive (entry %1 of %2 is no file record)").arg(i + 1).arg(entries.size());
+    }
+    return {};
+}
+
 int lodList(const QString &archivePath, CliContext &context)
 {
     TLOD archive;
     if (const QString refused = openArchive(archive, archivePath); !refused.isEmpty())
         return cliFail(context, refused);
+    if (const QString refused = notASpriteArchive(archive, QFileInfo(archivePath).size()); !refused.isEmpty())
+        return cliFail(context, QStringLiteral("%1: %2").arg(archivePath, refused));
     for (const LodEntry &entry : archive.Entries())
         context.out << quotedFileText(entry.nameBytes()) << '\t' << entry.position << '\t' << entry.size << '\t'
                     << entry.packedSize << '\n';
@@ -66,7 +91,7 @@ int lodExtract(const QString &archivePath, const QString &name, const QString &o
     const QByteArray key = name.toUtf8();
     if (archive.IndexOf(key) < 0)
         return cliFail(context, QStringLiteral("%1: no entry named \"%2\"").arg(archivePath, name));
-    if (const QString refused = cliOutputRefusal(outPath); !refused.isEmpty())
+    if (const QString refused = cliPictureOutputRefusal(outPath, {archivePath}); !refused.isEmpty())
         return cliFail(context, refused);
     try {
         archive.Extract(key, outPath);
@@ -133,7 +158,7 @@ int defExport(const QString &defPath, const QString &folder, CliContext &context
 int defSheet(const QString &defPath, const QString &outPath, CliContext &context)
 {
     return withDefFile(defPath, context, [&](const TQvDefWrapper &def) {
-        if (const QString refused = cliOutputRefusal(outPath); !refused.isEmpty())
+        if (const QString refused = cliPictureOutputRefusal(outPath, {defPath}); !refused.isEmpty())
             return cliFail(context, refused);
         const QImage sheet = drawContactSheet(def);
         if (sheet.isNull())

@@ -5,6 +5,8 @@
 #include "edit/JournalFolder.h"
 #include "map/MapFile.h"
 
+#include <QFileInfo>
+
 #include <array>
 
 namespace {
@@ -12,9 +14,10 @@ namespace {
 int runRecover(const QStringList &args, CliContext &context);
 
 constexpr std::array Commands = {
-    CliCommand{"recover", "JOURNAL OUT | --list [--folder DIR]",
-               "Replay an edit journal on the map it names and save the result to OUT, or list the journals "
-               "(of the editor's data folder unless DIR is given)",
+    CliCommand{"recover", "JOURNAL OUT [--until-damage] | --list [--folder DIR]",
+               "Replay an edit journal on the map it names and save the result to OUT (a damaged record with "
+               "intact ones behind it is refused unless --until-damage asks for the map before it), or list the "
+               "journals (of the editor's data folder unless DIR is given)",
                runRecover},
 };
 
@@ -25,6 +28,11 @@ void warn(CliContext &context, const QString &warning)
 
 int listJournalsOf(const QString &folder, CliContext &context)
 {
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return cliFail(context, QStringLiteral("%1: no such folder").arg(folder));
+    if (!info.isDir())
+        return cliFail(context, QStringLiteral("%1: not a folder").arg(folder));
     const std::vector<JournalListing> journals = listJournals(folder);
     if (journals.empty())
         context.out << "No journals in " << folder << Qt::endl;
@@ -42,12 +50,18 @@ int listJournalsOf(const QString &folder, CliContext &context)
     return 0;
 }
 
-int recover(const QString &journalPath, const QString &outPath, CliContext &context)
+int recover(const QString &journalPath, const QString &outPath, bool untilDamage, CliContext &context)
 {
     const JournalContents journal = readJournal(journalPath);
     if (!journal.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(journalPath, journal.reason));
-    if (journal.tailDropped())
+    if (journal.damaged() && !untilDamage)
+        return cliFail(context, QStringLiteral("%1: %2; nothing written (--until-damage recovers the map before "
+                                               "the damaged record)")
+                                    .arg(journalPath, journal.damage()));
+    if (journal.damaged())
+        warn(context, QStringLiteral("%1: %2; recovering the map before it").arg(journalPath, journal.damage()));
+    else if (journal.tailDropped())
         warn(context, QStringLiteral("%1: its last %2 bytes are left out: %3")
                           .arg(journalPath)
                           .arg(journal.tailLength)
@@ -56,6 +70,10 @@ int recover(const QString &journalPath, const QString &outPath, CliContext &cont
     MapLoadResult loaded = readMapFile(mapPath, cliProgressBar(context, QStringLiteral("Opening  ")));
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("the journal's map %1 cannot be opened: %2").arg(mapPath, loaded.reason));
+    if (const QString mismatch = journalSizeMismatch(journal.header, loaded.document->mapSize,
+                                                     loaded.document->levelCount());
+        !mismatch.isEmpty())
+        return cliFail(context, QStringLiteral("%1: %2").arg(mapPath, mismatch));
     // The file is what there is to replay on, changed or not.
     const JournalFileCheck check = journalMatchesFile(journal.header, mapPath);
     if (!check.matches())
@@ -80,8 +98,10 @@ int recover(const QString &journalPath, const QString &outPath, CliContext &cont
 
 int runRecover(const QStringList &args, CliContext &context)
 {
-    if (args.size() == 2 && !args[0].startsWith(QLatin1String("--")))
-        return recover(args[0], args[1], context);
+    const bool untilDamage = args.size() == 3 && args[2] == QLatin1String("--until-damage");
+    if ((args.size() == 2 || untilDamage) && !args[0].startsWith(QLatin1String("--"))
+        && !args[1].startsWith(QLatin1String("--")))
+        return recover(args[0], args[1], untilDamage, context);
     if (args.size() == 1 && args[0] == QLatin1String("--list"))
         return listJournalsOf(standardJournalFolder(), context);
     if (args.size() == 3 && args[0] == QLatin1String("--list") && args[1] == QLatin1String("--folder"))

@@ -22,14 +22,14 @@ int runInfo(const QStringList &args, CliContext &context)
 {
     if (args.size() != 1)
         return cliUsage(context, Commands[0]);
-    const MapLoadResult loaded = readMapFile(args[0], cliProgressBar(context, QStringLiteral("Opening  ")));
-    if (!loaded.ok())
-        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
-    const MapDocument &document = *loaded.document;
-    const MapFileFacts &facts = loaded.facts;
-    context.out << "{\"version\":" << document.version
-                << ",\"size\":" << document.mapSize
-                << ",\"levels\":" << document.levelCount()
+    // Read through once, without holding the map.
+    const MapFileSummary summary = summarizeMapFile(args[0], cliProgressBar(context, QStringLiteral("Reading  ")));
+    if (!summary.ok())
+        return cliFail(context, QStringLiteral("%1: %2").arg(args[0], summary.reason));
+    const MapFileFacts &facts = summary.facts;
+    context.out << "{\"version\":" << summary.version
+                << ",\"size\":" << summary.mapSize
+                << ",\"levels\":" << summary.levelCount
                 << ",\"compressed\":" << (facts.compressed ? "true" : "false")
                 << ",\"terrainOffset\":" << facts.terrainOffset
                 << ",\"trailingBytes\":" << facts.trailingLength
@@ -60,7 +60,9 @@ int runResize(const QStringList &args, CliContext &context)
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("%1: %2").arg(args[0], loaded.reason));
     MapDocument &document = *loaded.document;
-    if (!document.redimension(*side, cliProgressBar(context, QStringLiteral("Resizing "))))
+    // Dropped on failure, so a level at a time, in no more memory than the
+    // larger of the two maps.
+    if (!document.redimensionLevelByLevel(*side, cliProgressBar(context, QStringLiteral("Resizing "))))
         return cliFail(context, QStringLiteral("not enough memory for a map of side %1").arg(*side));
     return cliSaveMap(document, args[2], context);
 }

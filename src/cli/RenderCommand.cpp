@@ -55,7 +55,8 @@ int runRender(const QStringList &args, CliContext &context)
     if (positional.size() != 2 || (!defsFolder.isEmpty() && !archive.isEmpty()))
         return cliUsage(context, Commands[0]);
 
-    if (const QString refused = cliOutputRefusal(positional[1]); !refused.isEmpty())
+    if (const QString refused = cliPictureOutputRefusal(positional[1], {positional[0], defsFolder, archive});
+        !refused.isEmpty())
         return cliFail(context, refused);
     MapLoadResult loaded = readMapFile(positional[0]);
     if (!loaded.ok())

@@ -26,9 +26,10 @@ constexpr std::array Commands = {
                "into terrain T (0..9 or a name such as Water), with plain pictures or those of the edge rules, "
                "and save the map to OUT",
                runFill},
-    CliCommand{"stats", "MAP [--level N] [--json]",
+    CliCommand{"stats", "MAP [--level N] [--sides MODE] [--json]",
                "Print how many cells of the level (0 unless named) have each terrain, river and road type, as a "
-               "table or as one line of JSON",
+               "table or as one line of JSON; with --sides, the fairness figures of each players' side of the "
+               "symmetry MODE, the largest differences first",
                runStats},
 };
 
@@ -113,14 +114,13 @@ int runFill(const QStringList &args, CliContext &context)
                                     .arg(*row)
                                     .arg(document.mapSize - 1));
     document.pointCurrentLayerAt(chosen.level);
-    document.pointCurrentLayerAt(chosen.level);
 
     // The terrain type with "n/c" as its picture, and every other part of the
     // cell left as it is.
     const BrushSettings brush = BrushSettings::fromSelectors(
         {.CBtertype = *terrain, .CBterconf = maxTerrainSprite[*terrain] + 1}, {});
-    UndoList undoList;
-    CellEditor editor(document, undoList);
+    // Saved and never taken back: no undo records.
+    CellEditor editor(document);
     const FillResult result = replaceFill(editor, brush, std::uint16_t(*column), std::uint16_t(*row),
                                           {wholeLevel, rules ? &*rules : nullptr},
                                           cliProgressBar(context, QStringLiteral("Filling  ")));
@@ -153,6 +153,8 @@ void printTable(QTextStream &out, const QString &title, const std::vector<Terrai
 
 int runStats(const QStringList &args, CliContext &context)
 {
+    if (args.contains(QLatin1String("--sides")))
+        return runSideStats(args, context, Commands[1]);
     QStringList positional;
     std::optional<std::uint32_t> level;
     bool json = false;

@@ -16,8 +16,9 @@ int runTransform(const QStringList &args, CliContext &context);
 const std::array<CliCommand, 1> Commands = {{
     {"transform", "MAP OUT --flip h|v | --turn 90|180|270 | --mirror-half left|top [--level N | --all-levels] [--rules FILE]",
      "Flip a level of the map horizontally or vertically, turn it clockwise, or copy its left or top half mirrored "
-     "onto the other half (level 0 unless another or all are named), and save it to OUT; after a quarter turn the "
-     "edge rules of FILE give the terrain its pictures",
+     "onto the other half (level 0 unless another or all are named), and save it to OUT; the rules of FILE give "
+     "the cells that meet new neighbours (all after a quarter turn, those along the seam or border otherwise) "
+     "their terrain pictures and river and road pieces",
      runTransform},
 }};
 
@@ -123,7 +124,7 @@ int runTransform(const QStringList &args, CliContext &context)
     for (int each = firstLevel; each <= lastLevel; ++each) {
         TerrainLayer &layer = document.layer(each);
         if (operation.half) {
-            reports << levelReport(each, operation, mirrorHalf(layer, *operation.half), false);
+            reports << levelReport(each, operation, mirrorHalf(layer, *operation.half, rules ? &*rules : nullptr), false);
             continue;
         }
         const TransformResult result = transformLayer(layer, *operation.transform, rules ? &*rules : nullptr);

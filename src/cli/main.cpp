@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStandardPaths>
 
@@ -51,6 +52,33 @@ QString cliOutputRefusal(const QString &path)
     return kind.isEmpty() ? kind : QStringLiteral("%1: %2").arg(path, kind);
 }
 
+QString cliPictureOutputRefusal(const QString &path, const QStringList &inputs)
+{
+    if (const QString refused = cliOutputRefusal(path); !refused.isEmpty())
+        return refused;
+    if (!QFileInfo::exists(path))
+        return {};
+    for (const QString &input : inputs)
+        if (platform::isSameFile(path, input))
+            return QStringLiteral("%1: it is the input %2 itself; name another file for the output").arg(path, input);
+    if (summarizeMapFile(path).ok())
+        return QStringLiteral("%1: it is a map; name another file for the output").arg(path);
+    return {};
+}
+
+QString cliRepeatedOptionRefusal(const QStringList &args)
+{
+    QStringList seen;
+    for (const QString &arg : args) {
+        if (!arg.startsWith(QLatin1String("--")) || arg.size() < 3)
+            continue;
+        if (seen.contains(arg))
+            return QStringLiteral("%1 is given twice").arg(arg);
+        seen << arg;
+    }
+    return {};
+}
+
 ProgressCallback cliProgressBar(CliContext &context, const QString &label)
 {
     if (!context.errIsTerminal)
@@ -84,10 +112,11 @@ std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t lim
 
 namespace {
 
-std::array<std::span<const CliCommand>, 8> commandGroups()
+std::array<std::span<const CliCommand>, 9> commandGroups()
 {
     return {mapCommands(),      edgeCommands(),   toolCommands(),     transformCommands(),
-            graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands()};
+            graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands(),
+            generateCommands(), checkCommands()};
 }
 
 void printHelp(QTextStream &out)
@@ -116,7 +145,14 @@ int main(int argc, char **argv)
     // Rendering needs fonts and images but never a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // The words after the program's name go to the commands as given: the
+    // application object would take out of them the options it knows itself
+    // (such as --style, an option of generate), so it is given none.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    int appArgc = 1;
+    QGuiApplication app(appArgc, argv);
     QCoreApplication::setApplicationName("brackwen-cli");
     QCoreApplication::setApplicationVersion(BRACKWEN_VERSION);
 
@@ -124,7 +160,6 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
     CliContext context{out, err, isatty(fileno(stderr)) != 0};
 
-    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
         printHelp(err);
         return 2;
@@ -143,6 +178,8 @@ int main(int argc, char **argv)
             if (first == QLatin1String(command.name)) {
                 // Every reader refuses what is too large for its kind; what
                 // still exhausts the memory ends the command with a reason.
+                if (const QString repeated = cliRepeatedOptionRefusal(args); !repeated.isEmpty())
+                    return cliFail(context, repeated);
                 try {
                     return command.run(args, context);
                 } catch (const std::bad_alloc &) {

@@ -6,8 +6,14 @@
 
 CellEditor::CellEditor(MapDocument &document, UndoList &undoList, CellChanged cellChanged)
     : m_document(document)
-    , m_undoList(undoList)
+    , m_undoList(&undoList)
     , m_cellChanged(std::move(cellChanged))
+{
+}
+
+CellEditor::CellEditor(MapDocument &document)
+    : m_document(document)
+    , m_undoList(nullptr)
 {
 }
 
@@ -19,6 +25,17 @@ bool CellEditor::canEdit(const MapDocument &document)
 }
 
 std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)
+{
+    return writeRun<true>(column, row, cells);
+}
+
+std::size_t CellEditor::recordCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)
+{
+    return writeRun<false>(column, row, cells);
+}
+
+template <bool Write>
+std::size_t CellEditor::writeRun(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)
 {
     if (m_records.size() < cells.size())
         m_records.resize(cells.size());
@@ -35,12 +52,14 @@ std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, st
         const bool differs = !(target[i] == cells[i]);
         *record = {std::uint16_t(column + i), row, level, target[i]};
         record += differs;
-        target[i] = cells[i];
+        if constexpr (Write)
+            target[i] = cells[i];
     }
     const std::span<const UndoRecord> written(records, record);
     if (written.empty())
         return 0;
-    m_undoList.append(written);
+    if (m_undoList)
+        m_undoList->append(written);
     if (m_cellChanged)
         for (const UndoRecord &each : written)
             m_cellChanged(each.column, row);

@@ -21,6 +21,10 @@ public:
     using CellChanged = std::function<void(std::uint16_t column, std::uint16_t row)>;
 
     CellEditor(MapDocument &document, UndoList &undoList, CellChanged cellChanged = {});
+    // An editor that keeps no undo records, for work that is saved and never
+    // taken back (the command-line tool): a fill of a whole large level then
+    // needs no memory beside the map's.
+    explicit CellEditor(MapDocument &document);
 
     // True when the document has a layer for the chosen level to edit: a map is
     // open and the chosen level exists (level 1 of a one-level map has none).
@@ -39,7 +43,8 @@ public:
         TerrainCell &target = layer().at(row, column);
         if (target == cell)
             return false;
-        m_undoList.append({column, row, std::uint8_t(m_document.currentLayerLevel()), target});
+        if (m_undoList)
+            m_undoList->append({column, row, std::uint8_t(m_document.currentLayerLevel()), target});
         target = cell;
         if (m_cellChanged)
             m_cellChanged(column, row);
@@ -56,9 +61,19 @@ public:
     // list one append and the changed rectangle one update.
     std::size_t replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
 
+    // What replaceCells would do for the run (the undo records, the changed
+    // rectangle, the notifications) without writing the cells: for an
+    // operation that records every run first and then moves the cells itself,
+    // all at once and in place. Returns the number of cells that differ.
+    std::size_t recordCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
+
     // Makes room in the undo list for this many more records at once, for an
     // operation that knows how many cells it will change.
-    void reserveRecords(std::size_t records) { m_undoList.reserve(m_undoList.count() + records); }
+    void reserveRecords(std::size_t records)
+    {
+        if (m_undoList)
+            m_undoList->reserve(m_undoList->count() + records);
+    }
 
     // The rectangle of cell numbers that holds every cell this editor wrote;
     // empty when it wrote none.
@@ -68,8 +83,11 @@ public:
     }
 
 private:
+    template <bool Write>
+    std::size_t writeRun(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
+
     MapDocument &m_document;
-    UndoList &m_undoList;
+    UndoList *m_undoList;  // none: no records are kept
     CellChanged m_cellChanged;
     std::vector<UndoRecord> m_records;  // a run's records before they are appended
     // The changed rectangle's edges; left beyond right while nothing changed.

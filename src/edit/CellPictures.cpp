@@ -12,6 +12,10 @@ std::vector<std::uint32_t> cellsAround(std::span<const CellPosition> changed, st
     const auto around = [&](const CellPosition &position, auto &&take) {
         if (position.column >= side || position.row >= side)
             return;
+        if (reach == Reach::Self) {
+            take(position.row * side + position.column);
+            return;
+        }
         const std::uint32_t firstRow = position.row > 0 ? position.row - 1u : 0u;
         const std::uint32_t lastRow = std::min<std::uint32_t>(position.row + 1u, side - 1);
         const std::uint32_t firstColumn = position.column > 0 ? position.column - 1u : 0u;

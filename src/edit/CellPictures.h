@@ -35,8 +35,9 @@ inline TerrainCell withPicture(TerrainCell cell, PictureByte field, CellPicture 
     return cell;
 }
 
-// Which neighbours of a changed cell may change with it.
-enum class Reach { Sides, SidesAndCorners };
+// Which neighbours of a changed cell may change with it (Self: none, the
+// cell alone).
+enum class Reach { Self, Sides, SidesAndCorners };
 
 // Cell indexes (row * side + column) of the changed cells and their
 // neighbours of the reach inside a map of the side, ascending and each once.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <new>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -72,6 +73,53 @@ void EditHistory::openStep()
     settle();
 }
 
+void EditHistory::compactOpenStep(const MapDocument &document, std::span<const RecordRange> folded, bool wholeStep)
+{
+    const std::size_t first = m_settledCount;
+    const std::size_t end = m_records.count();
+    if (end <= first || (folded.empty() && !wholeStep))
+        return;
+    // Marks of the cells that have a record, per level: a bitmap of the level
+    // for a large step, a hash set for a few records.
+    const std::uint32_t side = document.mapSize;
+    const std::size_t cells = std::size_t(side) * side;
+    const bool bitmap = (end - first) * 16 > cells;
+    std::array<std::vector<bool>, 2> marks;
+    std::unordered_set<std::uint64_t> keys;
+    if (bitmap)
+        for (int level = 0; level < document.levelCount(); ++level)
+            marks[std::size_t(level)].assign(cells, false);
+    else
+        keys.reserve(end - first);
+    // True the first time a cell is met.
+    const auto firstTime = [&](const UndoRecord &record) {
+        if (!bitmap)
+            return keys.insert((std::uint64_t(record.level) << 40) | (std::uint64_t(record.row) << 20) | record.column).second;
+        auto &levelMarks = marks[record.level];
+        const std::size_t at = std::size_t(record.row) * side + record.column;
+        const bool seen = levelMarks[at];
+        levelMarks[at] = true;
+        return !seen;
+    };
+    std::size_t next = first;
+    std::size_t range = 0;
+    for (std::size_t i = first; i < end; ++i) {
+        const UndoRecord record = m_records.at(i);
+        while (range < folded.size() && folded[range].second <= i)
+            ++range;
+        const bool foldable = wholeStep || (range < folded.size() && folded[range].first <= i);
+        // Records of a level or place the map lacks are left as they are.
+        const bool inside = record.level < document.levelCount() && record.column < side && record.row < side;
+        if (inside && !firstTime(record) && foldable)
+            continue;
+        // With one record a cell, a cell back to what it was keeps none.
+        if (inside && wholeStep && document.layer(record.level).at(record.row, record.column) == record.previous)
+            continue;
+        m_records.at(next++) = record;
+    }
+    m_records.truncate(next);
+}
+
 void EditHistory::closeStep()
 {
     settle();
@@ -129,7 +177,9 @@ HistoryChange EditHistory::undoStep(MapDocument &document, const ProgressCallbac
     const std::size_t count = m_records.count();
     if (count == 0)
         return {};
-    return apply(document, stepStart(count - 1), count, true, progress);
+    HistoryChange change = apply(document, stepStart(count - 1), count, true, progress);
+    change.move = HistoryChange::Move::UndoStep;
+    return change;
 }
 
 HistoryChange EditHistory::redoStep(MapDocument &document, const ProgressCallback &progress)
@@ -138,7 +188,9 @@ HistoryChange EditHistory::redoStep(MapDocument &document, const ProgressCallbac
     if (!canRedo())
         return {};
     const std::size_t count = m_records.count();
-    return apply(document, count, stepEnd(count), false, progress);
+    HistoryChange change = apply(document, count, stepEnd(count), false, progress);
+    change.move = HistoryChange::Move::RedoStep;
+    return change;
 }
 
 HistoryChange EditHistory::undoOneCell(MapDocument &document, const ProgressCallback &progress)
@@ -147,13 +199,16 @@ HistoryChange EditHistory::undoOneCell(MapDocument &document, const ProgressCall
     const std::size_t count = m_records.count();
     if (count == 0)
         return {};
-    return apply(document, count - 1, count, true, progress);
+    HistoryChange change = apply(document, count - 1, count, true, progress);
+    change.move = HistoryChange::Move::UndoOneCell;
+    return change;
 }
 
 HistoryChange EditHistory::resize(MapDocument &document, std::uint32_t side, const ProgressCallback &progress)
 {
     settle();
     HistoryChange change;
+    change.move = HistoryChange::Move::Resize;
     if (side == document.mapSize)
         return change;
     std::optional<SizeChange> made;

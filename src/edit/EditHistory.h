@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <utility>
 #include <vector>
 
 // What taking back or putting back a step, a cell or a size change did.
@@ -34,6 +36,9 @@ struct HistoryChange {
     std::optional<std::uint32_t> newSide;
     // A size change could not get the memory for the layers: nothing changed.
     bool outOfMemory = false;
+    // Which move of the history this was.
+    enum class Move : std::uint8_t { UndoStep, RedoStep, UndoOneCell, Resize };
+    Move move = Move::UndoStep;
 };
 
 // A step is what one gesture changed: a stroke from press to release with the
@@ -72,6 +77,16 @@ public:
 
     // Starts a step at the current end of the undo records.
     void openStep();
+    // The records of the open step from first up to (not including) second.
+    using RecordRange = std::pair<std::size_t, std::size_t>;
+    // Folds the open step's records so that what the user sees undone cell by
+    // cell are the states the user made: a record in one of the folded ranges
+    // (written by the step's own after-work, such as the edge rules) goes when
+    // its cell has an earlier record in the step, which holds what the cell
+    // was before. With wholeStep (a step of one operation) every cell keeps
+    // just its first record, and a cell back to what it was keeps none: one
+    // record per changed cell. Undo and redo give the same cells either way.
+    void compactOpenStep(const MapDocument &document, std::span<const RecordRange> folded, bool wholeStep);
     // Ends the open step. When it recorded anything it is a new edit: what
     // could be redone is forgotten, and so is a saved state that only a redo
     // could have reached.

@@ -1,7 +1,9 @@
 // The journal's header, the identity of a map file, and reading a journal back.
 #include "edit/EditJournal.h"
 
+#include "base/WholeFile.h"
 #include "edit/JournalBytes.h"
+#include "map/MapDocument.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,6 +12,8 @@
 #include <QStringList>
 
 #include <zlib.h>
+
+#include <cstring>
 
 namespace {
 
@@ -103,22 +107,23 @@ JournalHeaderRead decodeJournalHeader(QByteArrayView bytes)
     const auto magic = reader.take(MagicLength);
     if (!magic || *magic != QByteArrayView(JournalMagic, MagicLength))
         return headerRefusal(QStringLiteral("not an edit journal"));
+    const qsizetype versionAt = reader.position();
     const auto version = reader.read<std::uint32_t>();
     if (!version)
         return headerRefusal(QStringLiteral("the journal's header is cut off"));
-    if (*version > JournalFormatVersion) {
-        JournalHeaderRead newer = headerRefusal(QStringLiteral("the journal is of format %1, newer than this "
-                                                               "program's %2; a newer Brackwen can recover it")
-                                                    .arg(*version)
-                                                    .arg(JournalFormatVersion));
-        newer.newerFormat = true;
-        return newer;
-    }
-    if (*version == 0)
-        return headerRefusal(QStringLiteral("the journal is of unknown format 0"));
+    const auto newer = [&] {
+        JournalHeaderRead read = headerRefusal(QStringLiteral("the journal is of format %1, newer than this "
+                                                              "program's %2; a newer Brackwen can recover it")
+                                                   .arg(*version)
+                                                   .arg(JournalFormatVersion));
+        read.newerFormat = true;
+        return read;
+    };
     const auto pathLength = reader.read<std::uint32_t>();
     if (pathLength && *pathLength > LongestPath)
-        return headerRefusal(QStringLiteral("the journal's header is damaged (a map path of %1 bytes)").arg(*pathLength));
+        return *version > JournalFormatVersion
+            ? newer()
+            : headerRefusal(QStringLiteral("the journal's header is damaged (a map path of %1 bytes)").arg(*pathLength));
     const auto path = pathLength ? reader.take(qsizetype(*pathLength)) : std::nullopt;
     const auto size = reader.read<qint64>();
     const auto modified = reader.read<qint64>();
@@ -128,9 +133,31 @@ JournalHeaderRead decodeJournalHeader(QByteArrayView bytes)
     const qsizetype checked = reader.position();
     const auto headerChecksum = reader.read<std::uint32_t>();
     if (!path || !size || !modified || !crc || !side || !levelCount || !headerChecksum)
-        return headerRefusal(QStringLiteral("the journal's header is cut off"));
-    if (*headerChecksum != checksum(bytes.first(checked)))
+        return *version > JournalFormatVersion ? newer() : headerRefusal(QStringLiteral("the journal's header is cut off"));
+    if (*headerChecksum != checksum(bytes.first(checked))) {
+        if (*version < OldestJournalFormat || *version > JournalFormatVersion) {
+            // The version field alone damaged: the header checks with a version this program knows.
+            QByteArray known = bytes.first(checked).toByteArray();
+            for (std::uint32_t candidate = OldestJournalFormat; candidate <= JournalFormatVersion; ++candidate) {
+                const std::uint32_t stored = qToLittleEndian(candidate);
+                std::memcpy(known.data() + versionAt, &stored, sizeof stored);
+                if (checksum(known) == *headerChecksum)
+                    return headerRefusal(QStringLiteral("the journal's header is damaged (its format field "
+                                                        "reads %1)").arg(*version));
+            }
+            if (*version > JournalFormatVersion)
+                return newer();
+        }
         return headerRefusal(QStringLiteral("the journal's header is damaged (its checksum does not match)"));
+    }
+    if (*version > JournalFormatVersion)
+        return newer();
+    if (*version < OldestJournalFormat)
+        return headerRefusal(QStringLiteral("the journal is of unknown format %1").arg(*version));
+    if (*side == 0 || *side > MapDocument::LargestSide || *levelCount < 1 || *levelCount > 2)
+        return headerRefusal(QStringLiteral("the journal's header is damaged (a map of side %1 with %2 levels)")
+                                 .arg(*side)
+                                 .arg(*levelCount));
 
     JournalHeaderRead read;
     read.header = {QString::fromUtf8(*path), {*size, *modified, *crc}, *side, *levelCount};
@@ -143,33 +170,111 @@ JournalRecord JournalContents::record(std::size_t index) const
     return decodeJournalRecord(QByteArrayView(bytes).sliced(recordOffsets[index])).record;
 }
 
+QString JournalContents::damage() const
+{
+    return QStringLiteral("record %1 is damaged and %2 intact records follow it: %3")
+        .arg(recordCount() + 1)
+        .arg(intactAfterDamage)
+        .arg(tailReason);
+}
+
+namespace {
+
+// Bytes of candidate records checked while searching a damaged journal for
+// intact ones; a search is given up beyond it.
+constexpr qint64 SearchBudget = qint64(256) << 20;
+
+// The start of the next intact record at or after from, or -1.
+qsizetype nextIntactRecord(QByteArrayView bytes, qsizetype from, qint64 &budget)
+{
+    for (qsizetype at = from; at + 9 <= bytes.size() && budget > 0; ++at) {
+        const std::uint8_t kind = std::uint8_t(bytes[at]);
+        if (kind == 0 || kind > std::uint8_t(JournalRecord::Kind::Move))
+            continue;
+        const std::uint32_t length = qFromLittleEndian<std::uint32_t>(bytes.data() + at + 1);
+        if (qint64(length) > bytes.size() - at - 9)
+            continue;
+        budget -= length;
+        if (intactRecordLength(bytes.sliced(at)) > 0)
+            return at;
+    }
+    return -1;
+}
+
+// How many intact records follow the damaged record at offset: the search
+// goes on behind the damaged record's own frame when that holds a record,
+// else byte by byte.
+std::size_t intactRecordsAfter(QByteArrayView bytes, qsizetype damaged)
+{
+    qint64 budget = SearchBudget;
+    std::size_t intact = 0;
+    qsizetype at = -1;
+    if (bytes.size() - damaged >= 9) {
+        const std::uint32_t length = qFromLittleEndian<std::uint32_t>(bytes.data() + damaged + 1);
+        const qint64 end = qint64(damaged) + 9 + length;
+        if (end < bytes.size() && intactRecordLength(bytes.sliced(qsizetype(end))) > 0)
+            at = qsizetype(end);
+    }
+    if (at < 0)
+        at = nextIntactRecord(bytes, damaged + 1, budget);
+    while (at >= 0 && at < bytes.size()) {
+        if (const qsizetype length = intactRecordLength(bytes.sliced(at)); length > 0) {
+            ++intact;
+            at += length;
+        } else {
+            at = nextIntactRecord(bytes, at + 1, budget);
+        }
+    }
+    return intact;
+}
+
+}  // namespace
+
 JournalContents readJournal(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return contentsRefusal(file.errorString());
+    if (const QString notRegular = notARegularFile(path); !notRegular.isEmpty())
+        return contentsRefusal(notRegular);
+    WholeFile whole = readWholeFile(path, LargestJournal);
+    if (!whole.ok())
+        return contentsRefusal(whole.error);
+    return readJournalBytes(std::move(whole.bytes));
+}
+
+JournalContents readJournalBytes(QByteArray bytes)
+{
     JournalContents contents;
-    contents.bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return contentsRefusal(file.errorString());
+    contents.bytes = std::move(bytes);
     const JournalHeaderRead header = decodeJournalHeader(contents.bytes);
     if (!header.ok())
         return contentsRefusal(header.reason);
     contents.header = header.header;
 
-    const QByteArrayView bytes(contents.bytes);
+    const QByteArrayView stored(contents.bytes);
     qsizetype offset = header.length;
-    while (offset < bytes.size()) {
-        const JournalRecordRead read = decodeJournalRecord(bytes.sliced(offset));
+    while (offset < stored.size()) {
+        const JournalRecordRead read = decodeJournalRecord(stored.sliced(offset));
         if (!read.ok()) {
-            contents.tailLength = bytes.size() - offset;
+            contents.tailLength = stored.size() - offset;
             contents.tailReason = QStringLiteral("%1 (at byte %2)").arg(read.reason).arg(offset);
+            contents.intactAfterDamage = intactRecordsAfter(stored, offset);
             break;
         }
         contents.recordOffsets.push_back(offset);
         offset += read.length;
     }
     return contents;
+}
+
+QString journalSizeMismatch(const JournalHeader &header, std::uint32_t side, int levelCount)
+{
+    if (header.side == side && header.levelCount == levelCount)
+        return {};
+    return QStringLiteral("the journal began on a map of side %1 with %2 level(s), the map is of side %3 with %4 "
+                          "level(s)")
+        .arg(header.side)
+        .arg(header.levelCount)
+        .arg(side)
+        .arg(levelCount);
 }
 
 JournalFileCheck journalMatchesFile(const JournalHeader &header, const QString &path)

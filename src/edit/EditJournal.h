@@ -15,8 +15,13 @@
 #include <vector>
 
 // "BRKWJRNL", then the format version: a journal of a newer format is refused.
+// Version 2 added steps and moves of the history (JournalRecord.h); a journal
+// of version 1 holds cells and size records only and is read as before.
 inline constexpr char JournalMagic[] = "BRKWJRNL";
-inline constexpr std::uint32_t JournalFormatVersion = 1;
+inline constexpr std::uint32_t JournalFormatVersion = 2;
+inline constexpr std::uint32_t OldestJournalFormat = 1;
+// The most a journal file is read into memory.
+inline constexpr qint64 LargestJournal = qint64(4) << 30;
 
 // The absolute, cleaned path of a map file, by which its journal knows it.
 QString journalMapPath(const QString &mapPath);
@@ -70,30 +75,48 @@ struct JournalHeaderRead {
 };
 
 // The header at the start of bytes: refused when the bytes are not a
-// journal, are of a newer format, or the header is cut off or damaged.
+// journal, are of a newer format, or the header is cut off or damaged (its
+// checksum, a side outside 1..MapDocument::LargestSide, a level count other
+// than 1 or 2). A version field that reads newer is taken as damage when the
+// header's checksum shows the field alone was changed.
 JournalHeaderRead decodeJournalHeader(QByteArrayView bytes);
 
 // A journal as read back: its header and its complete records. A crash can
 // cut the last record off at any byte; that record and anything behind it is
-// the dropped tail, and everything in front of it is kept.
+// the dropped tail, and everything in front of it is kept. A damaged record
+// followed by intact ones is no crash cut: the tail then holds those intact
+// records, counted, and the journal is damaged().
 struct JournalContents {
     JournalHeader header;
     QByteArray bytes;                       // the journal file
     std::vector<qsizetype> recordOffsets;   // where each complete record starts in bytes
     qsizetype tailLength = 0;               // bytes dropped behind the complete records
     QString tailReason;                     // why they were dropped; empty when none were
+    std::size_t intactAfterDamage = 0;      // intact records found in the tail
     QString reason;                         // one line, set when the journal is refused
 
     bool ok() const { return reason.isEmpty(); }
     bool tailDropped() const { return tailLength > 0; }
+    bool damaged() const { return intactAfterDamage > 0; }
     std::size_t recordCount() const { return recordOffsets.size(); }
     // The record at index; each was checked when read. Decoding one at a
     // time keeps only one step's cells out of their compressed form.
     JournalRecord record(std::size_t index) const;
+    // One line for a damaged journal: which record is damaged and how many
+    // intact ones follow it.
+    QString damage() const;
 };
 
-// Reads the journal at path. Reading never changes the file.
+// Reads the journal at path, a regular file of at most LargestJournal bytes
+// (a device, a pipe or a folder is refused unread). Reading never changes
+// the file.
 JournalContents readJournal(const QString &path);
+// The same for a journal's bytes already read.
+JournalContents readJournalBytes(QByteArray bytes);
+
+// Why a journal cannot be replayed on a map of the given side and level
+// count (naming both sizes); empty when it can.
+QString journalSizeMismatch(const JournalHeader &header, std::uint32_t side, int levelCount);
 
 struct JournalFileCheck {
     QString difference;  // one line naming what differs; empty when nothing does

@@ -1,6 +1,7 @@
 // Journal file names and listing a folder of journals.
 #include "edit/JournalFolder.h"
 
+#include "base/WholeFile.h"
 #include "map/MapFile.h"
 
 #include <QCoreApplication>
@@ -96,4 +97,42 @@ QString keptOriginalOf(const JournalHeader &header, const QString &backupFolder)
             return kept.path;
     }
     return {};
+}
+
+QString damagedJournalName(const QString &journalPath)
+{
+    return journalPath + QStringLiteral(".damaged-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+}
+
+MovedAside moveDamagedJournalAside(const QString &journalPath)
+{
+    MovedAside aside;
+    const QFileInfo info(journalPath);
+    if (!info.exists() || info.size() == 0)
+        return aside;
+    const JournalContents journal = readJournal(journalPath);
+    QFile file(journalPath);
+    if (journal.ok() && !journal.damaged())
+        return aside;
+    if (!journal.ok()) {
+        // A newer program's journal is that program's; a file this program
+        // cannot open is no journal to be judged.
+        if (!file.open(QIODevice::ReadOnly) || notARegularFile(journalPath).size() > 0)
+            return aside;
+        const JournalHeaderRead header = decodeJournalHeader(file.read(HeaderReadLength));
+        file.close();
+        if (header.newerFormat)
+            return aside;
+        aside.damage = journal.reason;
+    } else {
+        aside.damage = journal.damage();
+    }
+    const QString target = damagedJournalName(journalPath);
+    if (!file.rename(target)) {
+        aside.reason = file.errorString();
+        return aside;
+    }
+    aside.path = target;
+    return aside;
 }

@@ -39,3 +39,22 @@ std::vector<JournalListing> listJournals(const QString &folder);
 // backupFolder; empty when there is none. A kill while such a save overwrote
 // the map leaves the file damaged and the edits' starting point only there.
 QString keptOriginalOf(const JournalHeader &header, const QString &backupFolder);
+
+// A damaged journal moved out of the way of a new one.
+struct MovedAside {
+    QString path;    // where it went; empty when nothing was moved
+    QString damage;  // what is damaged, one line
+    QString reason;  // set when it could not be moved
+
+    bool moved() const { return !path.isEmpty(); }
+};
+
+// The name a damaged journal is moved to: its own with ".damaged-" and the
+// time, which no journal listing takes for a journal.
+QString damagedJournalName(const QString &journalPath);
+
+// Moves the journal at path aside when it cannot be read as a journal (a
+// header refused as damaged, or a damaged record with intact ones behind it),
+// so that nothing overwrites or deletes it; a journal of a newer program, a
+// journal cut off by a crash, and a path where nothing is stay as they are.
+MovedAside moveDamagedJournalAside(const QString &journalPath);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 namespace {
 
@@ -20,8 +21,10 @@ constexpr qsizetype FrameBack = 4;
 constexpr qsizetype CellsFront = 1 + 4 + 4;
 // A run is a row, its first column and its length, 16 bits each.
 constexpr qsizetype RunBytes = 6;
-// No record holds more cells than a level of the largest map.
+// No record holds more cells than a level of the largest map; a step's
+// cells in order, written again by the rules, hold at most a few times that.
 constexpr std::uint64_t MaximumRecordCells = std::uint64_t(MapDocument::LargestSide) * MapDocument::LargestSide;
+constexpr std::uint64_t MaximumInOrderCells = 4 * MaximumRecordCells;
 // Fast compression: a step is written on the writer thread within a fraction
 // of a second even for a whole level, and cells a step writes alike (a fill)
 // compress a thousandfold at any level.
@@ -116,17 +119,25 @@ QByteArray cellsBody(const std::vector<JournalCell> &sorted, std::uint32_t &runC
 
 QByteArray cellsContent(const JournalRecord &record)
 {
-    std::vector<JournalCell> sorted = record.cells;
-    sortByPosition(sorted);
-    sorted.erase(std::unique(sorted.begin(), sorted.end(),
-                             [](const JournalCell &a, const JournalCell &b) { return positionKey(a) == positionKey(b); }),
-                 sorted.end());
+    std::vector<JournalCell> sorted;
+    if (record.kind == JournalRecord::Kind::Cells) {
+        sorted = record.cells;
+        sortByPosition(sorted);
+        sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                                 [](const JournalCell &a, const JournalCell &b) {
+                                     return positionKey(a) == positionKey(b);
+                                 }),
+                     sorted.end());
+    }
+    // Cells in order are stored as they come, runs of a row's neighbours
+    // still found wherever a step wrote them so.
+    const std::vector<JournalCell> &stored = record.kind == JournalRecord::Kind::Cells ? sorted : record.cells;
     std::uint32_t runCount = 0;
-    const QByteArray body = cellsBody(sorted, runCount);
+    const QByteArray body = cellsBody(stored, runCount);
 
     QByteArray content;
     appendLittleEndian(content, record.level);
-    appendLittleEndian(content, std::uint32_t(sorted.size()));
+    appendLittleEndian(content, std::uint32_t(stored.size()));
     appendLittleEndian(content, runCount);
     uLongf packedLength = compressBound(uLong(body.size()));
     content.resize(CellsFront + qsizetype(packedLength));
@@ -149,9 +160,11 @@ JournalRecordRead refusal(const QString &reason)
     return read;
 }
 
-// The cells of a record's content, or why the content is not a cells record.
-QString decodeCells(QByteArrayView content, JournalRecord &record)
+// The cells of a record's content, or why the content is not a cells record
+// of its kind (cells in order may come in any order, and more than once).
+QString decodeCells(QByteArrayView content, JournalRecord::Kind kind, JournalRecord &record)
 {
+    const bool inOrder = kind == JournalRecord::Kind::CellsInOrder;
     JournalBytes reader(content);
     const auto level = reader.read<std::uint8_t>();
     const auto cellCount = reader.read<std::uint32_t>();
@@ -160,7 +173,7 @@ QString decodeCells(QByteArrayView content, JournalRecord &record)
         return QStringLiteral("a cells record is too short");
     if (*level > 1)
         return QStringLiteral("a cells record names level %1").arg(*level);
-    if (*cellCount > MaximumRecordCells || *runCount > *cellCount)
+    if ((!inOrder && *cellCount > MaximumRecordCells) || *cellCount > MaximumInOrderCells || *runCount > *cellCount)
         return QStringLiteral("a cells record claims %1 cells in %2 runs").arg(*cellCount).arg(*runCount);
     const std::uint64_t bodyLength = std::uint64_t(*runCount) * RunBytes + std::uint64_t(*cellCount) * sizeof(TerrainCell);
     const QByteArrayView packed = content.sliced(reader.position());
@@ -176,6 +189,7 @@ QString decodeCells(QByteArrayView content, JournalRecord &record)
         return QStringLiteral("the cells of a record do not inflate to their stated length");
 
     record = cellsRecord(*level);
+    record.kind = kind;
     record.cells.resize(*cellCount);
     JournalBytes runs(QByteArrayView(body).first(qsizetype(*runCount) * RunBytes));
     const char *const planes = body.constData() + qsizetype(*runCount) * RunBytes;
@@ -186,7 +200,7 @@ QString decodeCells(QByteArrayView content, JournalRecord &record)
         const std::uint16_t column = *runs.read<std::uint16_t>();
         const std::uint16_t length = *runs.read<std::uint16_t>();
         const std::int64_t key = std::int64_t(row) << 16 | column;
-        if (length == 0 || key < nextKey || column + length > 0x10000 || filled + length > *cellCount)
+        if (length == 0 || (!inOrder && key < nextKey) || column + length > 0x10000 || filled + length > *cellCount)
             return QStringLiteral("the runs of a cells record are out of order or do not add up");
         for (std::uint16_t i = 0; i < length; ++i)
             record.cells[filled + i] = {std::uint16_t(column + i), row, {}};
@@ -262,23 +276,179 @@ JournalRecord journalSizeChange(std::uint32_t side)
     return record;
 }
 
-QByteArray encodeJournalRecord(const JournalRecord &record)
+JournalRecord journalStepOfUndoRecords(const MapDocument &document, const UndoList &undoList, std::size_t first,
+                                       std::size_t end)
+{
+    end = std::min(end, undoList.count());
+    first = std::min(first, end);
+    // What a record wrote is what the cell holds now, unless a later record
+    // of the step wrote the cell again: then it is what that record found.
+    // Cells written more than once are found with a bit per cell of the
+    // rectangle the records of each level cover, and only they are looked up
+    // by position.
+    struct Area {
+        std::uint32_t left = 0xFFFF, top = 0xFFFF, right = 0, bottom = 0;
+        std::size_t firstBit = 0;
+        bool empty() const { return left > right; }
+        std::size_t width() const { return empty() ? 0 : right - left + 1; }
+        std::size_t cells() const { return empty() ? 0 : width() * (bottom - top + 1); }
+    };
+    std::array<Area, 2> covered;
+    const auto counts = [&](const UndoRecord &undo) {
+        return undo.level < 2 && levelExists(document, undo.level) && undo.column < document.mapSize
+            && undo.row < document.mapSize;
+    };
+    for (std::size_t i = first; i < end; ++i) {
+        const UndoRecord &undo = undoList.at(i);
+        if (!counts(undo))
+            continue;
+        Area &area = covered[undo.level];
+        area.left = std::min<std::uint32_t>(area.left, undo.column);
+        area.right = std::max<std::uint32_t>(area.right, undo.column);
+        area.top = std::min<std::uint32_t>(area.top, undo.row);
+        area.bottom = std::max<std::uint32_t>(area.bottom, undo.row);
+    }
+    covered[1].firstBit = covered[0].cells();
+    const auto bitOf = [&](const UndoRecord &undo) {
+        const Area &area = covered[undo.level];
+        return area.firstBit + std::size_t(undo.row - area.top) * area.width() + (undo.column - area.left);
+    };
+    std::vector<bool> seen(covered[0].cells() + covered[1].cells());
+    std::vector<bool> again(seen.size());
+    bool repeated = false;
+    for (std::size_t i = first; i < end; ++i) {
+        const UndoRecord &undo = undoList.at(i);
+        if (!counts(undo))
+            continue;
+        const std::size_t bit = bitOf(undo);
+        if (seen[bit]) {
+            again[bit] = true;
+            repeated = true;
+        }
+        seen[bit] = true;
+    }
+
+    std::vector<JournalRecord> parts;
+    std::unordered_map<std::uint64_t, TerrainCell> foundByLater;
+    for (std::size_t i = end; i > first;) {
+        const UndoRecord &undo = undoList.at(--i);
+        if (!counts(undo))
+            continue;
+        if (parts.empty() || parts.back().level != undo.level)
+            parts.push_back([&] {
+                JournalRecord part = cellsRecord(undo.level);
+                part.kind = JournalRecord::Kind::CellsInOrder;
+                if (parts.empty())  // a step mostly writes one level
+                    part.cells.reserve(end - first);
+                return part;
+            }());
+        TerrainCell written = document.layer(undo.level).at(undo.row, undo.column);
+        if (repeated && again[bitOf(undo)]) {
+            const std::uint64_t key = std::uint64_t(undo.level) << 32 | std::uint32_t(undo.row) << 16 | undo.column;
+            if (const auto later = foundByLater.find(key); later != foundByLater.end())
+                written = later->second;
+            foundByLater[key] = undo.previous;
+        }
+        parts.back().cells.push_back({undo.column, undo.row, written});
+    }
+    // Gathered newest first: put back in the order they were written.
+    std::reverse(parts.begin(), parts.end());
+    for (JournalRecord &part : parts)
+        std::reverse(part.cells.begin(), part.cells.end());
+    return journalStep(std::move(parts));
+}
+
+JournalRecord journalStep(std::vector<JournalRecord> parts)
+{
+    JournalRecord record;
+    record.kind = JournalRecord::Kind::Step;
+    record.parts = std::move(parts);
+    return record;
+}
+
+JournalRecord journalMove(JournalRecord::Move move, std::vector<JournalRecord> parts)
+{
+    JournalRecord record;
+    record.kind = JournalRecord::Kind::Move;
+    record.move = move;
+    record.parts = std::move(parts);
+    return record;
+}
+
+namespace {
+
+// A record as stored: framed and checksummed, or as a part of a step or a
+// move, framed alone (the whole record's checksum covers it, and a part never
+// passes for a record of its own when a damaged journal is searched for intact
+// records).
+QByteArray encodeRecord(const JournalRecord &record, bool part)
 {
     QByteArray content;
-    if (record.kind == JournalRecord::Kind::Size)
+    switch (record.kind) {
+    case JournalRecord::Kind::Size:
         appendLittleEndian(content, record.side);
-    else
+        break;
+    case JournalRecord::Kind::Cells:
+    case JournalRecord::Kind::CellsInOrder:
         content = cellsContent(record);
+        break;
+    case JournalRecord::Kind::Move:
+        appendLittleEndian(content, std::uint8_t(record.move));
+        [[fallthrough]];
+    case JournalRecord::Kind::Step:
+        for (const JournalRecord &each : record.parts)
+            content += encodeRecord(each, true);
+        break;
+    }
     QByteArray stored;
     stored.reserve(FrameFront + content.size() + FrameBack);
     appendLittleEndian(stored, std::uint8_t(record.kind));
     appendLittleEndian(stored, std::uint32_t(content.size()));
     stored.append(content);
-    appendLittleEndian(stored, frameChecksum(stored));
+    if (!part)
+        appendLittleEndian(stored, frameChecksum(stored));
     return stored;
 }
 
-JournalRecordRead decodeJournalRecord(QByteArrayView bytes)
+}  // namespace
+
+QByteArray encodeJournalRecord(const JournalRecord &record)
+{
+    return encodeRecord(record, false);
+}
+
+qsizetype intactRecordLength(QByteArrayView bytes)
+{
+    JournalBytes reader(bytes);
+    const auto kind = reader.read<std::uint8_t>();
+    const auto length = reader.read<std::uint32_t>();
+    if (!kind || !length || *kind == 0 || *kind > std::uint8_t(JournalRecord::Kind::Move))
+        return 0;
+    const auto content = reader.take(qsizetype(*length));
+    const auto checksum = reader.read<std::uint32_t>();
+    if (!content || !checksum || *checksum != frameChecksum(bytes.first(FrameFront + content->size())))
+        return 0;
+    return reader.position();
+}
+
+namespace {
+
+JournalRecordRead decodeRecord(QByteArrayView bytes, bool part);
+
+// The parts of a step or a move, filling the content to its end.
+QString decodeParts(QByteArrayView content, JournalRecord &record)
+{
+    while (!content.isEmpty()) {
+        JournalRecordRead read = decodeRecord(content, true);
+        if (!read.ok())
+            return read.reason;
+        record.parts.push_back(std::move(read.record));
+        content = content.sliced(read.length);
+    }
+    return {};
+}
+
+JournalRecordRead decodeRecord(QByteArrayView bytes, bool part)
 {
     JournalBytes reader(bytes);
     const auto kind = reader.read<std::uint8_t>();
@@ -286,52 +456,113 @@ JournalRecordRead decodeJournalRecord(QByteArrayView bytes)
     if (!length)
         return refusal(QStringLiteral("a record is cut off in its first %1 bytes").arg(FrameFront));
     const auto content = reader.take(qsizetype(*length));
-    const auto checksum = reader.read<std::uint32_t>();
+    if (part && !content)
+        return refusal(QStringLiteral("a part of a record runs past its end"));
+    const auto checksum = part ? std::optional<std::uint32_t>(0) : reader.read<std::uint32_t>();
     if (!content || !checksum)
         return refusal(QStringLiteral("a record of %1 bytes is cut off after %2")
                            .arg(FrameFront + qsizetype(*length) + FrameBack)
                            .arg(bytes.size()));
-    if (*checksum != frameChecksum(bytes.first(FrameFront + content->size())))
+    if (!part && *checksum != frameChecksum(bytes.first(FrameFront + content->size())))
         return refusal(QStringLiteral("a record's checksum does not match its bytes"));
 
+    using Kind = JournalRecord::Kind;
     JournalRecordRead read;
-    if (*kind == std::uint8_t(JournalRecord::Kind::Size)) {
+    const bool partKind = *kind == std::uint8_t(Kind::Cells) || *kind == std::uint8_t(Kind::Size)
+        || *kind == std::uint8_t(Kind::CellsInOrder);
+    const bool wholeKind = *kind == std::uint8_t(Kind::Cells) || *kind == std::uint8_t(Kind::Size)
+        || *kind == std::uint8_t(Kind::Step) || *kind == std::uint8_t(Kind::Move);
+    if (part ? !partKind : !wholeKind)
+        return refusal(part ? QStringLiteral("a part of a record is of kind %1").arg(*kind)
+                            : QStringLiteral("a record is of unknown kind %1").arg(*kind));
+    read.record.kind = Kind(*kind);
+    QString reason;
+    switch (read.record.kind) {
+    case Kind::Size: {
         JournalBytes sizeReader(*content);
         const auto side = sizeReader.read<std::uint32_t>();
         if (!side || sizeReader.remaining() != 0)
             return refusal(QStringLiteral("a size record is not 4 bytes long"));
+        if (*side == 0 || *side > MapDocument::LargestSide)
+            return refusal(QStringLiteral("a size record names side %1, outside 1..%2")
+                               .arg(*side)
+                               .arg(MapDocument::LargestSide));
         read.record = journalSizeChange(*side);
-    } else if (*kind == std::uint8_t(JournalRecord::Kind::Cells)) {
-        const QString reason = decodeCells(*content, read.record);
-        if (!reason.isEmpty())
-            return refusal(reason);
-    } else {
-        return refusal(QStringLiteral("a record is of unknown kind %1").arg(*kind));
+        break;
     }
+    case Kind::Cells:
+    case Kind::CellsInOrder:
+        reason = decodeCells(*content, read.record.kind, read.record);
+        break;
+    case Kind::Move: {
+        const auto move = content->isEmpty() ? 0 : std::uint8_t(content->front());
+        if (move < std::uint8_t(JournalRecord::Move::UndoStep) || move > std::uint8_t(JournalRecord::Move::UndoOneCell))
+            return refusal(QStringLiteral("a move record names unknown move %1").arg(move));
+        read.record.move = JournalRecord::Move(move);
+        reason = decodeParts(content->sliced(1), read.record);
+        break;
+    }
+    case Kind::Step:
+        reason = decodeParts(*content, read.record);
+        if (reason.isEmpty() && read.record.parts.empty())
+            reason = QStringLiteral("a step record has no parts");
+        break;
+    }
+    if (!reason.isEmpty())
+        return refusal(reason);
     read.length = reader.position();
     return read;
 }
 
-QString applyJournalRecord(MapDocument &document, const JournalRecord &record, CellEditor *editor)
+// Why the record does not fit a document of the given side and levels, its
+// parts taken in order; empty when it fits.
+QString misfit(const MapDocument &document, std::uint32_t &side, const JournalRecord &record)
 {
-    Q_ASSERT(!editor || &editor->document() == &document);
-    if (record.kind == JournalRecord::Kind::Size) {
+    switch (record.kind) {
+    case JournalRecord::Kind::Size:
         if (record.side == 0 || record.side > MapDocument::LargestSide)
             return QStringLiteral("a size change to side %1 is outside 1..%2").arg(record.side).arg(MapDocument::LargestSide);
+        side = record.side;
+        return {};
+    case JournalRecord::Kind::Cells:
+    case JournalRecord::Kind::CellsInOrder:
+        if (!levelExists(document, record.level))
+            return QStringLiteral("cells of level %1, which the map does not have").arg(record.level);
+        for (const JournalCell &cell : record.cells)
+            if (cell.column >= side || cell.row >= side)
+                return QStringLiteral("the cell at column %1, row %2 lies outside the map of side %3")
+                    .arg(cell.column)
+                    .arg(cell.row)
+                    .arg(side);
+        return {};
+    case JournalRecord::Kind::Step:
+    case JournalRecord::Kind::Move:
+        for (const JournalRecord &part : record.parts)
+            if (QString reason = misfit(document, side, part); !reason.isEmpty())
+                return reason;
+        return {};
+    }
+    return {};
+}
+
+QString applyFitting(MapDocument &document, const JournalRecord &record, CellEditor *editor)
+{
+    switch (record.kind) {
+    case JournalRecord::Kind::Size:
         if (!document.redimension(record.side))
             return QStringLiteral("not enough memory for a map of side %1").arg(record.side);
         return {};
+    case JournalRecord::Kind::Step:
+    case JournalRecord::Kind::Move:
+        for (const JournalRecord &part : record.parts)
+            if (QString reason = applyFitting(document, part, editor); !reason.isEmpty())
+                return reason;
+        return {};
+    case JournalRecord::Kind::Cells:
+    case JournalRecord::Kind::CellsInOrder:
+        break;
     }
-
-    if (!levelExists(document, record.level))
-        return QStringLiteral("cells of level %1, which the map does not have").arg(record.level);
     TerrainLayer &layer = document.layer(record.level);
-    for (const JournalCell &cell : record.cells)
-        if (cell.column >= layer.side() || cell.row >= layer.side())
-            return QStringLiteral("the cell at column %1, row %2 lies outside the map of side %3")
-                .arg(cell.column)
-                .arg(cell.row)
-                .arg(layer.side());
     if (!editor) {
         for (const JournalCell &cell : record.cells)
             layer.at(cell.row, cell.column) = cell.value;
@@ -346,4 +577,49 @@ QString applyJournalRecord(MapDocument &document, const JournalRecord &record, C
         editor->replaceCell(cell.column, cell.row, cell.value);
     document.pointCurrentLayerAt(layerLevel);
     return {};
+}
+
+}  // namespace
+
+JournalRecordRead decodeJournalRecord(QByteArrayView bytes)
+{
+    return decodeRecord(bytes, false);
+}
+
+QString applyJournalRecord(MapDocument &document, const JournalRecord &record, CellEditor *editor)
+{
+    Q_ASSERT(!editor || &editor->document() == &document);
+    std::uint32_t side = document.mapSize;
+    if (QString reason = misfit(document, side, record); !reason.isEmpty())
+        return reason;
+    return applyFitting(document, record, editor);
+}
+
+bool documentHoldsRecord(const MapDocument &document, const JournalRecord &record)
+{
+    switch (record.kind) {
+    case JournalRecord::Kind::Size:
+        return document.mapSize == record.side;
+    case JournalRecord::Kind::Step:
+    case JournalRecord::Kind::Move:
+        return std::all_of(record.parts.begin(), record.parts.end(),
+                           [&](const JournalRecord &part) { return documentHoldsRecord(document, part); });
+    case JournalRecord::Kind::Cells:
+    case JournalRecord::Kind::CellsInOrder:
+        break;
+    }
+    if (!levelExists(document, record.level))
+        return false;
+    const TerrainLayer &layer = document.layer(record.level);
+    // Cells in order hold the last value written to each.
+    std::vector<JournalCell> last = record.cells;
+    if (record.kind == JournalRecord::Kind::CellsInOrder) {
+        std::stable_sort(last.begin(), last.end(), inKeyOrder);
+        for (std::size_t i = last.size(); i-- > 1;)
+            if (positionKey(last[i - 1]) == positionKey(last[i]))
+                last[i - 1].value = last[i].value;
+    }
+    return std::all_of(last.begin(), last.end(), [&](const JournalCell &cell) {
+        return cell.column < layer.side() && cell.row < layer.side() && layer.at(cell.row, cell.column) == cell.value;
+    });
 }

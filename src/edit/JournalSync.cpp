@@ -1,10 +1,13 @@
 // Syncing a file to its device: FlushFileBuffers on Windows, fsync elsewhere.
 #include "edit/JournalSync.h"
 
+#include <QFileInfo>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,4 +27,24 @@ QString syncToDevice(QFile &file)
         return QString::fromLocal8Bit(std::strerror(errno));
 #endif
     return {};
+}
+
+bool fileWasDeleted(const QFile &file)
+{
+    if (!QFileInfo::exists(file.fileName()))
+        return true;
+#ifndef Q_OS_WIN
+    struct stat open {};
+    struct stat named {};
+    if (fstat(file.handle(), &open) != 0)
+        return false;
+    if (open.st_nlink == 0)
+        return true;
+    const QByteArray path = QFile::encodeName(file.fileName());
+    if (stat(path.constData(), &named) != 0)
+        return true;
+    return named.st_ino != open.st_ino || named.st_dev != open.st_dev;
+#else
+    return false;
+#endif
 }

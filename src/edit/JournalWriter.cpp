@@ -2,6 +2,7 @@
 // trying again after a failure.
 #include "edit/JournalWriter.h"
 
+#include "edit/JournalFolder.h"
 #include "edit/JournalSync.h"
 
 #include <QDir>
@@ -24,9 +25,10 @@ QString newerJournalAt(const QString &path)
 
 }  // namespace
 
-JournalWriter::JournalWriter(ProblemReport report, std::chrono::milliseconds syncDelay)
+JournalWriter::JournalWriter(ProblemReport report, std::chrono::milliseconds syncDelay, EventReport events)
     : m_report(std::move(report))
     , m_syncDelay(syncDelay)
+    , m_events(std::move(events))
     , m_thread([this] { run(); })
 {
 }
@@ -159,6 +161,8 @@ void JournalWriter::carryOut(Request &request)
             m_failurePath = request.journalPath;
             return;
         }
+        if (const MovedAside moved = moveDamagedJournalAside(request.journalPath); moved.moved() && m_events)
+            m_events(Event::DamagedMoved, moved.path, moved.damage);
         m_journalPath = request.journalPath;
         m_mapPath = request.mapPath;
         m_written = 0;
@@ -211,6 +215,8 @@ bool JournalWriter::writePending()
             return false;
         }
     }
+    if (!replaceDeletedFile())
+        return false;
     // A write cut short by a failure left part of its bytes behind the good ones.
     if ((m_file.size() != m_written && !m_file.resize(m_written)) || !m_file.seek(m_written)) {
         fail(m_file.errorString());
@@ -225,6 +231,39 @@ bool JournalWriter::writePending()
     m_pending.clear();
     m_unsynced = true;
     m_failure.clear();
+    return true;
+}
+
+bool JournalWriter::replaceDeletedFile()
+{
+    if (!fileWasDeleted(m_file))
+        return true;
+    // The open file still holds what was written: read back, it goes into a
+    // new file at the journal's path, its folder made again.
+    if (!m_file.seek(0)) {
+        fail(m_file.errorString());
+        return false;
+    }
+    const QByteArray written = m_file.read(m_written);
+    if (written.size() != m_written) {
+        fail(m_file.errorString());
+        return false;
+    }
+    m_file.close();
+    m_written = 0;
+    m_pending.prepend(written);
+    const QString folder = QFileInfo(m_journalPath).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        fail(QStringLiteral("the folder %1 cannot be made").arg(folder));
+        return false;
+    }
+    m_file.setFileName(m_journalPath);
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        fail(m_file.errorString());
+        return false;
+    }
+    if (m_events)
+        m_events(Event::Rewritten, m_journalPath, QString());
     return true;
 }
 

@@ -38,17 +38,31 @@ public:
     // window's side should pass it on to its own thread (a queued call).
     using ProblemReport = std::function<void(const QString &journalPath, const QString &reason)>;
 
+    // What else the writer tells, on its thread, with the path it is about.
+    enum class Event {
+        // The open journal's file was deleted (its folder too): a new one at
+        // its path holds every record written since the journal began.
+        Rewritten,
+        // A damaged journal was where a journal opens (path: where it went).
+        DamagedMoved,
+    };
+    // detail: what is damaged, for DamagedMoved.
+    using EventReport = std::function<void(Event event, const QString &path, const QString &detail)>;
+
     static constexpr std::chrono::milliseconds DefaultSyncDelay{500};
     static constexpr std::chrono::milliseconds RetryInterval{1000};
 
-    explicit JournalWriter(ProblemReport report = {}, std::chrono::milliseconds syncDelay = DefaultSyncDelay);
+    explicit JournalWriter(ProblemReport report = {}, std::chrono::milliseconds syncDelay = DefaultSyncDelay,
+                           EventReport events = {});
     // Carries out what was requested, syncs and closes the journal.
     ~JournalWriter();
     JournalWriter(const JournalWriter &) = delete;
     JournalWriter &operator=(const JournalWriter &) = delete;
 
     // Starts a journal at journalPath (replacing a file there, unless it is
-    // a journal of a newer program: that is a failure) for the map
+    // a journal of a newer program: that is a failure; a damaged journal,
+    // whose intact records a crash cut does not explain, is moved aside under
+    // a name that says so, see moveDamagedJournalAside()) for the map
     // whose file at mapPath holds the document's cells now; its header says
     // what the file looks like (hashed on the writer thread) and the
     // document's side and level count. A journal already open is closed.
@@ -96,12 +110,16 @@ private:
     void carryOut(Request &request);
     // Writes the bytes not yet written; false when that failed.
     bool writePending();
+    // When the open file was deleted, writes what it held into a new file
+    // at its path; false when that failed.
+    bool replaceDeletedFile();
     void sync();
     void closeFile();
     void fail(const QString &reason);
 
     const ProblemReport m_report;
     const std::chrono::milliseconds m_syncDelay;
+    const EventReport m_events;
 
     // Shared with the calling thread, under m_mutex.
     mutable std::mutex m_mutex;

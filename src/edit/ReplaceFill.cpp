@@ -8,8 +8,9 @@
 
 namespace {
 
-// What a filled cell holds before edges: the brush's cell, with a picture its
-// new type has.
+// What a filled cell holds before edges: the brush's terrain (type, picture,
+// terrain mirror bits) with a picture its new type has; the cell's river, road
+// and their mirror bits stay as they are.
 class ReplacedCells {
 public:
     explicit ReplacedCells(const BrushSettings &brush)
@@ -20,8 +21,13 @@ public:
 
     void makeRun(const CellRun &run, const TerrainCell *old, TerrainCell *cells) const
     {
+        constexpr std::uint8_t terrainBits = MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown;
         for (std::uint32_t i = 0; i < run.length; ++i) {
-            cells[i] = m_prepared.apply(old[i], false);
+            const TerrainCell painted = m_prepared.apply(old[i], false);
+            cells[i] = old[i];
+            cells[i].tertype = painted.tertype;
+            cells[i].terconf = painted.terconf;
+            cells[i].mirror = std::uint8_t((old[i].mirror & ~terrainBits) | (painted.mirror & terrainBits));
             if (m_plainPicture)
                 cells[i].terconf = plainPicture(run.column + i, run.row);
         }
@@ -97,7 +103,8 @@ FillResult replaceFill(CellEditor &editor, const BrushSettings &brush, std::uint
     const RegionSelection region = options.wholeLevel ? RegionSelection::terrainOnLevel(layer, tertype)
                                                       : RegionSelection::connectedRegion(layer, column, row);
     // A new type changes every cell of the region: room for all their records at once.
-    if (brush.paintTerrain && brush.terrainType != tertype)
+    const bool typeChanges = brush.paintTerrain && brush.terrainType != tertype;
+    if (typeChanges)
         editor.reserveRecords(region.cellCount());
     const ReplacedCells replaced(brush);
     if (options.edgeRules)

@@ -27,13 +27,12 @@ std::uint8_t plainPicture(std::uint32_t column, std::uint32_t row);
 
 // Fills from (column, row) of the editor's layer: the 4-connected region of
 // the cell's terrain type, or with options.wholeLevel every cell of that type.
-// Each filled cell takes what the brush writes into one cell of its rectangle
-// (terrain type, river, road and mirror choices); its picture is the brush's
-// when the brush names one its new type has, else a plain picture. With edge
-// rules, the filled cells and their eight neighbours then get the pictures
-// and terrain mirror bits of the rules, as the edge brush gives them after a
-// stroke, in the same step. With terrain "not change" the cells keep their
-// type and take the rest of the brush.
+// Each filled cell takes the terrain the brush writes into one cell of its
+// rectangle (type, picture and terrain mirror bits) and keeps its river and
+// road; its picture is the brush's when the brush names one its new type has,
+// else a plain picture. With edge rules, the filled cells and their eight
+// neighbours then get the pictures and terrain mirror bits of the rules, in
+// the same step. With terrain "not change" nothing changes.
 //
 // Every cell is written once, through the editor: one undo record per cell
 // that changes, row by row, a run of a row at a time. Nothing happens when

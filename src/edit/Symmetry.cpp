@@ -24,6 +24,7 @@ std::span<const Transform> transformsOf(SymmetryMode mode)
     static constexpr Transform TopBottom[] = {Transform::FlipVertical};
     static constexpr Transform FourWay[] = {Transform::FlipHorizontal, Transform::FlipVertical, Transform::Turn180};
     static constexpr Transform HalfTurn[] = {Transform::Turn180};
+    static constexpr Transform QuarterTurn[] = {Transform::Turn90, Transform::Turn180, Transform::Turn270};
     static constexpr Transform Diagonal[] = {Transform::FlipDiagonal};
     switch (mode) {
     case SymmetryMode::Off:
@@ -36,6 +37,8 @@ std::span<const Transform> transformsOf(SymmetryMode mode)
         return FourWay;
     case SymmetryMode::HalfTurn:
         return HalfTurn;
+    case SymmetryMode::QuarterTurn:
+        return QuarterTurn;
     case SymmetryMode::Diagonal:
         return Diagonal;
     }
@@ -69,6 +72,11 @@ private:
     std::uint32_t m_side;
     std::vector<bool> m_marks;
 };
+
+bool sameTypes(const TerrainCell &one, const TerrainCell &other)
+{
+    return one.tertype == other.tertype && one.rivtype == other.rivtype && one.roadtype == other.roadtype;
+}
 
 }  // namespace
 
@@ -134,10 +142,15 @@ std::vector<CellPosition> applySymmetry(CellEditor &editor, SymmetryMode mode, s
         // Copies never land on painted cells, so this is what the edit left.
         const TerrainCell after = layer.at(change.position.row, change.position.column);
         for (const MirrorPlace &place : mirrorPlaces(mode, side, change.position)) {
-            if (painted.marked(place.position))
-                continue;
             const CellPosition at = place.position;
-            const TerrainCell copy = mirroredCopy(change.before, after, layer.at(at.row, at.column), place.transform);
+            const TerrainCell &target = layer.at(at.row, at.column);
+            const TerrainCell copy = mirroredCopy(change.before, after, target, place.transform);
+            // A painted place keeps what the edit wrote there, unless its types
+            // differ from the copy's (a pasted block that is not symmetric
+            // across the line): then the earlier change wins, so the types
+            // stay symmetric.
+            if (painted.marked(at) && sameTypes(copy, target))
+                continue;
             if (editor.replaceCell(at.column, at.row, copy) && copied.mark(at))
                 copies.push_back(at);
         }

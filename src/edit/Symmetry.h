@@ -8,11 +8,11 @@
 // changed (the painted cells and the copies), so that pictures match across
 // the mirror lines; then close the step.
 //
-// Diagonal copies: a mirror across the diagonal is a quarter turn and a flip in
-// one, which the mirror bits cannot draw (the game mirrors pictures, never
-// turns them). A diagonal copy therefore keeps the pictures and mirror bits of
-// the cell it copies, and relies on the edge rules to give its terrain the
-// right picture.
+// Diagonal and quarter-turn copies: a mirror across the diagonal is a quarter
+// turn and a flip in one, and neither can be drawn by the mirror bits (the game
+// mirrors pictures, never turns them). Such a copy therefore keeps the pictures
+// and mirror bits of the cell it copies, and relies on the edge rules to give
+// its terrain the right picture.
 #pragma once
 
 #include "edit/CellEditor.h"
@@ -32,6 +32,7 @@ enum class SymmetryMode {
     TopBottom,  // mirror across the horizontal middle line
     FourWay,    // both, and so also through the centre
     HalfTurn,   // point symmetry through the centre
+    QuarterTurn,  // four images, each the last turned a quarter about the centre; maps are square
     Diagonal,   // mirror across the main diagonal (top-left to bottom-right); maps are square
 };
 
@@ -43,7 +44,7 @@ struct MirrorPlace {
     friend bool operator==(const MirrorPlace &, const MirrorPlace &) = default;
 };
 
-// At most three places mirror a cell (four-way symmetry).
+// At most three places mirror a cell (four-way and quarter-turn symmetry).
 struct MirrorPlaces {
     std::array<MirrorPlace, 3> places{};
     std::size_t count = 0;
@@ -54,8 +55,9 @@ struct MirrorPlaces {
 
 // The places that mirror the cell at position on a map of the side, each once
 // and never the cell itself: a cell on a middle line (of an odd side) or on the
-// diagonal is its own mirror there, and the places of a cell on a middle line
-// under four-way symmetry coincide in pairs.
+// diagonal is its own mirror there, the places of a cell on a middle line
+// under four-way symmetry coincide in pairs, and the centre cell of an odd side
+// is its own image under the turns.
 MirrorPlaces mirrorPlaces(SymmetryMode mode, std::uint32_t side, CellPosition position);
 
 // The cell at a mirror place after an edit changed a cell from before to
@@ -84,7 +86,10 @@ std::vector<CellChange> recordedChanges(const UndoList &undoList, std::size_t fi
 // Writes the mirrored copy of every changed cell (as it is now) at each of its
 // mirror places on the editor's layer, through the editor. A place that is
 // itself among the changes is left as the edit left it: a stroke that crosses
-// a middle line keeps what was painted on both sides. When two changed cells
+// a middle line keeps what was painted on both sides; but where the types
+// painted there differ from the copy's (a pasted block that is not symmetric
+// across the line), the copy of the earlier change is written, so that a
+// symmetric map keeps symmetric types. When two changed cells
 // mirror onto the same place, the later in changes wins. Returns the places
 // that changed, each once, for the edge rules; nothing happens with mode Off
 // or when the editor cannot edit.

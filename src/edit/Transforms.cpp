@@ -3,6 +3,8 @@
 #include "edit/Transforms.h"
 
 #include "base/LargeMemory.h"
+#include "edit/PathPieces.h"
+#include "edit/StepStages.h"
 #include "edit/TerrainEdges.h"
 
 #include <algorithm>
@@ -67,6 +69,79 @@ void readRun(const SourceRun &run, std::uint8_t toggledBits, std::span<TerrainCe
         cells[i] = transformedCell(run.first[std::ptrdiff_t(i) * run.step], toggledBits);
 }
 
+// A rectangle of cells to move in place.
+struct MutableArea {
+    TerrainCell *origin = nullptr;
+    std::ptrdiff_t stride = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+
+    TerrainCell *row(std::uint32_t row) const { return origin + std::ptrdiff_t(row) * stride; }
+    TerrainCell &at(std::uint32_t y, std::uint32_t x) const { return row(y)[x]; }
+};
+
+// Exchanges two cells, each toggled; the number of the two that change.
+inline std::size_t exchangeToggled(TerrainCell &a, TerrainCell &b, std::uint8_t toggledBits)
+{
+    const TerrainCell oldA = a;
+    const TerrainCell oldB = b;
+    a = transformedCell(oldB, toggledBits);
+    b = transformedCell(oldA, toggledBits);
+    return std::size_t(!(a == oldA)) + std::size_t(!(b == oldB));
+}
+
+// Squares of cells worked on at a time by the in-place turns: the few
+// squares one step touches stay in the cache while they are read and written
+// a column at a time.
+constexpr std::uint32_t Tile = 32;
+
+// A quarter turn or diagonal flip of a square area in place, without a copy:
+// a quarter turn moves the cells round in fours (each cell of the top-left
+// quarter with its three images), a diagonal flip exchanges pairs across the
+// diagonal. Mirror bits stay as they are. The cells that change.
+std::size_t turnInPlace(const MutableArea &area, Transform transform)
+{
+    const std::uint32_t n = area.width;
+    std::size_t changed = 0;
+    if (transform == Transform::FlipDiagonal) {
+        for (std::uint32_t top = 0; top < n; top += Tile)
+            for (std::uint32_t left = top; left < n; left += Tile)
+                for (std::uint32_t row = top; row < std::min(top + Tile, n); ++row)
+                    for (std::uint32_t column = std::max(left, row + 1); column < std::min(left + Tile, n); ++column)
+                        changed += exchangeToggled(area.at(row, column), area.at(column, row), 0);
+        return changed;
+    }
+    // The new cell at (row, column) is the old one at (n-1-column, row) for
+    // a clockwise turn; the four cells of a round take each other's places.
+    const bool clockwise = transform == Transform::Turn90;
+    const std::uint32_t rows = n / 2;
+    const std::uint32_t columns = (n + 1) / 2;
+    for (std::uint32_t top = 0; top < rows; top += Tile)
+        for (std::uint32_t left = 0; left < columns; left += Tile)
+            for (std::uint32_t row = top; row < std::min(top + Tile, rows); ++row)
+                for (std::uint32_t column = left; column < std::min(left + Tile, columns); ++column) {
+                    TerrainCell &p0 = area.at(row, column);
+                    TerrainCell &p1 = area.at(n - 1 - column, row);
+                    TerrainCell &p2 = area.at(n - 1 - row, n - 1 - column);
+                    TerrainCell &p3 = area.at(column, n - 1 - row);
+                    const TerrainCell v0 = p0, v1 = p1, v2 = p2, v3 = p3;
+                    if (clockwise) {
+                        p0 = v1;
+                        p1 = v2;
+                        p2 = v3;
+                        p3 = v0;
+                    } else {
+                        p0 = v3;
+                        p3 = v2;
+                        p2 = v1;
+                        p1 = v0;
+                    }
+                    changed += std::size_t(!(p0 == v0)) + std::size_t(!(p1 == v1)) + std::size_t(!(p2 == v2))
+                        + std::size_t(!(p3 == v3));
+                }
+    return changed;
+}
+
 // The cells of the area, row after row, in memory of their own.
 LargeArray<TerrainCell> copyOf(const CellArea &area)
 {
@@ -85,7 +160,8 @@ CellArea areaOfCopy(const LargeArray<TerrainCell> &copy, const CellArea &area)
 // writeRow(row, cells), row counted from the area's top, which writes it into
 // the same memory the area is read from. A transform that swaps sides fills
 // each row from a column of the old area, which the rows written before have
-// overwritten: it reads from a copy of the area, which old must be.
+// overwritten: old must then be a copy of the area, unless writeRow leaves
+// the area as it is (it only records the rows).
 template <typename WriteRow>
 void transformRows(const CellArea &old, Transform transform, WriteRow &&writeRow)
 {
@@ -192,12 +268,48 @@ QRect wholeLayer(const TerrainLayer &layer)
     return QRect(0, 0, int(layer.side()), int(layer.side()));
 }
 
-// Transforms the area of the layer through the writer and, after a transform
-// that mirror bits cannot express, applies the rules (when given) to the area
-// and the ring around it: edgeLayer for the whole layer, writeCell for one cell.
-template <typename Writer, typename EdgeLayer, typename WriteCell>
+// The cells that meet new neighbours when the area moves: after a quarter
+// turn or diagonal flip, which mirror bits cannot draw, every cell of the area
+// and the ring around it; after a flip or half turn of part of a level, the
+// cells along the area's edge, inside and out (the cells inside keep their
+// neighbours, mirrored); after one of the whole level, none.
+std::vector<CellPosition> mendCells(std::uint32_t side, const QRect &area, Transform transform)
+{
+    std::vector<CellPosition> cells;
+    const QRect whole(0, 0, int(side), int(side));
+    if (area == whole && !swapsSides(transform))
+        return cells;
+    const QRect outer = area.adjusted(-1, -1, 1, 1).intersected(whole);
+    const QRect inner = swapsSides(transform) ? QRect() : area.adjusted(1, 1, -1, -1);
+    for (int row = outer.top(); row <= outer.bottom(); ++row)
+        for (int column = outer.left(); column <= outer.right(); ++column)
+            if (!inner.contains(column, row))
+                cells.push_back({std::uint16_t(column), std::uint16_t(row)});
+    return cells;
+}
+
+// The cells along the seam of a mirrored half: the kept half's last line
+// meets the copy, and on an odd side so does the middle line.
+std::vector<CellPosition> seamCells(std::uint32_t side, LevelHalf half)
+{
+    std::vector<CellPosition> cells;
+    const std::uint32_t halfSide = side / 2;
+    if (halfSide == 0)
+        return cells;
+    for (std::uint32_t along = 0; along < side; ++along)
+        for (std::uint32_t across = halfSide - 1; across <= side - halfSide; ++across)
+            cells.push_back(half == LevelHalf::Left ? CellPosition{std::uint16_t(across), std::uint16_t(along)}
+                                                    : CellPosition{std::uint16_t(along), std::uint16_t(across)});
+    return cells;
+}
+
+// Transforms the area of the layer through the writer, then, with rules,
+// gives the cells that met new neighbours their terrain pictures and river
+// and road pieces: wholeRules() for every cell of the layer, cellRules(cells)
+// for some of them. read(position) is a cell as it is now.
+template <typename Writer, typename WholeRules, typename CellRules>
 TransformResult transformWith(TerrainLayer &layer, const QRect &area, Transform transform,
-                              const TerrainEdgeRules *rules, Writer &writer, EdgeLayer edgeLayer, WriteCell writeCell)
+                              const TerrainEdgeRules *rules, Writer &writer, WholeRules wholeRules, CellRules cellRules)
 {
     TransformResult result;
     result.refusal = refusalFor(layer.side(), area, transform);
@@ -213,32 +325,39 @@ TransformResult transformWith(TerrainLayer &layer, const QRect &area, Transform 
             return result;
         }
     }
+    const QRect whole = wholeLayer(layer);
+    const std::vector<CellPosition> mended = rules && area != whole ? mendCells(layer.side(), area, transform)
+                                                                    : std::vector<CellPosition>();
+    // What the mended cells held before, to count each changed cell once.
+    std::vector<TerrainCell> before;
+    before.reserve(mended.size());
+    for (const CellPosition &cell : mended)
+        before.push_back(layer.at(cell.row, cell.column));
     transformRows(copy ? areaOfCopy(copy, target) : target, transform,
                   [&](std::uint32_t row, std::span<const TerrainCell> cells) {
                       writer(std::uint32_t(area.left()), std::uint32_t(area.top()) + row, cells);
                   });
     result.changed = writer.changed;
-    if (!rules || !swapsSides(transform))
+    if (!rules)
         return result;
-    result.edgesApplied = true;
-    const QRect whole = wholeLayer(layer);
-    std::size_t ringChanged = 0;
     if (area == whole) {
-        edgeLayer();
-    } else {
-        // The rules read only types, which they never change, so cells can be
-        // written as they are worked out.
-        const QRect ring = area.adjusted(-1, -1, 1, 1).intersected(whole);
-        for (int row = ring.top(); row <= ring.bottom(); ++row)
-            for (int column = ring.left(); column <= ring.right(); ++column) {
-                const bool changed = writeCell(std::uint16_t(column), std::uint16_t(row),
-                                               edgedCell(*rules, layer, std::uint32_t(column), std::uint32_t(row)));
-                ringChanged += changed && !area.contains(column, row);
-            }
+        if (!swapsSides(transform))
+            return result;
+        result.edgesApplied = true;
+        wholeRules();
+        // A cell may change twice, moved and then edged: counted once, against the copy.
+        result.changed = differingCells(target, areaOfCopy(copy, target));
+        return result;
     }
-    // A cell of the area may change twice, moved and then edged: the area's
-    // cells are counted once, against the copy.
-    result.changed = ringChanged + differingCells(target, areaOfCopy(copy, target));
+    result.edgesApplied = swapsSides(transform);
+    std::size_t movedOnMended = 0;
+    for (std::size_t i = 0; i < mended.size(); ++i)
+        movedOnMended += !(layer.at(mended[i].row, mended[i].column) == before[i]);
+    cellRules(std::span<const CellPosition>(mended));
+    std::size_t differsOnMended = 0;
+    for (std::size_t i = 0; i < mended.size(); ++i)
+        differsOnMended += !(layer.at(mended[i].row, mended[i].column) == before[i]);
+    result.changed = result.changed - movedOnMended + differsOnMended;
     return result;
 }
 
@@ -264,6 +383,31 @@ void mirrorHalfRuns(const TerrainLayer &layer, LevelHalf half, WriteRun &&writeR
         readRun({&layer.at(row, 0), 1}, UpsideDownMirrorBits, cells);
         writeRun(0, side - 1 - row, std::span<const TerrainCell>(cells));
     }
+}
+
+// Copies the half through the writer, then, with rules, gives the cells along
+// the seam their pictures with cellRules; returns the cells changed, each once.
+template <typename Writer, typename CellRules>
+std::size_t mirrorHalfWith(TerrainLayer &layer, LevelHalf half, const TerrainEdgeRules *rules, Writer &writer,
+                           CellRules cellRules)
+{
+    const std::vector<CellPosition> seam = rules ? seamCells(layer.side(), half) : std::vector<CellPosition>();
+    std::vector<TerrainCell> before;
+    before.reserve(seam.size());
+    for (const CellPosition &cell : seam)
+        before.push_back(layer.at(cell.row, cell.column));
+    mirrorHalfRuns(layer, half, writer);
+    if (!rules)
+        return writer.changed;
+    const auto differing = [&] {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < seam.size(); ++i)
+            count += !(layer.at(seam[i].row, seam[i].column) == before[i]);
+        return count;
+    };
+    const std::size_t copied = differing();
+    cellRules(std::span<const CellPosition>(seam));
+    return writer.changed - copied + differing();
 }
 
 }  // namespace
@@ -316,15 +460,28 @@ CellPosition transformedPosition(Transform transform, std::uint32_t width, std::
 
 TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform transform, const TerrainEdgeRules *rules)
 {
+    // A quarter turn or diagonal flip without rules to apply (and count
+    // against the cells as they were) moves the cells in the layer itself:
+    // no copy of the area is made.
+    if (!rules && swapsSides(transform)) {
+        TransformResult result;
+        result.refusal = refusalFor(layer.side(), area, transform);
+        if (!result.ok())
+            return result;
+        const MutableArea cells{&layer.at(std::uint32_t(area.top()), std::uint32_t(area.left())),
+                                std::ptrdiff_t(layer.side()), std::uint32_t(area.width()), std::uint32_t(area.height())};
+        result.changed = turnInPlace(cells, transform);
+        return result;
+    }
     DirectWriter writer{layer};
     return transformWith(
-        layer, area, transform, rules, writer, [&] { applyTerrainEdgesToLayer(layer, *rules); },
-        [&](std::uint16_t column, std::uint16_t row, const TerrainCell &cell) {
-            TerrainCell &target = layer.at(row, column);
-            const bool changes = !(target == cell);
-            target = cell;
-            return changes;
-        });
+        layer, area, transform, rules, writer,
+        [&] {
+            applyTerrainEdgesToLayer(layer, *rules);
+            for (const PathLayer path : PathLayers)
+                applyPathPiecesToLayer(layer, rules->paths(), path);
+        },
+        [&](std::span<const CellPosition> cells) { applyRulesAt(layer, *rules, cells); });
 }
 
 TransformResult transformLayer(TerrainLayer &layer, Transform transform, const TerrainEdgeRules *rules)
@@ -341,12 +498,28 @@ TransformResult transformArea(CellEditor &editor, const QRect &area, Transform t
         return refused;
     // Nearly every cell of a real map changes: room for all at once.
     editor.reserveRecords(std::size_t(area.width()) * std::size_t(area.height()));
+    if (!rules && swapsSides(transform)) {
+        // Every row of the result is worked out from the layer as it is and
+        // recorded (the same records, in the same order, as writing it would
+        // make), then the cells move in place: no copy of the area is made.
+        TerrainLayer &layer = editor.layer();
+        TransformResult result;
+        transformRows(areaOf(layer, area), transform, [&](std::uint32_t row, std::span<const TerrainCell> cells) {
+            result.changed += editor.recordCells(std::uint16_t(area.left()), std::uint16_t(area.top() + int(row)), cells);
+        });
+        turnInPlace({&layer.at(std::uint32_t(area.top()), std::uint32_t(area.left())), std::ptrdiff_t(layer.side()),
+                     std::uint32_t(area.width()), std::uint32_t(area.height())},
+                    transform);
+        return result;
+    }
     EditorWriter writer{editor};
     return transformWith(
-        editor.layer(), area, transform, rules, writer, [&] { applyTerrainEdgesToLevel(editor, *rules); },
-        [&](std::uint16_t column, std::uint16_t row, const TerrainCell &cell) {
-            return editor.replaceCell(column, row, cell);
-        });
+        editor.layer(), area, transform, rules, writer,
+        [&] {
+            applyTerrainEdgesToLevel(editor, *rules);
+            applyPathPiecesToLevel(editor, rules->paths(), PathLayers);
+        },
+        [&](std::span<const CellPosition> cells) { applyRulesAt(editor, *rules, cells); });
 }
 
 TransformResult transformLevel(CellEditor &editor, Transform transform, const TerrainEdgeRules *rules)
@@ -354,20 +527,20 @@ TransformResult transformLevel(CellEditor &editor, Transform transform, const Te
     return transformArea(editor, wholeLayer(editor.layer()), transform, rules);
 }
 
-std::size_t mirrorHalf(TerrainLayer &layer, LevelHalf half)
+std::size_t mirrorHalf(TerrainLayer &layer, LevelHalf half, const TerrainEdgeRules *rules)
 {
     DirectWriter writer{layer};
-    mirrorHalfRuns(layer, half, writer);
-    return writer.changed;
+    return mirrorHalfWith(layer, half, rules, writer,
+                          [&](std::span<const CellPosition> cells) { applyRulesAt(layer, *rules, cells); });
 }
 
-std::size_t mirrorHalf(CellEditor &editor, LevelHalf half)
+std::size_t mirrorHalf(CellEditor &editor, LevelHalf half, const TerrainEdgeRules *rules)
 {
     if (!CellEditor::canEdit(editor.document()))
         return 0;
     const std::uint32_t side = editor.layer().side();
     editor.reserveRecords(std::size_t(side) * (side / 2));
     EditorWriter writer{editor};
-    mirrorHalfRuns(editor.layer(), half, writer);
-    return writer.changed;
+    return mirrorHalfWith(editor.layer(), half, rules, writer,
+                          [&](std::span<const CellPosition> cells) { applyRulesAt(editor, *rules, cells); });
 }

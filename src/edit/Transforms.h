@@ -70,9 +70,12 @@ struct TransformResult {
 // written directly with no undo records (the command-line tool). Refused when
 // the area is empty or reaches outside the layer, or when a quarter turn or
 // diagonal flip is asked of an area that is not square, or when the copy of the
-// area that a quarter turn reads from cannot be had. rules, when given, are
-// applied after a quarter turn or diagonal flip to the area and the ring of
-// cells around it.
+// area that a quarter turn reads from cannot be had. rules, when given, give
+// the cells that met new neighbours their terrain pictures and river and road
+// pieces: after a quarter turn or diagonal flip the area and the ring of cells
+// around it; after a flip or half turn of part of a level the cells along the
+// area's edge, inside and out; after a flip or half turn of a whole level none,
+// as the mirror bits already draw every cell the other way round.
 TransformResult transformArea(TerrainLayer &layer, const QRect &area, Transform transform,
                               const TerrainEdgeRules *rules = nullptr);
 
@@ -97,11 +100,10 @@ enum class LevelHalf {
 
 // Copies the half onto the other half of the layer, each copied cell flipped
 // (its mirror bits toggled as by the flip). On an odd side the middle column
-// (or row) is its own mirror and stays as it is. Returns the cells changed.
-std::size_t mirrorHalf(TerrainLayer &layer, LevelHalf half);
+// (or row) is its own mirror and stays as it is. With rules, the cells along
+// the seam, which meet new neighbours, then take their terrain pictures and
+// river and road pieces from them. Returns the cells changed, each once.
+std::size_t mirrorHalf(TerrainLayer &layer, LevelHalf half, const TerrainEdgeRules *rules = nullptr);
 
-// The same through the editor, one undo record per changed cell; nothing
-// happens when the editor cannot edit. The cells along the seam meet new
-// neighbours: a session that keeps edges applies them to the changed cells as
-// after a paste.
-std::size_t mirrorHalf(CellEditor &editor, LevelHalf half);
+// The same through the editor; nothing happens when the editor cannot edit.
+std::size_t mirrorHalf(CellEditor &editor, LevelHalf half, const TerrainEdgeRules *rules = nullptr);

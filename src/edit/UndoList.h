@@ -62,6 +62,11 @@ public:
 
     // The record at index 0 (oldest) .. count() + retreatedCount() - 1.
     const UndoRecord &at(std::size_t index) const { return m_chunks[index / ChunkRecords][index % ChunkRecords]; }
+    UndoRecord &at(std::size_t index) { return m_chunks[index / ChunkRecords][index % ChunkRecords]; }
+
+    // Forgets the newest records from index count on, and every record behind
+    // count(); count must not exceed count().
+    void truncate(std::size_t count) { m_count = m_held = count; }
 
     // The held records from first up to last, or up to the end of first's
     // chunk when that comes sooner: a run that can be changed in place.

@@ -31,6 +31,17 @@ using StreamEnd = std::unique_ptr<z_stream, int (*)(z_stream *)>;
 
 QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content)
 {
+    struct IntoChunks final : GzipSink {
+        ChunkedBytes &content;
+        explicit IntoChunks(ChunkedBytes &into) : content(into) {}
+        std::span<char> room(qsizetype most) override { return content.room(most); }
+        void commit(qsizetype count) override { content.commit(count); }
+    } sink(content);
+    return inflateGzipTo(input, maxLength, sink);
+}
+
+QString inflateGzipTo(const GzipInput &input, qsizetype maxLength, GzipSink &sink)
+{
     z_stream z{};
     if (inflateInit2(&z, MAX_WBITS + 16) != Z_OK)
         return QStringLiteral("not enough memory to start the gzip decoder");
@@ -57,15 +68,16 @@ QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedByte
         }
     };
     const QString tooLarge = QStringLiteral("decompressed map data larger than %1 bytes").arg(maxLength);
-    const qsizetype startSize = content.size();
+    qsizetype produced = 0;  // content bytes handed to the sink
     for (;;) {
         if (in.isEmpty() && !inputEnded)
             pull();
         if (readFailed)
             return QStringLiteral("gzip data cannot be read after byte %1").arg(consumed);
-        const std::span<char> room = content.room(std::min(maxLength + 1 - (content.size() - startSize), LargestPiece));
-        if (room.empty())
+        const qsizetype most = std::min(maxLength + 1 - produced, LargestPiece);
+        if (most <= 0)
             return tooLarge;
+        const std::span<char> room = sink.room(most);
         const qsizetype pieceIn = std::min(in.size(), LargestPiece);
         z.next_in = reinterpret_cast<const Bytef *>(in.data());
         z.avail_in = uInt(pieceIn);
@@ -75,8 +87,10 @@ QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedByte
         const qsizetype taken = pieceIn - qsizetype(z.avail_in);
         in = in.sliced(taken);
         consumed += taken;
-        content.commit(qsizetype(room.size()) - qsizetype(z.avail_out));
-        if (content.size() - startSize > maxLength)
+        const qsizetype written = qsizetype(room.size()) - qsizetype(z.avail_out);
+        sink.commit(written);
+        produced += written;
+        if (produced > maxLength)
             return tooLarge;
 
         if (status == Z_STREAM_END) {

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 
 // The decompressed bytes of a gzip stream, or why there are none.
 struct GzipInflateResult {
@@ -32,6 +33,20 @@ using GzipInput = std::function<std::optional<QByteArrayView>()>;
 // The content is appended to `content` as it comes; the result is the reason
 // for a refusal, empty on success.
 QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content);
+
+// Where inflateGzipTo puts the content: room for the next bytes, then how
+// many of them were written there, in order.
+class GzipSink {
+public:
+    virtual ~GzipSink() = default;
+    // Writable room for at most `most` bytes (most > 0): at least one byte;
+    // throws std::bad_alloc when the memory cannot be had.
+    virtual std::span<char> room(qsizetype most) = 0;
+    virtual void commit(qsizetype count) = 0;
+};
+
+// inflateGzipInto with the content handed to a sink of the caller's.
+QString inflateGzipTo(const GzipInput &input, qsizetype maxLength, GzipSink &sink);
 
 // inflateGzipInto of a stream held whole, into one buffer.
 GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength);

@@ -42,6 +42,24 @@ bool MapDocument::redimension(std::uint32_t side, const ProgressCallback &progre
     return true;
 }
 
+bool MapDocument::redimensionLevelByLevel(std::uint32_t side, const ProgressCallback &progress)
+{
+    const qint64 layerBytes = side > TerrainLayer::MaxSide ? 0 : qint64(side) * side * qint64(sizeof(TerrainCell));
+    ProgressMeter meter(progress, layerBytes * levelCount());
+    qint64 built = 0;
+    const auto rowDone = [&](qint64 bytes) { meter.reach(built += bytes); };
+    try {
+        ground.resize(side, rowDone);
+        if (hasUnderground)
+            underground.resize(side, rowDone);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    mapSize = side;
+    meter.finish();
+    return true;
+}
+
 bool MapDocument::hasCellsOutside(std::uint32_t side) const
 {
     const TerrainCell empty{};

@@ -55,6 +55,13 @@ struct MapDocument {
     // layers are held at once. Progress counts bytes of the new layers.
     bool redimension(std::uint32_t side, const ProgressCallback &progress = {});
 
+    // Re-dimensions as redimension does, one level after the other, each
+    // giving back its old rows as they are copied: no more than the larger of
+    // the old and the new map is held at once. For a caller that drops the
+    // map when it fails (the command-line tool): when the memory cannot be
+    // had the result is false and a level may be left re-dimensioned.
+    bool redimensionLevelByLevel(std::uint32_t side, const ProgressCallback &progress = {});
+
     // True when a cell of either level outside the top-left square of the given
     // side is not all zero: re-dimensioning to that side would lose it.
     bool hasCellsOutside(std::uint32_t side) const;

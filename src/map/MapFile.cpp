@@ -2,6 +2,7 @@
 // layers are built from it block by block.
 #include "map/MapFile.h"
 
+#include "base/LargeMemory.h"
 #include "base/Platform.h"
 #include "base/WholeFile.h"
 #include "map/Gzip.h"
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <span>
@@ -71,56 +73,124 @@ std::optional<qsizetype> scanForMarker(QByteArrayView data, qsizetype from, qsiz
 
 // The first p >= from at which the u32 at p and the u32 at p + 4 sum to the
 // marker constant; none when the data ends first. The search runs over the
-// whole terrain, so it tests 16 positions a round where SSE2 is at hand: four
-// unaligned loads of four u32 each cover the positions p+k, p+k+4, p+k+8,
-// p+k+12 for k = 0..3, and four more give their partners 4 bytes on. A round
-// with a hit is scanned again one position at a time, so the first one wins.
+// whole terrain while it is read, so it first sieves 32 positions a round
+// where SSE2 is at hand: the low byte of the sum is the sum of the two low
+// bytes, so two pairs of loads and a byte-wise add and compare find the only
+// positions that can hold the pair (terrain bytes are small, and two of them
+// rarely make the marker's low byte). A round that passes the sieve is
+// scanned one position at a time, so the first pair wins.
 std::optional<qsizetype> findTerrainMarker(QByteArrayView data, qsizetype from)
 {
     const qsizetype last = data.size() - 2 * qsizetype(sizeof(std::uint32_t));
     qsizetype p = from;
 #if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
-    constexpr qsizetype Round = 16;
-    const __m128i target = _mm_set1_epi32(int(terrainMarkerSum));
+    constexpr qsizetype Round = 32;
+    const __m128i lowByte = _mm_set1_epi8(char(terrainMarkerSum & 0xFF));
+    const auto sieve = [&](const char *at) {
+        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 4));
+        return _mm_cmpeq_epi8(_mm_add_epi8(first, second), lowByte);
+    };
     for (; p + Round - 1 <= last; p += Round) {
         const char *at = data.data() + p;
-        __m128i hits = _mm_setzero_si128();
-        for (int k = 0; k < 4; ++k) {
-            const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k));
-            const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + k + 4));
-            hits = _mm_or_si128(hits, _mm_cmpeq_epi32(_mm_add_epi32(first, second), target));
-        }
-        if (_mm_movemask_epi8(hits) != 0)
-            return scanForMarker(data, p, p + Round - 1);
+        if (_mm_movemask_epi8(_mm_or_si128(sieve(at), sieve(at + 16))) == 0)
+            continue;
+        if (const auto found = scanForMarker(data, p, p + Round - 1))
+            return found;
     }
 #endif
     return scanForMarker(data, p, last);
 }
 
-// The first p >= from at which the u32 at p and the u32 at p + 4 sum to the
-// marker constant, over data held in blocks: each block is searched on its
-// own, and the few positions whose eight bytes straddle a seam are searched
-// in a copy of the bytes around it.
-std::optional<qsizetype> findTerrainMarker(const ChunkedBytes &data, qsizetype from)
-{
-    constexpr qsizetype Window = 2 * qsizetype(sizeof(std::uint32_t));
-    for (const ChunkedBytes::Block &block : data.blocks()) {
-        const qsizetype blockEnd = block.start + block.bytes.size();
-        if (blockEnd <= from)
-            continue;
-        const qsizetype localFrom = std::max<qsizetype>(from - block.start, 0);
-        if (const auto found = findTerrainMarker(block.bytes, localFrom))
-            return block.start + *found;
-        const qsizetype seamFrom = std::max(from, blockEnd - Window + 1);
-        const qsizetype seamEnd = std::min(data.size(), blockEnd + Window - 1);
-        if (seamEnd - seamFrom < Window)
-            continue;
-        const QByteArray seam = data.copy(seamFrom, seamEnd - seamFrom);
-        if (const auto found = scanForMarker(seam, 0, std::min(blockEnd, data.size() - Window + 1) - seamFrom - 1))
-            return seamFrom + *found;
+// Follows map data as it arrives, piece after piece, and keeps what a reader
+// needs to know of it without holding it: the fixed header fields, the
+// lengths of the two skipped fields, and the first marker pair behind them.
+// Positions whose eight bytes straddle two pieces are searched in a copy of
+// the last seven bytes of one and the first seven of the next.
+class MapDataScanner {
+public:
+    static constexpr qsizetype HeadLength = FirstFieldLengthOffset + 4;
+
+    void feed(QByteArrayView piece)
+    {
+        const qsizetype start = m_size;
+        const qsizetype end = start + piece.size();
+        if (start < HeadLength) {
+            const qsizetype count = std::min(HeadLength - start, piece.size());
+            std::memcpy(m_head.data() + start, piece.data(), std::size_t(count));
+            if (end >= HeadLength)
+                m_secondLengthOffset = std::uint64_t(FirstFieldLengthOffset) + 4 + headU32(FirstFieldLengthOffset);
+        }
+        if (m_secondLengthOffset && m_secondBytes < 4) {
+            const std::uint64_t from = *m_secondLengthOffset + std::uint64_t(m_secondBytes);
+            const std::uint64_t to = *m_secondLengthOffset + 4;
+            for (std::uint64_t at = std::max<std::uint64_t>(from, std::uint64_t(start)); at < std::min<std::uint64_t>(to, std::uint64_t(end)); ++at)
+                m_second[std::size_t(m_secondBytes++)] = piece[qsizetype(at - std::uint64_t(start))];
+            if (m_secondBytes == 4)
+                m_searchFrom = *m_secondLengthOffset + 4 + readU32(QByteArrayView(m_second.data(), 4), 0) + 1;
+        }
+        m_size = end;
+        if (!m_marker && m_searchFrom)
+            search(piece, start);
+        keepTail(piece);
     }
-    return std::nullopt;
-}
+
+    qsizetype size() const { return m_size; }
+    // The u32 of the header at offset (0, 5 or 10) or its byte 9; valid once
+    // HeadLength bytes have come.
+    std::uint32_t headU32(qsizetype offset) const { return readU32(QByteArrayView(m_head.data(), HeadLength), offset); }
+    std::uint8_t headByte(qsizetype offset) const { return std::uint8_t(m_head[std::size_t(offset)]); }
+    // Where the second skipped field's length stands, once the head has come.
+    std::optional<std::uint64_t> secondLengthOffset() const { return m_secondLengthOffset; }
+    std::uint32_t secondLength() const { return readU32(QByteArrayView(m_second.data(), 4), 0); }
+    std::optional<qsizetype> marker() const { return m_marker; }
+
+private:
+    static constexpr qsizetype Window = 2 * qsizetype(sizeof(std::uint32_t));
+    static constexpr qsizetype Seam = Window - 1;
+
+    std::array<char, HeadLength> m_head{};
+    std::optional<std::uint64_t> m_secondLengthOffset;
+    std::array<char, 4> m_second{};
+    int m_secondBytes = 0;
+    std::optional<std::uint64_t> m_searchFrom;  // one byte behind the second field
+    std::optional<qsizetype> m_marker;
+    std::array<char, Seam> m_tail{};  // the last bytes in front of the next piece
+    qsizetype m_tailBytes = 0;
+    qsizetype m_size = 0;
+
+    void search(QByteArrayView piece, qsizetype start)
+    {
+        const auto from = qsizetype(std::min<std::uint64_t>(*m_searchFrom, std::uint64_t(m_size)));
+        // Positions that start in the tail of the data before this piece.
+        if (m_tailBytes > 0 && from < start) {
+            std::array<char, 2 * Seam> seam{};
+            const qsizetype ahead = std::min(Seam, piece.size());
+            std::memcpy(seam.data(), m_tail.data() + (Seam - m_tailBytes), std::size_t(m_tailBytes));
+            std::memcpy(seam.data() + m_tailBytes, piece.data(), std::size_t(ahead));
+            const qsizetype base = start - m_tailBytes;
+            const QByteArrayView joined(seam.data(), m_tailBytes + ahead);
+            const qsizetype last = std::min(m_tailBytes - 1, joined.size() - Window);
+            if (const auto found = scanForMarker(joined, std::max<qsizetype>(from - base, 0), last)) {
+                m_marker = base + *found;
+                return;
+            }
+        }
+        if (const auto found = findTerrainMarker(piece, std::max<qsizetype>(from - start, 0)))
+            m_marker = start + *found;
+    }
+
+    void keepTail(QByteArrayView piece)
+    {
+        if (piece.size() >= Seam) {
+            std::memcpy(m_tail.data(), piece.data() + piece.size() - Seam, std::size_t(Seam));
+        } else {
+            std::memmove(m_tail.data(), m_tail.data() + piece.size(), std::size_t(Seam - piece.size()));
+            std::memcpy(m_tail.data() + (Seam - piece.size()), piece.data(), std::size_t(piece.size()));
+        }
+        m_tailBytes = std::min(m_tailBytes + piece.size(), Seam);
+    }
+};
 
 MapLoadResult refusal(const QString &reason)
 {
@@ -129,87 +199,57 @@ MapLoadResult refusal(const QString &reason)
     return result;
 }
 
-// Bytes moved from the map data into a layer or the header at a time: the
-// blocks behind each step are released before the next, so the data and the
-// layers built from it are never both held whole.
-constexpr qsizetype TakeStep = 16 * 1024 * 1024;
+// Where the parts of a map's data lie, from what the scanner saw of it.
+struct MapLayout {
+    QString reason;  // set on refusal
+    std::uint32_t version = 0;
+    std::uint32_t side = 0;
+    bool hasUnderground = false;
+    qsizetype terrainOffset = 0;
+    qsizetype terrainEnd = 0;
+    qsizetype dataLength = 0;
 
-// Bytes of the data taken into one array, the blocks behind each step
-// released, so that a long header or tail is never held twice.
-QByteArray takeBytes(ChunkedBytes &data, qsizetype offset, qsizetype length)
-{
-    QByteArray bytes;
-    bytes.reserve(length);
-    const qsizetype end = offset + length;
-    for (qsizetype at = offset; at < end; at += TakeStep) {
-        data.forEachPiece(at, std::min(TakeStep, end - at), [&](QByteArrayView piece) { bytes.append(piece); });
-        data.releaseBefore(std::min(at + TakeStep, end));
+    MapFileFacts facts(bool compressed) const
+    {
+        return {compressed, terrainOffset, dataLength - terrainEnd, dataLength};
     }
-    return bytes;
+};
+
+MapLayout refusedLayout(const QString &reason)
+{
+    MapLayout layout;
+    layout.reason = reason;
+    return layout;
 }
 
-// The cells of one layer, taken from the data at offset and released behind.
-TerrainLayer takeLayer(ChunkedBytes &data, qsizetype offset, std::uint32_t side)
+MapLayout layoutOf(const MapDataScanner &scan)
 {
-    const std::size_t count = std::size_t(side) * side;
-    std::vector<TerrainCell> cells;
-    // Reserved, not filled: the pages are touched only as cells arrive.
-    cells.reserve(count);
-    std::array<char, sizeof(TerrainCell)> partial{};
-    std::size_t partialBytes = 0;
-    const auto append = [&](QByteArrayView piece) {
-        if (partialBytes > 0) {
-            const std::size_t fill = std::min(partial.size() - partialBytes, std::size_t(piece.size()));
-            std::memcpy(partial.data() + partialBytes, piece.data(), fill);
-            partialBytes += fill;
-            piece = piece.sliced(qsizetype(fill));
-            if (partialBytes < partial.size())
-                return;
-            cells.push_back(*reinterpret_cast<const TerrainCell *>(partial.data()));
-            partialBytes = 0;
-        }
-        const auto *first = reinterpret_cast<const TerrainCell *>(piece.data());
-        const std::size_t whole = std::size_t(piece.size()) / sizeof(TerrainCell);
-        cells.insert(cells.end(), first, first + whole);
-        partialBytes = std::size_t(piece.size()) - whole * sizeof(TerrainCell);
-        std::memcpy(partial.data(), piece.data() + whole * sizeof(TerrainCell), partialBytes);
-    };
-    const qsizetype end = offset + qsizetype(count * CellBytes);
-    for (qsizetype at = offset; at < end; at += TakeStep) {
-        data.forEachPiece(at, std::min(TakeStep, end - at), append);
-        data.releaseBefore(std::min(at + TakeStep, end));
-    }
-    return TerrainLayer(side, std::move(cells));
-}
-
-// Reads the map data, releasing it as the layers are built from it.
-MapLoadResult parseMapData(ChunkedBytes &data)
-{
-    if (data.size() < MinimumMapDataLength)
-        return refusal(QStringLiteral("map data shorter than %1 bytes").arg(MinimumMapDataLength));
-    const std::uint32_t version = data.u32At(VersionOffset);
+    const qsizetype size = scan.size();
+    if (size < MinimumMapDataLength)
+        return refusedLayout(QStringLiteral("map data shorter than %1 bytes").arg(MinimumMapDataLength));
+    const std::uint32_t version = scan.headU32(VersionOffset);
     if (!isKnownVersion(version))
-        return refusal(QStringLiteral("unknown map version %1").arg(version));
-    const std::uint32_t side = data.u32At(SizeOffset);
+        return refusedLayout(QStringLiteral("unknown map version %1").arg(version));
+    const std::uint32_t side = scan.headU32(SizeOffset);
     if (side == 0)
-        return refusal(QStringLiteral("map size is 0"));
-    const bool hasUnderground = data.byteAt(LevelsOffset) == 1;
+        return refusedLayout(QStringLiteral("map size is 0"));
+    const bool hasUnderground = scan.headByte(LevelsOffset) == 1;
     const std::uint64_t levels = hasUnderground ? 2 : 1;
 
     // Lengths are 32-bit and offsets 64-bit, so these sums cannot overflow.
-    const std::uint64_t firstLength = data.u32At(FirstFieldLengthOffset);
-    const std::uint64_t secondLengthOffset = std::uint64_t(FirstFieldLengthOffset) + 4 + firstLength;
-    if (secondLengthOffset + 4 > std::uint64_t(data.size()))
-        return refusal(QStringLiteral("first skipped field (%1 bytes) runs past the end of the data").arg(firstLength));
-    const std::uint64_t secondLength = data.u32At(qsizetype(secondLengthOffset));
+    const std::uint64_t firstLength = scan.headU32(FirstFieldLengthOffset);
+    const std::uint64_t secondLengthOffset = *scan.secondLengthOffset();
+    if (secondLengthOffset + 4 > std::uint64_t(size))
+        return refusedLayout(QStringLiteral("first skipped field (%1 bytes) runs past the end of the data").arg(firstLength));
+    const std::uint64_t secondLength = scan.secondLength();
     const std::uint64_t fieldsEnd = secondLengthOffset + 4 + secondLength;
-    if (fieldsEnd > std::uint64_t(data.size()))
-        return refusal(QStringLiteral("second skipped field (%1 bytes) runs past the end of the data").arg(secondLength));
+    if (fieldsEnd > std::uint64_t(size))
+        return refusedLayout(QStringLiteral("second skipped field (%1 bytes) runs past the end of the data").arg(secondLength));
 
     // The search starts one byte behind the second field, never on it.
-    const std::optional<qsizetype> marker = findTerrainMarker(data, qsizetype(fieldsEnd) + 1);
+    const std::optional<qsizetype> marker = scan.marker();
     if (!marker)
-        return refusal(QStringLiteral("terrain marker not found"));
+        return refusedLayout(QStringLiteral("terrain marker not found"));
     const qsizetype terrainEnd = *marker - MarkerDistance;
 
     // side^2 fits in 64 bits; compare by division so that the layer size is
@@ -217,65 +257,159 @@ MapLoadResult parseMapData(ChunkedBytes &data)
     const std::uint64_t cellsPerLayer = std::uint64_t(side) * side;
     const std::uint64_t room = std::uint64_t(terrainEnd - SmallestTerrainOffset);
     if (cellsPerLayer > room / (CellBytes * levels))
-        return refusal(QStringLiteral("terrain of side %1 does not fit in front of the marker at byte %2").arg(side).arg(*marker));
-    const qsizetype terrainOffset = terrainEnd - qsizetype(cellsPerLayer * CellBytes * levels);
+        return refusedLayout(QStringLiteral("terrain of side %1 does not fit in front of the marker at byte %2").arg(side).arg(*marker));
     if (side > TerrainLayer::MaxSide)
         throw std::bad_alloc();
 
-    MapLoadResult result;
-    MapDocument &document = result.document.emplace();
-    // In file order, so that each block is released once passed.
-    document.headerBytes = takeBytes(data, 0, terrainOffset);
-    document.ground = takeLayer(data, terrainOffset, side);
-    if (hasUnderground)
-        document.underground = takeLayer(data, terrainOffset + qsizetype(cellsPerLayer * CellBytes), side);
-    document.trailingBytes = takeBytes(data, terrainEnd, data.size() - terrainEnd);
-    document.version = version;
-    document.mapSize = side;
-    document.hasUnderground = hasUnderground;
-    document.isLoaded = true;
-    document.chooseSizeSteps(side);
-
-    result.facts.terrainOffset = terrainOffset;
-    result.facts.trailingLength = data.size() - terrainEnd;
-    result.facts.dataLength = data.size();
-    return result;
+    MapLayout layout;
+    layout.version = version;
+    layout.side = side;
+    layout.hasUnderground = hasUnderground;
+    layout.terrainEnd = terrainEnd;
+    layout.terrainOffset = terrainEnd - qsizetype(cellsPerLayer * CellBytes * levels);
+    layout.dataLength = size;
+    return layout;
 }
 
-// Reads a gzip or plain map from `input`, whose first piece is `first`. The
-// gzip content or the plain bytes are gathered in blocks, then parsed.
-MapLoadResult loadFromPieces(QByteArrayView first, const GzipInput &next, qsizetype maxDataLength)
+// Bytes handed to the scanner at a time: small enough that they are still
+// in the cache when it reads them.
+constexpr qsizetype ScanPiece = 256 * 1024;
+
+// The map data gathered in one block of memory as it comes, each piece shown
+// to the scanner right after it was written. The layers are then made in the
+// block itself, so the content is written once and never copied.
+class MapDataBlock final : public GzipSink {
+public:
+    // expected: the length the data is likely to have (grown beyond when not).
+    MapDataBlock(qsizetype expected, qsizetype maxLength)
+        : m_maxLength(maxLength)
+    {
+        // One byte more than expected, so that the inflater sees the end of
+        // the stream without asking for more room.
+        reserve(std::min(std::max(expected + 1, FirstCapacity), maxLength + 1));
+    }
+    ~MapDataBlock() override { std::free(m_data); }
+    MapDataBlock(const MapDataBlock &) = delete;
+    MapDataBlock &operator=(const MapDataBlock &) = delete;
+
+    std::span<char> room(qsizetype most) override
+    {
+        if (m_size == m_capacity)
+            reserve(std::min(std::max(m_capacity + m_capacity / 2, m_capacity + 1), std::max(m_maxLength + 1, m_capacity + 1)));
+        return {m_data + m_size, std::size_t(std::min({most, m_capacity - m_size, ScanPiece}))};
+    }
+    void commit(qsizetype count) override
+    {
+        scanner.feed(QByteArrayView(m_data + m_size, count));
+        m_size += count;
+    }
+
+    // Copies bytes in, in scanner-sized pieces.
+    void append(QByteArrayView bytes)
+    {
+        while (!bytes.isEmpty()) {
+            const std::span<char> into = room(bytes.size());
+            std::memcpy(into.data(), bytes.data(), into.size());
+            commit(qsizetype(into.size()));
+            bytes = bytes.sliced(qsizetype(into.size()));
+        }
+    }
+
+    // Makes the document of the laid-out data: the header and the tail are
+    // copied out, the block is cut behind the terrain and its pages in front
+    // of it given back, and the layers are made in it.
+    MapLoadResult takeDocument(const MapLayout &layout, bool compressed)
+    {
+        MapLoadResult result;
+        MapDocument &document = result.document.emplace();
+        document.headerBytes = QByteArray(m_data, layout.terrainOffset);
+        document.trailingBytes = QByteArray(m_data + layout.terrainEnd, m_size - layout.terrainEnd);
+        if (void *cut = std::realloc(m_data, std::size_t(std::max<qsizetype>(layout.terrainEnd, 1))))
+            m_data = static_cast<char *>(cut);
+        releasePages(m_data, std::size_t(layout.terrainOffset));
+        const std::shared_ptr<void> block(std::exchange(m_data, nullptr), FreeLarge());
+        auto *cells = reinterpret_cast<TerrainCell *>(static_cast<char *>(block.get()) + layout.terrainOffset);
+        document.ground = TerrainLayer::inBlock(layout.side, cells, block);
+        if (layout.hasUnderground)
+            document.underground = TerrainLayer::inBlock(layout.side, cells + std::size_t(layout.side) * layout.side, block);
+        document.version = layout.version;
+        document.mapSize = layout.side;
+        document.hasUnderground = layout.hasUnderground;
+        document.isLoaded = true;
+        document.chooseSizeSteps(layout.side);
+        result.facts = layout.facts(compressed);
+        return result;
+    }
+
+    MapDataScanner scanner;
+
+private:
+    char *m_data = nullptr;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
+    qsizetype m_maxLength;
+
+    static constexpr qsizetype FirstCapacity = 64 * 1024;
+
+    void reserve(qsizetype capacity)
+    {
+        void *memory = m_data == nullptr ? allocateLarge(std::size_t(capacity)) : std::realloc(m_data, std::size_t(capacity));
+        if (memory == nullptr)
+            throw std::bad_alloc();
+        m_data = static_cast<char *>(memory);
+        m_capacity = capacity;
+    }
+};
+
+// Hands the map data of a gzip or plain stream, whose first piece is
+// `first`, to the sink: inflated, or copied as it is. The reason of a
+// refusal, or empty.
+QString feedMapData(QByteArrayView first, const GzipInput &next, qsizetype maxDataLength, GzipSink &sink)
+{
+    if (isGzipContainer(first)) {
+        bool firstGiven = false;
+        const GzipInput input = [&]() -> std::optional<QByteArrayView> {
+            if (firstGiven)
+                return next();
+            firstGiven = true;
+            return first;
+        };
+        return inflateGzipTo(input, maxDataLength, sink);
+    }
+    for (std::optional<QByteArrayView> piece = first; !piece || !piece->isEmpty(); piece = next()) {
+        if (!piece)
+            return QStringLiteral("cannot read the map data");
+        for (QByteArrayView rest = *piece; !rest.isEmpty();) {
+            const std::span<char> room = sink.room(rest.size());
+            std::memcpy(room.data(), rest.data(), room.size());
+            sink.commit(qsizetype(room.size()));
+            rest = rest.sliced(qsizetype(room.size()));
+        }
+    }
+    return {};
+}
+
+// The length a gzip stream's content is likely to have: the length field of
+// its last member's trailer (exact for the one member the editor writes).
+qsizetype lengthInGzipTrailer(QByteArrayView lastFour)
+{
+    return lastFour.size() == 4 ? qsizetype(readU32(lastFour, 0)) : 0;
+}
+
+// Reads a gzip or plain map from `input`, whose first piece is `first`, into
+// one block, scanning it as it comes, and makes the document in the block.
+MapLoadResult loadFromPieces(QByteArrayView first, const GzipInput &next, qsizetype expectedLength, qsizetype maxDataLength)
 {
     // The content of a large map may be more than the memory at hand.
     try {
         const bool compressed = isGzipContainer(first);
-        ChunkedBytes data;
-        if (compressed) {
-            bool firstGiven = false;
-            const GzipInput input = [&]() -> std::optional<QByteArrayView> {
-                if (firstGiven)
-                    return next();
-                firstGiven = true;
-                return first;
-            };
-            const QString error = inflateGzipInto(input, maxDataLength, data);
-            if (!error.isEmpty())
-                return refusal(error);
-        } else {
-            for (std::optional<QByteArrayView> piece = first; !piece || !piece->isEmpty(); piece = next()) {
-                if (!piece)
-                    return refusal(QStringLiteral("cannot read the map data"));
-                for (QByteArrayView rest = *piece; !rest.isEmpty();) {
-                    const std::span<char> room = data.room(rest.size());
-                    std::memcpy(room.data(), rest.data(), room.size());
-                    data.commit(qsizetype(room.size()));
-                    rest = rest.sliced(qsizetype(room.size()));
-                }
-            }
-        }
-        MapLoadResult result = parseMapData(data);
-        result.facts.compressed = compressed;
-        return result;
+        MapDataBlock block(expectedLength, maxDataLength);
+        if (const QString error = feedMapData(first, next, maxDataLength, block); !error.isEmpty())
+            return refusal(error);
+        const MapLayout layout = layoutOf(block.scanner);
+        if (!layout.reason.isEmpty())
+            return refusal(layout.reason);
+        return block.takeDocument(layout, compressed);
     } catch (const std::bad_alloc &) {
         return refusal(QStringLiteral("not enough memory to load the map"));
     }
@@ -314,16 +448,9 @@ bool isGzipContainer(QByteArrayView fileBytes)
 
 MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength)
 {
-    if (!isGzipContainer(fileBytes)) {
-        // Plain bytes in memory are read where they are.
-        try {
-            ChunkedBytes data = ChunkedBytes::viewOf(fileBytes);
-            return parseMapData(data);
-        } catch (const std::bad_alloc &) {
-            return refusal(QStringLiteral("not enough memory to load the map"));
-        }
-    }
-    return loadFromPieces(fileBytes, [] { return std::optional<QByteArrayView>(QByteArrayView()); }, maxDataLength);
+    const qsizetype expected =
+        isGzipContainer(fileBytes) ? lengthInGzipTrailer(fileBytes.last(std::min<qsizetype>(4, fileBytes.size()))) : fileBytes.size();
+    return loadFromPieces(fileBytes, [] { return std::optional<QByteArrayView>(QByteArrayView()); }, expected, maxDataLength);
 }
 
 QString mapFileRefusal(const QString &path)
@@ -343,15 +470,20 @@ QString mapFileRefusal(const QString &path)
     return {};
 }
 
-MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress)
+namespace {
+
+// Opens the map file at path (after the checks of mapFileRefusal) and hands
+// its bytes in pieces to `take` with the length its map data is likely to
+// have; the refusal's reason, or empty. The file is read in pieces as the
+// reader takes them, so that it is never held whole next to its content.
+QString readMapFilePieces(const QString &path, const ProgressCallback &progress,
+                          const std::function<QString(QByteArrayView first, const GzipInput &next, qsizetype expected)> &take)
 {
     if (const QString reason = mapFileRefusal(path); !reason.isEmpty())
-        return refusal(reason);
+        return reason;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return refusal(QStringLiteral("cannot open the file: %1").arg(file.errorString()));
-    // The file is read in pieces as the loader takes them, so that it is
-    // never held whole next to its content.
+        return QStringLiteral("cannot open the file: %1").arg(file.errorString());
     QByteArray buffer(FileReadPiece, Qt::Uninitialized);
     bool readFailed = false;
     ProgressMeter meter(progress, file.size());
@@ -366,11 +498,71 @@ MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress)
         return QByteArrayView(buffer.constData(), got);
     };
     const std::optional<QByteArrayView> first = next();
-    MapLoadResult result = first ? loadFromPieces(*first, next, MaximumMapDataLength) : MapLoadResult();
+    if (!first)
+        return QStringLiteral("cannot read the file: %1").arg(file.errorString());
+    qsizetype expected = file.size();
+    if (isGzipContainer(*first) && file.size() >= 4) {
+        // The trailer is read ahead through a second handle, so that the
+        // pieces keep coming in order.
+        QFile tail(path);
+        char lastFour[4];
+        expected = tail.open(QIODevice::ReadOnly) && tail.seek(file.size() - 4) && tail.read(lastFour, 4) == 4
+            ? lengthInGzipTrailer(QByteArrayView(lastFour, 4))
+            : 0;
+    }
+    const QString reason = take(*first, next, expected);
     if (readFailed)
-        return refusal(QStringLiteral("cannot read the file: %1").arg(file.errorString()));
-    meter.finish();
-    return result;
+        return QStringLiteral("cannot read the file: %1").arg(file.errorString());
+    if (reason.isEmpty())
+        meter.finish();
+    return reason;
+}
+
+// A sink that shows the map data to a scanner and keeps none of it.
+class ScanOnly final : public GzipSink {
+public:
+    std::span<char> room(qsizetype most) override
+    {
+        return {m_buffer.data(), std::size_t(std::min(most, m_buffer.size()))};
+    }
+    void commit(qsizetype count) override { scanner.feed(QByteArrayView(m_buffer.constData(), count)); }
+
+    MapDataScanner scanner;
+
+private:
+    QByteArray m_buffer = QByteArray(ScanPiece, Qt::Uninitialized);
+};
+
+}  // namespace
+
+MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress)
+{
+    MapLoadResult result;
+    const QString reason = readMapFilePieces(path, progress, [&](QByteArrayView first, const GzipInput &next, qsizetype expected) {
+        result = loadFromPieces(first, next, expected, MaximumMapDataLength);
+        return result.reason;
+    });
+    return reason.isEmpty() ? std::move(result) : refusal(reason);
+}
+
+MapFileSummary summarizeMapFile(const QString &path, const ProgressCallback &progress)
+{
+    MapFileSummary summary;
+    summary.reason = readMapFilePieces(path, progress, [&](QByteArrayView first, const GzipInput &next, qsizetype) {
+        const bool compressed = isGzipContainer(first);  // `first` is read over
+        ScanOnly sink;
+        if (const QString error = feedMapData(first, next, MaximumMapDataLength, sink); !error.isEmpty())
+            return error;
+        const MapLayout layout = layoutOf(sink.scanner);
+        if (layout.reason.isEmpty()) {
+            summary.version = layout.version;
+            summary.mapSize = layout.side;
+            summary.levelCount = layout.hasUnderground ? 2 : 1;
+            summary.facts = layout.facts(compressed);
+        }
+        return layout.reason;
+    });
+    return summary;
 }
 
 void adoptLoadedMap(MapDocument &document, MapDocument &&loaded)
@@ -560,8 +752,14 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
                           const ProgressCallback &progress)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        // The file exists: it could not be created is not the cause.
+        const int code = platform::lastFileError();
+        const QString cause = !QFileInfo(path).isWritable() ? QStringLiteral("it is read-only")
+            : code != 0                                     ? platform::fileErrorText(code)
+                                                            : file.errorString();
+        return {QStringLiteral("cannot write the file: %1").arg(cause)};
+    }
 
     // The new file is held in memory, so that its whole size is known and
     // reserved before the original is touched.
@@ -654,11 +852,20 @@ MapSaveResult saveMapFile(const MapDocument &document, const QString &path, cons
 {
     if (!document.isLoaded)
         return {QStringLiteral("no map is loaded")};
+    // A map of no cells (or of more than any map holds) opens nowhere: the
+    // file it would replace is worth more.
+    if (document.mapSize == 0 || document.mapSize > MapDocument::LargestSide)
+        return {QStringLiteral("a map of side %1 cannot be saved (sides are 1..%2)")
+                    .arg(document.mapSize)
+                    .arg(MapDocument::LargestSide)};
     // A device, a pipe or a socket would be replaced by a plain file (or, for
     // a device, take the bytes and keep nothing): refused before anything.
     if (const QString kind = notARegularFile(path); !kind.isEmpty())
         return {kind};
-    if (!options.inPlace) {
+    // A file of several names (hard links) is written where it is, so that
+    // every name sees the new map: a new file renamed over one name would
+    // leave the others with the old one.
+    if (!options.inPlace && platform::hardLinkCount(path) <= 1) {
         QSaveFile file(path);
         // Unbuffered, so a failed write reports the system's own error code.
         if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

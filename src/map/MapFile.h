@@ -70,6 +70,21 @@ QString mapFileRefusal(const QString &path);
 // pieces. Progress counts bytes of the file read.
 MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress = {});
 
+// What `info` prints of a map file, found by reading it through once without
+// keeping its content: a map of any size is summed up in little memory.
+struct MapFileSummary {
+    QString reason;  // one line, set on refusal (the same as readMapFile's)
+    std::uint32_t version = 0;
+    std::uint32_t mapSize = 0;
+    int levelCount = 0;
+    MapFileFacts facts;
+
+    bool ok() const { return reason.isEmpty(); }
+};
+
+// The checks and the reading of readMapFile, with the terrain read past.
+MapFileSummary summarizeMapFile(const QString &path, const ProgressCallback &progress = {});
+
 // Takes a freshly loaded map into the open document, keeping the level the
 // user has chosen; the current layer follows it when the new map has that level.
 void adoptLoadedMap(MapDocument &document, MapDocument &&loaded);
@@ -98,7 +113,9 @@ struct MapSaveOptions {
     QString backupFolder;
     // Write into the existing file instead of replacing it, which keeps the
     // file itself (its hard links, owner and permissions). Chosen by the save
-    // on its own when the file's folder cannot be written.
+    // on its own when the file's folder cannot be written, and for a file
+    // that has more than one name (hard link), so that every name sees the
+    // new map.
     bool inPlace = false;
     // For tests of failing disks: called before each write of the new file's
     // bytes with the count written so far; a non-zero result is taken as the

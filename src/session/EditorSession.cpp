@@ -6,14 +6,16 @@
 #include "base/Platform.h"
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
-#include "edit/JournalRecord.h"
 #include "edit/PaintAt.h"
 #include "edit/PathPieces.h"
 #include "edit/ReplaceFill.h"
+#include "edit/StepStages.h"
 #include "edit/TerrainEdges.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 EditorSession::EditorSession(QObject *parent)
@@ -57,6 +59,7 @@ MapOpenResult EditorSession::open(const QString &fileName)
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_document.pointCurrentLayerAt(m_level);
     m_history.clear();
+    forgetPathPoint();
     Q_EMIT mapOpened();
     Q_EMIT fileNameChanged(m_fileName);
     Q_EMIT undoCountChanged(0);
@@ -80,30 +83,37 @@ MapSaveResult EditorSession::save(const QString &fileName)
     return saved;
 }
 
-EditorSession::JournalReplay EditorSession::replayJournal(const JournalContents &journal)
+QString EditorSession::replayStep(const std::function<QString(MapDocument &document, CellEditor &editor)> &write)
 {
-    JournalReplay replay;
-    for (; replay.steps < journal.recordCount(); ++replay.steps) {
-        const JournalRecord record = journal.record(replay.steps);
-        if (record.kind == JournalRecord::Kind::Size) {
-            if (!resize(record.side)) {
-                replay.reason = QStringLiteral("not enough memory for a map of side %1").arg(record.side);
-                break;
-            }
+    beginStep(StepKind::Replay);
+    const std::size_t start = m_step->start;
+    CellEditor editor(m_document, m_history.undoList());
+    const int shownLevel = m_document.currentLayerLevel();
+    const QString reason = write(m_document, editor);
+    m_document.pointCurrentLayerAt(shownLevel);
+    // The writer may have pointed the editor at either level: each level's
+    // cells are announced from the records the step appended.
+    const UndoList &records = m_history.undoList();
+    struct Bounds {
+        int left = 0x10000, top = 0x10000, right = -1, bottom = -1;
+    };
+    std::array<Bounds, 2> changed;
+    for (std::size_t i = start; i < records.count(); ++i) {
+        const UndoRecord &record = records.at(i);
+        if (record.level >= 2)
             continue;
-        }
-        beginStep();
-        CellEditor editor(m_document, m_history.undoList());
-        replay.reason = applyJournalRecord(m_document, record, &editor);
-        if (!editor.changedCells().isEmpty()) {
-            Q_EMIT cellsChanged(record.level, editor.changedCells());
-            Q_EMIT undoCountChanged(m_history.undoList().count());
-        }
-        finishStep(false);
-        if (!replay.reason.isEmpty())
-            break;
+        Bounds &bounds = changed[record.level];
+        bounds = {std::min<int>(bounds.left, record.column), std::min<int>(bounds.top, record.row),
+                  std::max<int>(bounds.right, record.column), std::max<int>(bounds.bottom, record.row)};
     }
-    return replay;
+    for (int level = 0; level < 2; ++level)
+        if (changed[level].right >= 0)
+            Q_EMIT cellsChanged(level, QRect(QPoint(changed[level].left, changed[level].top),
+                                             QPoint(changed[level].right, changed[level].bottom)));
+    if (records.count() > start)
+        Q_EMIT undoCountChanged(records.count());
+    endStep();
+    return reason;
 }
 
 void EditorSession::forgetFileName()
@@ -119,6 +129,7 @@ bool EditorSession::selectLevel(int level)
     closeOpenStep();
     clearRegionSelection();
     m_level = level == 1 ? 1 : 0;
+    forgetPathPoint();
     // Level 1 of a one-level map leaves the current layer as it was.
     const bool shown = m_document.pointCurrentLayerAt(m_level);
     Q_EMIT levelChanged(m_level, shown);
@@ -140,6 +151,7 @@ template <typename Change>
 HistoryChange EditorSession::changeHistory(Work work, Change &&change)
 {
     closeOpenStep();
+    forgetPathPoint();
     // While a size change replaces the layers (its progress dialog lets the
     // window repaint), the cells are not to be read.
     m_resizing = true;
@@ -150,78 +162,109 @@ HistoryChange EditorSession::changeHistory(Work work, Change &&change)
 }
 
 template <typename Operation>
-std::size_t EditorSession::edit(Operation &&operation)
+std::size_t EditorSession::edit(StepKind kind, Operation &&operation)
 {
-    if (!levelShown())
-        return 0;
-    CellEditor editor(m_document, m_history.undoList());
-    const std::size_t count = operation(editor);
-    if (count > 0) {
-        Q_EMIT cellsChanged(m_document.currentLayerLevel(), editor.changedCells());
-        Q_EMIT undoCountChanged(m_history.undoList().count());
+    if (m_step && m_step->kind != kind && m_history.undoList().count() == m_step->start) {
+        // A gesture's step that has nothing yet takes the kind of its first operation.
+        m_step->kind = kind;
     }
+    const bool ownStep = !m_step || m_step->kind != kind;
+    if (ownStep)
+        beginStep(kind);
+    std::size_t count = 0;
+    if (levelShown()) {
+        // Long work shows itself (the busy pointer, progress) from here to the step's end.
+        stepProgress();
+        CellEditor editor(m_document, m_history.undoList());
+        const std::size_t firstRecord = m_history.undoList().count();
+        count = operation(editor);
+        ++m_step->operations;
+        if (stepTraits(kind).live)
+            runStages(editor, firstRecord);
+        announceEdits(editor);
+    }
+    if (ownStep)
+        endStep();
     return count;
 }
 
-void EditorSession::beginStep()
+void EditorSession::runStages(CellEditor &editor, std::size_t firstRecord)
+{
+    const StepTraits traits = stepTraits(m_step->kind);
+    const bool rules = m_edgeRules
+        && (traits.rules == RulesUse::Always || (traits.rules == RulesUse::WithEdgeBrush && m_edgeBrush));
+    const bool mirrored = traits.mirrored && m_symmetry != SymmetryMode::Off;
+    const std::size_t stagesStart = m_history.undoList().count();
+    if (stagesStart == firstRecord || (!rules && !mirrored))
+        return;
+    const int level = m_document.currentLayerLevel();
+    std::vector<CellChange> changes = recordedChanges(m_history.undoList(), firstRecord, level, m_document.mapSize);
+    if (mirrored) {
+        // Symmetry sees only what the operations wrote; the rules then treat
+        // their cells and the copies alike.
+        applySymmetry(editor, m_symmetry, changes);
+        if (rules)
+            changes = recordedChanges(m_history.undoList(), firstRecord, level, m_document.mapSize);
+    }
+    if (rules)
+        applyRules(editor, *m_edgeRules, rulesTargets(editor.layer(), changes));
+    if (m_history.undoList().count() > stagesStart)
+        m_step->stageRecords.emplace_back(stagesStart, m_history.undoList().count());
+}
+
+void EditorSession::announceEdits(const CellEditor &editor)
+{
+    if (editor.changedCells().isEmpty())
+        return;
+    Q_EMIT cellsChanged(m_document.currentLayerLevel(), editor.changedCells());
+    Q_EMIT undoCountChanged(m_history.undoList().count());
+}
+
+const ProgressCallback &EditorSession::stepProgress()
+{
+    static const ProgressCallback none;
+    if (!m_step)
+        return none;
+    if (!m_step->progress && stepTraits(m_step->kind).work != EditWork::None)
+        m_step->progress = progressFor(stepTraits(m_step->kind).work);
+    return m_step->progress;
+}
+
+void EditorSession::beginStep(StepKind kind)
 {
     closeOpenStep();
     m_history.openStep();
-    m_stepStart = m_history.undoList().count();
-    m_stepOpen = true;
-    m_stepMirrored = true;
-    m_stepPieced = false;
+    m_step = OpenStep{kind, m_history.undoList().count(), {}, 0, {}};
 }
 
 void EditorSession::closeOpenStep()
 {
-    if (m_stepOpen)
+    if (m_step)
         endStep();
 }
 
 void EditorSession::endStep()
 {
-    finishStep(true);
-}
-
-void EditorSession::finishStep(bool brushEdges)
-{
-    m_stepOpen = false;
-    const int level = m_document.currentLayerLevel();
-    std::vector<CellPosition> mirrored;
-    if (m_stepMirrored && m_symmetry != SymmetryMode::Off && m_history.undoList().count() > m_stepStart) {
-        const std::vector<CellChange> changes =
-            recordedChanges(m_history.undoList(), m_stepStart, level, m_document.mapSize);
-        edit([&](CellEditor &editor) {
-            mirrored = applySymmetry(editor, m_symmetry, changes);
-            return mirrored.size();
-        });
+    if (!m_step)
+        return;
+    // The closing stages, in order: symmetry and rules (unless they ran
+    // after each operation), the history's records, then the journal.
+    if (!stepTraits(m_step->kind).live && m_step->operations > 0 && levelShown()) {
+        CellEditor editor(m_document, m_history.undoList());
+        runStages(editor, m_step->start);
+        announceEdits(editor);
     }
-    if (brushEdges && m_edgeBrush && m_history.undoList().count() > m_stepStart)
-        applyRules(recordedPositions(m_history.undoList(), m_stepStart, level));
-    else if (!brushEdges || m_stepPieced)
-        // The operation chose its own pictures by the rules: its copies take
-        // theirs from the rules as well.
-        applyRules(mirrored);
+    const OpenStep step = std::move(*m_step);
+    m_step.reset();
+    const std::size_t recorded = m_history.undoList().count();
+    m_history.compactOpenStep(m_document, step.stageRecords, step.operations == 1);
     m_history.closeStep();
     const std::size_t end = m_history.undoList().count();
-    if (end > m_stepStart)
-        Q_EMIT stepRecorded(m_stepStart, end);
-    m_stepStart = end;
+    if (end != recorded)
+        Q_EMIT undoCountChanged(end);
+    if (end > step.start)
+        Q_EMIT stepRecorded(step.start, end);
     announceHistory();
-}
-
-void EditorSession::applyRules(std::span<const CellPosition> cells)
-{
-    if (!m_edgeRules || cells.empty())
-        return;
-    edit([&](CellEditor &editor) {
-        std::size_t changed = applyTerrainEdges(editor, *m_edgeRules, cells);
-        if (!m_edgeRules->paths().isEmpty())
-            for (const PathLayer path : PathLayers)
-                changed += applyPathPieces(editor, m_edgeRules->paths(), path, cells);
-        return changed;
-    });
 }
 
 void EditorSession::announceHistory()
@@ -242,14 +285,16 @@ std::size_t EditorSession::paint(const BrushSettings &brush, int column, int row
         if (!fillSpreadsFrom(from, brush))
             Q_EMIT fillStoppedAtFirstCell(from, brush.terrainType);
     }
-    const ProgressCallback progress = fill ? progressFor(Work::Fill) : ProgressCallback();
-    return edit([&](CellEditor &editor) {
-        return PaintAt(editor, brush, m_anchorCell, std::uint16_t(column), std::uint16_t(row), progress);
+    // A fill is a step of its own; a stroke's cells join the stroke's step.
+    const StepKind kind = fill ? StepKind::Fill : StepKind::Stroke;
+    return edit(kind, [&](CellEditor &editor) {
+        return PaintAt(editor, brush, m_anchorCell, std::uint16_t(column), std::uint16_t(row), stepProgress());
     });
 }
 
 UndoStep EditorSession::announce(const HistoryChange &change)
 {
+    forgetPathPoint();
     Q_EMIT historyMoved(change);
     if (change.newSide) {
         Q_EMIT mapResized(int(*change.newSide));
@@ -300,12 +345,7 @@ std::size_t EditorSession::fixAllEdges()
 {
     if (!m_edgeRules)
         return 0;
-    beginStep();
-    const ProgressCallback busy = progressFor(Work::Edit);
-    const std::size_t changed =
-        edit([&](CellEditor &editor) { return applyTerrainEdgesToLevel(editor, *m_edgeRules); });
-    finishStep(false);
-    return changed;
+    return edit(StepKind::FixEdges, [&](CellEditor &editor) { return applyTerrainEdgesToLevel(editor, *m_edgeRules); });
 }
 
 PathLaid EditorSession::layPath(PathLayer layer, std::uint8_t type, QPoint from, QPoint to, bool erase,
@@ -313,24 +353,18 @@ PathLaid EditorSession::layPath(PathLayer layer, std::uint8_t type, QPoint from,
 {
     if (!levelShown() || from.x() < 0 || from.y() < 0 || to.x() < 0 || to.y() < 0)
         return {};
-    const bool ownStep = !m_stepOpen;
-    if (ownStep)
-        beginStep();
-    m_stepPieced = true;
+    // The path is laid with plain pieces; the step's rules stage pieces it
+    // and its neighbours after symmetry has copied it.
     static const PathRules noRules;
-    const PathRules &rules = m_edgeRules ? m_edgeRules->paths() : noRules;
     const std::vector<CellPosition> cells = pathCells({std::uint16_t(from.x()), std::uint16_t(from.y())},
                                                       {std::uint16_t(to.x()), std::uint16_t(to.y())});
     PathLaid laid;
-    edit([&](CellEditor &editor) {
-        if (erase)
-            laid.changed = erasePath(editor, rules, layer, cells);
-        else
-            laid = ::layPath(editor, rules, layer, type, cells, fallbackPicture);
-        return laid.changed;
+    laid.changed = edit(StepKind::Path, [&](CellEditor &editor) {
+        return erase ? erasePath(editor, noRules, layer, cells)
+                     : ::layPath(editor, noRules, layer, type, cells, fallbackPicture).changed;
     });
-    if (ownStep)
-        endStep();
+    laid.rulesMissing = !erase && type != 0 && !(m_edgeRules && m_edgeRules->paths().hasRules(layer, type));
+    m_lastPathPoint = to;
     return laid;
 }
 
@@ -338,11 +372,8 @@ std::size_t EditorSession::fixAllPaths()
 {
     if (!hasPathRules())
         return 0;
-    beginStep();
-    const std::size_t changed =
-        edit([&](CellEditor &editor) { return applyPathPiecesToLevel(editor, m_edgeRules->paths(), PathLayers); });
-    finishStep(false);
-    return changed;
+    return edit(StepKind::FixPaths,
+                [&](CellEditor &editor) { return applyPathPiecesToLevel(editor, m_edgeRules->paths(), PathLayers); });
 }
 
 TransformResult EditorSession::transform(Transform transform, const TransformTarget &target)
@@ -352,23 +383,24 @@ TransformResult EditorSession::transform(Transform transform, const TransformTar
         if (m_clipboard.isEmpty())
             return {QStringLiteral("no cells are copied to transform")};
         m_clipboard.transform(transform);
-        return {QString(), std::size_t(m_clipboard.width()) * m_clipboard.height()};
+        return {QString(), std::size_t(clipboard().width()) * clipboard().height()};
     }
     if (!levelShown())
         return {QStringLiteral("no level of an open map is shown to edit")};
-    beginStep();
-    m_stepMirrored = false;
+    // The transform gives the cells that met new neighbours their pictures by
+    // the rules itself, as the command-line tool's does.
     const TerrainEdgeRules *rules = m_edgeRules ? &*m_edgeRules : nullptr;
     TransformResult result;
-    edit([&](CellEditor &editor) {
+    beginStep(StepKind::Transform);
+    const std::size_t first = m_history.undoList().count();
+    edit(StepKind::Transform, [&](CellEditor &editor) {
         result = target.kind == TransformTarget::Kind::Level ? transformLevel(editor, transform, rules)
                                                              : transformArea(editor, target.selection, transform, rules);
         return result.changed;
     });
-    // Cells on the area's border meet new neighbours, and a flip's paths
-    // join other sides: the rules give them their pictures.
-    applyRules(recordedPositions(m_history.undoList(), m_stepStart, m_document.currentLayerLevel()));
-    finishStep(false);
+    endStep();
+    if (result.ok())
+        result.changed = m_history.undoList().count() - first;
     return result;
 }
 
@@ -376,13 +408,8 @@ std::size_t EditorSession::mirrorHalf(LevelHalf half)
 {
     if (!levelShown())
         return 0;
-    beginStep();
-    m_stepMirrored = false;
-    const std::size_t changed = edit([&](CellEditor &editor) { return ::mirrorHalf(editor, half); });
-    // The cells along the seam meet new neighbours.
-    applyRules(recordedPositions(m_history.undoList(), m_stepStart, m_document.currentLayerLevel()));
-    finishStep(false);
-    return changed;
+    const TerrainEdgeRules *rules = m_edgeRules ? &*m_edgeRules : nullptr;
+    return edit(StepKind::MirrorHalf, [&](CellEditor &editor) { return ::mirrorHalf(editor, half, rules); });
 }
 
 bool EditorSession::copy(const QRect &selection)
@@ -394,26 +421,25 @@ std::size_t EditorSession::paste(int left, int top)
 {
     if (!m_document.isLoaded)
         return 0;
-    beginStep();
-    const ProgressCallback busy = progressFor(Work::Edit);
-    const std::size_t changed = edit([&](CellEditor &editor) { return m_clipboard.paste(editor, left, top); });
-    endStep();
-    return changed;
+    return edit(StepKind::Paste, [&](CellEditor &editor) { return clipboard().paste(editor, left, top); });
 }
 
 std::size_t EditorSession::replaceFill(const BrushSettings &brush, int column, int row, bool wholeLevel)
 {
     if (!m_document.isLoaded || column < 0 || row < 0)
         return 0;
-    // The rules' pictures come with the fill itself, in its own step.
-    beginStep();
-    const ProgressCallback progress = progressFor(Work::Fill);
-    const ReplaceFillOptions options{wholeLevel, m_edgeRules ? &*m_edgeRules : nullptr};
-    const std::size_t changed = edit([&](CellEditor &editor) {
-        return ::replaceFill(editor, brush, std::uint16_t(column), std::uint16_t(row), options, progress).changed;
+    // Without symmetry the fill takes its pictures from the rules itself, as
+    // the command-line tool's does; with it, the fill writes the types, and
+    // the rules stage gives them and their copies their pictures, so that
+    // symmetry never copies what the rules did.
+    const ReplaceFillOptions options{wholeLevel, m_symmetry == SymmetryMode::Off && m_edgeRules ? &*m_edgeRules : nullptr};
+    beginStep(StepKind::ReplaceFill);
+    const std::size_t first = m_history.undoList().count();
+    const std::size_t filled = edit(StepKind::ReplaceFill, [&](CellEditor &editor) {
+        return ::replaceFill(editor, brush, std::uint16_t(column), std::uint16_t(row), options, stepProgress()).changed;
     });
-    finishStep(false);
-    return changed;
+    endStep();
+    return filled == 0 ? 0 : m_history.undoList().count() - first;
 }
 
 std::size_t EditorSession::selectSame(int column, int row, bool wholeLevel)
@@ -441,12 +467,8 @@ std::size_t EditorSession::fillSelection(const BrushSettings &brush, const QRect
         return 0;
     const RegionSelection selection =
         m_regionSelection ? *m_regionSelection : RegionSelection::rectangle(rectangle, m_document.mapSize);
-    beginStep();
-    const ProgressCallback progress = progressFor(Work::Fill);
-    const std::size_t changed = edit(
-        [&](CellEditor &editor) { return ::fillSelection(editor, brush, selection, progress).changed; });
-    endStep();
-    return changed;
+    return edit(StepKind::FillSelection,
+                [&](CellEditor &editor) { return ::fillSelection(editor, brush, selection, stepProgress()).changed; });
 }
 
 void EditorSession::loadCatalogue(const ObstacleCatalogueOptions &options)

@@ -5,7 +5,6 @@
 // operations and listen to its notices.
 #pragma once
 
-#include "edit/CellClipboard.h"
 #include "edit/CellPosition.h"
 #include "edit/EditHistory.h"
 #include "edit/EditJournal.h"
@@ -15,6 +14,8 @@
 #include "edit/TerrainEdgeRules.h"
 #include "edit/Transforms.h"
 #include "edit/UndoStep.h"
+#include "session/ClipboardModel.h"
+#include "session/EditStep.h"
 #include "gfx/TileSprites.h"
 #include "map/MapDocument.h"
 #include "map/MapFile.h"
@@ -62,7 +63,9 @@ public:
     const MapDocument &document() const { return m_document; }
     const UndoList &undoList() const { return m_history.undoList(); }
     const EditHistory &history() const { return m_history; }
-    const CellClipboard &clipboard() const { return m_clipboard; }
+    const CellClipboard &clipboard() const { return m_clipboard.cells(); }
+    // The copied cells' holder, whose notice says when they change.
+    const ClipboardModel &clipboardModel() const { return m_clipboard; }
     // The tile pictures while they are in use, else null (plain colours).
     const TileSprites *sprites() const { return m_sprites.spritesLoaded() ? &m_sprites : nullptr; }
     const ObstacleCatalogue &catalogue() const { return m_catalogue; }
@@ -120,12 +123,21 @@ public:
 
     // ---- Editing the current level ----
     // A step of undo: what one gesture changes (a stroke from press to
-    // release; a fill or a paste is a step by itself). Closing the step
-    // applies the edge rules around its cells when the edge brush is on.
-    // Opening a step closes one still open, and so does every other
-    // operation, so a step never takes in what another command did.
-    void beginStep();
+    // release; a fill or a paste is a step by itself). A step is opened with
+    // its kind, which decides how it is shown while it works and what its
+    // stages do: after each operation inside it, symmetry copies what the
+    // operation wrote, then the rules give pictures to the cells whose bytes
+    // changed (see edit/StepStages.h); closing it keeps one undo record per
+    // changed cell and hands it to the journal (stepRecorded). Opening a step
+    // closes one still open, and so does every other operation, so a step
+    // never takes in what another command did.
+    void beginStep(StepKind kind = StepKind::Stroke);
     void endStep();
+    // The kind of the open step, if one is open.
+    std::optional<StepKind> openStepKind() const
+    {
+        return m_step ? std::optional<StepKind>(m_step->kind) : std::nullopt;
+    }
     std::size_t paint(const BrushSettings &brush, int column, int row);
     // Takes back the newest undo record, whichever level it belongs to; the
     // cell can be redone.
@@ -160,6 +172,8 @@ public:
     // Reads the edge rules file; the reason of a refusal (with its line), or empty.
     QString loadEdgeRules(const QString &path);
     bool hasEdgeRules() const { return m_edgeRules.has_value(); }
+    // The rules read, or null.
+    const TerrainEdgeRules *edgeRules() const { return m_edgeRules ? &*m_edgeRules : nullptr; }
     bool edgeBrush() const { return m_edgeBrush; }
     void setEdgeBrush(bool on) { m_edgeBrush = on; }
     // Applies the edge rules to every cell of the current level as one step.
@@ -175,6 +189,11 @@ public:
     // rulesMissing says the type has no rules and kept the fallback picture.
     PathLaid layPath(PathLayer layer, std::uint8_t type, QPoint from, QPoint to, bool erase,
                      std::uint8_t fallbackPicture);
+    // Where a Shift+click path starts: the cell laid last on this map and
+    // level, until a map is opened, the level changes, the history moves or
+    // forgetPathPoint() is called (the tool changed); (-1, -1) when none.
+    QPoint lastPathPoint() const { return m_lastPathPoint; }
+    void forgetPathPoint() { m_lastPathPoint = {-1, -1}; }
     // Applies the river and road rules to every cell of the current level as
     // one step; the number of cells whose pictures changed.
     std::size_t fixAllPaths();
@@ -205,15 +224,11 @@ public:
     void chooseObstacles(ObstacleRequest request);
 
     // ---- Recovery ----
-    // Replays a journal read back after a crash on the open map, each record
-    // as a step of its own that undo takes back, announced as edits are; the
-    // map is left with unsaved changes. Stops at the first record that does
-    // not fit the map (its reason set).
-    struct JournalReplay {
-        std::size_t steps = 0;  // records replayed
-        QString reason;         // one line, set when a record was refused
-    };
-    JournalReplay replayJournal(const JournalContents &journal);
+    // Writes cells through a cell editor as one closed step of their own,
+    // with neither symmetry nor the rules (edits replayed from a journal),
+    // announced as edits are; write returns why it stopped, empty when it
+    // wrote everything, and the step keeps what it wrote either way.
+    QString replayStep(const std::function<QString(MapDocument &document, CellEditor &editor)> &write);
     // Leaves the open map without a file (it was recovered onto a file that
     // changed since): the next save asks for a name.
     void forgetFileName();
@@ -223,7 +238,7 @@ public:
 
     // Long work (opening, saving, changing the size) reports its progress
     // through a callback the window gives for each piece of work.
-    enum class Work { Open, Save, Resize, Fill, Edit };
+    using Work = EditWork;
     using ProgressFactory = std::function<ProgressCallback(Work work, const QString &fileName)>;
     void setProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
 
@@ -264,10 +279,15 @@ Q_SIGNALS:
     void obstacleViewChanged(ObstacleChoice::Action action);
 
 private:
-    // Runs one editing operation through a cell editor, then announces the
-    // rectangle of cells it changed once.
+    // Runs one editing operation through a cell editor as a part of the open
+    // step (a step of the kind of its own, closed after it, when no step of
+    // that kind is open), then the step's symmetry and rules stages on what
+    // it wrote; announces the rectangle of cells changed once.
     template <typename Operation>
-    std::size_t edit(Operation &&operation);
+    std::size_t edit(StepKind kind, Operation &&operation);
+    // The progress of the open step's work, made when first asked for, so a
+    // gesture's step shows nothing until it works.
+    const ProgressCallback &stepProgress();
     // Announces what a step of the history wrote.
     UndoStep announce(const HistoryChange &change);
     // Runs a change of the history (undo, redo, a size change) after closing
@@ -278,12 +298,11 @@ private:
     void announceHistory();
     // Closes a step left open by a gesture before another operation runs.
     void closeOpenStep();
-    // Closes the open step, applying the edge brush around its cells when
-    // brushEdges is set (an operation that works out its own edges clears it).
-    void finishStep(bool brushEdges);
-    // Applies the terrain edge rules, and the river and road rules when the
-    // file has them, to the cells and their neighbours; nothing without rules.
-    void applyRules(std::span<const CellPosition> cells);
+    // Runs the symmetry and rules stages of the open step on the records the
+    // operations wrote from firstRecord on.
+    void runStages(CellEditor &editor, std::size_t firstRecord);
+    // Announces what an editor wrote on the current level.
+    void announceEdits(const CellEditor &editor);
 
     ProgressCallback progressFor(Work work, const QString &fileName = QString()) const;
 
@@ -291,20 +310,24 @@ private:
     EditHistory m_history;
     int m_level = 0;
     bool m_resizing = false;
-    std::size_t m_stepStart = 0;  // undo records before the open step
-    bool m_stepOpen = false;
-    // The open step is mirrored under the symmetry (transforms are not: they
-    // move the whole area themselves).
-    bool m_stepMirrored = true;
-    // The open step chose its own pictures (paths laid by the rules), so its
-    // mirrored copies take theirs from the rules too.
-    bool m_stepPieced = false;
+    // The open step: its kind, the undo records before it, and the progress
+    // shown while it lasts.
+    struct OpenStep {
+        StepKind kind;
+        std::size_t start = 0;
+        ProgressCallback progress;
+        int operations = 0;  // operations run in it so far
+        // The records its stages wrote, folded into the operations' records as it closes.
+        std::vector<EditHistory::RecordRange> stageRecords;
+    };
+    std::optional<OpenStep> m_step;
+    QPoint m_lastPathPoint{-1, -1};
     SymmetryMode m_symmetry = SymmetryMode::Off;
     bool m_modified = false;      // as last announced
     std::optional<TerrainEdgeRules> m_edgeRules;
     bool m_edgeBrush = false;
     ProgressFactory m_progressFactory;
-    CellClipboard m_clipboard;
+    ClipboardModel m_clipboard;
     std::optional<RegionSelection> m_regionSelection;
     TileSprites m_sprites;
     ObstacleCatalogue m_catalogue;

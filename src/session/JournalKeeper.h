@@ -5,10 +5,13 @@
 
 #include "edit/JournalWriter.h"
 
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 class EditorSession;
 struct HistoryChange;
@@ -20,10 +23,25 @@ struct HistoryChange;
 // journal. Opening another map deletes the old map's journal, whose edits
 // were saved or dropped at the save prompt; the caller deletes the last one
 // when the editor closes (discard).
+//
+// A map's journal is locked (a lock file beside it) while its editor runs: a
+// second editor of the same map keeps a journal of its own beside it, named
+// after its process, and never touches the first one's. Undo and redo are
+// written as moves of the history while the journal holds the steps they
+// move; an undo reaching behind the journal's start (steps saved before it
+// began) is written as the cells it wrote, a new step on replay.
 class JournalKeeper : public QObject {
     Q_OBJECT
 
 public:
+    // What the keeper tells the user about, besides failures to write.
+    enum class Notice {
+        OpenElsewhere,  // another editor has the map open: this one keeps a journal of its own
+        Rewritten,      // the journal was deleted while in use (its folder too): written anew
+        DamagedMoved,   // a damaged journal was found where the map's goes and moved aside
+    };
+    Q_ENUM(Notice)
+
     // Journals go into folder (the editor's is standardJournalFolder()).
     JournalKeeper(EditorSession &session, const QString &folder, QObject *parent = nullptr);
     ~JournalKeeper() override;
@@ -39,10 +57,18 @@ public:
     // and before the program ends).
     void waitUntilWritten() { m_writer.waitUntilWritten(); }
 
+    // True when another editor holds the journal of the map at mapPath (its
+    // lock is held by a live process, or by another keeper of this one); the
+    // map this keeper journals is its own.
+    bool openElsewhere(const QString &mapPath) const;
+
 Q_SIGNALS:
     // Writing the journal failed (reason set) or works again (reason empty).
     // Delivered on the thread of the keeper.
     void problem(const QString &journalPath, const QString &reason);
+    // Something the user is to know about the journal at path (detail: what
+    // is damaged, for DamagedMoved); delivered on the thread of the keeper.
+    void notice(JournalKeeper::Notice notice, const QString &path, const QString &detail);
 
 private:
     // Starts the journal of the map file at mapPath, deleting the one open.
@@ -50,11 +76,22 @@ private:
     void stepRecorded(std::size_t firstRecord, std::size_t endRecord);
     void historyMoved(const HistoryChange &change);
     void mapSaved(const QString &fileName);
+    // The history's state at the journal's start: what the journal can move.
+    void markStart();
+    void unlock();
 
     EditorSession &m_session;
     const QString m_folder;
     QString m_mapPath;      // the map file the journal is of
     QString m_journalPath;  // empty while no journal is open
+    std::unique_ptr<QLockFile> m_lock;  // held while the map's own journal is in use
     std::uint32_t m_side = 0;  // the map's side as the journal last recorded it
+    // The undo records the history held when the journal began (or the undo
+    // count below which a move was written as cells): moves above it are the
+    // journal's to replay.
+    std::size_t m_base = 0;
+    std::size_t m_undoCount = 0;  // undo records, as last seen
+    // What can be redone is what the journal's replay can redo.
+    bool m_redoJournalled = true;
     JournalWriter m_writer;    // last: its thread may report while the rest exists
 };

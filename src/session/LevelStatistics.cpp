@@ -17,7 +17,7 @@ void addSection(QStringList &lines, const QString &heading, const std::vector<Te
     lines << heading;
     for (const TerrainStats::Line &line : counts)
         if (line.count > 0)
-            lines << QStringLiteral("  ") + lineText.arg(name(line.type)).arg(line.count).arg(line.percent, 0, 'f', 1);
+            lines << QStringLiteral("  ") + lineText.arg(name(line.type)).arg(line.count).arg(line.percent, 0, 'f', 2);
 }
 
 }  // namespace

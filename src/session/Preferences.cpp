@@ -97,3 +97,13 @@ void Preferences::setViewNumber(const QString &name, int value)
 {
     m_settings->setValue(QStringLiteral("view/") + name, value);
 }
+
+QString Preferences::dialogChoice(const QString &name, const QString &initial) const
+{
+    return m_settings->value(QStringLiteral("dialogs/") + name, initial).toString();
+}
+
+void Preferences::setDialogChoice(const QString &name, const QString &value)
+{
+    m_settings->setValue(QStringLiteral("dialogs/") + name, value);
+}

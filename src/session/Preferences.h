@@ -44,6 +44,11 @@ public:
     int viewNumber(const QString &name, int initial) const;
     void setViewNumber(const QString &name, int value);
 
+    // A choice remembered by a dialog (a text under "dialogs/"), with its value
+    // at first start.
+    QString dialogChoice(const QString &name, const QString &initial) const;
+    void setDialogChoice(const QString &name, const QString &value);
+
 private:
     std::unique_ptr<QSettings> m_settings;
 };

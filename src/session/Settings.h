@@ -48,10 +48,26 @@ struct InterfaceTexts {
         menuselectall, menudeselect, menufillselection, menusmaller, menularger, menustatistics, statterrain,
         statrivers, statroads, statline, msgfilled, msgselected, helptools, menufixpaths, msgnopathrules,
         msgpathsfixed, menusymmetry, menunextsymmetry, symoff, symleftright, symtopbottom, symfourway,
-        symhalfturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
+        symhalfturn, symquarterturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
         trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, msgnoturnrules,
         msgtransformed, recovertitle, recovertext, recoverchanged, recoverkept, dlgrecover, dlglater, dlgdropedits,
-        menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill;
+        menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill,
+        msgjournalelsewhere, msgjournalrewritten, msgjournaldamaged, recoverdamaged;
+    // The terrain generator's dialog and what it says.
+    QString menugenerate, gentitle, genseed, gennewseed, gencopyseed, gensymmetry, gensides, genstyle,
+        stylecontinent, styleislands, stylelakes, stylecoast, genwater, genmix, mixtemperate, mixnorthern,
+        mixdesert, mixmarsh, mixvolcanic, mixunderground, genrough, genrivers, genroads, roadsnone,
+        roadsplayers, roadscentre, genlevel, levelsurface, levelunderground, genbutton, genprogress, genbadseed,
+        gennolevel, gensmall, genwaterrange, genoneside, genwatermissed, genrules, msggenerated;
+    // The map check's problems list and marks, and the statistics dock with
+    // its fairness view.
+    QString menuproblems, menunextproblem, menuprevproblem, menuproblemmarks, stproblems, probkind, probcell,
+        probreason, kindterrainpicture, kindriverpiece, kindroadpiece, kindnorule, kindriverend, kindroadend,
+        kindriverjoin, kindroadjoin, kindmirror, probpicture, probnorule, probend, probjoin, probmirror, probterrain,
+        probriver, probroad, probnorth, probeast, probsouth, probwest, probnone, probtypes, probpictures, stattitle,
+        statcounts, statfairness, statsides, statshared, statdifference, sidewhole, sideleft, sideright, sidetop,
+        sidebottom, sidetopleft, sidetopright, sidebottomleft, sidebottomright, figwater, figroadlength, figregions,
+        figlargest, figjoins;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 

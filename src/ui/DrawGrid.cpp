@@ -265,6 +265,8 @@ void DrawGrid::paintEvent(QPaintEvent *event)
             for (int column = firstColumn; column <= lastColumn; ++column)
                 m_cellDelegate(painter, column, row, cellRect(column, row));
     }
+    if (m_marksPainter && firstColumn <= lastColumn && firstRow <= lastRow)
+        m_marksPainter(painter, QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow)));
 
     // The selection shows as a light veil over the drawn cells, the current cell
     // with a focus frame while the grid has the focus.
@@ -325,8 +327,8 @@ void DrawGrid::drawSymmetryGuides(QPainter &painter) const
         axes.append(QLineF(0, middle, length, middle));
     if (m_guideMode == SymmetryMode::Diagonal)
         axes.append(QLineF(0, 0, length, length));
-    if (m_guideMode == SymmetryMode::HalfTurn) {
-        // A point symmetry has no axis: a small cross marks its centre.
+    if (m_guideMode == SymmetryMode::HalfTurn || m_guideMode == SymmetryMode::QuarterTurn) {
+        // A turn has no axis: a small cross marks its centre.
         const double arm = std::max(m_cellSize, 8);
         axes.append(QLineF(middle - arm, middle, middle + arm, middle));
         axes.append(QLineF(middle, middle - arm, middle, middle + arm));

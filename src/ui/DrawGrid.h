@@ -36,6 +36,10 @@ public:
     explicit DrawGrid(QWidget *parent = nullptr);
 
     void setCellDelegate(CellDelegate delegate) { m_cellDelegate = std::move(delegate); }
+    // Draws marks over the drawn cells (a rectangle of column and row numbers),
+    // below the selection and the outlines.
+    using MarksPainter = std::function<void(QPainter &, const QRect &cells)>;
+    void setMarksPainter(MarksPainter painter) { m_marksPainter = std::move(painter); }
     void setSelectCellHandler(SelectCellHandler handler) { m_selectCell = std::move(handler); }
 
     // The side of a cell in pixels: the default column width and row height.
@@ -156,6 +160,7 @@ private:
     QRect m_regionBounds;
     RegionTest m_regionContains;
     SymmetryMode m_guideMode = SymmetryMode::Off;
+    MarksPainter m_marksPainter;
     int m_guideSide = 0;
     QPoint m_current{0, 0};
     QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one

@@ -3,7 +3,6 @@
 
 #include "session/EditorSession.h"
 #include "session/Preferences.h"
-#include "session/LevelStatistics.h"
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
 #include "ui/SymmetryMenus.h"
@@ -61,8 +60,8 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
             &TForm1::BcopycellsClick);
     connect(add(edit, "actionPaste", t.menupaste, {QKeySequence(Qt::CTRL | Qt::Key_V)}), &QAction::triggered, &form,
             &TForm1::BpastecellsClick);
-    // Paste has something to write once cells were copied.
-    connect(action(QStringLiteral("actionCopy")), &QAction::triggered, this, &EditorActions::updateEnabled);
+    // Paste has something to write once cells were copied, whichever command copied them.
+    connect(&m_context.session.clipboardModel(), &ClipboardModel::changed, this, &EditorActions::updateEnabled);
     edit->addSeparator();
     connect(add(edit, "actionSelectAll", t.menuselectall, {QKeySequence(Qt::CTRL | Qt::Key_A)}), &QAction::triggered,
             &form, [this] {
@@ -117,13 +116,8 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
     connect(numbers, &QAction::toggled, &form, &TForm1::setConfigNumbersShown);
     connect(&form, &TForm1::configNumbersToggled, numbers, &QAction::setChecked);
     connect(add(view, "actionObstacles", t.menuobstwin), &QAction::triggered, &form, &TForm1::BobstaclesClick);
-    connect(add(view, "actionStatistics", t.menustatistics), &QAction::triggered, this, [this] {
-        if (!m_context.session.levelShown())
-            return;
-        m_context.prompts().showInformation(&m_window, QString(m_context.texts.menustatistics).remove(u'&'),
-                                            levelStatisticsText(m_context.session.document().currentLayer(),
-                                                                m_context.texts));
-    });
+    // Shows the statistics dock, which the main window wires.
+    add(view, "actionStatistics", t.menustatistics);
     view->addSeparator();
     // Ctrl+wheel stays the horizontal scroll; zoom has keys of its own.
     connect(add(view, "actionZoomIn", t.zoomin,

@@ -7,6 +7,7 @@
 #include "ui/EditorStatusBar.h"
 #include "ui/ExportPictureDialog.h"
 #include "ui/LongWork.h"
+#include "session/ProblemWatch.h"
 #include "ui/OverviewDock.h"
 #include "ui/RecoveryPrompt.h"
 #include "map/MapFile.h"
@@ -109,6 +110,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
             [this](bool on) { m_preferences.setViewToggle(QStringLiteral("toolPalette"), on); });
     connect(m_overview->toggleViewAction(), &QAction::triggered, this,
             [this](bool on) { m_preferences.setViewToggle(QStringLiteral("overview"), on); });
+    m_check = addCheckDocks(*this, context, preferences, {*m_form->grid(), *m_overview, m_actions->viewMenu(), m_status});
     setAcceptDrops(true);
 
     session.setProgressFactory([this, &texts](EditorSession::Work work, const QString &fileName) {
@@ -123,6 +125,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
         case EditorSession::Work::Fill: return longWorkProgress(this, texts.workfill);
         case EditorSession::Work::Edit: return longWorkProgress(this, texts.workedit);
         case EditorSession::Work::Resize: break;
+        case EditorSession::Work::None: return ProgressCallback();
         }
         return longWorkProgress(this, texts.workresize);
     });
@@ -152,6 +155,15 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     connect(&context.journal, &JournalKeeper::problem, this, [this](const QString &, const QString &reason) {
         if (!reason.isEmpty())
             m_status->showNote(m_context.texts.msgjournalerr.arg(reason));
+    });
+    connect(&context.journal, &JournalKeeper::notice, this, [this](JournalKeeper::Notice notice, const QString &path, const QString &detail) {
+        const InterfaceTexts &texts = m_context.texts;
+        const QString shown = QDir::toNativeSeparators(path);
+        switch (notice) {
+        case JournalKeeper::Notice::OpenElsewhere: m_status->showNote(texts.msgjournalelsewhere.arg(shown)); break;
+        case JournalKeeper::Notice::Rewritten: m_status->showNote(texts.msgjournalrewritten.arg(shown)); break;
+        case JournalKeeper::Notice::DamagedMoved: m_status->showNote(texts.msgjournaldamaged.arg(shown, detail)); break;
+        }
     });
     loadEdgeRules();
     // A faulty settings file is told once; the built-in fall-backs are in use.
@@ -185,6 +197,7 @@ void MainWindow::loadEdgeRules()
             m_status->showNote(m_context.texts.msgedgerules.arg(reason));
     }
     m_actions->useEdgeRules();
+    m_check.watch->checkAll();
 }
 
 void MainWindow::restoreState()

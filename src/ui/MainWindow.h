@@ -3,6 +3,8 @@
 // list open here. The window only wires the pieces; each lives in its own file.
 #pragma once
 
+#include "ui/CheckDocks.h"
+
 #include <QMainWindow>
 
 class EditorActions;
@@ -25,6 +27,8 @@ public:
     EditorActions &actions() const { return *m_actions; }
     EditorStatusBar &status() const { return *m_status; }
     OverviewDock &overview() const { return *m_overview; }
+    // The problems and statistics docks, the problem count and marks.
+    const CheckDocks &check() const { return m_check; }
 
     // Shows cells of the given size (8, 16, 32 or 64 pixels), keeping the
     // cell in the middle of the view where it was.
@@ -59,4 +63,5 @@ private:
     QToolBar *m_readout = nullptr;
     QToolBar *m_palette = nullptr;
     OverviewDock *m_overview = nullptr;
+    CheckDocks m_check;
 };

@@ -29,6 +29,7 @@ public:
 
     // The picture and its frame (for the main window's tests and screenshots).
     const OverviewView &view() const { return *m_view; }
+    OverviewView &view() { return *m_view; }
 
     // The check in the picture's context menu: when on (the default), a level
     // that does not fit at one pixel a cell is shown whole, at a sample of

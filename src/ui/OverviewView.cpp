@@ -86,6 +86,8 @@ void OverviewView::paintEvent(QPaintEvent *event)
     const QRect shown = area.intersected(m_picture.rect());
     if (!shown.isEmpty())
         painter.drawImage(shown.topLeft(), m_picture.copy(shown));
+    if (m_marksPainter && !m_picture.isNull())
+        m_marksPainter(painter, m_scale);
 
     drawGuides(painter);
     const QRect frame = framePixels();
@@ -117,7 +119,7 @@ void OverviewView::drawGuides(QPainter &painter) const
         painter.drawLine(QPointF(0, centre.y()), QPointF(picture.width(), centre.y()));
     if (m_guides == SymmetryMode::Diagonal)
         painter.drawLine(picture.topLeft(), picture.bottomRight());
-    if (m_guides == SymmetryMode::HalfTurn) {
+    if (m_guides == SymmetryMode::HalfTurn || m_guides == SymmetryMode::QuarterTurn) {
         // A turn about the centre has no axis: a small cross marks its point.
         painter.drawLine(centre - QPointF(4, 0), centre + QPointF(4, 0));
         painter.drawLine(centre - QPointF(0, 4), centre + QPointF(0, 4));

@@ -11,6 +11,10 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
+
+class QPainter;
+
 class TerrainLayer;
 
 class OverviewView : public QWidget {
@@ -38,6 +42,10 @@ public:
     // outer edge of the framed cells.
     QRect framePixels() const;
 
+    // Draws marks over the picture, at its scale.
+    using MarksPainter = std::function<void(QPainter &, const OverviewScale &)>;
+    void setMarksPainter(MarksPainter painter) { m_marksPainter = std::move(painter); }
+
     QSize sizeHint() const override { return m_picture.size(); }
 
 Q_SIGNALS:
@@ -60,4 +68,5 @@ private:
     OverviewScale m_scale;
     std::uint32_t m_side = 0;
     QRect m_frame;
+    MarksPainter m_marksPainter;
 };

@@ -39,7 +39,7 @@ void PaintTool::press(const GridEvent &event)
         return;
     cancel();
     m_dragging = true;
-    m_session.beginStep();
+    m_session.beginStep(isFill() ? StepKind::Fill : StepKind::Stroke);
     paintCell(event.cell);
 }
 
@@ -73,6 +73,6 @@ void PaintTool::paintCell(QPoint cell)
         // Each fill is a step of its own, closed at once; a drag goes on
         // filling from each new cell it reaches.
         m_session.endStep();
-        m_session.beginStep();
+        m_session.beginStep(StepKind::Fill);
     }
 }

@@ -60,10 +60,13 @@ void PathTool::press(const GridEvent &event)
         return;
     m_dragging = true;
     m_noted = false;
-    m_session.beginStep();
+    // Shift+click draws on from the session's last point, which a new map,
+    // another level, undo or another tool forget.
+    const QPoint lineStart = m_session.lastPathPoint();
+    m_session.beginStep(StepKind::Path);
     m_session.setAnchorCell({std::uint16_t(event.cell.x()), std::uint16_t(event.cell.y())});
-    const bool line = event.modifiers.testFlag(Qt::ShiftModifier) && m_last.x() >= 0;
-    lay(line ? m_last : event.cell, event.cell, event.modifiers);
+    const bool line = event.modifiers.testFlag(Qt::ShiftModifier) && lineStart.x() >= 0;
+    lay(line ? lineStart : event.cell, event.cell, event.modifiers);
 }
 
 void PathTool::move(const GridEvent &event)

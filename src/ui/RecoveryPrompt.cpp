@@ -4,6 +4,7 @@
 #include "edit/JournalFolder.h"
 #include "ui/EditorContext.h"
 #include "map/MapFile.h"
+#include "session/JournalReplay.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,19 +29,45 @@ QString RecoveryPrompt::mapToOffer(const QString &journalFolder)
 
 bool RecoveryPrompt::ask(const QString &mapPath)
 {
-    const QString journalPath = journalPathFor(m_context.journal.folder(), mapPath);
+    const QString folder = m_context.journal.folder();
+    const QString journalPath = journalPathFor(folder, mapPath);
     if (!QFileInfo::exists(journalPath))
         return true;
-    JournalContents journal = readJournal(journalPath);
-    if (!journal.ok()) {
-        // A newer program's journal, or a damaged one: left as it is.
-        m_message = QDir::toNativeSeparators(journalPath) + QStringLiteral(": ") + journal.reason;
+    // Another editor has the map open: its journal is its own, in use.
+    if (m_context.journal.openElsewhere(mapPath))
         return true;
+    JournalContents journal = readJournal(journalPath);
+    const InterfaceTexts &texts = m_context.texts;
+    if (!journal.ok() || journal.damaged()) {
+        // A damaged journal is never overwritten: it goes aside, and what is
+        // intact in front of the damage is offered. A newer program's
+        // journal is left as it is.
+        const MovedAside aside = moveDamagedJournalAside(journalPath);
+        if (!aside.moved()) {
+            m_message = QDir::toNativeSeparators(journalPath) + QStringLiteral(": ")
+                + (aside.reason.isEmpty() ? journal.ok() ? journal.damage() : journal.reason : aside.reason);
+            return true;
+        }
+        m_message = texts.msgjournaldamaged.arg(QDir::toNativeSeparators(aside.path), aside.damage);
+        if (!journal.ok() || journal.recordCount() == 0 || journal.header.mapPath != journalMapPath(mapPath))
+            return true;
+        const QString text = texts.recoverdamaged.arg(journal.damage(), QDir::toNativeSeparators(aside.path))
+                                 .arg(journal.recordCount());
+        switch (m_context.prompts().askToRecover(m_parent, texts.recovertitle, text, m_context.recoverButtons())) {
+        case UserPrompts::RecoverAnswer::Recover:
+            m_fileChanged = !journalMatchesFile(journal.header, mapPath).matches();
+            m_journal = std::move(journal);
+            return true;
+        case UserPrompts::RecoverAnswer::Discard:  // the damaged journal stays where it went
+            return true;
+        case UserPrompts::RecoverAnswer::Later:
+            break;
+        }
+        return false;
     }
     if (journal.recordCount() == 0 || journal.header.mapPath != journalMapPath(mapPath))
         return true;
 
-    const InterfaceTexts &texts = m_context.texts;
     const QDateTime lastEdit = QFileInfo(journalPath).lastModified();
     QString text = texts.recovertext.arg(QDir::toNativeSeparators(mapPath),
                                          QLocale().toString(lastEdit, QLocale::ShortFormat));
@@ -48,7 +75,7 @@ bool RecoveryPrompt::ask(const QString &mapPath)
     // A copy of the map as the edits began, and a file that no longer opens:
     // a save in place was killed while it overwrote the file. (The file is
     // read only when there is such a copy.)
-    QString kept = m_fileChanged ? keptOriginalOf(journal.header, QFileInfo(m_context.journal.folder()).path()) : QString();
+    QString kept = m_fileChanged ? keptOriginalOf(journal.header, QFileInfo(folder).path()) : QString();
     if (!kept.isEmpty() && readMapFile(mapPath).ok())
         kept.clear();
     if (m_fileChanged)
@@ -87,14 +114,18 @@ void RecoveryPrompt::putBack(const QString &kept, const QString &mapPath, const 
 
 void RecoveryPrompt::replay()
 {
+    // What ask() told stays in front of what the replay tells.
+    const QString before = m_message;
     m_message.clear();
     if (!m_journal)
         return;
     EditorSession &session = m_context.session;
-    const EditorSession::JournalReplay replayed = session.replayJournal(*m_journal);
+    const JournalReplay replayed = replayJournal(session, *m_journal);
     if (m_fileChanged)
         session.forgetFileName();
     m_message = m_context.texts.msgrecovered.arg(replayed.steps);
+    if (!before.isEmpty())
+        m_message = before + QStringLiteral("; ") + m_message;
     if (!replayed.reason.isEmpty())
         m_message += QStringLiteral("; ") + replayed.reason;
     m_journal.reset();

@@ -23,7 +23,10 @@ public:
     // Recover keeps it for replay(), Discard deletes it. False when the user
     // chose Later: the map is not to open now, and the journal stays. When a
     // save in place that did not finish damaged the file and kept the map as
-    // the edits began, Recover first puts that copy back.
+    // the edits began, Recover first puts that copy back. A damaged journal
+    // is moved aside first (the message says where) and only the steps in
+    // front of the damage are offered; Discard then leaves it where it went.
+    // The journal of a map another editor has open is left alone.
     bool ask(const QString &mapPath);
     // After the map opened: replays the edits the user chose to recover, as
     // unsaved steps; a map whose file changed since is left without a file.

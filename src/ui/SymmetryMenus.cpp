@@ -16,9 +16,14 @@
 
 namespace {
 
-constexpr std::array<SymmetryMode, 6> Modes = {SymmetryMode::Off,     SymmetryMode::LeftRight,
+// The order of the submenu and of the Next symmetry cycle. The object names
+// number the entries in this order, the quarter turn last so that the names of
+// the entries before it stay as they were.
+constexpr std::array<SymmetryMode, 7> Modes = {SymmetryMode::Off,      SymmetryMode::LeftRight,
                                                SymmetryMode::TopBottom, SymmetryMode::FourWay,
-                                               SymmetryMode::HalfTurn, SymmetryMode::Diagonal};
+                                               SymmetryMode::HalfTurn, SymmetryMode::QuarterTurn,
+                                               SymmetryMode::Diagonal};
+constexpr std::array<int, 7> ObjectNumbers = {0, 1, 2, 3, 4, 6, 5};
 
 QString modeText(const InterfaceTexts &t, SymmetryMode mode)
 {
@@ -28,6 +33,7 @@ QString modeText(const InterfaceTexts &t, SymmetryMode mode)
     case SymmetryMode::TopBottom: return t.symtopbottom;
     case SymmetryMode::FourWay: return t.symfourway;
     case SymmetryMode::HalfTurn: return t.symhalfturn;
+    case SymmetryMode::QuarterTurn: return t.symquarterturn;
     case SymmetryMode::Diagonal: return t.symdiagonal;
     }
     return {};
@@ -114,7 +120,7 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
     std::array<QAction *, Modes.size()> modeActions{};
     for (std::size_t index = 0; index < Modes.size(); ++index) {
         const SymmetryMode mode = Modes[index];
-        QAction *action = builder->add(symmetry, QStringLiteral("actionSymmetry%1").arg(index), modeText(t, mode),
+        QAction *action = builder->add(symmetry, QStringLiteral("actionSymmetry%1").arg(ObjectNumbers[index]), modeText(t, mode),
                                        [builder, mode] { builder->setMode(mode); });
         action->setCheckable(true);
         action->setChecked(mode == context.session.symmetry());
@@ -183,4 +189,9 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
         enable();
     });
     QObject::connect(&context.session, &EditorSession::mapResized, &window, [builder] { builder->showGuides(); });
+}
+
+QString symmetryModeText(const InterfaceTexts &texts, SymmetryMode mode)
+{
+    return modeText(texts, mode);
 }

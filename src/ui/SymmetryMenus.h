@@ -14,6 +14,8 @@ class DrawGrid;
 class EditorContext;
 class QMainWindow;
 class QMenu;
+struct InterfaceTexts;
+enum class SymmetryMode;
 
 // What the entries need of the window around them.
 struct SymmetryMenuHooks {
@@ -26,3 +28,6 @@ struct SymmetryMenuHooks {
 // Adds the entries to the Edit menu; the actions are the window's too, so
 // their keys work wherever the focus is.
 void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, const SymmetryMenuHooks &hooks);
+
+// The mode's name in the interface's words.
+QString symmetryModeText(const InterfaceTexts &texts, SymmetryMode mode);

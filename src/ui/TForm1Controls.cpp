@@ -207,6 +207,8 @@ void TForm1::connectControls()
     connect(&m_tools, &ToolBox::currentChanged, this, [this](GridTool &tool) {
         DG->viewport()->setCursor(tool.cursor());
         showBrushOutline();
+        // A path drawn on by Shift+click starts from a point of this tool's own.
+        m_session.forgetPathPoint();
     });
     connect(DG, &DrawGrid::selectionChanged, &m_session, &EditorSession::clearRegionSelection);
     connect(&m_session, &EditorSession::regionSelectionChanged, this, [this] { showRegionSelection(*DG, m_session); });

@@ -4,6 +4,7 @@
 // OUT alone.
 #include "edit/PathPieces.h"
 #include "edit/TerrainEdges.h"
+#include "map/Gzip.h"
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
 
@@ -14,6 +15,8 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -129,6 +132,32 @@ TEST(EdgeCommands, EdgesEveryCellOfTheChosenLevelsAndChangesNothingTheSecondTime
         ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
         EXPECT_TRUE(second.out.startsWith(c.only.isEmpty() ? "0 terrain, 0 river and 0 road" : "0 ")) << second.out.toStdString();
         EXPECT_EQ(readFile(again), readFile(out));
+    }
+}
+
+TEST(EdgeCommands, WritesOverItsOwnInputAndEveryNameOfIt)
+{
+    // The map is read whole before it is saved, so OUT may be MAP; a file of
+    // several names (a hard link) is written where it is, and every name
+    // then holds the edged map.
+    TempDir dir;
+    const QByteArray original = gzipMember(MapWriter::patterned(36, true).data());
+    const QString rules = dir.write("rules.ini", Rules);
+    const QString elsewhere = dir.filePath("elsewhere.vdm");
+    ASSERT_EQ(runCli({"edges", dir.write("source.vdm", original), elsewhere, "--rules", rules}).exitCode, 0);
+    const QByteArray edged = readFile(elsewhere);
+    ASSERT_NE(edged, original);
+
+    const QString map = dir.write("map.vdm", original);
+    const QString alias = dir.filePath("alias.vdm");
+    ASSERT_EQ(::link(QFile::encodeName(map).constData(), QFile::encodeName(alias).constData()), 0);
+    for (const QString &name : {map, alias}) {
+        SCOPED_TRACE(name.toStdString());
+        dir.write("map.vdm", original);  // rewritten in place: both names keep one file
+        const CliRun run = runCli({"edges", name, name, "--rules", rules});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(readFile(map), edged);
+        EXPECT_EQ(readFile(alias), edged);
     }
 }
 

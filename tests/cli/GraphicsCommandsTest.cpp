@@ -8,6 +8,7 @@
 #include "writers/DefWriter.h"
 #include "writers/LodWriter.h"
 #include "writers/MapWriter.h"
+#include "map/Gzip.h"
 
 #include "CliRefusal.h"
 #include "TempDir.h"
@@ -18,6 +19,8 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -71,6 +74,33 @@ TEST(GraphicsCommands, LodListAndExtract)
     expectRefusalSaying(runCli({"lod", "list", dir.write("short.lod", "LOD")}), "too short for a sprite archive");
     expectRefusalSaying(runCli({"lod", "list", dir.filePath("missing.lod")}), "missing.lod");
     expectRefusalSaying(runCli({"lod"}), "usage");
+}
+
+TEST(GraphicsCommands, LodListRefusesFilesThatAreNoArchive)
+{
+    // The reader checks no signature, so these open; none holds a file record.
+    TempDir dir;
+    const MapWriter map = MapWriter::patterned(36, false);
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"zeros.lod", QByteArray(4096, '\0'), "not a sprite archive (it holds no entries)"},
+        // Whether its count fits or not, a map is refused as no archive.
+        {"map.vdm", map.data(), "map.vdm"},
+        {"text.lod", QByteArray(92, 'x') + QByteArray(64, '\0'), "not a sprite archive"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes = c.bytes;
+        if (QByteArrayView(c.name) == "text.lod")
+            bytes.replace(8, 4, QByteArray("\x02\0\0\0", 4));  // two records of zero bytes
+        const QString path = dir.write(c.name, bytes);
+        expectRefusalSaying(runCli({"lod", "list", path}), c.reason);
+        expectRefusalSaying(runCli({"lod", "list", path}), qPrintable(path));
+    }
 }
 
 TEST(GraphicsCommands, DefExportWritesPalettePictures)
@@ -173,6 +203,53 @@ QByteArray oneWaterCellMap()
     map.layers = {TerrainLayer(36)};
     map.layers[0].at(2, 1).tertype = 8;
     return map.data();
+}
+
+// Pictures and extracted files never replace what they are made from, by
+// any of its names, nor a map.
+TEST(GraphicsCommands, PictureOutputsRefuseTheirInputsAndMaps)
+{
+    TempDir dir;
+    const QByteArray mapBytes = oneWaterCellMap();
+    const QString map = dir.write("one.vdm", mapBytes);
+    const QString otherMap = dir.write("other.vdm", gzipMember(MapWriter::patterned(36, true).data()));
+    const QString symlink = dir.filePath("symlink.vdm");
+    ASSERT_TRUE(QFile::link(map, symlink));
+    const QString hardLink = dir.filePath("hard.png");
+    ASSERT_EQ(::link(QFile::encodeName(map).constData(), QFile::encodeName(hardLink).constData()), 0);
+    const QByteArray defBytes = DefWriter().addGroup({frame(3), frame(5)}).write();
+    const QString def = dir.write("sprite.def", defBytes);
+    const QByteArray archiveBytes = LodWriter().add("alpha.def", "stored bytes").write();
+    const QString archive = dir.write("test.lod", archiveBytes);
+
+    struct Case {
+        QStringList arguments;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {{"render", map, map}, "it is the input"},
+        {{"render", map, symlink}, "it is the input"},
+        {{"render", map, hardLink}, "it is the input"},
+        {{"render", symlink, map}, "it is the input"},
+        {{"render", map, otherMap}, "it is a map"},
+        {{"def", "sheet", def, def}, "it is the input"},
+        {{"def", "sheet", def, otherMap}, "it is a map"},
+        {{"lod", "extract", archive, "alpha.def", archive}, "it is the input"},
+        {{"lod", "extract", archive, "alpha.def", otherMap}, "it is a map"},
+    };
+    const QByteArray otherMapBytes = readFile(otherMap);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        expectRefusalSaying(runCli(c.arguments), c.reason);
+        EXPECT_EQ(readFile(map), mapBytes);
+        EXPECT_EQ(readFile(otherMap), otherMapBytes);
+        EXPECT_EQ(readFile(def), defBytes);
+        EXPECT_EQ(readFile(archive), archiveBytes);
+    }
+    // Any other existing file is replaced, as before.
+    const QString oldPicture = dir.write("old.png", "an old picture");
+    EXPECT_EQ(runCli({"render", map, oldPicture}).exitCode, 0);
+    EXPECT_FALSE(QImage(oldPicture).isNull());
 }
 
 TEST(GraphicsCommands, RenderDrawsTheLevelAsTheGridDoes)

@@ -2,6 +2,7 @@
 // replays a journal into OUT (also on a changed map, with a warning), refuses
 // what it cannot replay and leaves OUT alone, and lists the journals of a
 // folder or of the editor's data folder.
+#include "edit/EditJournal.h"
 #include "edit/JournalFolder.h"
 #include "edit/JournalWriter.h"
 #include "map/MapFile.h"
@@ -10,9 +11,15 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -72,11 +79,15 @@ TEST(JournalCommands, RecoverRefusesWhatItCannotReplayAndLeavesOutAlone)
     TempDir dir;
     const JournalledMap map(dir, dir.filePath("journals"));
     QByteArray newer = readFile(map.journalPath);
-    newer[8] = 9;  // the format version behind the magic
+    newer[8] = 9;  // the format version behind the magic, changed alone: damage, not a newer program
     const QString newerPath = dir.write("newer.journal", newer);
     const QString notJournal = dir.write("map.journal", readFile(map.mapPath));
     const QByteArray oldBytes = "old output";
     const QString out = dir.write("out.vdm", oldBytes);
+#ifdef Q_OS_UNIX
+    const QString fifo = dir.filePath("pipe.journal");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+#endif
 
     struct Case {
         const char *name;
@@ -84,10 +95,16 @@ TEST(JournalCommands, RecoverRefusesWhatItCannotReplayAndLeavesOutAlone)
         QByteArray message;
     };
     const Case cases[] = {
-        {"newer format", {"recover", newerPath, out}, "format 9, newer than this program's 1"},
+        {"damaged format field", {"recover", newerPath, out}, "damaged (its format field reads 9)"},
+#ifdef Q_OS_UNIX
+        {"a device", {"recover", "/dev/zero", out}, "/dev/zero: "},
+        {"a pipe", {"recover", fifo, out}, "pipe.journal: "},
+#endif
+        {"a folder", {"recover", dir.path(), out}, "folder"},
         {"not a journal", {"recover", notJournal, out}, "map.journal: not an edit journal"},
         {"missing journal", {"recover", dir.filePath("none.journal"), out}, "none.journal: "},
-        {"no arguments", {"recover"}, "usage: brackwen-cli recover JOURNAL OUT | --list [--folder DIR]"},
+        {"no arguments", {"recover"}, "usage: brackwen-cli recover JOURNAL OUT [--until-damage] | --list [--folder DIR]"},
+        {"unknown option", {"recover", map.journalPath, out, "--until"}, "usage: "},
         {"folder without --list", {"recover", "--folder", dir.path()}, "usage: "},
     };
     for (const Case &each : cases) {
@@ -121,9 +138,69 @@ TEST(JournalCommands, ListShowsTheJournalsOfAFolder)
     EXPECT_TRUE(run.out.contains(", edits to recover\n")) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("stray.journal: refused: not an edit journal\n")) << run.out.toStdString();
 
-    const CliRun empty = runCli({"recover", "--list", "--folder", dir.filePath("nothing")});
-    EXPECT_EQ(empty.exitCode, 0);
-    EXPECT_EQ(empty.out, "No journals in " + dir.filePath("nothing").toUtf8() + "\n");
+    const CliRun empty = runCli({"recover", "--list", "--folder", dir.filePath("journals/stray.journal")});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_TRUE(empty.err.contains("stray.journal: not a folder")) << empty.err.toStdString();
+    const CliRun missing = runCli({"recover", "--list", "--folder", dir.filePath("nothing")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("nothing: no such folder")) << missing.err.toStdString();
+    EXPECT_TRUE(missing.out.isEmpty());
+    QDir().mkpath(dir.filePath("empty"));
+    const CliRun none = runCli({"recover", "--list", "--folder", dir.filePath("empty")});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.out, "No journals in " + dir.filePath("empty").toUtf8() + "\n");
+}
+
+TEST(JournalCommands, ADamagedRecordWithIntactOnesBehindIsRefusedUnlessTheMapBeforeItIsAskedFor)
+{
+    TempDir dir;
+    const JournalledMap map(dir, dir.filePath("journals"));
+    const JournalContents journal = readJournal(map.journalPath);
+    ASSERT_EQ(journal.recordCount(), 3u);
+    QByteArray damaged = readFile(map.journalPath);
+    damaged[journal.recordOffsets[1] + 7] ^= 0x20;  // the size record: the cells of 20 x 20 come before it
+    const QString damagedPath = dir.write("damaged.journal", damaged);
+    const QString out = dir.filePath("out.vdm");
+
+    const CliRun refused = runCli({"recover", damagedPath, out});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("record 2 is damaged and 1 intact records follow it")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("--until-damage")) << refused.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
+
+    const CliRun before = runCli({"recover", damagedPath, out, "--until-damage"});
+    EXPECT_EQ(before.exitCode, 0) << before.err.toStdString();
+    EXPECT_TRUE(before.err.contains("warning: ")) << before.err.toStdString();
+    EXPECT_TRUE(before.out.startsWith("Replayed 1 edits")) << before.out.toStdString();
+    const MapLoadResult recovered = readMapFile(out);
+    ASSERT_TRUE(recovered.ok()) << recovered.reason.toStdString();
+    EXPECT_EQ(recovered.document->mapSize, 36u);
+    EXPECT_EQ(recovered.document->underground, map.document.underground.resized(36));
+    EXPECT_EQ(readFile(damagedPath), damaged);
+}
+
+TEST(JournalCommands, RecoverRefusesAMapOfAnotherSizeThanTheJournalsNamingBoth)
+{
+    TempDir dir;
+    const JournalledMap map(dir, dir.filePath("journals"));
+    const QString out = dir.write("out.vdm", "old output");
+    struct Case {
+        const char *name;
+        QByteArray mapFile;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"another side", MapWriter::patterned(40, true).data(), "side 36 with 2 level(s), the map is of side 40 with 2 level(s)"},
+        {"one level", MapWriter::patterned(36, false).data(), "side 36 with 2 level(s), the map is of side 36 with 1 level(s)"},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.name);
+        dir.write("map.vdm", each.mapFile);
+        const CliRun run = runCli({"recover", map.journalPath, out});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(each.message)) << run.err.toStdString();
+        EXPECT_EQ(readFile(out), "old output");
+    }
 }
 
 #ifdef Q_OS_LINUX

@@ -99,6 +99,24 @@ TEST(MapCommands, FailuresSayWhyAndLeaveOutAlone)
     }
 }
 
+TEST(MapCommands, AReadOnlyOutputIsRefusedAsReadOnly)
+{
+    TempDir dir;
+    const QString source = dir.write("map.vdm", gzipMember(MapWriter::patterned(36, false).data()));
+    const QByteArray oldBytes = "old output";
+    const QString out = dir.write("out.vdm", oldBytes);
+    QFile::setPermissions(out, QFile::ReadOwner);
+    QFile probe(out);
+    const bool enforced = !probe.open(QIODevice::ReadWrite);
+    const CliRun run = enforced ? runCli({"resave", source, out}) : CliRun();
+    QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner);
+    if (!enforced)
+        GTEST_SKIP() << "file permissions are not enforced for this user";
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("brackwen-cli: %1: cannot write the file: it is read-only\n").arg(out).toUtf8());
+    EXPECT_EQ(readFile(out), oldBytes);
+}
+
 // Targets that are no files and sources that are folders are named as such;
 // nothing is replaced.
 TEST(MapCommands, FoldersAndDevicesAreRefusedForWhatTheyAre)

@@ -143,6 +143,8 @@ TEST(ToolCommands, FillRefusalsSayWhyAndLeaveOutAlone)
         {fill + QStringList{"--at", "1,2", "--terrain", "8", "--level", "1"}, prefix + "the map has no level 1\n"},
         {fill + QStringList{"--at", "1,2", "--terrain", "8", "--rules", broken}, prefix + broken.toUtf8() + ": line 2: "},
         {{"fill", dir.write("bad.vdm", "bad"), out, "--at", "1,2", "--terrain", "8"}, prefix + dir.filePath("bad.vdm").toUtf8() + ": "},
+        {fill + QStringList{"--at", "1,2", "--terrain", "8", "--at", "3,4"}, prefix + "--at is given twice\n"},
+        {fill + QStringList{"--all", "--at", "1,2", "--terrain", "8", "--all"}, prefix + "--all is given twice\n"},
         {fill + QStringList{"--terrain", "8"}, usage},
         {fill + QStringList{"--at", "1,2"}, usage},
         {fill + QStringList{"--at", "1,2", "--terrain", "8", "--level", "x"}, usage},
@@ -232,7 +234,7 @@ TEST(ToolCommands, StatsPrintsJsonOfTheChosenLevel)
     const CliRun missing = runCli({"stats", smallMap(dir), "--level", "1"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "brackwen-cli: the map has no level 1\n");
-    EXPECT_EQ(runCli({"stats"}).err, "brackwen-cli: usage: brackwen-cli stats MAP [--level N] [--json]\n");
+    EXPECT_EQ(runCli({"stats"}).err, "brackwen-cli: usage: brackwen-cli stats MAP [--level N] [--sides MODE] [--json]\n");
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // Tests of the edit journal: random runs of every kind of step replayed on a
 // fresh load of the map file give the same bytes; a journal cut at any byte of
-// its last record keeps the records before it; refused headers and records;
-// a changed map file; the writer's clear, discard and failures; journal names
-// and listings.
+// its last record keeps the records before it, and a damaged record with intact
+// ones behind it is told apart from such a cut; refused headers and records;
+// steps written in order and moves of the history; journals of version 1;
+// only regular files read; a changed map file; the writer's clear, discard,
+// failures, damaged journals moved aside and deleted journals written anew;
+// journal names and listings.
 #include "edit/EditJournal.h"
 
 #include "edit/EditHistory.h"
@@ -17,13 +20,37 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <atomic>
+#include <cstring>
 #include <mutex>
 #include <random>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
+
+// The header bytes with another format version and a checksum that matches it:
+// what a program of that version writes.
+QByteArray withVersion(QByteArray header, std::uint32_t version)
+{
+    const qsizetype length = decodeJournalHeader(header).length;
+    const std::uint32_t stored = qToLittleEndian(version);
+    std::memcpy(header.data() + 8, &stored, 4);
+    const std::uint32_t crc = qToLittleEndian(
+        std::uint32_t(crc32_z(0, reinterpret_cast<const Bytef *>(header.constData()), z_size_t(length - 4))));
+    std::memcpy(header.data() + length - 4, &crc, 4);
+    return header;
+}
 
 MapDocument loadMap(const QString &path)
 {
@@ -131,7 +158,11 @@ struct JournalledSession {
     QString journalPath;
     MapDocument document;
     EditHistory history;
-    JournalWriter writer;
+    std::atomic<int> rewrites = 0;  // journals written anew after a deletion
+    JournalWriter writer{{}, JournalWriter::DefaultSyncDelay,
+                         [this](JournalWriter::Event event, const QString &, const QString &) {
+                             rewrites += event == JournalWriter::Event::Rewritten;
+                         }};
 };
 
 TEST(EditJournal, RandomStepsReplayToTheSameBytes)
@@ -222,8 +253,9 @@ TEST(EditJournal, HeadersThatAreNoJournalOfOursAreRefusedAndLeftAlone)
     EXPECT_EQ(read.header, header);
     EXPECT_EQ(read.length, good.size());
 
-    QByteArray newer = good;
-    newer[8] = 2;  // the format version follows the 8 bytes of the magic
+    const QByteArray newer = withVersion(good, 9);
+    QByteArray versionFlipped = good;
+    versionFlipped[8] = 9;  // the format version follows the 8 bytes of the magic
     QByteArray damaged = good;
     damaged[20] = char(damaged[20] ^ 1);
     struct Case {
@@ -234,9 +266,13 @@ TEST(EditJournal, HeadersThatAreNoJournalOfOursAreRefusedAndLeftAlone)
     const Case cases[] = {
         {"a map file", MapWriter::patterned(36, false).data(), "not an edit journal"},
         {"empty", QByteArray(), "not an edit journal"},
-        {"newer format", newer, "newer than this program's 1"},
+        {"newer format", newer, "format 9, newer than this program's 2; a newer Brackwen can recover it"},
+        {"damaged format field", versionFlipped, "damaged (its format field reads 9)"},
         {"header cut off", good.first(good.size() - 1), "cut off"},
         {"header damaged", damaged, "damaged"},
+        {"side zero", encodeJournalHeader({"/maps/a.vdm", {1, 2, 3}, 0, 1}), "a map of side 0 with 1 levels"},
+        {"side too large", encodeJournalHeader({"/maps/a.vdm", {1, 2, 3}, 9001, 1}), "side 9001"},
+        {"three levels", encodeJournalHeader({"/maps/a.vdm", {1, 2, 3}, 36, 3}), "with 3 levels"},
     };
     TempDir dir;
     for (const Case &each : cases) {
@@ -427,6 +463,279 @@ TEST(EditJournal, JournalNamesAndListings)
     }
     maps.sort();
     EXPECT_EQ(maps, QStringList({first, second}));
+}
+
+// A stored record made by hand, with a matching checksum: what a damaged
+// program, not a damaged disk, could write.
+QByteArray framed(std::uint8_t kind, const QByteArray &content)
+{
+    QByteArray stored;
+    stored.append(char(kind));
+    const std::uint32_t length = qToLittleEndian(std::uint32_t(content.size()));
+    stored.append(reinterpret_cast<const char *>(&length), 4);
+    stored.append(content);
+    const std::uint32_t crc = qToLittleEndian(
+        std::uint32_t(crc32_z(0, reinterpret_cast<const Bytef *>(stored.constData()), z_size_t(stored.size()))));
+    stored.append(reinterpret_cast<const char *>(&crc), 4);
+    return stored;
+}
+
+TEST(EditJournal, StepsKeepTheOrderOfTheirWritesAndMovesRoundTrip)
+{
+    // A step writing (3, 2) twice, with (1, 5) between: replayed in order
+    // through an editor, it makes the very undo records the step made.
+    MapDocument document = openMap(8, true);
+    document.ground.at(2, 3) = {1, 1};
+    const MapDocument before = document;
+    EditHistory history;
+    history.openStep();
+    {
+        CellEditor editor(document, history.undoList());
+        editor.replaceCell(3, 2, {4, 4});
+        editor.replaceCell(1, 5, {6, 0, 2});
+        editor.replaceCell(3, 2, {7, 3});
+    }
+    chooseLevel(document, 1);
+    {
+        CellEditor editor(document, history.undoList());
+        editor.replaceCell(0, 0, {9});
+    }
+    history.closeStep();
+    const JournalRecord step = journalStepOfUndoRecords(document, history.undoList(), 0, history.undoList().count());
+    ASSERT_EQ(step.kind, JournalRecord::Kind::Step);
+    ASSERT_EQ(step.parts.size(), 2u);
+    const std::vector<JournalCell> ground = {{3, 2, {4, 4}}, {1, 5, {6, 0, 2}}, {3, 2, {7, 3}}};
+    EXPECT_EQ(step.parts[0].cells, ground);
+    EXPECT_EQ(step.parts[1].level, 1);
+
+    const JournalRecord move = journalMove(JournalRecord::Move::UndoOneCell,
+                                           {journalSizeChange(12), journalCellsInRectangle(document, 0, QRect(1, 1, 3, 5))});
+    for (const JournalRecord &record : {step, move}) {
+        const QByteArray stored = encodeJournalRecord(record);
+        const JournalRecordRead read = decodeJournalRecord(stored);
+        ASSERT_TRUE(read.ok()) << read.reason.toStdString();
+        EXPECT_EQ(read.length, stored.size());
+        EXPECT_EQ(read.record, record);
+    }
+
+    MapDocument replayed = before;
+    UndoList records;
+    CellEditor editor(replayed, records);
+    ASSERT_TRUE(applyJournalRecord(replayed, step, &editor).isEmpty());
+    ASSERT_EQ(records.count(), history.undoList().count());
+    for (std::size_t i = 0; i < records.count(); ++i)
+        EXPECT_EQ(records.at(i), history.undoList().at(i)) << "record " << i;
+    EXPECT_EQ(serializeMapData(replayed), serializeMapData(document));
+    EXPECT_TRUE(documentHoldsRecord(replayed, step));
+    EXPECT_FALSE(documentHoldsRecord(before, step));
+}
+
+TEST(EditJournal, EveryReaderOfASizeKeepsItWithinTheLargestMap)
+{
+    const auto sizeContent = [](std::uint32_t side) {
+        const std::uint32_t stored = qToLittleEndian(side);
+        return QByteArray(reinterpret_cast<const char *>(&stored), 4);
+    };
+    for (const std::uint32_t side : {0u, MapDocument::LargestSide + 1, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(side);
+        const JournalRecordRead alone = decodeJournalRecord(framed(2, sizeContent(side)));
+        EXPECT_TRUE(alone.reason.contains("outside 1..9000")) << alone.reason.toStdString();
+        // Inside a step or a move (parts carry no checksum of their own).
+        const QByteArray part = QByteArray(1, char(2)) + sizeContent(4) + sizeContent(side);  // kind, length, side
+        const JournalRecordRead inStep = decodeJournalRecord(framed(3, part));
+        EXPECT_TRUE(inStep.reason.contains("outside 1..9000")) << inStep.reason.toStdString();
+    }
+    EXPECT_TRUE(decodeJournalRecord(framed(2, sizeContent(MapDocument::LargestSide))).ok());
+}
+
+// A journal of two-level map with steps, an undone shrink and moves, as
+// the session writes them.
+QByteArray versionTwoJournal(const TempDir &dir, QString &mapPath)
+{
+    mapPath = dir.write("v2.vdm", MapWriter::patterned(12, true).data());
+    MapDocument document = loadMap(mapPath);
+    EditHistory history;
+    QByteArray bytes = encodeJournalHeader(makeJournalHeader(mapPath, 12, 2));
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t first = history.undoList().count();
+        history.openStep();
+        CellEditor editor(document, history.undoList());
+        for (std::uint16_t cell = 0; cell < 5; ++cell)
+            editor.replaceCell(std::uint16_t(cell + i), std::uint16_t(2 * i), {std::uint8_t(i + 2), std::uint8_t(cell)});
+        history.closeStep();
+        bytes += encodeJournalRecord(journalStepOfUndoRecords(document, history.undoList(), first, history.undoList().count()));
+    }
+    history.resize(document, 6);
+    bytes += encodeJournalRecord(journalSizeChange(6));
+    history.undoStep(document);
+    bytes += encodeJournalRecord(journalMove(JournalRecord::Move::UndoStep,
+                                             {journalSizeChange(12), journalCellsInRectangle(document, 0, QRect(0, 0, 12, 12)),
+                                              journalCellsInRectangle(document, 1, QRect(0, 0, 12, 12))}));
+    const HistoryChange undone = history.undoStep(document);
+    bytes += encodeJournalRecord(
+        journalMove(JournalRecord::Move::UndoStep, {journalCellsInRectangle(document, 0, undone.changedCells[0])}));
+    return bytes;
+}
+
+TEST(EditJournal, ADamagedRecordWithIntactOnesBehindIsNoCrashCut)
+{
+    TempDir dir;
+    QString mapPath;
+    const QByteArray whole = versionTwoJournal(dir, mapPath);
+    const JournalContents intact = readJournal(dir.write("whole.journal", whole));
+    ASSERT_TRUE(intact.ok()) << intact.reason.toStdString();
+    ASSERT_EQ(intact.recordCount(), 6u);
+    ASSERT_FALSE(intact.tailDropped());
+    const std::vector<qsizetype> &at = intact.recordOffsets;
+
+    // A cut anywhere is a crash's cut, never damage, though a cut step or move
+    // holds parts framed like records.
+    for (qsizetype cut = at[0]; cut < whole.size(); ++cut) {
+        const JournalContents journal = readJournalBytes(whole.first(cut));
+        ASSERT_TRUE(journal.ok());
+        ASSERT_FALSE(journal.damaged()) << "cut at " << cut << ": " << journal.tailReason.toStdString();
+    }
+
+    struct Case {
+        const char *name;
+        qsizetype byte;  // flipped
+        std::size_t kept;
+        std::size_t intactBehind;
+    };
+    const Case cases[] = {
+        {"content of the second record", at[1] + 12, 1, 4},
+        {"length of the second record", at[1] + 3, 1, 4},
+        {"kind of the fourth record", at[3], 3, 2},
+        {"checksum of the fifth record", at[5] - 1, 4, 1},
+        {"content of the last record", at[5] + 7, 5, 0},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.name);
+        QByteArray damaged = whole;
+        damaged[each.byte] = char(damaged[each.byte] ^ 0x40);
+        const JournalContents journal = readJournalBytes(damaged);
+        ASSERT_TRUE(journal.ok()) << journal.reason.toStdString();
+        EXPECT_EQ(journal.recordCount(), each.kept);
+        EXPECT_EQ(journal.intactAfterDamage, each.intactBehind);
+        EXPECT_EQ(journal.damaged(), each.intactBehind > 0);
+        if (journal.damaged())
+            EXPECT_TRUE(journal.damage().startsWith(QStringLiteral("record %1 is damaged and %2 intact records follow")
+                                                        .arg(each.kept + 1)
+                                                        .arg(each.intactBehind)))
+                << journal.damage().toStdString();
+    }
+}
+
+TEST(EditJournal, AVersionOneJournalIsReadAsBefore)
+{
+    TempDir dir;
+    const QString mapPath = dir.write("map.vdm", MapWriter::patterned(36, true).data());
+    MapDocument document = loadMap(mapPath);
+    QByteArray bytes = withVersion(encodeJournalHeader(makeJournalHeader(mapPath, 36, 2)), 1);
+    for (std::uint16_t i = 0; i < 20; ++i)
+        document.underground.at(i, i) = {9, std::uint8_t(i)};
+    bytes += encodeJournalRecord(journalCellsInRectangle(document, 1, QRect(0, 0, 20, 20)));
+    document.redimension(40);
+    bytes += encodeJournalRecord(journalSizeChange(40));
+    const QString journalPath = dir.write("old.journal", bytes);
+    const JournalContents journal = readJournal(journalPath);
+    ASSERT_TRUE(journal.ok()) << journal.reason.toStdString();
+    EXPECT_EQ(journal.recordCount(), 2u);
+    EXPECT_EQ(serializeMapData(replay(journalPath, false)), serializeMapData(document));
+}
+
+#ifdef Q_OS_UNIX
+TEST(EditJournal, OnlyRegularFilesAreReadAsJournals)
+{
+    TempDir dir;
+    const QString fifo = dir.filePath("pipe.journal");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QDir().mkpath(dir.filePath("folder.journal"));
+    for (const QString &path : {QStringLiteral("/dev/zero"), fifo, dir.filePath("folder.journal")}) {
+        SCOPED_TRACE(path.toStdString());
+        // Refused without reading: a pipe with no writer would block, a device never end.
+        const JournalContents journal = readJournal(path);
+        EXPECT_FALSE(journal.ok());
+        EXPECT_FALSE(journal.reason.isEmpty());
+    }
+}
+#endif
+
+TEST(EditJournal, ADamagedJournalIsMovedAsideNeverOverwritten)
+{
+    TempDir dir;
+    QString mapPath;
+    const QByteArray whole = versionTwoJournal(dir, mapPath);
+    const QString folder = dir.filePath("journals");
+    const QString journalPath = journalPathFor(folder, mapPath);
+    QByteArray damaged = whole;
+    damaged[decodeJournalHeader(whole).length + 10] ^= 0x08;
+    QByteArray badHeader = whole;
+    badHeader[30] ^= 0x01;
+    const JournalContents read = readJournal(dir.write("probe.journal", whole));
+
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        bool movedAside;
+    };
+    const Case cases[] = {
+        {"damaged record with intact ones behind", damaged, true},
+        {"damaged header", badHeader, true},
+        {"cut by a crash", whole.first(read.recordOffsets[3] + 5), false},
+        {"newer program's", withVersion(whole, 7), false},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.name);
+        QDir(folder).removeRecursively();
+        dir.write("journals/" + QFileInfo(journalPath).fileName(), each.bytes);
+        std::mutex mutex;
+        QStringList moved;
+        {
+            JournalWriter writer({}, JournalWriter::DefaultSyncDelay,
+                                 [&](JournalWriter::Event event, const QString &path, const QString &detail) {
+                                     const std::lock_guard lock(mutex);
+                                     if (event == JournalWriter::Event::DamagedMoved)
+                                         moved << path << detail;
+                                 });
+            writer.open(journalPath, mapPath, loadMap(mapPath));
+        }
+        const QStringList aside = QDir(folder).entryList({"*.damaged-*"}, QDir::Files);
+        const std::lock_guard lock(mutex);
+        if (!each.movedAside) {
+            EXPECT_TRUE(aside.isEmpty());
+            EXPECT_TRUE(moved.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_EQ(readFile(QDir(folder).filePath(aside[0])), each.bytes);
+        ASSERT_EQ(moved.size(), 2);
+        EXPECT_EQ(moved[0], QDir(folder).filePath(aside[0]));
+        EXPECT_TRUE(moved[1].contains("damaged")) << moved[1].toStdString();
+        // The new journal is a fresh one, and listings pass over the damaged file.
+        EXPECT_EQ(readJournal(journalPath).recordCount(), 0u);
+        EXPECT_EQ(listJournals(folder).size(), 1u);
+    }
+}
+
+TEST(EditJournal, AJournalDeletedWhileInUseIsWrittenAnewWithEveryRecord)
+{
+    TempDir dir;
+    JournalledSession session(dir, 36, true);
+    std::mt19937 random(3);
+    session.stroke(random, 3, 3, false);
+    session.stroke(random, 4, 2, false);
+    session.writer.waitUntilWritten();
+    ASSERT_TRUE(QDir(dir.filePath("journals")).removeRecursively());
+
+    session.stroke(random, 2, 2, false);
+    session.writer.waitUntilWritten();
+    EXPECT_EQ(session.rewrites, 1);
+    EXPECT_TRUE(session.writer.problem().isEmpty()) << session.writer.problem().toStdString();
+    const JournalContents journal = readJournal(session.journalPath);
+    ASSERT_TRUE(journal.ok()) << journal.reason.toStdString();
+    EXPECT_EQ(journal.recordCount(), 3u);
+    EXPECT_EQ(serializeMapData(replay(session.journalPath, false)), serializeMapData(session.document));
 }
 
 }  // namespace

@@ -47,11 +47,10 @@ TEST(ReplaceFill, ChangesExactlyTheRegionWithPicturesOfTheNewType)
         {"water, picture 31", {.CBtertype = Water, .CBterconf = 31}, Picture::Brush},
         {"sand, picture n/c", {.CBtertype = 1, .CBterconf = 24}, Picture::Plain},
         {"grass over grass, picture n/c", {.CBtertype = Grass, .CBterconf = 79}, Picture::Plain},
-        {"water with the river removed, a road and mirror bits",
+        {"water, the brush's river, road and mirror bits left out",
          {.CBtertype = Water, .CBterconf = 12, .CBrivtype = 0, .CBroadtype = 6, .CBroadconf = 16,
           .LBmirror = {true, false, false, false, false, true}, .CBmirror = BrushSelectors::MirrorModeSet},
          Picture::Brush},
-        {"terrain not change, a gravel road", {.CBtertype = 10, .CBterconf = 79, .CBroadtype = 4}, Picture::Kept},
     };
     for (const bool wholeLevel : {false, true}) {
         for (const FillCase &c : cases) {
@@ -77,7 +76,11 @@ TEST(ReplaceFill, ChangesExactlyTheRegionWithPicturesOfTheNewType)
                     const bool filled = wholeLevel ? old.tertype == Grass : ring[row * 6 + column];
                     TerrainCell expected = old;
                     if (filled) {
-                        expected = applyBrush(old, brush, false);
+                        // The terrain alone: type, picture and the terrain's mirror bits.
+                        const TerrainCell painted = applyBrush(old, brush, false);
+                        expected.tertype = painted.tertype;
+                        expected.terconf = painted.terconf;
+                        expected.mirror = std::uint8_t((old.mirror & ~3) | (painted.mirror & 3));
                         if (c.picture == Picture::Plain)
                             expected.terconf = plainPicture(column, row);
                         EXPECT_LE(expected.terconf, maxTerrainSpriteFor(expected.tertype));
@@ -87,6 +90,18 @@ TEST(ReplaceFill, ChangesExactlyTheRegionWithPicturesOfTheNewType)
                 }
         }
     }
+}
+
+// With terrain "not change" the fill has nothing to write: it never takes a
+// river, a road or mirror bits from the brush.
+TEST(ReplaceFill, TerrainNotChangeWritesNothing)
+{
+    const MapDocument before = mapOfTypeRows(GrassAreas);
+    MapDocument map = before;
+    RecordingEditor recorder(map);
+    const BrushSettings gravel = brushOf({.CBtertype = 10, .CBterconf = 79, .CBroadtype = 4});
+    EXPECT_EQ(replaceFill(recorder.editor, gravel, 1, 2).changed, 0u);
+    EXPECT_EQ(map.ground, before.ground);
 }
 
 TEST(ReplaceFill, PlainPicturesAreAmongTheFirstFewAndVary)

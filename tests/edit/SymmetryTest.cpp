@@ -24,7 +24,7 @@ Places placesOf(SymmetryMode mode, std::uint32_t side, CellPosition position)
 TEST(Symmetry, MirrorPlacesOfEachModeOnOddAndEvenSides)
 {
     constexpr Transform H = Transform::FlipHorizontal, V = Transform::FlipVertical, T = Transform::Turn180,
-                        D = Transform::FlipDiagonal;
+                        D = Transform::FlipDiagonal, Q = Transform::Turn90, Q3 = Transform::Turn270;
     struct Case {
         const char *name;
         SymmetryMode mode;
@@ -48,6 +48,9 @@ TEST(Symmetry, MirrorPlacesOfEachModeOnOddAndEvenSides)
         {"half turn, even", SymmetryMode::HalfTurn, 6, {1, 2}, {{{4, 3}, T}}},
         {"half turn, on a middle line", SymmetryMode::HalfTurn, 7, {3, 1}, {{{3, 5}, T}}},
         {"half turn, the centre", SymmetryMode::HalfTurn, 7, {3, 3}, {}},
+        {"quarter turn, even", SymmetryMode::QuarterTurn, 6, {1, 2}, {{{3, 1}, Q}, {{4, 3}, T}, {{2, 4}, Q3}}},
+        {"quarter turn, on a middle line", SymmetryMode::QuarterTurn, 7, {3, 1}, {{{5, 3}, Q}, {{3, 5}, T}, {{1, 3}, Q3}}},
+        {"quarter turn, the centre", SymmetryMode::QuarterTurn, 7, {3, 3}, {}},
         {"diagonal", SymmetryMode::Diagonal, 6, {1, 4}, {{{4, 1}, D}}},
         {"diagonal, on the diagonal", SymmetryMode::Diagonal, 7, {5, 5}, {}},
         {"a one-cell map", SymmetryMode::FourWay, 1, {0, 0}, {}},

@@ -4,6 +4,7 @@
 // quarter turn, the editor's undo records, the clipboard block, and copying a
 // half of a level onto the other.
 #include "edit/CellClipboard.h"
+#include "edit/PathPieces.h"
 #include "edit/TerrainEdges.h"
 #include "edit/Transforms.h"
 
@@ -260,6 +261,76 @@ TEST(Transforms, QuarterTurnTakesPicturesFromTheRulesInTheAreaAndItsRing)
     TerrainLayer layer = before;
     EXPECT_FALSE(transformLayer(layer, Transform::FlipHorizontal, &rules).edgesApplied);
     EXPECT_EQ(layer, expectedAfter(before, QRect(0, 0, 12, 12), Transform::FlipHorizontal));
+}
+
+// With rules, a transform gives exactly the cells that met new neighbours
+// their terrain pictures and their river and road pieces: after a quarter
+// turn the area and its ring, rivers and roads included (they were left
+// with the pieces of the old direction); after a flip of part of a level the
+// cells along its edge, inside and out, and no others; after a whole-level
+// flip none.
+TEST(Transforms, RulesMendOnlyTheCellsThatMetNewNeighbours)
+{
+    const TerrainEdgeRulesResult read = parseTerrainEdgeRules("[terrain 0]\n"
+                                                              "rule = *s* s.s *s* : 1 2 3\n"
+                                                              "rule = *o* *.* *** : 4 : ud\n"
+                                                              "rule = *** o.* *** : 5 : lr\n"
+                                                              "[terrain 1]\nlike = 0\n[terrain 2]\nlike = 0\n"
+                                                              "[road 1]\n"
+                                                              "rule = j o j o : 1\n"
+                                                              "rule = o j o j : 0\n"
+                                                              "rule = * * * * : 15\n"
+                                                              "[river 2]\n"
+                                                              "rule = j o j o : 3\n"
+                                                              "rule = o j o j : 4\n"
+                                                              "rule = * * * * : 9\n");
+    ASSERT_TRUE(read.ok()) << read.reason.toStdString();
+    const TerrainEdgeRules &rules = *read.rules;
+    const auto piecedEverywhere = [&](TerrainLayer layer) {
+        for (const PathLayer path : PathLayers)
+            applyPathPiecesToLayer(layer, rules.paths(), path);
+        return layer;
+    };
+    // An east-west road along row 2 and a north-south river down column 6,
+    // pieced, on terrain of three types in stripes.
+    TerrainLayer before(10);
+    for (std::uint32_t row = 0; row < 10; ++row)
+        for (std::uint32_t column = 0; column < 10; ++column)
+            before.at(row, column).tertype = std::uint8_t((column / 3 + row / 4) % 3);
+    for (std::uint32_t i = 1; i < 9; ++i) {
+        before.at(2, i).roadtype = 1;
+        before.at(i, 6).rivtype = 2;
+    }
+    applyTerrainEdgesToLayer(before, rules);
+    before = piecedEverywhere(before);
+
+    // A quarter turn of the whole level: the road now runs north to south.
+    TerrainLayer turned = before;
+    ASSERT_TRUE(transformLayer(turned, Transform::Turn90, &rules).ok());
+    EXPECT_EQ(piecedEverywhere(turned), turned) << "rivers and roads keep the pieces of the old direction";
+    EXPECT_EQ(turned.at(4, 7).roadconf, 1);
+
+    // A flip of a 4 x 4 area: inside it, away from its edge, the cells are as
+    // the flip alone leaves them; its edge and ring take the rules.
+    const QRect area(2, 1, 4, 4);
+    TerrainLayer flipped = before;
+    ASSERT_TRUE(transformArea(flipped, area, Transform::FlipHorizontal, &rules).ok());
+    const TerrainLayer moved = expectedAfter(before, area, Transform::FlipHorizontal);
+    const QRect inner = area.adjusted(1, 1, -1, -1);
+    TerrainLayer mended = moved;
+    applyTerrainEdgesToLayer(mended, rules);
+    mended = piecedEverywhere(mended);
+    for (std::uint32_t row = 0; row < 10; ++row)
+        for (std::uint32_t column = 0; column < 10; ++column) {
+            SCOPED_TRACE(std::to_string(column) + "," + std::to_string(row));
+            const bool edge = area.adjusted(-1, -1, 1, 1).contains(int(column), int(row)) && !inner.contains(int(column), int(row));
+            EXPECT_EQ(flipped.at(row, column), edge ? mended.at(row, column) : moved.at(row, column));
+        }
+
+    // A whole-level flip is drawn by the mirror bits alone.
+    TerrainLayer whole = before;
+    ASSERT_TRUE(transformLayer(whole, Transform::FlipVertical, &rules).ok());
+    EXPECT_EQ(whole, expectedAfter(before, QRect(0, 0, 10, 10), Transform::FlipVertical));
 }
 
 TEST(Transforms, ThroughTheEditorOneRecordPerChangedCell)

@@ -1,6 +1,7 @@
 // Re-dimensioning the open map: the shared top-left square survives, new cells
 // are zero, and a failed allocation changes nothing.
 #include "map/MapDocument.h"
+#include "map/MapFile.h"
 #include "writers/LoadedMap.h"
 #include "writers/MapWriter.h"
 
@@ -25,6 +26,27 @@ void expectKeptSquare(const TerrainLayer &layer, const TerrainLayer &original, s
             const TerrainCell expected = row < kept && column < kept ? original.at(row, column) : TerrainCell{};
             ASSERT_EQ(layer.at(row, column), expected) << "row " << row << " column " << column;
         }
+}
+
+TEST(MapDocumentRedimension, LevelByLevelGivesTheSameMapAsBothAtOnce)
+{
+    // A map as the loader makes it (both levels in the memory it was read
+    // into), large enough that the old rows given back span whole pages: each
+    // level keeps its own corner, and the other level is never touched.
+    const MapWriter writer = MapWriter::patterned(700, true);
+    MapDocument byLevel = loadMapData(writer.data()).document.value_or(MapDocument());
+    ASSERT_TRUE(byLevel.isLoaded);
+    MapDocument atOnce = byLevel;
+    for (const std::uint32_t side : {500u, 900u, 1u, 40u}) {
+        SCOPED_TRACE(side);
+        ASSERT_TRUE(atOnce.redimension(side));
+        ASSERT_TRUE(byLevel.redimensionLevelByLevel(side));
+        EXPECT_EQ(byLevel.mapSize, side);
+        EXPECT_EQ(byLevel.ground, atOnce.ground);
+        EXPECT_EQ(byLevel.underground, atOnce.underground);
+    }
+    expectKeptSquare(byLevel.ground, writer.layers[0], 1);
+    expectKeptSquare(byLevel.underground, writer.layers[1], 1);
 }
 
 TEST(MapDocumentRedimension, ReportsProgressOverBothNewLayersAtAModestRate)

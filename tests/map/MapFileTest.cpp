@@ -1,5 +1,6 @@
 // Map files: the container test, the header fields, the marker search, every
 // refusal, the saved layout, and the file checks of opening and saving.
+#include "base/Platform.h"
 #include "map/ChunkedBytes.h"
 #include "map/Gzip.h"
 #include "map/MapFile.h"
@@ -200,26 +201,36 @@ TEST(MapMarkerSearch, FindsThePairAtEveryByteOffset)
     }
 }
 
-TEST(MapMarkerSearch, FindsThePairAcrossTheSeamsOfTheInflatedBlocks)
+TEST(MapMarkerSearch, FindsThePairAcrossTheSeamsOfThePiecesRead)
 {
-    // Inflated content and file bytes are gathered in blocks; a pair whose
-    // eight bytes straddle the first seam must be found where it stands, by
-    // every way in.
-    MapWriter writer = MapWriter::patterned(1, false);
-    writer.opaqueHeader = QByteArray(ChunkedBytes::FirstBlockSize + 64, '\0');
-    const qsizetype fieldsEnd = writer.terrainOffset() - writer.opaqueHeader.size();
+    // Map data is read in pieces (64 KiB of a file, 256 KiB of inflated
+    // content) and searched piece by piece; a pair whose eight bytes straddle
+    // a seam must be found where it stands, by every way in, the summary of
+    // `info` included.
     TempDir dir;
-    for (qsizetype pair = ChunkedBytes::FirstBlockSize - 9; pair <= ChunkedBytes::FirstBlockSize + 1; ++pair) {
-        SCOPED_TRACE(pair);
-        MapWriter placed = writer;
-        MapWriter::putMarker(placed.opaqueHeader, pair - fieldsEnd);
-        const QByteArray data = placed.data();
-        const MapLoadResult results[] = {loadMapData(gzipMember(data)), readMapFile(dir.write("map.vdm", data)),
-                                         readMapFile(dir.write("map.vdw", gzipMember(data)))};
-        for (const MapLoadResult &loaded : results) {
-            ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
-            EXPECT_EQ(loaded.facts.terrainOffset, pair - 8 - 7);
-            EXPECT_EQ(loaded.document->trailingBytes, data.sliced(pair - 8));
+    for (const qsizetype seam : {qsizetype(64 * 1024), qsizetype(256 * 1024)}) {
+        MapWriter writer = MapWriter::patterned(1, false);
+        writer.opaqueHeader = QByteArray(seam + 64, '\0');
+        const qsizetype fieldsEnd = writer.terrainOffset() - writer.opaqueHeader.size();
+        for (qsizetype pair = seam - 9; pair <= seam + 1; ++pair) {
+            SCOPED_TRACE(pair);
+            MapWriter placed = writer;
+            MapWriter::putMarker(placed.opaqueHeader, pair - fieldsEnd);
+            const QByteArray data = placed.data();
+            const QString plainFile = dir.write("map.vdm", data);
+            const QString gzipFile = dir.write("map.vdw", gzipMember(data));
+            const MapLoadResult results[] = {loadMapData(gzipMember(data)), readMapFile(plainFile), readMapFile(gzipFile)};
+            for (const MapLoadResult &loaded : results) {
+                ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
+                EXPECT_EQ(loaded.facts.terrainOffset, pair - 8 - 7);
+                EXPECT_EQ(loaded.document->trailingBytes, data.sliced(pair - 8));
+            }
+            for (const QString &path : {plainFile, gzipFile}) {
+                const MapFileSummary summary = summarizeMapFile(path);
+                ASSERT_TRUE(summary.ok()) << summary.reason.toStdString();
+                EXPECT_EQ(summary.facts.terrainOffset, pair - 8 - 7);
+                EXPECT_EQ(summary.facts.trailingLength, data.size() - (pair - 8));
+            }
         }
     }
 }
@@ -306,11 +317,17 @@ std::vector<Refusal> refusals()
 
 TEST(MapLoadRefusal, EveryMalformedMapIsRefusedWithItsReason)
 {
+    // Loading and the summary of `info`, which reads past the terrain, refuse
+    // alike.
+    TempDir dir;
     for (const Refusal &refusal : refusals()) {
         SCOPED_TRACE(refusal.name);
         const MapLoadResult loaded = loadMapData(refusal.bytes);
         EXPECT_FALSE(loaded.ok());
         EXPECT_TRUE(loaded.reason.startsWith(refusal.reason)) << loaded.reason.toStdString();
+        const QString path = dir.write("refused.vdm", refusal.bytes);
+        EXPECT_EQ(summarizeMapFile(path).reason, readMapFile(path).reason);
+        EXPECT_TRUE(summarizeMapFile(path).reason.startsWith(refusal.reason));
     }
 }
 
@@ -421,6 +438,20 @@ TEST(MapSave, FailureIsReportedAndNothingIsWritten)
     MapDocument notLoaded;
     EXPECT_EQ(saveMapFile(notLoaded, dir.filePath("none.vdm")).reason, QStringLiteral("no map is loaded"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"existing-folder.vdm"});
+
+    // A map of side 0 opens nowhere: the file it would replace keeps its bytes.
+    const QByteArray existing = MapWriter::patterned(36, false).data();
+    const QString map = dir.write("map.vdm", existing);
+    MapDocument noCells = document;
+    noCells.ground = TerrainLayer(0);
+    noCells.mapSize = 0;
+    for (const bool inPlace : {false, true}) {
+        MapSaveOptions options;
+        options.inPlace = inPlace;
+        const MapSaveResult saved = saveMapFile(noCells, map, options);
+        EXPECT_TRUE(saved.reason.contains("a map of side 0 cannot be saved")) << saved.reason.toStdString();
+        EXPECT_EQ(readFile(map), existing);
+    }
 }
 
 // In a folder that cannot be written, a writable file is written in place;
@@ -452,8 +483,34 @@ TEST(MapSave, InAFolderThatMayNotBeWrittenOnlyTheFileCounts)
     ASSERT_TRUE(reread.ok()) << reread.reason.toStdString();
     EXPECT_EQ(reread.document->ground, document.ground);
     EXPECT_FALSE(savedReadOnly.ok());
-    EXPECT_TRUE(savedReadOnly.reason.startsWith("cannot create the file")) << savedReadOnly.reason.toStdString();
+    // The file exists: the cause is that it may not be written.
+    EXPECT_EQ(savedReadOnly.reason, QStringLiteral("cannot write the file: it is read-only"));
     EXPECT_EQ(readFile(readOnly), oldBytes);
+}
+
+TEST(MapSave, AFileOfSeveralNamesIsSavedInPlaceForEveryName)
+{
+    // A hard link names the same file: the save writes that file, so both
+    // names hold the new map and stay one file.
+    const MapDocument document = loadOrFail(MapWriter::patterned(36, true).data());
+    TempDir dir;
+    const QString first = dir.write("first.vdm", gzipMember(MapWriter::patterned(72, false).data()));
+    const QString second = dir.filePath("second.vdm");
+    ASSERT_EQ(::link(QFile::encodeName(first).constData(), QFile::encodeName(second).constData()), 0);
+    MapSaveOptions options;
+    options.backupFolder = dir.filePath("backups");
+    ASSERT_TRUE(saveMapFile(document, first, options).ok());
+    for (const QString &name : {first, second}) {
+        SCOPED_TRACE(name.toStdString());
+        const MapLoadResult reread = readMapFile(name);
+        ASSERT_TRUE(reread.ok()) << reread.reason.toStdString();
+        EXPECT_EQ(reread.document->ground, document.ground);
+        EXPECT_EQ(reread.document->underground, document.underground);
+    }
+    EXPECT_TRUE(platform::isSameFile(first, second));
+    EXPECT_EQ(platform::hardLinkCount(first), 2);
+    // The guarding copy of the original is gone once the save is done.
+    EXPECT_TRUE(keptOriginals(options.backupFolder).empty());
 }
 
 TEST(MapSave, TargetsThatAreNoRegularFilesAreRefusedAndLeftAlone)
@@ -626,12 +683,25 @@ TEST(MapFileRead, MapsOfManyBlocksAndPiecesLoadAsWritten)
     const QByteArray data = writer.data();
     const QByteArray member = gzipMember(data);
     TempDir dir;
-    for (const QByteArray &bytes : {data, member}) {
+    // Two members in a row, whose last trailer gives only the second one's
+    // length: the content outgrows the room made for it.
+    const QByteArray twoMembers = gzipMember(data.first(100000)) + gzipMember(data.sliced(100000));
+    for (const QByteArray &bytes : {data, member, twoMembers}) {
         const MapLoadResult fromFile = readMapFile(dir.write("large.vdm", bytes));
         ASSERT_TRUE(fromFile.ok()) << fromFile.reason.toStdString();
         expectDocumentOf(*fromFile.document, writer);
         EXPECT_EQ(fromFile.facts.dataLength, data.size());
         expectDocumentOf(loadOrFail(bytes), writer);
+        // The summary of `info` gives the facts of the loaded map.
+        const MapFileSummary summary = summarizeMapFile(dir.filePath("large.vdm"));
+        ASSERT_TRUE(summary.ok()) << summary.reason.toStdString();
+        EXPECT_EQ(summary.version, writer.version);
+        EXPECT_EQ(summary.mapSize, writer.side);
+        EXPECT_EQ(summary.levelCount, 2);
+        EXPECT_EQ(summary.facts.compressed, fromFile.facts.compressed);
+        EXPECT_EQ(summary.facts.terrainOffset, fromFile.facts.terrainOffset);
+        EXPECT_EQ(summary.facts.trailingLength, fromFile.facts.trailingLength);
+        EXPECT_EQ(summary.facts.dataLength, fromFile.facts.dataLength);
     }
     // Opening reports the bytes of the file read, from none to all of them.
     std::vector<qint64> done;
@@ -650,6 +720,28 @@ TEST(MapFileRead, MapsOfManyBlocksAndPiecesLoadAsWritten)
     EXPECT_EQ(readMapFile(dir.write("cut.vdm", cut)).reason, QStringLiteral("gzip data truncated at byte %1").arg(cut.size()));
     const QByteArray plainCut = data.first(writer.terrainEnd() + 12);  // inside the marker pair
     EXPECT_EQ(readMapFile(dir.write("plaincut.vdm", plainCut)).reason, QStringLiteral("terrain marker not found"));
+}
+
+TEST(MapLoad, LevelsOfALoadedMapOutliveEachOther)
+{
+    // Both levels of a loaded map lie in the memory they were read into; a
+    // level that is replaced gives its pages back, and must take none of the
+    // other level's with it. Large levels, so that each spans whole pages.
+    const MapWriter writer = MapWriter::patterned(400, true);
+    for (const int replaced : {0, 1}) {
+        SCOPED_TRACE(replaced);
+        MapDocument document = loadOrFail(gzipMember(writer.data()));
+        const TerrainLayer copy = document.layer(replaced);
+        document.layer(replaced) = TerrainLayer(400);
+        EXPECT_EQ(document.layer(1 - replaced), writer.layers[std::size_t(1 - replaced)]);
+        EXPECT_EQ(copy, writer.layers[std::size_t(replaced)]);
+        // A copy owns its cells: writing it leaves the map alone.
+        TerrainLayer other = document.layer(1 - replaced);
+        other.at(0, 0).tertype ^= 1;
+        EXPECT_EQ(document.layer(1 - replaced), writer.layers[std::size_t(1 - replaced)]);
+        document = MapDocument();
+        EXPECT_EQ(copy, writer.layers[std::size_t(replaced)]);
+    }
 }
 
 TEST(MapAdopt, KeepsTheChosenLevel)

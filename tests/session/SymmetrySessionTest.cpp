@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -172,6 +173,100 @@ TEST_F(SymmetrySessionTest, AMirroredReplaceFillTakesItsEdgesFromTheRules)
     EXPECT_EQ(ground(), lake);
 }
 
+// Fill any terrain writes the terrain alone: with "no river, no road" in the
+// panel (as the picker leaves it after a water cell) the region's rivers and
+// roads stay, and a mirrored fill keeps its copy's rivers and roads too.
+TEST_F(SymmetrySessionTest, FillAnyTerrainKeepsRiversAndRoads)
+{
+    TerrainLayer meadow(8);
+    for (std::uint32_t i = 0; i < 64; ++i)
+        meadow.data()[i].tertype = 2;
+    meadow.at(2, 1) = {2, 0, 1, 3, 0, 0, MirrorBit::RiverLeftRight};
+    meadow.at(3, 1) = {2, 0, 0, 0, 2, 5, 0};
+    meadow.at(3, 6) = {2, 0, 0, 0, 2, 5, 0};
+    open(8, meadow);
+    session.setSymmetry(SymmetryMode::LeftRight);
+    BrushSettings picked;
+    picked.terrainType = 3;
+    picked.paintRiver = picked.paintRoad = true;
+
+    EXPECT_EQ(session.replaceFill(picked, 0, 0, false), 64u);
+
+    for (std::uint32_t row = 0; row < 8; ++row)
+        for (std::uint32_t column = 0; column < 8; ++column) {
+            const TerrainCell &cell = ground().at(row, column);
+            EXPECT_EQ(cell.tertype, 3);
+            EXPECT_EQ(std::make_tuple(cell.rivtype, cell.rivconf, cell.roadtype, cell.roadconf, cell.mirror & 0x3C),
+                      std::make_tuple(meadow.at(row, column).rivtype, meadow.at(row, column).rivconf,
+                                      meadow.at(row, column).roadtype, meadow.at(row, column).roadconf,
+                                      meadow.at(row, column).mirror & 0x3C))
+                << column << ',' << row;
+        }
+}
+
+// Symmetry copies what the operation wrote, never what the rules did after
+// it. On a 4 x 4 map whose left column is water: fill any terrain at (0,0)
+// with water (its picture 0 over the column's 5) under left-right symmetry
+// makes the right column water and nothing else; under four-way the same;
+// fix all edges is not mirrored and changes no type.
+TEST_F(SymmetrySessionTest, SymmetryNeverCopiesWhatTheRulesDid)
+{
+    const QByteArray rules = "[terrain 8]\n"
+                             "rule = sss s.s sss : 0\n"
+                             "rule = *** *.* *** : 10 : lr\n"
+                             "[terrain 2]\n"
+                             "rule = sss s.s sss : 7\n"
+                             "rule = *** *.* *** : 9 : ud\n";
+    for (const SymmetryMode mode : {SymmetryMode::LeftRight, SymmetryMode::FourWay}) {
+        SCOPED_TRACE(int(mode));
+        TerrainLayer shore(4);
+        for (std::uint32_t row = 0; row < 4; ++row)
+            for (std::uint32_t column = 0; column < 4; ++column)
+                shore.at(row, column) = column == 0 ? TerrainCell{Water, 5} : TerrainCell{2, 7};
+        open(4, shore);
+        loadRules(rules);
+        session.setSymmetry(mode);
+        session.setEdgeBrush(true);
+
+        session.replaceFill(waterBrush(), 0, 0, false);
+        for (std::uint32_t row = 0; row < 4; ++row)
+            for (std::uint32_t column = 0; column < 4; ++column)
+                EXPECT_EQ(ground().at(row, column).tertype, column == 0 || column == 3 ? Water : 2)
+                    << column << ',' << row;
+
+        const TerrainLayer filled = ground();
+        session.fixAllEdges();
+        for (std::uint32_t row = 0; row < 4; ++row)
+            for (std::uint32_t column = 0; column < 4; ++column)
+                EXPECT_EQ(ground().at(row, column).tertype, filled.at(row, column).tertype) << column << ',' << row;
+    }
+}
+
+// A river laid beside a painted water cell under left-right symmetry, with
+// the edge brush off, changes no terrain on either side: the path's rules
+// re-piece rivers only, and the two sides stay alike.
+TEST_F(SymmetrySessionTest, AMirroredPathLeavesTheTerrainOfBothSidesAlone)
+{
+    open(8);
+    loadRules("[terrain 8]\nrule = sss s.s sss : 0\nrule = *** *.* *** : 10 : lr\n"
+              "[river 1]\nrule = * * * * : 4\n");
+    session.setSymmetry(SymmetryMode::LeftRight);
+    click(waterBrush(), 1, 3);
+    const TerrainLayer painted = ground();
+    session.beginStep(StepKind::Path);
+    session.layPath(PathLayer::River, 1, {2, 2}, {2, 4}, false, 0);
+    session.endStep();
+    for (std::uint32_t row = 0; row < 8; ++row)
+        for (std::uint32_t column = 0; column < 8; ++column) {
+            const TerrainCell &cell = ground().at(row, column);
+            const TerrainCell &before = painted.at(row, column);
+            EXPECT_EQ(std::make_tuple(cell.tertype, cell.terconf, cell.mirror & 3),
+                      std::make_tuple(before.tertype, before.terconf, before.mirror & 3))
+                << column << ',' << row;
+            EXPECT_EQ(cell.rivtype, ground().at(row, 7 - column).rivtype) << column << ',' << row;
+        }
+}
+
 // Copied cells flipped left to right paste reversed with their mirror bits
 // toggled; a quarter turn of a selection that is not square is refused and
 // changes nothing; a flip of a selection is one step.
@@ -283,6 +378,45 @@ TEST_F(PathSessionTest, AMirroredRoadIsPiecedByTheRules)
     EXPECT_EQ(ground().at(6, 11).roadtype, 1);
     EXPECT_EQ(ground().at(3, 14).roadtype, 1);
     expectPieced();
+}
+
+// Laying a road beside a road under left-right symmetry adds a road at the
+// mirror of the laid cells only, and erasing one takes off its mirror only:
+// the neighbours the rules re-pieced are not copied with their types.
+TEST_F(PathSessionTest, AMirroredRoadCopiesOnlyTheCellsLaid)
+{
+    TerrainLayer road(16);
+    for (std::uint32_t column = 2; column < 5; ++column)
+        road.at(4, column).roadtype = 1;
+    open(16, road);
+    loadRules(PathRulesText);
+    session.setSymmetry(SymmetryMode::LeftRight);
+
+    session.layPath(PathLayer::Road, 1, {5, 4}, {5, 4}, false, 0);
+    for (std::uint32_t column = 0; column < 16; ++column)
+        EXPECT_EQ(ground().at(4, column).roadtype, (column >= 2 && column <= 5) || column == 10 ? 1 : 0) << column;
+
+    session.layPath(PathLayer::Road, 1, {3, 4}, {3, 4}, true, 0);
+    for (std::uint32_t column = 0; column < 16; ++column)
+        EXPECT_EQ(ground().at(4, column).roadtype, column == 2 || column == 4 || column == 5 || column == 10 ? 1 : 0)
+            << column;
+    expectPieced();
+}
+
+// Shift+click draws on from the last point laid on this map and level only:
+// undo, another level and another map forget it.
+TEST_F(PathSessionTest, TheLastPathPointIsForgottenByUndoAndAnotherMap)
+{
+    session.layPath(PathLayer::Road, 1, {2, 5}, {6, 5}, false, 0);
+    EXPECT_EQ(session.lastPathPoint(), QPoint(6, 5));
+    session.undoStep();
+    EXPECT_EQ(session.lastPathPoint(), QPoint(-1, -1)) << "the path it ended was undone";
+    session.layPath(PathLayer::Road, 1, {2, 5}, {3, 5}, false, 0);
+    session.selectLevel(0);
+    EXPECT_EQ(session.lastPathPoint(), QPoint(-1, -1));
+    session.layPath(PathLayer::Road, 1, {2, 5}, {3, 5}, false, 0);
+    open(16);
+    EXPECT_EQ(session.lastPathPoint(), QPoint(-1, -1));
 }
 
 // "Fix all roads and rivers" pieces every road of the level as one step and

@@ -231,7 +231,9 @@ TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
     EXPECT_EQ(grid->cellSize(), 16);
     EXPECT_EQ(grid->visibleColCount() * 16, grid->viewport()->width()) << "the grid is fitted to whole cells";
     window->overview().toggleViewAction()->trigger();
-    QTest::qWait(50);
+    // The dock takes its width when the window has laid it out, which a busy
+    // machine may delay.
+    QTest::qWaitFor([&] { return window->overview().width() >= 130; }, 2000);
     EXPECT_GE(window->overview().width(), 130) << "the overview gets a useful width when first shown";
     EXPECT_TRUE(window->overview().wholeLevelAction()->isChecked());
     window->overview().wholeLevelAction()->trigger();
@@ -273,6 +275,17 @@ TEST_F(DesktopWindow, SmallSeamsSayWhatIs)
     EXPECT_TRUE(info.startsWith("X1/Y1 2/3\nX2/Y2 5/6")) << qPrintable(info);
     trigger("actionCopy");
     EXPECT_TRUE(action("actionPaste")->isEnabled());
+}
+
+// Paste is enabled whenever cells are held, whichever command copied them:
+// the panel's Copy Cells button as much as Edit, Copy.
+TEST_F(DesktopWindow, PasteFollowsTheCopiedCellsWhicheverButtonCopiedThem)
+{
+    openMap();
+    EXPECT_FALSE(action("actionPaste")->isEnabled());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(2, 3));
+    form->findChild<QPushButton *>("Bcopycells")->click();
+    EXPECT_TRUE(action("actionPaste")->isEnabled()) << "copied by the panel's button";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Recovering at start-up the edits a crashed editor left in its journal:
 // the offer, Recover (the edits come back as unsaved steps), Discard and Later.
 #include "edit/BrushSettings.h"
+#include "edit/EditJournal.h"
 #include "edit/JournalFolder.h"
 #include "session/EditorSession.h"
 #include "session/JournalKeeper.h"
@@ -21,10 +22,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <initializer_list>
 #include <memory>
+
+#include <zlib.h>
 
 namespace {
 
@@ -42,16 +48,16 @@ protected:
         current = std::make_unique<CurrentDirGuard>(dir.path());
     }
 
-    // An editor that painted water at (2, 5) and then at (20, 5), two steps,
-    // and ended without closing its map.
-    void crashAfterTwoStrokes()
+    // An editor that painted water at (2, 5) and then at (20, 5), two steps
+    // (or at the columns given), and ended without closing its map.
+    void crashAfterTwoStrokes(std::initializer_list<int> columns = {2, 20})
     {
         EditorSession session;
         JournalKeeper keeper(session, journals);
         ASSERT_TRUE(session.open(mapPath).ok());
         BrushSettings water;
         water.terrainType = 8;
-        for (const int column : {2, 20}) {
+        for (const int column : columns) {
             session.beginStep();
             session.paint(water, column, 5);
             session.endStep();
@@ -162,8 +168,14 @@ TEST_F(Recovery, ANewerJournalIsLeftAloneWithAMessage)
     crashAfterTwoStrokes();
     QFile file(journalPath);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(8);
-    file.write(QByteArray("\x09\0\0\0", 4));  // format version 9
+    // Format version 9, written by a program that knows it: the header's checksum matches.
+    QByteArray header = file.read(decodeJournalHeader(readFile(journalPath)).length);
+    header[8] = 9;
+    const std::uint32_t crc = qToLittleEndian(std::uint32_t(
+        crc32_z(0, reinterpret_cast<const Bytef *>(header.constData()), z_size_t(header.size() - 4))));
+    std::memcpy(header.data() + header.size() - 4, &crc, 4);
+    file.seek(0);
+    file.write(header);
     file.close();
     const QByteArray before = readFile(journalPath);
 
@@ -177,6 +189,58 @@ TEST_F(Recovery, ANewerJournalIsLeftAloneWithAMessage)
     context->journal.waitUntilWritten();
     const QByteArray after = readFile(journalPath);
     EXPECT_EQ(after, before);
+}
+
+// A damaged journal is never overwritten: it goes aside under a name that
+// says so, the user is told where, and the steps in front of the damage are
+// offered.
+TEST_F(Recovery, ADamagedJournalIsMovedAsideAndTheStepsBeforeTheDamageOffered)
+{
+    crashAfterTwoStrokes({2, 20, 30});
+    const JournalContents intact = readJournal(journalPath);
+    ASSERT_EQ(intact.recordCount(), 3u);
+    QByteArray damaged = readFile(journalPath);
+    damaged[intact.recordOffsets[1] + 9] ^= 0x04;
+    dir.write("journals/" + QFileInfo(journalPath).fileName(), damaged);
+
+    restart(UserPrompts::RecoverAnswer::Recover);
+    const QStringList aside = QDir(journals).entryList({"*.damaged-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    const QString asidePath = QDir(journals).filePath(aside[0]);
+    EXPECT_EQ(readFile(asidePath), damaged);
+    const QString question = log.recoverQuestions.first();
+    EXPECT_TRUE(question.contains("record 2 is damaged and 1 intact records follow it")) << question.toStdString();
+    EXPECT_TRUE(question.contains(QDir::toNativeSeparators(asidePath))) << question.toStdString();
+    EXPECT_TRUE(question.contains("the 1 steps before the damage")) << question.toStdString();
+    EXPECT_EQ(type(2, 5), 8);
+    EXPECT_EQ(type(20, 5), 0);
+    EXPECT_EQ(type(30, 5), 0);
+    EXPECT_TRUE(window->status().currentMessage().contains(QDir::toNativeSeparators(asidePath)))
+        << window->status().currentMessage().toStdString();
+    // The map's journal now holds the recovered step alone.
+    context->journal.waitUntilWritten();
+    EXPECT_EQ(readJournal(journalPath).recordCount(), 1u);
+}
+
+TEST_F(Recovery, AJournalWithADamagedHeaderIsMovedAsideWhenItsMapOpens)
+{
+    crashAfterTwoStrokes();
+    QByteArray damaged = readFile(journalPath);
+    damaged[14] ^= 0x01;  // a bit of the header's map path
+    dir.write("journals/" + QFileInfo(journalPath).fileName(), damaged);
+
+    context = std::make_unique<EditorContext>(std::make_unique<FakePrompts>(log), journals);
+    preferences = std::make_unique<Preferences>(dir.filePath("preferences.ini"));
+    window = std::make_unique<MainWindow>(*context, *preferences);
+    window->openFile(mapPath);
+    ASSERT_TRUE(context->session.document().isLoaded);
+    EXPECT_TRUE(log.recoverQuestions.isEmpty());
+    const QStringList aside = QDir(journals).entryList({"*.damaged-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readFile(QDir(journals).filePath(aside[0])), damaged);
+    const QString message = window->status().currentMessage();
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(QDir(journals).filePath(aside[0])))) << message.toStdString();
+    EXPECT_TRUE(message.contains("header is damaged")) << message.toStdString();
 }
 
 TEST_F(Recovery, TheBackupPreferenceKeepsTheReplacedFileAndIsRemembered)

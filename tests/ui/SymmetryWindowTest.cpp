@@ -52,6 +52,29 @@ TEST_F(SymmetryWindow, ALeftRightClickPaintsTwoCellsAndOneUndoTakesBothBack)
     EXPECT_EQ(type(30, 9), 0);
 }
 
+TEST_F(SymmetryWindow, CtrlMStepsFromTheHalfTurnToTheQuarterTurnWhichPaintsFourImages)
+{
+    trigger("actionSymmetry4");
+    QTest::keyClick(window.get(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(context->session.symmetry(), SymmetryMode::QuarterTurn);
+    EXPECT_TRUE(action("actionSymmetry6")->isChecked());
+    EXPECT_EQ(grid->symmetryGuides(), SymmetryMode::QuarterTurn);
+
+    choose("CBtertype", 2);
+    stroke({{5, 9}});
+    for (const auto &[column, row] : {std::pair{5, 9}, std::pair{26, 5}, std::pair{30, 26}, std::pair{9, 30}})
+        EXPECT_EQ(type(column, row), 2) << column << ", " << row;
+    EXPECT_EQ(type(30, 9), 0) << "no mirror image";
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(type(26, 5), 0);
+
+    // The cycle goes on to the diagonal, then back to off.
+    QTest::keyClick(window.get(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(context->session.symmetry(), SymmetryMode::Diagonal);
+    QTest::keyClick(window.get(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(context->session.symmetry(), SymmetryMode::Off);
+}
+
 TEST_F(SymmetryWindow, FlippingTheLevelIsOneStep)
 {
     const TerrainLayer before = ground();

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -55,8 +56,20 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 int main(int argc, char **argv)
 {
+    constexpr const char *Usage = "usage: brackwen-mapgen OUTDIR [RULES]\n";
+    // Words that look like options are never taken for a folder or a file.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr, "brackwen-mapgen: unknown option %s\n%s", argv[i], Usage);
+            return 2;
+        }
+    }
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: brackwen-mapgen OUTDIR [RULES]\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     std::optional<TerrainEdgeRules> edges;

@@ -14,8 +14,20 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList args = QCoreApplication::arguments();
+    const QString usage = QStringLiteral("Usage: brackwen-spritegen OUTDIR");
+    // Words that look like options are never taken for the folder.
+    for (const QString &arg : args.mid(1)) {
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            QTextStream(stdout) << usage << Qt::endl;
+            return 0;
+        }
+        if (arg.startsWith(u'-')) {
+            err << "brackwen-spritegen: unknown option " << arg << '\n' << usage << Qt::endl;
+            return 2;
+        }
+    }
     if (args.size() != 2) {
-        err << "Usage: brackwen-spritegen OUTDIR" << Qt::endl;
+        err << usage << Qt::endl;
         return 2;
     }
     const QDir out(args[1]);

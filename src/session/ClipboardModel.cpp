@@ -1,0 +1,18 @@
+// The copied cells and their change notice.
+#include "session/ClipboardModel.h"
+
+bool ClipboardModel::copy(const MapDocument &document, const QRect &selection)
+{
+    if (!m_cells.copy(document, selection))
+        return false;
+    Q_EMIT changed();
+    return true;
+}
+
+void ClipboardModel::transform(Transform transform)
+{
+    if (m_cells.isEmpty())
+        return;
+    m_cells.transform(transform);
+    Q_EMIT changed();
+}
