@@ -112,7 +112,7 @@ std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t lim
 
 namespace {
 
-std::array<std::span<const CliCommand>, 9> commandGroups()
+std::array<std::span<const CliCommand>, 10> commandGroups()
 {
     return {mapCommands(),      edgeCommands(),   toolCommands(),     transformCommands(),
             graphicsCommands(), renderCommands(), obstacleCommands(), journalCommands(),
