@@ -37,7 +37,7 @@ _brackwen_cli_words() {
     COMPREPLY+=($(compgen -W "$1" -- "$cur"))
 }
 
-# The value of option $2 of command $1, after the option.
+# The value of option $2 (of command $1), after the option.
 _brackwen_cli_value() {
     case $2 in
     --level) _brackwen_cli_words '0 1' ;;
@@ -46,12 +46,7 @@ _brackwen_cli_value() {
     --turn) _brackwen_cli_words '90 180 270' ;;
     --mirror-half) _brackwen_cli_words 'left top' ;;
     --cell) _brackwen_cli_words '8 16 32 64' ;;
-    --symmetry | --sides)
-        if [[ $1 == generate ]]; then
-            _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal'
-        else
-            _brackwen_cli_words 'none left-right top-bottom four-way half-turn diagonal'
-        fi ;;
+    --symmetry | --sides) _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal' ;;
     --style) _brackwen_cli_words 'continent islands lakes coast' ;;
     --mix) _brackwen_cli_words 'temperate northern desert marsh volcanic underground' ;;
     --roads) _brackwen_cli_words 'none players centre' ;;

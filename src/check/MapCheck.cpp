@@ -207,6 +207,21 @@ void checkRows(const TerrainLayer &layer, const CheckSettings &settings, std::ui
     }
 }
 
+// Beyond this many cells (and their mirror places) one pass over the level
+// is cheaper than sorting them.
+bool tooManyToRecheck(std::uint64_t cells, int side)
+{
+    return cells * 4 > std::uint64_t(side) * std::uint64_t(side) / 8;
+}
+
+// The cell's index, and those of its mirror places.
+void addWithMirrors(std::vector<std::uint32_t> &cells, SymmetryMode mode, std::uint32_t side, CellPosition position)
+{
+    cells.push_back(std::uint32_t(indexOf(side, position)));
+    for (const MirrorPlace &place : mirrorPlaces(mode, side, position))
+        cells.push_back(std::uint32_t(indexOf(side, place.position)));
+}
+
 }  // namespace
 
 void checkCell(const TerrainLayer &layer, const CheckSettings &settings, CellPosition position,
@@ -255,19 +270,40 @@ void ProblemList::recheck(const TerrainLayer &layer, const CheckSettings &settin
     const QRect around = changed.adjusted(-1, -1, 1, 1).intersected(QRect(0, 0, side, side));
     if (around.isEmpty())
         return;
-    // Beyond this many cells one pass over the level is cheaper than sorting them.
-    if (std::uint64_t(around.width()) * std::uint64_t(around.height()) * 4 > std::uint64_t(side) * std::uint64_t(side) / 8) {
+    if (tooManyToRecheck(std::uint64_t(around.width()) * std::uint64_t(around.height()), side)) {
         checkAll(layer, settings);
         return;
     }
     std::vector<std::uint32_t> cells;
     for (int row = around.top(); row <= around.bottom(); ++row)
-        for (int column = around.left(); column <= around.right(); ++column) {
-            const CellPosition position{std::uint16_t(column), std::uint16_t(row)};
-            cells.push_back(std::uint32_t(indexOf(side, position)));
-            for (const MirrorPlace &place : mirrorPlaces(settings.symmetry, side, position))
-                cells.push_back(std::uint32_t(indexOf(side, place.position)));
-        }
+        for (int column = around.left(); column <= around.right(); ++column)
+            addWithMirrors(cells, settings.symmetry, std::uint32_t(side), {std::uint16_t(column), std::uint16_t(row)});
+    recheckCells(layer, settings, cells);
+}
+
+void ProblemList::recheck(const TerrainLayer &layer, const CheckSettings &settings,
+                          std::span<const CellPosition> changed)
+{
+    const std::uint32_t side = layer.side();
+    if (tooManyToRecheck(std::uint64_t(changed.size()) * 9, int(side))) {
+        checkAll(layer, settings);
+        return;
+    }
+    std::vector<std::uint32_t> cells;
+    for (const CellPosition &position : changed)
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int column = position.column + dx, row = position.row + dy;
+                if (column >= 0 && row >= 0 && std::uint32_t(column) < side && std::uint32_t(row) < side)
+                    addWithMirrors(cells, settings.symmetry, side, {std::uint16_t(column), std::uint16_t(row)});
+            }
+    recheckCells(layer, settings, cells);
+}
+
+void ProblemList::recheckCells(const TerrainLayer &layer, const CheckSettings &settings,
+                               std::vector<std::uint32_t> &cells)
+{
+    const std::uint32_t side = layer.side();
     std::sort(cells.begin(), cells.end());
     cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
 
@@ -277,7 +313,7 @@ void ProblemList::recheck(const TerrainLayer &layer, const CheckSettings &settin
     // that the places of the runs before stay where they are.
     std::vector<std::pair<std::size_t, std::size_t>> runs;  // [first, end) of cells
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (runs.empty() || cells[i] - cells[i - 1] > 2 * std::uint32_t(side))
+        if (runs.empty() || cells[i] - cells[i - 1] > 2 * side)
             runs.push_back({i, i + 1});
         else
             runs.back().second = i + 1;

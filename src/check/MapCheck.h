@@ -48,6 +48,9 @@ public:
     // and their mirror places. A change too large to pay for cell by cell
     // checks the whole layer.
     void recheck(const TerrainLayer &layer, const CheckSettings &settings, const QRect &changed);
+    // The same for changes of the cells at the positions (inside the layer):
+    // the cells within a step of each and their mirror places.
+    void recheck(const TerrainLayer &layer, const CheckSettings &settings, std::span<const CellPosition> changed);
     void clear() { m_problems.clear(); }
 
     // Index of the first problem at or after the cell in reading order (the
@@ -55,5 +58,9 @@ public:
     std::size_t firstAtOrAfter(CellPosition cell) const;
 
 private:
+    // Checks the cells again (indices in file order; sorted here), replacing
+    // what the list held for them.
+    void recheckCells(const TerrainLayer &layer, const CheckSettings &settings, std::vector<std::uint32_t> &cells);
+
     std::vector<Problem> m_problems;
 };

@@ -10,7 +10,8 @@ std::span<const SymmetryName> symmetryNames()
     static constexpr std::array names = {
         SymmetryName{"none", SymmetryMode::Off},          SymmetryName{"left-right", SymmetryMode::LeftRight},
         SymmetryName{"top-bottom", SymmetryMode::TopBottom}, SymmetryName{"four-way", SymmetryMode::FourWay},
-        SymmetryName{"half-turn", SymmetryMode::HalfTurn},   SymmetryName{"diagonal", SymmetryMode::Diagonal},
+        SymmetryName{"half-turn", SymmetryMode::HalfTurn},   SymmetryName{"quarter-turn", SymmetryMode::QuarterTurn},
+        SymmetryName{"diagonal", SymmetryMode::Diagonal},
     };
     return names;
 }

@@ -187,6 +187,19 @@ private:
     }
 
     std::size_t index(std::uint32_t column, std::uint32_t row) const { return std::size_t(row) * m_side + column; }
+    // Calls visit with the terrain type of each of the cell's eight
+    // neighbours inside the map.
+    template <typename Visit>
+    void forEachNeighbour(std::uint32_t column, std::uint32_t row, Visit &&visit) const
+    {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const std::int64_t c = std::int64_t(column) + dx;
+                const std::int64_t r = std::int64_t(row) + dy;
+                if ((dx != 0 || dy != 0) && c >= 0 && r >= 0 && c < m_side && r < m_side)
+                    visit(type(index(std::uint32_t(c), std::uint32_t(r))));
+            }
+    }
     std::uint8_t type(std::size_t at) const { return m_types[at] & TypeBits; }
     bool kept(std::size_t at) const { return (m_types[at] & Kept) != 0; }
     void setType(std::size_t at, std::uint8_t type) { m_types[at] = std::uint8_t((m_types[at] & Kept) | type); }
@@ -519,14 +532,7 @@ void Generator::smoothWater()
                     const std::size_t at = index(column, row);
                     int water = 0;
                     int land = 0;
-                    for (int dy = -1; dy <= 1; ++dy)
-                        for (int dx = -1; dx <= 1; ++dx) {
-                            const std::int64_t c = std::int64_t(column) + dx;
-                            const std::int64_t r = std::int64_t(row) + dy;
-                            if ((dx == 0 && dy == 0) || c < 0 || r < 0 || c >= m_side || r >= m_side)
-                                continue;
-                            (type(index(std::uint32_t(c), std::uint32_t(r))) == Water ? water : land) += 1;
-                        }
+                    forEachNeighbour(column, row, [&](std::uint8_t neighbour) { (neighbour == Water ? water : land) += 1; });
                     std::uint8_t value = m_types[at];
                     if (!kept(at) && water >= 5)
                         value = Water;
@@ -606,14 +612,7 @@ void Generator::cutLand()
 std::uint8_t Generator::surroundingType(std::uint32_t column, std::uint32_t row, bool dry) const
 {
     std::array<int, 16> counts{};
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            const std::int64_t c = std::int64_t(column) + dx;
-            const std::int64_t r = std::int64_t(row) + dy;
-            if ((dx == 0 && dy == 0) || c < 0 || r < 0 || c >= m_side || r >= m_side)
-                continue;
-            ++counts[type(index(std::uint32_t(c), std::uint32_t(r)))];
-        }
+    forEachNeighbour(column, row, [&](std::uint8_t neighbour) { ++counts[neighbour]; });
     if (dry) {
         counts[Water] = 0;
         counts[Rock] = 0;
@@ -634,13 +633,7 @@ void Generator::smoothLand()
                 if (type(at) == Water)
                     continue;
                 std::array<int, 16> counts{};
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const std::int64_t c = std::int64_t(column) + dx;
-                        const std::int64_t r = std::int64_t(row) + dy;
-                        if ((dx != 0 || dy != 0) && c >= 0 && r >= 0 && c < m_side && r < m_side)
-                            ++counts[type(index(std::uint32_t(c), std::uint32_t(r)))];
-                    }
+                forEachNeighbour(column, row, [&](std::uint8_t neighbour) { ++counts[neighbour]; });
                 counts[Water] = 0;
                 if (kept(at))
                     counts[Rock] = 0;

@@ -36,6 +36,8 @@ void ProblemWatch::checkAll()
     Q_EMIT problemsChanged();
 }
 
+// The rectangle is all a notice tells for sure: a step's undo records name
+// each cell once, not every time the step's stages write it again.
 void ProblemWatch::recheck(int level, const QRect &cells)
 {
     if (level != m_session.level() || !m_session.levelShown() || m_session.isResizing())

@@ -5,6 +5,7 @@
 #include "session/Preferences.h"
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
+#include "ui/GenerateTerrainEntry.h"
 #include "ui/SymmetryMenus.h"
 #include "ui/TForm1.h"
 
@@ -96,6 +97,12 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
     addSymmetryMenus(edit, window, context,
                      {[&form] { return form.grid()->selectedCells(); }, [this](const QString &text) { Q_EMIT note(text); },
                       [&form] { form.cancelGesture(); }, form.grid()});
+    connect(add(edit, "actionGenerateTerrain", t.menugenerate), &QAction::triggered, this, [this] {
+        const auto changed = generateTerrainFromDialog(&m_window, m_context, m_preferences,
+                                                       [this](int level) { m_form.chooseLevel(level); });
+        if (changed)
+            Q_EMIT note(m_context.texts.msggenerated.arg(*changed));
+    });
 
     QMenu *view = bar->addMenu(t.menuview);
     connect(add(view, "actionGround", t.maplvl_gnd, {QKeySequence(Qt::CTRL | Qt::Key_1)}), &QAction::triggered, &form,
@@ -182,7 +189,7 @@ void EditorActions::updateEnabled()
     action(QStringLiteral("actionUndoCell"))->setEnabled(session.history().canUndo());
     for (const char *name : {"actionSave", "actionSaveAs", "actionExportPicture", "actionCopy", "actionGround",
                              "actionUnderground", "actionOtherLevel", "actionSelectAll", "actionDeselect",
-                             "actionFillSelection", "actionStatistics"})
+                             "actionFillSelection", "actionStatistics", "actionGenerateTerrain"})
         action(QString::fromLatin1(name))->setEnabled(loaded);
     action(QStringLiteral("actionPaste"))->setEnabled(loaded && !session.clipboard().isEmpty());
     action(QStringLiteral("actionEdgeBrush"))->setEnabled(session.hasEdgeRules());

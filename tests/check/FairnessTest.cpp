@@ -23,6 +23,7 @@ TEST(Fairness, SidesOfEverySymmetry)
         {SymmetryMode::TopBottom, {"top", "bottom"}, 9},
         {SymmetryMode::FourWay, {"top-left", "top-right", "bottom-left", "bottom-right"}, 17},
         {SymmetryMode::HalfTurn, {"top", "bottom"}, 1},
+        {SymmetryMode::QuarterTurn, {"top", "right", "bottom", "left"}, 1},
         {SymmetryMode::Diagonal, {"top-right", "bottom-left"}, 9},
     };
     for (const Case &c : cases) {

@@ -2,6 +2,7 @@
 // symmetry mode and every style; the same cells for the same seed; the
 // options it refuses; and a level left alone when it refuses or is cancelled.
 #include "generate/TerrainGenerator.h"
+#include "generatequality/VariedOptions.h"
 #include "map/MapFile.h"
 #include "writers/LoadedMap.h"
 #include "writers/MapWriter.h"
@@ -22,28 +23,6 @@ const TerrainEdgeRules &sampleRules()
         return read.ok() ? *read.rules : TerrainEdgeRules();
     }();
     return rules;
-}
-
-// Options that vary with the seed over every choice a style allows: water
-// shares across its range, each preset, up to two rivers, each road plan
-// (players only where there are two sides or more), and the caverns below
-// ground for every fifth seed.
-GenerateOptions variedOptions(std::uint32_t seed, SymmetryMode mode, LandStyle style)
-{
-    GenerateOptions options;
-    options.seed = seed;
-    options.symmetry = mode;
-    options.style = style;
-    const PercentRange range = waterRange(style);
-    options.waterPercent = range.low + int(seed * 7 % std::uint32_t(range.high - range.low + 1));
-    options.mix = int(seed % terrainMixes().size());
-    options.roughPercent = int(seed * 3 % 25);
-    options.rivers = int(seed % 3);
-    options.roads = RoadPlan(seed % 3);
-    if (options.roads == RoadPlan::Players && sideCount(mode) < 2)
-        options.roads = RoadPlan::Centre;
-    options.level = seed % 5 == 4 ? 1 : 0;
-    return options;
 }
 
 QString describe(const GenerateOptions &options, std::uint32_t side)
@@ -70,7 +49,7 @@ TEST(TerrainGenerator, EveryGuaranteeHoldsOverAThousandSeedsOfEveryModeAndStyle)
             int missed = 0;
             for (std::uint32_t seed = 1; seed <= 1000; ++seed) {
                 const std::uint32_t side = 24 + seed % 2 * 9;
-                const GenerateOptions options = variedOptions(seed, mode, style);
+                const GenerateOptions options = variedGenerateOptions(seed, mode, style);
                 const TerrainLayer blank(side);
                 TerrainLayer layer = blank;
                 const GenerateResult result = generateTerrain(layer, options, &rules);
@@ -101,7 +80,7 @@ TEST(TerrainGenerator, TheGuaranteesHoldOnFullSizedMapsWithAndWithoutRules)
 {
     for (const SymmetryMode mode : generateSymmetries())
         for (const LandStyle style : landStyles()) {
-            const GenerateOptions options = variedOptions(7 + std::uint32_t(style), mode, style);
+            const GenerateOptions options = variedGenerateOptions(7 + std::uint32_t(style), mode, style);
             for (const TerrainEdgeRules *rules : {static_cast<const TerrainEdgeRules *>(nullptr), &sampleRules()}) {
                 TerrainLayer layer(144);
                 ASSERT_TRUE(generateTerrain(layer, options, rules).ok()) << describe(options, 144).toStdString();
@@ -129,7 +108,7 @@ TEST(TerrainGenerator, AGeneratedMapRoundTripsAndKeepsEverythingElse)
     ASSERT_TRUE(loaded.ok());
     MapDocument &document = *loaded.document;
     const MapDocument before = document;
-    GenerateOptions options = variedOptions(11, SymmetryMode::QuarterTurn, LandStyle::Islands);
+    GenerateOptions options = variedGenerateOptions(11, SymmetryMode::QuarterTurn, LandStyle::Islands);
     options.level = 1;
     ASSERT_TRUE(generateTerrain(document.underground, options, &sampleRules()).ok());
     EXPECT_EQ(document.ground, before.ground);
@@ -264,7 +243,7 @@ TEST(TerrainGenerator, ChoicesAndTheirWordsReadBackAndUnknownWordsAreNone)
 // when nothing cancels.
 TEST(TerrainGenerator, CancellingAtAnyStepLeavesTheLevelAsItWas)
 {
-    const GenerateOptions options = variedOptions(5, SymmetryMode::FourWay, LandStyle::Continent);
+    const GenerateOptions options = variedGenerateOptions(5, SymmetryMode::FourWay, LandStyle::Continent);
     qint64 steps = 0;
     {
         TerrainLayer layer(48);

@@ -4,6 +4,8 @@
 // brush, the list kept by re-checking the changed cells equals a whole check.
 #include "session/ProblemWatch.h"
 
+#include "check/SymmetryNames.h"
+
 #include "edit/BrushSettings.h"
 #include "session/EditorSession.h"
 #include "writers/MapWriter.h"
@@ -71,7 +73,7 @@ public:
             if (m_random() % 2)
                 m_session.setEdgeBrush(!m_session.edgeBrush());
             else
-                m_session.setSymmetry(SymmetryMode(m_random() % 6));
+                m_session.setSymmetry(symmetryNames()[m_random() % symmetryNames().size()].mode);
             break;
         }
     }
@@ -92,7 +94,7 @@ TEST(ProblemWatch, FollowsRandomEditsAsAWholeCheckWould)
         EditorSession session;
         ASSERT_EQ(session.loadEdgeRules(rules), QString());
         ProblemWatch watch(session);
-        MapWriter writer = MapWriter::patterned(17, false);
+        MapWriter writer = MapWriter::patterned(64, false);
         ASSERT_TRUE(session.open(dir.write("map.vdm", writer.data())).ok());
         ASSERT_FALSE(watch.problems().empty()) << "the patterned map is far from the rules' own";
         EXPECT_EQ(watch.problems(), checkLevel(session.document().currentLayer(), watch.settings()));

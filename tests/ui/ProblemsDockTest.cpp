@@ -116,18 +116,22 @@ TEST_F(ProblemsWindow, RowsGoToTheirCellsAndMendedProblemsLeaveTheList)
     EXPECT_FALSE(marked(7, 10));
     trigger("actionProblemMarks");
 
-    // The road tool drawn over the broken piece (its row clicked to bring it
-    // into view) mends it: its row goes, the other stays.
+    // The road tool mends the broken piece (its row clicked to bring it into
+    // view): erased with Ctrl, then drawn again, it gets the rules' piece;
+    // its row goes, the other stays.
     clickRow(0);
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_R);
     ASSERT_EQ(form->currentTool().name(), context->texts.toolroad);
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::ControlModifier, centre(7, 10));
+    EXPECT_EQ(context->session.document().ground.at(10, 7).roadtype, 0);
     stroke({{6, 10}, {7, 10}, {8, 10}});
     EXPECT_EQ(context->session.document().ground.at(10, 7).roadconf, 0);
     ASSERT_EQ(view->model()->rowCount(), 1);
     EXPECT_EQ(cellText(0), "20,25");
     EXPECT_EQ(window->check().count->text(), "Problems: 1");
-    // Undo brings it back.
+    // Undo of both steps brings it back.
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(view->model()->rowCount(), 2);
 

@@ -6,6 +6,7 @@
 // as near to two zones count for neither), and the spread is the largest
 // difference between two sides' counts of one terrain type, in cells and in
 // percent of a side's cells.
+#include "VariedOptions.h"
 #include "generate/TerrainGenerator.h"
 
 #include <QCoreApplication>
@@ -16,21 +17,6 @@
 #include <map>
 
 namespace {
-
-// Options that vary with the seed as the tests vary them.
-GenerateOptions optionsFor(std::uint32_t seed, SymmetryMode mode, LandStyle style)
-{
-    GenerateOptions options;
-    options.seed = seed;
-    options.symmetry = mode;
-    options.style = style;
-    const PercentRange range = waterRange(style);
-    options.waterPercent = range.low + int(seed * 7 % std::uint32_t(range.high - range.low + 1));
-    options.mix = int(seed % terrainMixes().size());
-    options.rivers = int(seed % 3);
-    options.roads = sideCount(mode) < 2 ? RoadPlan::Centre : RoadPlan(seed % 3);
-    return options;
-}
 
 struct Spread {
     std::size_t cells = 0;  // the largest difference of one type's count between two sides
@@ -114,7 +100,7 @@ int main(int argc, char **argv)
                 std::map<QString, std::size_t> byOption;
                 Spread worst;
                 for (std::uint32_t seed = 1; seed <= seeds; ++seed) {
-                    const GenerateOptions options = optionsFor(seed, mode, style);
+                    const GenerateOptions options = variedGenerateOptions(seed, mode, style);
                     TerrainLayer layer(side);
                     const GenerateResult result = generateTerrain(layer, options, &*rules.rules);
                     if (result.refusal) {
