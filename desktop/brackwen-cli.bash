@@ -10,15 +10,15 @@ declare -gA _brackwen_cli_options=(
     [edges]='--rules --level --only'
     [fill]='--at --terrain --level --rules --all'
     [stats]='--level --sides --json'
+    [check]='--level --rules --symmetry --json'
+    [generate]='--seed --symmetry --style --water --mix --rough --rivers --roads --level --rules'
     [transform]='--flip --turn --mirror-half --level --all-levels --rules'
     [lod]=''
     [def]=''
     [render]='--level --cell --numbers --defs --lod'
     [obstacles]=''
     [battlefield]='--level'
-    [recover]='--list --folder --until-damage'
-    [check]='--level --rules --symmetry --json'
-    [generate]='--seed --symmetry --style --water --mix --rough --rivers --roads --level --rules'
+    [recover]='--until-damage --list --folder'
 )
 _brackwen_cli_valued=' --rules --level --only --at --terrain --flip --turn --mirror-half --cell --defs --lod --folder --symmetry --sides --seed --style --water --mix --rough --rivers --roads '
 
@@ -37,24 +37,23 @@ _brackwen_cli_words() {
     COMPREPLY+=($(compgen -W "$1" -- "$cur"))
 }
 
-# The value of an option, after the option.
+# The value of option $2 (of command $1), after the option.
 _brackwen_cli_value() {
-    case $1 in
+    case $2 in
     --level) _brackwen_cli_words '0 1' ;;
     --only) _brackwen_cli_words 'terrain rivers roads' ;;
     --flip) _brackwen_cli_words 'h v' ;;
     --turn) _brackwen_cli_words '90 180 270' ;;
     --mirror-half) _brackwen_cli_words 'left top' ;;
-    --symmetry | --sides) _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal' ;;
     --cell) _brackwen_cli_words '8 16 32 64' ;;
+    --symmetry | --sides) _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal' ;;
+    --style) _brackwen_cli_words 'continent islands lakes coast' ;;
+    --mix) _brackwen_cli_words 'temperate northern desert marsh volcanic underground' ;;
+    --roads) _brackwen_cli_words 'none players centre' ;;
     --terrain) _brackwen_cli_words 'Dirt Sand Grass Snow Swamp Rough Subterranean Lava Water Rock' ;;
     --rules) _brackwen_cli_files '*.[iI][nN][iI]' ;;
     --lod) _brackwen_cli_files '*.[lL][oO][dD]' ;;
     --defs | --folder) _brackwen_cli_folders ;;
-    --symmetry) _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal' ;;
-    --style) _brackwen_cli_words 'continent islands lakes coast' ;;
-    --mix) _brackwen_cli_words 'temperate northern desert marsh volcanic underground' ;;
-    --roads) _brackwen_cli_words 'none players centre' ;;
     esac
 }
 
@@ -63,7 +62,7 @@ _brackwen_cli_value() {
 _brackwen_cli_argument() {
     local maps='*.[vV][dD][mMwW]'
     case $1:$2 in
-    info:1 | resave:[12] | resize:[13] | edges:[12] | fill:[12] | stats:1 | transform:[12] | render:1 | battlefield:1 | check:1 | generate:[12])
+    info:1 | resave:[12] | resize:[13] | edges:[12] | fill:[12] | stats:1 | check:1 | generate:[12] | transform:[12] | render:1 | battlefield:1)
         _brackwen_cli_files "$maps" ;;
     render:2) _brackwen_cli_files '*.[pP][nN][gG]' ;;
     lod:1) _brackwen_cli_words 'list extract' ;;
@@ -89,7 +88,7 @@ _brackwen_cli() {
     local command=${COMP_WORDS[1]}
     [[ -v _brackwen_cli_options[$command] ]] || return
     if [[ $_brackwen_cli_valued == *" $prev "* && " ${_brackwen_cli_options[$command]} " == *" $prev "* ]]; then
-        _brackwen_cli_value "$prev"
+        _brackwen_cli_value "$command" "$prev"
         return
     fi
     if [[ $cur == -* ]]; then

@@ -13,8 +13,15 @@ fault() {
 }
 
 help=$("$cli" --help) || { echo "fault: $cli --help failed"; exit 1; }
-# The manual's source with roff's escapes for dashes and fonts taken out.
-manual_text=$(sed -e 's/\\-/-/g' -e 's/\\f[BIRP]//g' "$manual")
+# The manual page as man shows it, in plain text and one line a paragraph:
+# an entry's heading is the line indented by seven blanks.
+if command -v man >/dev/null 2>&1; then
+    manual_text=$(LC_ALL=C MANWIDTH=4000 man -l "$manual" 2>/dev/null)
+    in_manual() { grep -qE -- "$1" <<<"$manual_text" || fault "$2"; }
+else
+    echo "not checked: the manual page, man is not installed"
+    in_manual() { :; }
+fi
 source "$completion"
 
 # completions WORD...: what the completion offers for the last word.
@@ -44,7 +51,7 @@ while IFS= read -r line; do
     command=${BASH_REMATCH[1]}
     usage=${BASH_REMATCH[2]}
     commands+=("$command")
-    grep -qE "^\.B[IR]? \"?$command( |\"|$)" <<<"$manual_text" || fault "the manual page has no entry for $command"
+    in_manual "^       $command( |$)" "the manual page has no entry for $command"
     offers "$command" brackwen-cli "${command:0:2}" || fault "brackwen-cli ${command:0:2}<Tab> does not offer $command"
 
     read -ra words <<<"${usage//[\[\]]/ }"
@@ -52,7 +59,7 @@ while IFS= read -r line; do
     for word in "${words[@]}"; do
         if [[ $word == --* ]]; then
             option=$word
-            grep -qF -- "$word" <<<"$manual_text" || fault "the manual page does not name $command $word"
+            in_manual "(^| |\[)$word( |\]|$)" "the manual page does not name $command $word"
             offers "$word" brackwen-cli "$command" -- || fault "brackwen-cli $command --<Tab> does not offer $word"
             continue
         fi
@@ -60,8 +67,8 @@ while IFS= read -r line; do
             IFS='|' read -ra choices <<<"$word"
             for choice in "${choices[@]}"; do
                 [[ $choice =~ ^[A-Za-z0-9-]+$ ]] || continue
-                grep -qE -- "$option $choice|\\|$choice|$choice\\|" <<<"$manual_text" ||
-                    fault "the manual page does not name $command $option $choice"
+                in_manual "$option ([A-Za-z0-9-]+\\|)*$choice(\\||\\]| |$)" \
+                    "the manual page does not name $command $option $choice"
                 offers "$choice" brackwen-cli "$command" "$option" "" ||
                     fault "brackwen-cli $command $option <Tab> does not offer $choice"
             done
