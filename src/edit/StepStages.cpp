@@ -33,6 +33,13 @@ void keepEachOnce(std::vector<CellPosition> &cells)
     cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
 }
 
+std::vector<CellPosition> eachOnce(std::span<const CellPosition> cells)
+{
+    std::vector<CellPosition> sorted(cells.begin(), cells.end());
+    keepEachOnce(sorted);
+    return sorted;
+}
+
 // Rewrites exactly the cells (each once, in row order) with cellAt.
 template <typename Write, typename CellAt>
 std::size_t rewrite(std::span<const CellPosition> cells, std::uint32_t side, Write &&write, CellAt &&cellAt)
@@ -93,15 +100,6 @@ RulesTargets rulesTargets(const TerrainLayer &layer, std::span<const CellChange>
     return targets;
 }
 
-void addPathCells(RulesTargets &targets, PathLayer path, std::span<const CellPosition> cells, std::uint32_t side)
-{
-    std::vector<CellPosition> &layerCells = targets.paths[path == PathLayer::River ? 0 : 1];
-    for (const CellPosition &cell : cells)
-        if (cell.column < side && cell.row < side)
-            addAround(layerCells, cell, side, Reach::Sides);
-    keepEachOnce(layerCells);
-}
-
 std::size_t applyRules(CellEditor &editor, const TerrainEdgeRules &rules, const RulesTargets &targets)
 {
     if (!CellEditor::canEdit(editor.document()))
@@ -114,8 +112,7 @@ std::size_t applyRulesAt(CellEditor &editor, const TerrainEdgeRules &rules, std:
 {
     if (!CellEditor::canEdit(editor.document()))
         return 0;
-    std::vector<CellPosition> sorted(cells.begin(), cells.end());
-    keepEachOnce(sorted);
+    const std::vector<CellPosition> sorted = eachOnce(cells);
     const std::array<std::vector<CellPosition>, 2> paths = {sorted, sorted};
     return applyRulesWith(editor.layer(), rules, sorted, paths,
                           [&](CellPosition at, const TerrainCell &cell) { return editor.replaceCell(at.column, at.row, cell); });
@@ -123,8 +120,7 @@ std::size_t applyRulesAt(CellEditor &editor, const TerrainEdgeRules &rules, std:
 
 std::size_t applyRulesAt(TerrainLayer &layer, const TerrainEdgeRules &rules, std::span<const CellPosition> cells)
 {
-    std::vector<CellPosition> sorted(cells.begin(), cells.end());
-    keepEachOnce(sorted);
+    const std::vector<CellPosition> sorted = eachOnce(cells);
     const std::array<std::vector<CellPosition>, 2> paths = {sorted, sorted};
     return applyRulesWith(layer, rules, sorted, paths, [&](CellPosition at, const TerrainCell &cell) {
         TerrainCell &target = layer.at(at.row, at.column);
@@ -133,4 +129,38 @@ std::size_t applyRulesAt(TerrainLayer &layer, const TerrainEdgeRules &rules, std
         target = cell;
         return true;
     });
+}
+
+std::pair<std::size_t, std::size_t> runStages(CellEditor &editor, const UndoList &records, std::size_t firstRecord,
+                                              const StageWork &work)
+{
+    const std::size_t start = records.count();
+    const bool mirrored = work.symmetry != SymmetryMode::Off;
+    const bool mends = work.rules && !work.pathCells.empty();
+    if ((start == firstRecord && !mends) || (!work.rules && !mirrored) || !CellEditor::canEdit(editor.document()))
+        return {start, start};
+    const int level = editor.document().currentLayerLevel();
+    const std::uint32_t side = editor.mapSize();
+    std::vector<CellChange> changes = recordedChanges(records, firstRecord, level, side);
+    if (mirrored) {
+        // Symmetry sees only what the operation wrote; the rules then treat
+        // its cells and the copies alike.
+        applySymmetry(editor, work.symmetry, changes);
+        if (work.rules)
+            changes = recordedChanges(records, firstRecord, level, side);
+    }
+    if (work.rules) {
+        RulesTargets targets = rulesTargets(editor.layer(), changes);
+        std::vector<CellPosition> &pathTargets = targets.paths[work.pathLayer == PathLayer::River ? 0 : 1];
+        for (const CellPosition &cell : work.pathCells) {
+            if (cell.column >= side || cell.row >= side)
+                continue;
+            addAround(pathTargets, cell, side, Reach::Sides);
+            for (const MirrorPlace &place : mirrorPlaces(work.symmetry, side, cell))
+                addAround(pathTargets, place.position, side, Reach::Sides);
+        }
+        keepEachOnce(pathTargets);
+        applyRules(editor, *work.rules, targets);
+    }
+    return {start, records.count()};
 }

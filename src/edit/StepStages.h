@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <span>
+#include <utility>
 #include <vector>
 
 // The cells whose pictures the rules choose again after changes, by layer.
@@ -33,11 +34,6 @@ struct RulesTargets {
 // What the rules must look at after the changes, on the layer as it is now.
 RulesTargets rulesTargets(const TerrainLayer &layer, std::span<const CellChange> changes);
 
-// Adds cells a path tool went over, with their four side neighbours, to the
-// layer's targets (sorted, each once): a path drawn over itself mends its
-// pieces even where it wrote nothing.
-void addPathCells(RulesTargets &targets, PathLayer path, std::span<const CellPosition> cells, std::uint32_t side);
-
 // Applies the rules to the targets through the editor: terrain pictures to
 // the terrain targets, river and road pieces to theirs. Types never change.
 // Returns the number of cell writes.
@@ -49,3 +45,20 @@ std::size_t applyRules(CellEditor &editor, const TerrainEdgeRules &rules, const 
 std::size_t applyRulesAt(CellEditor &editor, const TerrainEdgeRules &rules, std::span<const CellPosition> cells);
 // The same on a layer nobody edits (the command-line tool).
 std::size_t applyRulesAt(TerrainLayer &layer, const TerrainEdgeRules &rules, std::span<const CellPosition> cells);
+
+// What the stages after an operation do: the symmetry its cells are copied
+// under (Off: none), the rules that then give pictures (none: no rules
+// stage), and the cells a path tool went over, whose pieces (and their mirror
+// images') the rules mend even where the path wrote nothing.
+struct StageWork {
+    SymmetryMode symmetry = SymmetryMode::Off;
+    const TerrainEdgeRules *rules = nullptr;
+    std::span<const CellPosition> pathCells;
+    PathLayer pathLayer = PathLayer::Road;
+};
+
+// Runs the symmetry and rules stages, through the editor, on what the
+// records from firstRecord on changed on the editor's level; returns the
+// records the stages appended, [first, end).
+std::pair<std::size_t, std::size_t> runStages(CellEditor &editor, const UndoList &records, std::size_t firstRecord,
+                                              const StageWork &work);

@@ -94,22 +94,15 @@ QString EditorSession::replayStep(const std::function<QString(MapDocument &docum
     // The writer may have pointed the editor at either level: each level's
     // cells are announced from the records the step appended.
     const UndoList &records = m_history.undoList();
-    struct Bounds {
-        int left = 0x10000, top = 0x10000, right = -1, bottom = -1;
-    };
-    std::array<Bounds, 2> changed;
+    std::array<QRect, 2> changed;
     for (std::size_t i = start; i < records.count(); ++i) {
         const UndoRecord &record = records.at(i);
-        if (record.level >= 2)
-            continue;
-        Bounds &bounds = changed[record.level];
-        bounds = {std::min<int>(bounds.left, record.column), std::min<int>(bounds.top, record.row),
-                  std::max<int>(bounds.right, record.column), std::max<int>(bounds.bottom, record.row)};
+        if (record.level < 2)
+            changed[record.level] |= QRect(record.column, record.row, 1, 1);
     }
     for (int level = 0; level < 2; ++level)
-        if (changed[level].right >= 0)
-            Q_EMIT cellsChanged(level, QRect(QPoint(changed[level].left, changed[level].top),
-                                             QPoint(changed[level].right, changed[level].bottom)));
+        if (!changed[level].isEmpty())
+            Q_EMIT cellsChanged(level, changed[level]);
     if (records.count() > start)
         Q_EMIT undoCountChanged(records.count());
     endStep();
@@ -193,34 +186,12 @@ void EditorSession::runStages(CellEditor &editor, std::size_t firstRecord)
     const StepTraits traits = stepTraits(m_step->kind);
     const bool rules = m_edgeRules
         && (traits.rules == RulesUse::Always || (traits.rules == RulesUse::WithEdgeBrush && m_edgeBrush));
-    const bool mirrored = traits.mirrored && m_symmetry != SymmetryMode::Off;
-    const std::size_t stagesStart = m_history.undoList().count();
-    const std::vector<CellPosition> goneOver = std::exchange(m_step->pathCells, {});
-    if ((stagesStart == firstRecord && (goneOver.empty() || !rules)) || (!rules && !mirrored))
-        return;
-    const int level = m_document.currentLayerLevel();
-    std::vector<CellChange> changes = recordedChanges(m_history.undoList(), firstRecord, level, m_document.mapSize);
-    if (mirrored) {
-        // Symmetry sees only what the operations wrote; the rules then treat
-        // their cells and the copies alike.
-        applySymmetry(editor, m_symmetry, changes);
-        if (rules)
-            changes = recordedChanges(m_history.undoList(), firstRecord, level, m_document.mapSize);
-    }
-    if (rules) {
-        RulesTargets targets = rulesTargets(editor.layer(), changes);
-        // A path drawn over one of its own type mends its pieces, and so do
-        // the path's mirror images.
-        std::vector<CellPosition> pathCells = goneOver;
-        if (mirrored)
-            for (const CellPosition &cell : goneOver)
-                for (const MirrorPlace &place : mirrorPlaces(m_symmetry, m_document.mapSize, cell))
-                    pathCells.push_back(place.position);
-        addPathCells(targets, m_step->pathLayer, pathCells, m_document.mapSize);
-        applyRules(editor, *m_edgeRules, targets);
-    }
-    if (m_history.undoList().count() > stagesStart)
-        m_step->stageRecords.emplace_back(stagesStart, m_history.undoList().count());
+    const std::vector<CellPosition> pathCells = std::exchange(m_step->pathCells, {});
+    const StageWork work{traits.mirrored ? m_symmetry : SymmetryMode::Off, rules ? &*m_edgeRules : nullptr,
+                         pathCells, m_step->pathLayer};
+    const auto [first, end] = ::runStages(editor, m_history.undoList(), firstRecord, work);
+    if (end > first)
+        m_step->stageRecords.emplace_back(first, end);
 }
 
 void EditorSession::announceEdits(const CellEditor &editor)

@@ -133,11 +133,6 @@ public:
     // never takes in what another command did.
     void beginStep(StepKind kind = StepKind::Stroke);
     void endStep();
-    // The kind of the open step, if one is open.
-    std::optional<StepKind> openStepKind() const
-    {
-        return m_step ? std::optional<StepKind>(m_step->kind) : std::nullopt;
-    }
     std::size_t paint(const BrushSettings &brush, int column, int row);
     // Takes back the newest undo record, whichever level it belongs to; the
     // cell can be redone.

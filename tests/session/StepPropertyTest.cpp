@@ -24,6 +24,7 @@
 #include "writers/LoadedMap.h"
 #include "writers/MapWriter.h"
 
+#include "SymmetryFault.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -108,21 +109,6 @@ void makeTypesSymmetric(TerrainLayer &layer, SymmetryMode mode)
             cell.rivtype = source.rivtype;
             cell.roadtype = source.roadtype;
         }
-}
-
-bool typesSymmetric(const TerrainLayer &layer, SymmetryMode mode)
-{
-    const std::uint32_t side = layer.side();
-    for (std::uint32_t row = 0; row < side; ++row)
-        for (std::uint32_t column = 0; column < side; ++column) {
-            const TerrainCell &cell = layer.at(row, column);
-            for (const MirrorPlace &place : mirrorPlaces(mode, side, {std::uint16_t(column), std::uint16_t(row)})) {
-                const TerrainCell &image = layer.at(place.position.row, place.position.column);
-                if (image.tertype != cell.tertype || image.rivtype != cell.rivtype || image.roadtype != cell.roadtype)
-                    return false;
-            }
-        }
-    return true;
 }
 
 // The layer as the command-line tool's edges leaves it.
@@ -271,7 +257,7 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
         trail << ' ' << operationName(operation);
         const TerrainLayer before = ground();
         const bool cleanBefore = rulesLoaded && withRules(before, *rules) == before;
-        const bool symmetricBefore = mode != SymmetryMode::Off && typesSymmetric(before, mode);
+        const bool symmetricBefore = mode != SymmetryMode::Off && symmetryFault(before, mode).isEmpty();
         lastStep = {0, 0};
         const std::size_t undoCountBefore = session->undoList().count();
         std::optional<TerrainLayer> expected;  // what the command-line engine gives
@@ -437,7 +423,7 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
                 << "the rules would change the map after the step (map | rules):"
                 << describeDifferences(after, withRules(after, *rules));
         if (!moved && painting && symmetricBefore)
-            ASSERT_TRUE(typesSymmetric(after, mode)) << "the types are no longer symmetric";
+            ASSERT_EQ(symmetryFault(after, mode).toStdString(), "") << "the types are no longer symmetric";
         if (moved)
             continue;
         // One record per changed cell, and the step goes back and forth exactly.

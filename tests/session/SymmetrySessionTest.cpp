@@ -404,17 +404,29 @@ TEST_F(PathSessionTest, AMirroredRoadCopiesOnlyTheCellsLaid)
 }
 
 // Drawing a road over a road of its own type with a wrong piece mends the
-// piece, though the drag writes no type there.
+// piece, though the drag writes no type there; under left-right symmetry the
+// mirror image's wrong piece is mended too, and undo gives both back.
 TEST_F(PathSessionTest, ARoadDrawnOverItselfMendsItsPieces)
 {
-    session.layPath(PathLayer::Road, 1, {2, 5}, {6, 5}, false, 0);
-    TerrainLayer broken = ground();
-    broken.at(5, 4).roadconf = 9;
-    open(16, broken);
-    loadRules(PathRulesText);
-    session.layPath(PathLayer::Road, 1, {3, 5}, {5, 5}, false, 0);
-    EXPECT_EQ(ground().at(5, 4).roadconf, 0);
-    expectPieced();
+    for (const SymmetryMode mode : {SymmetryMode::Off, SymmetryMode::LeftRight}) {
+        SCOPED_TRACE(int(mode));
+        open(16);
+        loadRules(PathRulesText);
+        session.setSymmetry(mode);
+        session.layPath(PathLayer::Road, 1, {2, 5}, {6, 5}, false, 0);
+        TerrainLayer broken = ground();
+        broken.at(5, 4).roadconf = 9;
+        broken.at(5, 11).roadconf = 9;
+        open(16, broken);
+        loadRules(PathRulesText);
+        session.setSymmetry(mode);
+
+        session.layPath(PathLayer::Road, 1, {3, 5}, {5, 5}, false, 0);
+        EXPECT_EQ(ground().at(5, 4).roadconf, 0);
+        EXPECT_EQ(ground().at(5, 11).roadconf, mode == SymmetryMode::Off ? 9 : 0);
+        session.undoStep();
+        EXPECT_EQ(ground(), broken);
+    }
 }
 
 // Shift+click draws on from the last point laid on this map and level only:
