@@ -16,9 +16,15 @@ RegionSelection::RegionSelection(const QRect &cover)
 
 RegionSelection RegionSelection::connectedRegion(const TerrainLayer &layer, std::uint32_t column, std::uint32_t row)
 {
+    return *connectedRegionWithin(layer, column, row, SIZE_MAX);
+}
+
+std::optional<RegionSelection> RegionSelection::connectedRegionWithin(const TerrainLayer &layer, std::uint32_t column,
+                                                                      std::uint32_t row, std::size_t maxCells)
+{
     const std::uint32_t side = layer.side();
     if (column >= side || row >= side)
-        return {};
+        return RegionSelection();
     const std::uint8_t tertype = layer.at(row, column).tertype;
     RegionSelection region(QRect(0, 0, int(side), int(side)));
 
@@ -31,6 +37,7 @@ RegionSelection RegionSelection::connectedRegion(const TerrainLayer &layer, std:
         std::uint32_t row;
     };
     std::vector<Seed> seeds{{column, row}};
+    std::size_t selected = 0;
     while (!seeds.empty()) {
         const Seed seed = seeds.back();
         seeds.pop_back();
@@ -44,6 +51,9 @@ RegionSelection RegionSelection::connectedRegion(const TerrainLayer &layer, std:
         while (right + 1 < side && cells[right + 1].tertype == tertype)
             ++right;
         region.setRun(seed.row, left, right);
+        selected += right - left + 1;
+        if (selected > maxCells)
+            return std::nullopt;
 
         for (const std::uint32_t next : {seed.row - 1, seed.row + 1}) {
             // Above the top row, next wraps round to a number beyond the side.
@@ -91,6 +101,31 @@ RegionSelection RegionSelection::rectangle(const QRect &cells, std::uint32_t sid
     return selection;
 }
 
+RegionSelection RegionSelection::combined(const RegionSelection &other, SelectionChange change) const
+{
+    if (change == SelectionChange::Replace)
+        return other;
+    if (change == SelectionChange::Remove && (isEmpty() || other.isEmpty()))
+        return *this;
+    if (change == SelectionChange::Add && (isEmpty() || other.isEmpty()))
+        return isEmpty() ? other : *this;
+    RegionSelection result(change == SelectionChange::Add ? m_bounds.united(other.m_bounds) : m_bounds);
+    forEachRun([&](const CellRun &run) { result.setRun(run.row, run.column, run.column + run.length - 1); });
+    other.forEachRun([&](const CellRun &run) {
+        if (change == SelectionChange::Add) {
+            result.setRun(run.row, run.column, run.column + run.length - 1);
+            return;
+        }
+        // Only the part of the run inside what there is to remove from.
+        const int first = std::max(int(run.column), m_bounds.left());
+        const int last = std::min(int(run.column + run.length - 1), m_bounds.right());
+        if (int(run.row) >= m_bounds.top() && int(run.row) <= m_bounds.bottom() && first <= last)
+            result.setRun(run.row, std::uint32_t(first), std::uint32_t(last), false);
+    });
+    result.shrinkToFit();
+    return result;
+}
+
 RegionSelection RegionSelection::withNeighbours(std::uint32_t side) const
 {
     if (isEmpty())
@@ -118,7 +153,7 @@ bool RegionSelection::contains(std::uint32_t column, std::uint32_t row) const
     return (m_bits[std::size_t(int(row) - m_bounds.top()) * m_wordsPerRow + bit / 64] >> (bit % 64)) & 1u;
 }
 
-void RegionSelection::setRun(std::uint32_t row, std::uint32_t first, std::uint32_t last)
+void RegionSelection::setRun(std::uint32_t row, std::uint32_t first, std::uint32_t last, bool selected)
 {
     std::uint64_t *words = &m_bits[std::size_t(int(row) - m_bounds.top()) * m_wordsPerRow];
     const std::size_t from = first - m_baseColumn;
@@ -127,13 +162,16 @@ void RegionSelection::setRun(std::uint32_t row, std::uint32_t first, std::uint32
     const std::size_t lastWord = (to - 1) / 64;
     const std::uint64_t lowCut = ~std::uint64_t(0) << (from % 64);                  // bits from "from" up
     const std::uint64_t highCut = ~std::uint64_t(0) >> (63 - (to - 1) % 64);         // bits up to "to - 1"
+    const auto apply = [selected](std::uint64_t &word, std::uint64_t bits) {
+        word = selected ? word | bits : word & ~bits;
+    };
     if (firstWord == lastWord) {
-        words[firstWord] |= lowCut & highCut;
+        apply(words[firstWord], lowCut & highCut);
         return;
     }
-    words[firstWord] |= lowCut;
-    std::fill(words + firstWord + 1, words + lastWord, ~std::uint64_t(0));
-    words[lastWord] |= highCut;
+    apply(words[firstWord], lowCut);
+    std::fill(words + firstWord + 1, words + lastWord, selected ? ~std::uint64_t(0) : 0);
+    apply(words[lastWord], highCut);
 }
 
 std::size_t RegionSelection::nextBoundary(const std::uint64_t *words, std::size_t from, bool set) const

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // A run of selected cells in one row: length cells from column rightwards.
@@ -32,6 +33,10 @@ struct FillResult {
     QRect changedCells;
 };
 
+// How a new set of cells changes a selection: it takes the selection's
+// place, is added to it, or is taken out of it.
+enum class SelectionChange { Replace, Add, Remove };
+
 class RegionSelection {
 public:
     // Nothing selected.
@@ -43,6 +48,11 @@ public:
     // spans, so no region is too large for it.
     static RegionSelection connectedRegion(const TerrainLayer &layer, std::uint32_t column, std::uint32_t row);
 
+    // The same region, or none when it holds more than maxCells cells: for a
+    // look at the region that must not take long on a huge level.
+    static std::optional<RegionSelection> connectedRegionWithin(const TerrainLayer &layer, std::uint32_t column,
+                                                                std::uint32_t row, std::size_t maxCells);
+
     // Every cell of the terrain type on the layer, connected or not.
     static RegionSelection terrainOnLevel(const TerrainLayer &layer, std::uint8_t tertype);
 
@@ -52,6 +62,9 @@ public:
     // These cells and their eight neighbours that lie inside a level of the side:
     // the cells whose edges depend on these.
     RegionSelection withNeighbours(std::uint32_t side) const;
+
+    // This selection changed by other as change says.
+    RegionSelection combined(const RegionSelection &other, SelectionChange change) const;
 
     bool isEmpty() const { return m_cellCount == 0; }
     std::size_t cellCount() const { return m_cellCount; }
@@ -80,8 +93,9 @@ private:
     // An empty mask covering the rectangle, for setRun to fill.
     explicit RegionSelection(const QRect &cover);
 
-    // Selects the cells first..last of the row; all inside the covered rectangle.
-    void setRun(std::uint32_t row, std::uint32_t first, std::uint32_t last);
+    // Selects (or with selected false, unselects) the cells first..last of the
+    // row; all inside the covered rectangle.
+    void setRun(std::uint32_t row, std::uint32_t first, std::uint32_t last, bool selected = true);
 
     // Index of the first bit from "from" on that is set (or clear), in a row of
     // the mask; the row's bit count when there is none.

@@ -9,6 +9,14 @@ bool ClipboardModel::copy(const MapDocument &document, const QRect &selection)
     return true;
 }
 
+bool ClipboardModel::copy(const MapDocument &document, const RegionSelection &region)
+{
+    if (!m_cells.copy(document, region))
+        return false;
+    Q_EMIT changed();
+    return true;
+}
+
 void ClipboardModel::transform(Transform transform)
 {
     if (m_cells.isEmpty())

@@ -398,7 +398,9 @@ std::size_t EditorSession::mirrorHalf(LevelHalf half)
 
 bool EditorSession::copy(const QRect &selection)
 {
-    return levelShown() && m_clipboard.copy(m_document, selection);
+    if (!levelShown())
+        return false;
+    return m_regionSelection ? m_clipboard.copy(m_document, *m_regionSelection) : m_clipboard.copy(m_document, selection);
 }
 
 std::size_t EditorSession::paste(int left, int top)
@@ -426,13 +428,29 @@ std::size_t EditorSession::replaceFill(const BrushSettings &brush, int column, i
     return filled == 0 ? 0 : m_history.undoList().count() - first;
 }
 
-std::size_t EditorSession::selectSame(int column, int row, bool wholeLevel)
+std::size_t EditorSession::selectSame(int column, int row, bool wholeLevel, SelectionChange change)
 {
     const TerrainLayer &layer = m_document.currentLayer();
     if (!levelShown() || column < 0 || row < 0 || std::uint32_t(std::max(column, row)) >= layer.side())
         return 0;
-    m_regionSelection = wholeLevel ? RegionSelection::terrainOnLevel(layer, layer.at(row, column).tertype)
-                                   : RegionSelection::connectedRegion(layer, column, row);
+    return changeRegionSelection(wholeLevel ? RegionSelection::terrainOnLevel(layer, layer.at(row, column).tertype)
+                                            : RegionSelection::connectedRegion(layer, column, row),
+                                 change, QRect());
+}
+
+std::size_t EditorSession::changeRegionSelection(const RegionSelection &cells, SelectionChange change,
+                                                 const QRect &rectangle)
+{
+    if (!levelShown())
+        return 0;
+    const RegionSelection before = m_regionSelection ? *m_regionSelection
+                                                     : RegionSelection::rectangle(rectangle, m_document.mapSize);
+    RegionSelection after = before.combined(cells, change);
+    if (after.isEmpty()) {
+        clearRegionSelection();
+        return 0;
+    }
+    m_regionSelection = std::move(after);
     Q_EMIT regionSelectionChanged();
     return m_regionSelection->cellCount();
 }

@@ -141,7 +141,8 @@ public:
     // first cell.
     UndoStep undoStep();
     UndoStep redoStep();
-    // Copies the selection (inclusive cell numbers) of the current level.
+    // Copies the selection of the current level: the region selection's cells
+    // when there is one, else the rectangle (inclusive cell numbers).
     bool copy(const QRect &selection);
     // Pastes the copied block with its top-left cell at (left, top).
     std::size_t paste(int left, int top);
@@ -155,8 +156,13 @@ public:
     // Fill selection use them instead of the rectangle.
     const std::optional<RegionSelection> &regionSelection() const { return m_regionSelection; }
     // Selects the region of the cell's terrain type, or with wholeLevel every
-    // cell of that type on the level; the number of cells selected.
-    std::size_t selectSame(int column, int row, bool wholeLevel);
+    // cell of that type on the level, in place of the region selection or
+    // added to it or taken out of it; the number of cells selected.
+    std::size_t selectSame(int column, int row, bool wholeLevel, SelectionChange change = SelectionChange::Replace);
+    // Changes the region selection by the cells; without one, the change
+    // starts from the rectangle (inclusive cell numbers). A selection left
+    // empty is cleared. The number of cells selected.
+    std::size_t changeRegionSelection(const RegionSelection &cells, SelectionChange change, const QRect &rectangle);
     void clearRegionSelection();
     // Writes the brush into every selected cell (the region selection, else
     // the rectangle of inclusive cell numbers) as one step, edges included

@@ -291,6 +291,10 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"figregions", &InterfaceTexts::figregions, "Land regions"},
     {"figlargest", &InterfaceTexts::figlargest, "Largest land region"},
     {"figjoins", &InterfaceTexts::figjoins, "Land joins other sides"},
+    {"keyescape", &InterfaceTexts::keyescape, "Leave the picker, end the drag"},
+    {"tippickhold", &InterfaceTexts::tippickhold, "Hold I and right-click to pick with any tool, or Alt with a right click"},
+    {"stregion", &InterfaceTexts::stregion, "Selection %1 cells in %2 x %3"},
+    {"msgrecoverlater", &InterfaceTexts::msgrecoverlater, "The unsaved edits of %1 are kept for the next start"},
 };
 
 }  // namespace

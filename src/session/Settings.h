@@ -68,6 +68,8 @@ struct InterfaceTexts {
         statcounts, statfairness, statsides, statshared, statdifference, sidewhole, sideleft, sideright, sidetop,
         sidebottom, sidetopleft, sidetopright, sidebottomleft, sidebottomright, figwater, figroadlength, figregions,
         figlargest, figjoins;
+    // The tools' keys and the feedback of the selection and recovery.
+    QString keyescape, tippickhold, stregion, msgrecoverlater;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 

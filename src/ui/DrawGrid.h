@@ -102,6 +102,8 @@ public:
     // selection's veil and a frame around the region. Empty bounds: none.
     using RegionTest = std::function<bool(int column, int row)>;
     void setRegion(const QRect &bounds, RegionTest contains);
+    // Ends a left-button drag of the selection: the rest of the drag moves it no further.
+    void endDrag() { m_selecting = false; }
     // Makes the rectangle of cells the selection, its top-left cell the current one.
     void setSelection(const QRect &cells);
     // Thin lines along the mirror axes of the symmetry on a map of the side

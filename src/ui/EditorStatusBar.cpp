@@ -93,6 +93,11 @@ void EditorStatusBar::showSelection(int columns, int rows)
     m_selection->setText(m_texts.stselection.arg(columns).arg(rows));
 }
 
+void EditorStatusBar::showRegion(std::size_t cells, int columns, int rows)
+{
+    m_selection->setText(m_texts.stregion.arg(cells).arg(columns).arg(rows));
+}
+
 void EditorStatusBar::showNote(const QString &text)
 {
     showMessage(text, NoteMilliseconds);

@@ -42,6 +42,8 @@ public Q_SLOTS:
     void showCell(QPoint cell);
     // The selection covers columns x rows.
     void showSelection(int columns, int rows);
+    // A selection by terrain: so many cells within columns x rows.
+    void showRegion(std::size_t cells, int columns, int rows);
     // The name of the current tool.
     void showTool(const QString &name);
     // A message shown for a while.

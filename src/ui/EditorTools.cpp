@@ -11,17 +11,22 @@
 
 #include <tuple>
 
-void addEditorTools(ToolBox &tools, EditorSession &session, PressRule &pressRule, const BrushSettings &brush,
-                    const InterfaceTexts &texts, const EditorToolHooks &hooks)
+PickerTool &addEditorTools(ToolBox &tools, EditorSession &session, PressRule &pressRule, const BrushSettings &brush,
+                           const InterfaceTexts &texts, const EditorToolHooks &hooks)
 {
     tools.add(std::make_unique<PaintTool>(session, pressRule, brush, texts.toolbrush));
-    tools.add(std::make_unique<ReplaceFillTool>(session, brush, texts.toolfill));
-    tools.add(std::make_unique<PickerTool>(hooks.pick, texts.toolpicker));
-    tools.add(std::make_unique<SelectSameTool>(session, texts.toolselectsame));
+    auto fill = std::make_unique<ReplaceFillTool>(session, brush, texts.toolfill);
+    fill->setCountNote([note = hooks.note, text = texts.msgfilled](std::size_t cells) { note(text.arg(cells)); });
+    tools.add(std::move(fill));
+    auto &picker = static_cast<PickerTool &>(tools.add(std::make_unique<PickerTool>(hooks.pick, tools, texts.toolpicker)));
+    auto same = std::make_unique<SelectSameTool>(session, texts.toolselectsame);
+    same->setCountNote([note = hooks.note, text = texts.msgselected](std::size_t cells) { note(text.arg(cells)); });
+    tools.add(std::move(same));
     for (const auto &[layer, name, key] : {std::tuple{PathLayer::Road, texts.toolroad, Qt::Key_R},
                                            std::tuple{PathLayer::River, texts.toolriver, Qt::Key_W}}) {
         auto path = std::make_unique<PathTool>(session, layer, brush, name, QKeySequence(key));
         path->setRulesMissingNote([note = hooks.note, text = texts.msgnopathrules.arg(name)] { note(text); });
         tools.add(std::move(path));
     }
+    return picker;
 }

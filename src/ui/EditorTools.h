@@ -18,8 +18,8 @@ struct EditorToolHooks {
     std::function<void(const QString &)> note;    // a short message for the status bar
 };
 
-// The picker's place in that order.
-inline constexpr int PickerToolIndex = 2;
+class PickerTool;
 
-void addEditorTools(ToolBox &tools, EditorSession &session, PressRule &pressRule, const BrushSettings &brush,
+// Adds the tools to the box; returns the picker, whose key can be held.
+PickerTool &addEditorTools(ToolBox &tools, EditorSession &session, PressRule &pressRule, const BrushSettings &brush,
                     const InterfaceTexts &texts, const EditorToolHooks &hooks);

@@ -14,6 +14,8 @@
 #include "session/PictureExport.h"
 #include "session/Preferences.h"
 #include "ui/TForm1.h"
+#include "ui/GridFocus.h"
+#include "ui/ToolKeys.h"
 #include "ui/ToolPalette.h"
 #include "session/ZoomLevels.h"
 
@@ -25,6 +27,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
@@ -70,7 +73,10 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     m_readout->addWidget(m_status->toolLabel());
     addToolBar(Qt::BottomToolBarArea, m_readout);
     // The tool palette above the map, its toggle in the View menu, remembered.
-    m_palette = createToolPalette(m_form->tools(), *m_form->grid(), QString(texts.menupalette).remove(u'&'), this);
+    m_palette = createToolPalette(m_form->tools(), *this, QString(texts.menupalette).remove(u'&'), this);
+    if (QAction *picker = findChild<QAction *>(QStringLiteral("toolI")))
+        picker->setToolTip(picker->toolTip() + u'\n' + texts.tippickhold);
+    new ToolKeys(*this, m_form->tools(), m_form->picker(), [this] { m_form->cancelGesture(); }, texts.keyescape);
     addToolBar(Qt::TopToolBarArea, m_palette);
     m_status->showTool(m_form->currentTool().name());
     connect(&m_form->tools(), &ToolBox::currentChanged, m_status,
@@ -110,6 +116,14 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
             [this](bool on) { m_preferences.setViewToggle(QStringLiteral("toolPalette"), on); });
     connect(m_overview->toggleViewAction(), &QAction::triggered, this,
             [this](bool on) { m_preferences.setViewToggle(QStringLiteral("overview"), on); });
+    // The grid keeps the keyboard: after a map opens, and after clicks on
+    // the panel's buttons, the palette and the overview.
+    auto *focus = new GridFocus(*m_form->grid());
+    for (QPushButton *button : m_form->findChildren<QPushButton *>())
+        focus->returnAfterClicks(*button);
+    focus->returnAfterClicks(*m_palette);
+    focus->returnAfterClicks(*m_overview);
+    connect(&session, &EditorSession::mapOpened, focus, &GridFocus::take, Qt::QueuedConnection);
     m_check = addCheckDocks(*this, context, preferences, {*m_form->grid(), *m_overview, m_actions->viewMenu(), m_status});
     setAcceptDrops(true);
 
@@ -139,10 +153,17 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     connect(&session, &EditorSession::modifiedChanged, this, &QWidget::setWindowModified);
     connect(m_form, &TForm1::statusMessage, m_status, &EditorStatusBar::showNote);
     connect(m_form, &TForm1::cellHovered, m_status, &EditorStatusBar::showCell);
-    connect(m_form->grid(), &DrawGrid::selectionChanged, this, [this] {
+    // The readout of the selection: a rectangle's size, or a region's cells and bounds.
+    const auto showSelection = [this] {
+        if (const auto &region = m_context.session.regionSelection()) {
+            m_status->showRegion(region->cellCount(), region->bounds().width(), region->bounds().height());
+            return;
+        }
         const GridRect s = m_form->grid()->selection();
         m_status->showSelection(s.right - s.left + 1, s.bottom - s.top + 1);
-    });
+    };
+    connect(m_form->grid(), &DrawGrid::selectionChanged, this, showSelection);
+    connect(&session, &EditorSession::regionSelectionChanged, this, showSelection);
     connect(&session, &EditorSession::fileNameChanged, this, [this](const QString &fileName) {
         if (fileName.isEmpty())  // a recovered map whose file changed has none
             return;

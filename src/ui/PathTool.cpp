@@ -2,10 +2,8 @@
 #include "ui/PathTool.h"
 
 #include "session/EditorSession.h"
+#include "ui/ToolIcons.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 
 PathTool::PathTool(EditorSession &session, PathLayer layer, const BrushSettings &brush, QString name,
                    QKeySequence key)
@@ -23,25 +21,19 @@ std::uint8_t PathTool::pathType() const
     return type >= 1 && type <= pathTypeCount(m_layer) ? type : 1;
 }
 
+ToolGlyph PathTool::glyph() const
+{
+    return m_layer == PathLayer::River ? ToolGlyph::River : ToolGlyph::Road;
+}
+
 QIcon PathTool::icon() const
 {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (m_layer == PathLayer::River) {
-        // A winding blue stream from the top to the bottom.
-        QPainterPath stream(QPointF(8, 1));
-        stream.cubicTo(QPointF(22, 8), QPointF(2, 16), QPointF(16, 23));
-        painter.setPen(QPen(QColor(40, 110, 220), 4, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPath(stream);
-    } else {
-        // A brown road with a dashed middle line.
-        painter.fillRect(QRectF(7, 0, 10, 24), QColor(150, 110, 60));
-        painter.setPen(QPen(QColor(250, 235, 180), 1.5, Qt::DashLine));
-        painter.drawLine(QPointF(12, 1), QPointF(12, 23));
-    }
-    return QIcon(pixmap);
+    return toolIcon(glyph());
+}
+
+QCursor PathTool::cursor() const
+{
+    return toolCursor(glyph());
 }
 
 ToolOutline PathTool::outline(QPoint cell) const

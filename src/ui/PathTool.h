@@ -8,6 +8,7 @@
 #include "edit/BrushSettings.h"
 #include "edit/PathRules.h"
 #include "ui/GridTool.h"
+#include "ui/ToolIcons.h"
 
 #include <functional>
 
@@ -29,7 +30,7 @@ public:
     QString name() const override { return m_name; }
     QIcon icon() const override;
     QKeySequence key() const override { return m_key; }
-    QCursor cursor() const override { return Qt::CrossCursor; }
+    QCursor cursor() const override;
     ToolOutline outline(QPoint cell) const override;
     void press(const GridEvent &event) override;
     void move(const GridEvent &event) override;
@@ -37,6 +38,7 @@ public:
     void cancel() override;
 
 private:
+    ToolGlyph glyph() const;
     // Lays (or erases) the straight line from one cell to another and makes
     // the second the last point.
     void lay(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers);

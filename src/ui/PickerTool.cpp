@@ -1,12 +1,27 @@
 // The picker's click.
 #include "ui/PickerTool.h"
 
+#include "ui/ToolBox.h"
 #include "ui/ToolIcons.h"
 
-PickerTool::PickerTool(std::function<void(QPoint cell)> pick, QString name)
+PickerTool::PickerTool(std::function<void(QPoint cell)> pick, ToolBox &tools, QString name)
     : m_pick(std::move(pick))
+    , m_tools(tools)
     , m_name(std::move(name))
 {
+}
+
+void PickerTool::hold(bool held)
+{
+    if (held == m_held)
+        return;
+    m_held = held;
+    if (held) {
+        m_pickedWhileHeld = false;
+    } else if (m_pickedWhileHeld) {
+        m_pickedWhileHeld = false;
+        handBack();
+    }
 }
 
 QIcon PickerTool::icon() const
@@ -28,6 +43,17 @@ ToolOutline PickerTool::outline(QPoint cell) const
 
 void PickerTool::press(const GridEvent &event)
 {
-    if (event.button == Qt::RightButton && event.onMap())
-        m_pick(event.cell);
+    if (event.button != Qt::RightButton || !event.onMap())
+        return;
+    m_pick(event.cell);
+    if (m_held)
+        m_pickedWhileHeld = true;
+    else
+        handBack();
+}
+
+void PickerTool::handBack()
+{
+    if (&m_tools.current() == this)
+        m_tools.choosePrevious();
 }

@@ -65,6 +65,7 @@ bool RecoveryPrompt::ask(const QString &mapPath)
         case UserPrompts::RecoverAnswer::Later:
             break;
         }
+        m_message += QStringLiteral("; ") + texts.msgrecoverlater.arg(QDir::toNativeSeparators(mapPath));
         return false;
     }
     if (journal.recordCount() == 0 || journal.header.mapPath != journalMapPath(mapPath))
@@ -95,6 +96,8 @@ bool RecoveryPrompt::ask(const QString &mapPath)
     case UserPrompts::RecoverAnswer::Later:
         break;
     }
+    // The journal stays, and the next start offers it again.
+    m_message = texts.msgrecoverlater.arg(QDir::toNativeSeparators(mapPath));
     return false;
 }
 

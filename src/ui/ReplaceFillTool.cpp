@@ -34,5 +34,7 @@ void ReplaceFillTool::press(const GridEvent &event)
     if (event.button != Qt::RightButton || !event.onMap())
         return;
     m_session.setAnchorCell({std::uint16_t(event.cell.x()), std::uint16_t(event.cell.y())});
-    m_session.replaceFill(m_brush, event.cell.x(), event.cell.y(), event.modifiers.testFlag(Qt::ShiftModifier));
+    const std::size_t cells = m_session.replaceFill(m_brush, event.cell.x(), event.cell.y(), event.modifiers.testFlag(Qt::ShiftModifier));
+    if (m_countNote)
+        m_countNote(cells);
 }

@@ -6,11 +6,17 @@
 #include "edit/BrushSettings.h"
 #include "ui/GridTool.h"
 
+#include <cstddef>
+#include <functional>
+
 class EditorSession;
 
 class ReplaceFillTool : public GridTool {
 public:
     ReplaceFillTool(EditorSession &session, const BrushSettings &brush, QString name);
+
+    // Told how many cells a click filled or selected, for the window to say so.
+    void setCountNote(std::function<void(std::size_t cells)> note) { m_countNote = std::move(note); }
 
     QString name() const override { return m_name; }
     QIcon icon() const override;
@@ -26,4 +32,5 @@ private:
     EditorSession &m_session;
     const BrushSettings &m_brush;
     QString m_name;
+    std::function<void(std::size_t)> m_countNote;
 };

@@ -32,6 +32,16 @@ QCursor SelectSameTool::cursor() const
 
 void SelectSameTool::press(const GridEvent &event)
 {
-    if (event.button == Qt::RightButton && event.onMap())
-        m_session.selectSame(event.cell.x(), event.cell.y(), event.modifiers.testFlag(Qt::ShiftModifier));
+    if (event.button != Qt::RightButton || !event.onMap())
+        return;
+    // Shift adds the region to the selection and Ctrl takes it out, as in
+    // other editors; both together select every cell of the type on the level.
+    const bool shift = event.modifiers.testFlag(Qt::ShiftModifier);
+    const bool ctrl = event.modifiers.testFlag(Qt::ControlModifier);
+    const SelectionChange change = shift == ctrl ? SelectionChange::Replace
+                                   : shift       ? SelectionChange::Add
+                                                 : SelectionChange::Remove;
+    const std::size_t cells = m_session.selectSame(event.cell.x(), event.cell.y(), shift && ctrl, change);
+    if (m_countNote)
+        m_countNote(cells);
 }

@@ -1,10 +1,14 @@
 // Selecting by terrain: a right click selects the clicked cell's region of its
-// terrain type (the cells reached stepping up, down, left and right); with
-// Shift, every cell of that type on the level. Copy takes the selection's
-// bounding block; Fill selection writes the brush into its cells.
+// terrain type (the cells reached stepping up, down, left and right); Shift
+// adds the region to the selection, Ctrl takes it out, and both together
+// select every cell of that type on the level. Copy takes the selection's
+// cells (Paste writes those only); Fill selection writes the brush into them.
 #pragma once
 
 #include "ui/GridTool.h"
+
+#include <cstddef>
+#include <functional>
 
 class DrawGrid;
 class EditorSession;
@@ -15,6 +19,9 @@ void showRegionSelection(DrawGrid &grid, const EditorSession &session);
 class SelectSameTool : public GridTool {
 public:
     SelectSameTool(EditorSession &session, QString name);
+
+    // Told how many cells a click filled or selected, for the window to say so.
+    void setCountNote(std::function<void(std::size_t cells)> note) { m_countNote = std::move(note); }
 
     QString name() const override { return m_name; }
     QIcon icon() const override;
@@ -29,4 +36,5 @@ public:
 private:
     EditorSession &m_session;
     QString m_name;
+    std::function<void(std::size_t)> m_countNote;
 };

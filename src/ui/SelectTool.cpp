@@ -33,13 +33,15 @@ SelectTool::SelectTool(DrawGrid &grid, EditorSession &session, PressRule &pressR
 
 void SelectTool::press(const GridEvent &event)
 {
+    if (event.button == Qt::LeftButton)
+        m_dragging = true;
     if (event.onMap() && m_pressRule.take(event.cell))
         m_session.setAnchorCell({std::uint16_t(event.cell.x()), std::uint16_t(event.cell.y())});
 }
 
 void SelectTool::move(const GridEvent &event)
 {
-    if (!event.buttons.testFlag(Qt::LeftButton) || event.cell == m_lastDragCell)
+    if (!m_dragging || !event.buttons.testFlag(Qt::LeftButton) || event.cell == m_lastDragCell)
         return;
     m_lastDragCell = event.cell;
     m_select(event.cell);
@@ -52,4 +54,17 @@ void SelectTool::move(const GridEvent &event)
         m_grid.setTopRow(m_grid.topRow() + step);
         m_scrollPause();
     }
+}
+
+void SelectTool::release(const GridEvent &event)
+{
+    if (event.button == Qt::LeftButton)
+        m_dragging = false;
+}
+
+void SelectTool::cancel()
+{
+    m_dragging = false;
+    m_grid.endDrag();
+    m_lastDragCell = {-1, -1};
 }

@@ -23,8 +23,8 @@ public:
     ToolOutline outline(QPoint) const override { return {}; }
     void press(const GridEvent &event) override;
     void move(const GridEvent &event) override;
-    void release(const GridEvent &) override {}
-    void cancel() override {}
+    void release(const GridEvent &event) override;
+    void cancel() override;
 
 private:
     DrawGrid &m_grid;
@@ -33,4 +33,5 @@ private:
     Select m_select;
     std::function<void()> m_scrollPause;
     QPoint m_lastDragCell{-1, -1};
+    bool m_dragging = false;  // the left button went down on the grid and the drag goes on
 };

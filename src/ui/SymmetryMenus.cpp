@@ -2,6 +2,7 @@
 #include "ui/SymmetryMenus.h"
 
 #include "ui/DrawGrid.h"
+#include "session/ClipboardModel.h"
 #include "ui/EditorContext.h"
 
 #include <QAction>
@@ -177,12 +178,17 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
         builder->note(builder->context().texts.msgpathsfixed.arg(builder->context().session.fixAllPaths()));
     });
 
-    // Transforms need a map, and fixing paths their rules too.
+    // Transforms need a map, those of the copied cells some copied cells, and
+    // fixing paths the rules.
     const auto enable = [transforms, fixPaths, &session = context.session] {
         transforms->setEnabled(session.document().isLoaded);
+        for (QAction *action : transforms->actions())
+            if (action->objectName().endsWith(QLatin1String("Clipboard")))
+                action->setEnabled(!session.clipboard().isEmpty());
         fixPaths->setEnabled(session.document().isLoaded && session.hasPathRules());
     };
     enable();
+    QObject::connect(&context.session.clipboardModel(), &ClipboardModel::changed, &window, enable);
     // A new map, or a new side, moves the axes.
     QObject::connect(&context.session, &EditorSession::mapOpened, &window, [builder, enable] {
         builder->showGuides();

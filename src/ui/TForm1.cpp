@@ -49,7 +49,7 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
     m_form2->setObjectName("Form2");
     m_brushControls = {CBtertype, CBterconf, CBrivtype, CBrivconf, CBroadtype, CBroadconf, LBmirror, CBmirror,
                        CBbrushx, CBbrushy};
-    addEditorTools(m_tools, m_session, m_pressRule, m_brush, m_texts,
+    m_picker = &addEditorTools(m_tools, m_session, m_pressRule, m_brush, m_texts,
                    {[this](QPoint cell) { pickCell(cell); }, [this](const QString &text) { Q_EMIT statusMessage(text); }});
     m_selectTool = std::make_unique<SelectTool>(*DG, m_session, m_pressRule,
                                                 [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
@@ -517,8 +517,6 @@ void TForm1::pickCell(QPoint cell)
         return;
     m_brushControls.show(selectorsForCell(layer.at(cell.y(), cell.x()), m_brushControls.selectors()), m_texts.notchng);
     CBChange(nullptr);
-    if (&currentTool() == m_tools.tools()[PickerToolIndex].get())
-        m_tools.choosePrevious();
 }
 
 void TForm1::stepBrushSize(int step)

@@ -27,6 +27,7 @@ class PaintTool;
 class SelectTool;
 class QComboBox;
 class QGroupBox;
+class PickerTool;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -69,6 +70,7 @@ public:
     // The tools of the right mouse button and the current one.
     ToolBox &tools() { return m_tools; }
     GridTool &currentTool() const { return m_tools.current(); }
+    PickerTool &picker() const { return *m_picker; }
     // The brush the panel's controls describe.
     const BrushSettings &brush() const { return m_brush; }
     // Puts a cell's terrain, picture, river, road and mirror bits into the
@@ -185,6 +187,7 @@ private:
     BrushSettings m_brush;
     BrushControls m_brushControls;
     ToolBox m_tools;
+    PickerTool *m_picker = nullptr;
     std::unique_ptr<SelectTool> m_selectTool;
     int m_mapSizeIndex = 0;   // the size list's item since the open or the last size change
     QString m_dialogFolder;

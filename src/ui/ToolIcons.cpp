@@ -57,18 +57,17 @@ QPixmap drawGlyph(ToolGlyph glyph)
         painter.drawRect(QRectF(13, 13, 6, 6));
         break;
     case ToolGlyph::Road:
-        // Two verges and a dashed middle line.
-        painter.setBrush(QColor(170, 140, 100));
-        painter.drawRect(QRectF(7, 1, 10, 22));
-        painter.setPen(QPen(Qt::white, 1.5, Qt::DashLine));
-        painter.drawLine(QPointF(12, 2), QPointF(12, 22));
+        // A brown road with a dashed middle line.
+        painter.fillRect(QRectF(7, 0, 10, 24), QColor(150, 110, 60));
+        painter.setPen(QPen(QColor(250, 235, 180), 1.5, Qt::DashLine));
+        painter.drawLine(QPointF(12, 1), QPointF(12, 23));
         break;
     case ToolGlyph::River: {
-        QPainterPath river;
-        river.moveTo(6, 1);
-        river.cubicTo(18, 7, 4, 15, 16, 23);
+        // A winding blue stream from the top to the bottom.
+        QPainterPath stream(QPointF(8, 1));
+        stream.cubicTo(QPointF(22, 8), QPointF(2, 16), QPointF(16, 23));
         painter.setPen(QPen(QColor(40, 110, 220), 4, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPath(river);
+        painter.drawPath(stream);
         break;
     }
     }
@@ -84,7 +83,8 @@ QIcon toolIcon(ToolGlyph glyph)
 
 QCursor toolCursor(ToolGlyph glyph)
 {
-    // The brush acts at its head, the bucket at its spill, the pipette at its tip.
+    // The brush acts at its head, the bucket at its spill, the pipette at its
+    // tip; the others, a road and a river among them, at their middle.
     switch (glyph) {
     case ToolGlyph::Brush: return QCursor(drawGlyph(glyph), 6, 18);
     case ToolGlyph::Fill: return QCursor(drawGlyph(glyph), 19, 20);

@@ -20,7 +20,8 @@ QToolBar *createToolPalette(ToolBox &tools, QWidget &keyScope, const QString &ti
         action->setCheckable(true);
         action->setChecked(listed == &tools.current());
         action->setShortcut(listed->key());
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setAutoRepeat(false);
         action->setToolTip(QStringLiteral("%1 (%2)").arg(listed->name(), listed->key().toString(QKeySequence::NativeText)));
         keyScope.addAction(action);
         group->addAction(action);
