@@ -11,17 +11,17 @@
 #include "edit/PathLaying.h"
 #include "edit/RegionSelection.h"
 #include "edit/Symmetry.h"
-#include "edit/TerrainEdgeRules.h"
 #include "edit/Transforms.h"
 #include "edit/UndoStep.h"
-#include "session/ClipboardModel.h"
-#include "session/EditStep.h"
 #include "gfx/TileSprites.h"
 #include "map/MapDocument.h"
 #include "map/MapFile.h"
 #include "obstacles/BattlefieldChoice.h"
 #include "obstacles/ObstacleCatalogue.h"
 #include "obstacles/ObstacleView.h"
+#include "rules/TerrainEdgeRules.h"
+#include "session/ClipboardModel.h"
+#include "session/EditStep.h"
 
 #include <QObject>
 #include <QPoint>
