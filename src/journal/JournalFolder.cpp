@@ -1,5 +1,5 @@
 // Journal file names and listing a folder of journals.
-#include "edit/JournalFolder.h"
+#include "journal/JournalFolder.h"
 
 #include "base/WholeFile.h"
 #include "map/MapFile.h"
