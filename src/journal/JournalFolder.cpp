@@ -2,7 +2,7 @@
 #include "journal/JournalFolder.h"
 
 #include "base/WholeFile.h"
-#include "map/MapFile.h"
+#include "map/MapSave.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

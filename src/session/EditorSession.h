@@ -16,6 +16,7 @@
 #include "journal/EditJournal.h"
 #include "map/MapDocument.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "obstacles/BattlefieldChoice.h"
 #include "obstacles/ObstacleCatalogue.h"
 #include "obstacles/ObstacleView.h"

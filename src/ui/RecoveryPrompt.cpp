@@ -3,6 +3,7 @@
 
 #include "journal/JournalFolder.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "session/JournalReplay.h"
 #include "ui/EditorContext.h"
 

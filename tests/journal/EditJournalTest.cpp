@@ -12,6 +12,7 @@
 #include "journal/JournalFolder.h"
 #include "journal/JournalWriter.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "writers/MapWriter.h"
 
 #include "MapFixture.h"

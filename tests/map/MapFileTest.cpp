@@ -4,6 +4,7 @@
 #include "map/ChunkedBytes.h"
 #include "map/Gzip.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "writers/ByteWriter.h"
 #include "writers/MapWriter.h"
 
