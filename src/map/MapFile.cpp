@@ -332,7 +332,6 @@ public:
         document.mapSize = layout.side;
         document.hasUnderground = layout.hasUnderground;
         document.isLoaded = true;
-        document.chooseSizeSteps(layout.side);
         result.facts = layout.facts(compressed);
         return result;
     }

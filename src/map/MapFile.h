@@ -50,7 +50,7 @@ struct MapLoadResult {
 bool isGzipContainer(QByteArrayView fileBytes);
 
 // Loads a map from the bytes of a map file, gzip or plain. The document has
-// isLoaded set, the size steps of its side, and level 0.
+// isLoaded set and level 0.
 // maxDataLength bounds the decompressed content of a gzip file.
 MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength = MaximumMapDataLength);
 
