@@ -5,8 +5,8 @@
 // journal.
 #include "GrassMap.h"
 #include "edit/EditHistory.h"
-#include "edit/JournalWriter.h"
 #include "edit/PaintAt.h"
+#include "journal/JournalWriter.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -4,6 +4,7 @@
 // plain deflate's time and within 1 % of its size).
 #include "map/Gzip.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "writers/SampleMap.h"
 
 #include <QFile>

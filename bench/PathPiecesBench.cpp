@@ -4,7 +4,7 @@
 // step of a path drag, laying its cells and mending their neighbours.
 #include "edit/PathLaying.h"
 #include "edit/PathPieces.h"
-#include "edit/TerrainEdgeRules.h"
+#include "rules/TerrainEdgeRules.h"
 #include "writers/LoadedMap.h"
 
 #include <benchmark/benchmark.h>

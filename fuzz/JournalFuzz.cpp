@@ -9,9 +9,9 @@
 
 #include "edit/CellEditor.h"
 #include "edit/EditHistory.h"
-#include "edit/EditJournal.h"
-#include "edit/JournalRecord.h"
-#include "edit/JournalWriter.h"
+#include "journal/EditJournal.h"
+#include "journal/JournalRecord.h"
+#include "journal/JournalWriter.h"
 #include "map/MapFile.h"
 #include "writers/LoadedMap.h"
 #include "writers/MapWriter.h"

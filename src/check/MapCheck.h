@@ -13,8 +13,8 @@
 
 #include "check/Problem.h"
 #include "edit/Symmetry.h"
-#include "edit/TerrainEdgeRules.h"
 #include "map/TerrainLayer.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <QRect>
 

@@ -5,9 +5,9 @@
 #include "check/Fairness.h"
 #include "check/MapCheck.h"
 #include "check/SymmetryNames.h"
-#include "edit/TerrainEdgeRules.h"
 #include "edit/TerrainStats.h"
 #include "map/MapFile.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

@@ -3,9 +3,9 @@
 #include "cli/Commands.h"
 
 #include "edit/PathPieces.h"
-#include "edit/TerrainEdgeRules.h"
 #include "edit/TerrainEdges.h"
 #include "map/MapFile.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <array>
 #include <optional>

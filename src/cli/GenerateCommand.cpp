@@ -2,9 +2,9 @@
 // symmetric generator, as the editor's Generate terrain dialog makes them.
 #include "cli/Commands.h"
 
-#include "edit/TerrainEdgeRules.h"
 #include "generate/TerrainGenerator.h"
 #include "map/MapFile.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <QFileInfo>
 

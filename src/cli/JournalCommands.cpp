@@ -1,8 +1,8 @@
 // brackwen-cli commands: edit journals (recover, and the list of journals).
 #include "cli/Commands.h"
 
-#include "edit/EditJournal.h"
-#include "edit/JournalFolder.h"
+#include "journal/EditJournal.h"
+#include "journal/JournalFolder.h"
 #include "map/MapFile.h"
 
 #include <QFileInfo>

@@ -4,9 +4,9 @@
 
 #include "edit/CellEditor.h"
 #include "edit/ReplaceFill.h"
-#include "edit/TerrainEdgeRules.h"
 #include "edit/TerrainStats.h"
 #include "map/MapFile.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

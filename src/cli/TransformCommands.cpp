@@ -2,9 +2,9 @@
 // symmetric by copying one half onto the other.
 #include "cli/Commands.h"
 
-#include "edit/TerrainEdgeRules.h"
 #include "edit/Transforms.h"
 #include "map/MapFile.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <array>
 #include <optional>

@@ -4,6 +4,7 @@
 #include "base/Platform.h"
 #include "base/WholeFile.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 
 #include "edit/CellEditor.h"
 #include "edit/CellPosition.h"
-#include "edit/PathRules.h"
+#include "rules/PathRules.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,8 +7,8 @@
 #include "edit/BrushSettings.h"
 #include "edit/CellEditor.h"
 #include "edit/RegionSelection.h"
-#include "edit/TerrainEdgeRules.h"
 #include "map/ProgressMeter.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <cstdint>
 

@@ -1,8 +1,14 @@
-// Making, undoing and redoing a change of the map's side.
+// The size list's steps; making, undoing and redoing a change of the map's side.
 #include "edit/SizeChange.h"
 
 #include <algorithm>
 #include <new>
+
+SizeSteps SizeSteps::forSide(std::uint32_t side)
+{
+    const bool standard = side == 36 || side == 72 || side == 108 || side == 144;
+    return standard ? SizeSteps{StandardStep, StandardCount} : SizeSteps{OtherStep, OtherCount};
+}
 
 SizeChange::SizeChange(std::uint32_t oldSide, std::uint32_t newSide)
     : m_oldSide(oldSide)

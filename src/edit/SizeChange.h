@@ -1,5 +1,6 @@
-// A change of the map's side as a step of the edit history: the old side, the
-// new side, and the cells a shrink cuts away.
+// The sides the map-size list offers, and a change of the map's side as a
+// step of the edit history: the old side, the new side, and the cells a
+// shrink cuts away.
 #pragma once
 
 #include "map/MapDocument.h"
@@ -8,6 +9,22 @@
 #include <cstdint>
 #include <optional>
 #include <vector>
+
+// The sides the map-size list offers, count of them a step apart: 36, 72,
+// 108, 144 for a map opened with one of these standard sides, steps of 18 up
+// to the largest side for any other. They stay as chosen while the side changes.
+struct SizeSteps {
+    static constexpr std::uint8_t StandardStep = 36;
+    static constexpr std::uint16_t StandardCount = 4;
+    static constexpr std::uint8_t OtherStep = 18;
+    static constexpr std::uint16_t OtherCount = MapDocument::LargestSide / OtherStep;
+
+    std::uint8_t step = StandardStep;
+    std::uint16_t count = StandardCount;
+
+    // The steps for a map opened with the side.
+    static SizeSteps forSide(std::uint32_t side);
+};
 
 class SizeChange {
 public:

@@ -12,8 +12,8 @@
 #include "edit/CellEditor.h"
 #include "edit/CellPosition.h"
 #include "edit/Symmetry.h"
-#include "edit/TerrainEdgeRules.h"
 #include "map/TerrainLayer.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <cstddef>
 #include <span>

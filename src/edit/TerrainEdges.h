@@ -10,7 +10,7 @@
 #include "edit/CellEditor.h"
 #include "edit/CellPictures.h"
 #include "edit/CellPosition.h"
-#include "edit/TerrainEdgeRules.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -13,8 +13,8 @@
 
 #include "edit/CellEditor.h"
 #include "edit/CellPosition.h"
-#include "edit/TerrainEdgeRules.h"
 #include "map/TerrainLayer.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <QRect>
 #include <QString>

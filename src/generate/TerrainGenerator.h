@@ -14,10 +14,10 @@
 #pragma once
 
 #include "edit/CellPosition.h"
-#include "edit/TerrainEdgeRules.h"
 #include "generate/GenerateOptions.h"
 #include "map/ProgressMeter.h"
 #include "map/TerrainLayer.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,4 +1,4 @@
-// Level choice, size steps and re-dimensioning of the open map.
+// Level choice and re-dimensioning of the open map.
 #include "map/MapDocument.h"
 
 #include <new>
@@ -11,13 +11,6 @@ bool MapDocument::pointCurrentLayerAt(int level)
         return false;
     m_currentLayerLevel = level == 1 ? 1 : 0;
     return true;
-}
-
-void MapDocument::chooseSizeSteps(std::uint32_t side)
-{
-    const bool standard = side == 36 || side == 72 || side == 108 || side == 144;
-    sizeStep = standard ? StandardSizeStep : OtherSizeStep;
-    sizeStepCount = standard ? StandardSizeStepCount : OtherSizeStepCount;
 }
 
 bool MapDocument::redimension(std::uint32_t side, const ProgressCallback &progress)

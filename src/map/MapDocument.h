@@ -9,12 +9,7 @@
 #include <cstdint>
 
 struct MapDocument {
-    // Sizes of the map-size list: 36, 72, 108, 144 for the standard sides,
-    // steps of 18 up to 9000 for any other side.
-    static constexpr std::uint8_t StandardSizeStep = 36;
-    static constexpr std::uint16_t StandardSizeStepCount = 4;
-    static constexpr std::uint8_t OtherSizeStep = 18;
-    static constexpr std::uint16_t OtherSizeStepCount = 500;
+    // The largest side a map file may have.
     static constexpr std::uint32_t LargestSide = 9000;
 
     std::uint32_t version = 0;
@@ -26,8 +21,6 @@ struct MapDocument {
     QByteArray trailingBytes;    // everything behind the last cell of the last layer
 
     bool isLoaded = false;
-    std::uint8_t sizeStep = StandardSizeStep;
-    std::uint16_t sizeStepCount = StandardSizeStepCount;
 
     int levelCount() const { return hasUnderground ? 2 : 1; }
 
@@ -45,9 +38,6 @@ struct MapDocument {
     bool hasChosenLayer() const { return !m_levelMissing; }
     // Points currentLayer at the given level when the map has it; false when not.
     bool pointCurrentLayerAt(int level);
-
-    // Sets sizeStep and sizeStepCount for a map of side N.
-    void chooseSizeSteps(std::uint32_t side);
 
     // Re-dimensions both layers to the new side, keeping the shared top-left
     // square and zeroing new cells. When the memory cannot be had, nothing

@@ -55,6 +55,7 @@ MapOpenResult EditorSession::open(const QString &fileName)
     closeOpenStep();
     clearRegionSelection();
     adoptLoadedMap(m_document, std::move(*loaded.document));
+    m_sizeSteps = SizeSteps::forSide(m_document.mapSize);
     // One form of the name whatever was typed: the caption and the recent list show it.
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_document.pointCurrentLayerAt(m_level);

@@ -7,21 +7,23 @@
 
 #include "edit/CellPosition.h"
 #include "edit/EditHistory.h"
-#include "edit/EditJournal.h"
 #include "edit/PathLaying.h"
 #include "edit/RegionSelection.h"
+#include "edit/SizeChange.h"
 #include "edit/Symmetry.h"
-#include "edit/TerrainEdgeRules.h"
 #include "edit/Transforms.h"
 #include "edit/UndoStep.h"
-#include "session/ClipboardModel.h"
-#include "session/EditStep.h"
 #include "gfx/TileSprites.h"
+#include "journal/EditJournal.h"
 #include "map/MapDocument.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "obstacles/BattlefieldChoice.h"
 #include "obstacles/ObstacleCatalogue.h"
 #include "obstacles/ObstacleView.h"
+#include "rules/TerrainEdgeRules.h"
+#include "session/ClipboardModel.h"
+#include "session/EditStep.h"
 
 #include <QObject>
 #include <QPoint>
@@ -83,6 +85,9 @@ public:
     int level() const { return m_level; }
     // A map is open and its chosen level exists: there are cells to show and edit.
     bool levelShown() const { return m_document.isLoaded && m_document.hasChosenLayer(); }
+    // The sides the map-size list offers for the open map, chosen by the side
+    // it was opened with.
+    const SizeSteps &sizeSteps() const { return m_sizeSteps; }
     // True while the map's side changes: the layers are not to be read.
     bool isResizing() const { return m_resizing; }
 
@@ -310,6 +315,7 @@ private:
     MapDocument m_document;
     EditHistory m_history;
     int m_level = 0;
+    SizeSteps m_sizeSteps;
     bool m_resizing = false;
     // The open step: its kind, the undo records before it, and the progress
     // shown while it lasts.

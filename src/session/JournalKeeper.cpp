@@ -1,8 +1,8 @@
 // The edit journal of the session's open map, fed from the session's notices.
 #include "session/JournalKeeper.h"
 
-#include "edit/JournalFolder.h"
-#include "edit/JournalRecord.h"
+#include "journal/JournalFolder.h"
+#include "journal/JournalRecord.h"
 #include "session/EditorSession.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // announces it, so that a crash loses at most the last moment's edits.
 #pragma once
 
-#include "edit/JournalWriter.h"
+#include "journal/JournalWriter.h"
 
 #include <QLockFile>
 #include <QObject>

@@ -2,7 +2,7 @@
 #include "session/JournalReplay.h"
 
 #include "edit/CellEditor.h"
-#include "edit/JournalRecord.h"
+#include "journal/JournalRecord.h"
 #include "session/EditorSession.h"
 
 namespace {

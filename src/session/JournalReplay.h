@@ -1,7 +1,7 @@
 // Replaying an edit journal read back after a crash on the session's open map.
 #pragma once
 
-#include "edit/EditJournal.h"
+#include "journal/EditJournal.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The editor's shared parts, made at start-up.
 #include "ui/EditorContext.h"
 
-#include "edit/JournalFolder.h"
+#include "journal/JournalFolder.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -10,7 +10,7 @@
 #include "session/ProblemWatch.h"
 #include "ui/OverviewDock.h"
 #include "ui/RecoveryPrompt.h"
-#include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "session/PictureExport.h"
 #include "session/Preferences.h"
 #include "ui/TForm1.h"

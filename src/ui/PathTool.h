@@ -6,7 +6,7 @@
 #pragma once
 
 #include "edit/BrushSettings.h"
-#include "edit/PathRules.h"
+#include "rules/PathRules.h"
 #include "ui/GridTool.h"
 #include "ui/ToolIcons.h"
 

@@ -1,10 +1,11 @@
 // Recovering the edits of an edit journal in the editor.
 #include "ui/RecoveryPrompt.h"
 
-#include "edit/JournalFolder.h"
-#include "ui/EditorContext.h"
+#include "journal/JournalFolder.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "session/JournalReplay.h"
+#include "ui/EditorContext.h"
 
 #include <QDir>
 #include <QFile>

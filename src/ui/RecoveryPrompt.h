@@ -2,7 +2,7 @@
 // before the map opens, replayed once it is open.
 #pragma once
 
-#include "edit/EditJournal.h"
+#include "journal/EditJournal.h"
 
 #include <QString>
 

@@ -163,9 +163,9 @@ void TForm1::fillSizeList()
     CBmapsize->addItem(m_texts.notchange);
     CBmapsize->setCurrentIndex(0);
     QStringList sizes;
-    const MapDocument &document = m_session.document();
-    for (int j = 1; j <= document.sizeStepCount; ++j)
-        sizes << QStringLiteral("%1x%1").arg(j * document.sizeStep);
+    const SizeSteps &steps = m_session.sizeSteps();
+    for (int j = 1; j <= steps.count; ++j)
+        sizes << QStringLiteral("%1x%1").arg(j * steps.step);
     CBmapsize->addItems(sizes);
 }
 
@@ -274,7 +274,7 @@ void TForm1::CBmapsizeChange()
     const MapDocument &document = m_session.document();
     if (!document.isLoaded || index <= 0)
         return;
-    const std::uint32_t side = std::uint32_t(index) * document.sizeStep;
+    const std::uint32_t side = std::uint32_t(index) * m_session.sizeSteps().step;
     // A smaller size that would cut away painted cells asks first; nothing undoes it.
     if (side < document.mapSize && m_session.wouldCutCells(side)
         && !m_context.prompts().confirm(this, m_texts.title, m_texts.sizecut.arg(side), m_context.promptButtons())) {

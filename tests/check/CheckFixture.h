@@ -4,9 +4,9 @@
 #pragma once
 
 #include "edit/PathPieces.h"
-#include "edit/TerrainEdgeRules.h"
 #include "edit/TerrainEdges.h"
 #include "map/TerrainLayer.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <gtest/gtest.h>
 

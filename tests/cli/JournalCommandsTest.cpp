@@ -2,9 +2,9 @@
 // replays a journal into OUT (also on a changed map, with a warning), refuses
 // what it cannot replay and leaves OUT alone, and lists the journals of a
 // folder or of the editor's data folder.
-#include "edit/EditJournal.h"
-#include "edit/JournalFolder.h"
-#include "edit/JournalWriter.h"
+#include "journal/EditJournal.h"
+#include "journal/JournalFolder.h"
+#include "journal/JournalWriter.h"
 #include "map/MapFile.h"
 #include "writers/MapWriter.h"
 

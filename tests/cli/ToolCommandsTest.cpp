@@ -2,8 +2,8 @@
 // fill changes exactly what the library's fill changes and saves it, the
 // statistics come as a table or as JSON, and refusals leave OUT alone.
 #include "edit/ReplaceFill.h"
-#include "edit/TerrainEdgeRules.h"
 #include "map/MapFile.h"
+#include "rules/TerrainEdgeRules.h"
 #include "writers/MapWriter.h"
 
 #include "CliRefusal.h"

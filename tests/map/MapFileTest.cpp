@@ -1,9 +1,11 @@
 // Map files: the container test, the header fields, the marker search, every
 // refusal, the saved layout, and the file checks of opening and saving.
 #include "base/Platform.h"
+#include "edit/SizeChange.h"
 #include "map/ChunkedBytes.h"
 #include "map/Gzip.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "writers/ByteWriter.h"
 #include "writers/MapWriter.h"
 
@@ -80,8 +82,8 @@ TEST_P(MapLoad, GzipAndPlainGiveTheSameDocument)
         const MapLoadResult loaded = loadMapData(container.bytes);
         ASSERT_TRUE(loaded.ok()) << loaded.reason.toStdString();
         expectDocumentOf(*loaded.document, writer);
-        EXPECT_EQ(loaded.document->sizeStep, c.sizeStep);
-        EXPECT_EQ(loaded.document->sizeStepCount, c.sizeStepCount);
+        EXPECT_EQ(SizeSteps::forSide(loaded.document->mapSize).step, c.sizeStep);
+        EXPECT_EQ(SizeSteps::forSide(loaded.document->mapSize).count, c.sizeStepCount);
         EXPECT_EQ(loaded.facts.compressed, container.compressed);
         EXPECT_EQ(loaded.facts.terrainOffset, writer.terrainOffset());
         EXPECT_EQ(loaded.facts.trailingLength, data.size() - writer.terrainEnd());

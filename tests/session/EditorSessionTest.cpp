@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 // A two-level 36 x 36 map, all zero but one water cell on the ground.
@@ -116,6 +118,20 @@ TEST_F(SessionTest, LevelAndSizeAreAnnounced)
     EXPECT_EQ(level.count(), 2) << "the grid shows the level anew";
     EXPECT_TRUE(session.hasUnsavedChanges());
     EXPECT_FALSE(session.isResizing());
+}
+
+// The size list offers the steps of the side a map was opened with, through
+// every change of its side, until another map is opened.
+TEST_F(SessionTest, TheSizeListKeepsTheStepsOfTheOpenedSide)
+{
+    const auto steps = [&] { return std::pair{int(session.sizeSteps().step), int(session.sizeSteps().count)}; };
+    EXPECT_EQ(steps(), std::pair(36, 4));
+    ASSERT_TRUE(session.open(dir.write("other.vdm", MapWriter::patterned(50, false).data())).ok());
+    EXPECT_EQ(steps(), std::pair(18, 500));
+    ASSERT_TRUE(session.resize(72));
+    EXPECT_EQ(steps(), std::pair(18, 500)) << "a standard side reached by a change keeps the other steps";
+    ASSERT_TRUE(session.open(dir.write("map.vdm", emptyMap())).ok());
+    EXPECT_EQ(steps(), std::pair(36, 4));
 }
 
 // Every edit that can run long asks the window for its busy cursor and

@@ -4,9 +4,9 @@
 #include "session/JournalKeeper.h"
 
 #include "edit/BrushSettings.h"
-#include "edit/EditJournal.h"
-#include "edit/JournalFolder.h"
-#include "edit/JournalRecord.h"
+#include "journal/EditJournal.h"
+#include "journal/JournalFolder.h"
+#include "journal/JournalRecord.h"
 #include "map/MapFile.h"
 #include "session/EditorSession.h"
 #include "session/JournalReplay.h"

@@ -1,8 +1,8 @@
 // Recovering at start-up the edits a crashed editor left in its journal:
 // the offer, Recover (the edits come back as unsaved steps), Discard and Later.
 #include "edit/BrushSettings.h"
-#include "edit/EditJournal.h"
-#include "edit/JournalFolder.h"
+#include "journal/EditJournal.h"
+#include "journal/JournalFolder.h"
 #include "session/EditorSession.h"
 #include "session/JournalKeeper.h"
 #include "session/Preferences.h"

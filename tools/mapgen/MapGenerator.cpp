@@ -3,9 +3,9 @@
 // terrain, river and road rules of the file RULES applied when it is given. Every map is
 // read back with the editor's own loader before it is written, so a marker
 // that turned up by accident in front of the real one cannot go unnoticed.
-#include "edit/TerrainEdgeRules.h"
 #include "map/Gzip.h"
 #include "map/MapFile.h"
+#include "rules/TerrainEdgeRules.h"
 #include "writers/SampleMap.h"
 
 #include <QDir>

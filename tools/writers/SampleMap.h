@@ -3,7 +3,7 @@
 // underground of subterranean ground, rock and lava. Deterministic for a seed.
 #pragma once
 
-#include "edit/TerrainEdgeRules.h"
+#include "rules/TerrainEdgeRules.h"
 #include "writers/MapWriter.h"
 
 #include <QByteArray>

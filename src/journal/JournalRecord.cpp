@@ -1,8 +1,8 @@
 // Building journal records from the document, storing them as bytes and back,
 // and replaying them.
-#include "edit/JournalRecord.h"
+#include "journal/JournalRecord.h"
 
-#include "edit/JournalBytes.h"
+#include "journal/JournalBytes.h"
 
 #include <zlib.h>
 

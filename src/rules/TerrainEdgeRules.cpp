@@ -1,6 +1,6 @@
 // The terrain edge rules and the line reader of the rules file, whose river
 // and road sections fill the path rules beside them.
-#include "edit/TerrainEdgeRules.h"
+#include "rules/TerrainEdgeRules.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 // The journal's header, the identity of a map file, and reading a journal back.
-#include "edit/EditJournal.h"
+#include "journal/EditJournal.h"
 
 #include "base/WholeFile.h"
-#include "edit/JournalBytes.h"
+#include "journal/JournalBytes.h"
 #include "map/MapDocument.h"
 
 #include <QDateTime>

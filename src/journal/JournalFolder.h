@@ -3,7 +3,7 @@
 // folder holds for the editor to offer at start-up.
 #pragma once
 
-#include "edit/EditJournal.h"
+#include "journal/EditJournal.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,5 +1,5 @@
 // Syncing a file to its device: FlushFileBuffers on Windows, fsync elsewhere.
-#include "edit/JournalSync.h"
+#include "journal/JournalSync.h"
 
 #include <QFileInfo>
 

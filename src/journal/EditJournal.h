@@ -4,7 +4,7 @@
 // the map file changed since.
 #pragma once
 
-#include "edit/JournalRecord.h"
+#include "journal/JournalRecord.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -4,8 +4,8 @@
 // ("terrain-edges.ini") that the README describes.
 #pragma once
 
-#include "edit/PathRules.h"
 #include "map/TerrainCell.h"
+#include "rules/PathRules.h"
 
 #include <QByteArray>
 #include <QString>

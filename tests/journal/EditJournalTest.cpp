@@ -6,12 +6,13 @@
 // only regular files read; a changed map file; the writer's clear, discard,
 // failures, damaged journals moved aside and deleted journals written anew;
 // journal names and listings.
-#include "edit/EditJournal.h"
+#include "journal/EditJournal.h"
 
 #include "edit/EditHistory.h"
-#include "edit/JournalFolder.h"
-#include "edit/JournalWriter.h"
+#include "journal/JournalFolder.h"
+#include "journal/JournalWriter.h"
 #include "map/MapFile.h"
+#include "map/MapSave.h"
 #include "writers/MapWriter.h"
 
 #include "MapFixture.h"

@@ -1,9 +1,9 @@
 // The journal's writer thread: its queue of requests, writing, syncing and
 // trying again after a failure.
-#include "edit/JournalWriter.h"
+#include "journal/JournalWriter.h"
 
-#include "edit/JournalFolder.h"
-#include "edit/JournalSync.h"
+#include "journal/JournalFolder.h"
+#include "journal/JournalSync.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // Journal file names and listing a folder of journals.
-#include "edit/JournalFolder.h"
+#include "journal/JournalFolder.h"
 
 #include "base/WholeFile.h"
-#include "map/MapFile.h"
+#include "map/MapSave.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 // The river and road rules, with the first fitting rule of every side mask
 // worked out once.
-#include "edit/PathRules.h"
+#include "rules/PathRules.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,8 +2,8 @@
 // only copies a step's cells and hands them over.
 #pragma once
 
-#include "edit/EditJournal.h"
-#include "edit/JournalRecord.h"
+#include "journal/EditJournal.h"
+#include "journal/JournalRecord.h"
 #include "map/MapDocument.h"
 
 #include <QByteArray>
