@@ -39,6 +39,13 @@ void DrawGrid::setOutline(Outline kind, const QRect &cells)
         viewport()->update(cellsArea(outline).adjusted(-1, -1, 1, 1));
 }
 
+void DrawGrid::endDrag()
+{
+    m_selecting = false;
+    m_combining = false;
+    setOutline(Outline::Drag, {});
+}
+
 void DrawGrid::leaveEvent(QEvent *event)
 {
     QAbstractScrollArea::leaveEvent(event);
@@ -153,24 +160,23 @@ void DrawGrid::setSelection(const QRect &cells)
     Q_EMIT selectionChanged();
 }
 
-void DrawGrid::paintRegion(QPainter &painter, const QRect &shown) const
+void DrawGrid::paintCellSet(QPainter &painter, const QRect &shown, const QRect &bounds, const RegionTest &contains,
+                            bool veil) const
 {
-    const QRect cells = m_regionBounds.intersected(shown);
-    if (cells.isEmpty() || !m_regionContains)
+    const QRect cells = bounds.intersected(shown);
+    if (cells.isEmpty() || !contains)
         return;
-    QColor veil = palette().color(QPalette::Highlight);
-    veil.setAlpha(70);
-    const auto inside = [this](int column, int row) {
-        return m_regionBounds.contains(column, row) && m_regionContains(column, row);
-    };
-    painter.setPen(QPen(Qt::white, 1));
+    QColor veilColour = palette().color(QPalette::Highlight);
+    veilColour.setAlpha(70);
+    const auto inside = [&](int column, int row) { return bounds.contains(column, row) && contains(column, row); };
     for (int row = cells.top(); row <= cells.bottom(); ++row)
         for (int column = cells.left(); column <= cells.right(); ++column) {
             if (!inside(column, row))
                 continue;
             const QRect rect = cellRect(column, row);
-            painter.fillRect(rect, veil);
-            // The frame runs along the sides that face cells outside the region.
+            if (veil)
+                painter.fillRect(rect, veilColour);
+            // The frame runs along the sides that face cells outside the set.
             if (!inside(column, row - 1))
                 painter.drawLine(rect.topLeft(), rect.topRight());
             if (!inside(column, row + 1))
@@ -180,6 +186,14 @@ void DrawGrid::paintRegion(QPainter &painter, const QRect &shown) const
             if (!inside(column + 1, row))
                 painter.drawLine(rect.topRight(), rect.bottomRight());
         }
+}
+
+void DrawGrid::setFillPreview(std::shared_ptr<const RegionSelection> region)
+{
+    if (region == m_fillPreview)
+        return;
+    m_fillPreview = std::move(region);
+    viewport()->update();
 }
 
 int DrawGrid::wheelNotches(const QWheelEvent *event)
@@ -283,11 +297,20 @@ void DrawGrid::paintEvent(QPaintEvent *event)
         painter.drawRect(cellRect(col(), row()).adjusted(0, 0, -1, -1));
     }
 
-    paintRegion(painter, QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow)));
+    const QRect shown(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow));
+    painter.setPen(QPen(Qt::white, 1));
+    paintCellSet(painter, shown, m_regionBounds, m_regionContains, true);
+    if (const RegionSelection *preview = m_fillPreview.get()) {
+        const RegionTest reached = [preview](int column, int row) {
+            return preview->contains(std::uint32_t(column), std::uint32_t(row));
+        };
+        painter.setPen(QPen(QColor(255, 230, 0), 1, Qt::DashLine));
+        paintCellSet(painter, shown, preview->bounds(), reached, false);
+    }
 
     // Outlines in two colours, so they show on light and dark terrain alike.
-    const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine};
-    for (int kind = 0; kind < 3; ++kind) {
+    const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashLine};
+    for (int kind = 0; kind < 4; ++kind) {
         const QRect &cells = m_outlines[kind];
         if (cells.isEmpty())
             continue;
@@ -295,7 +318,10 @@ void DrawGrid::paintEvent(QPaintEvent *event)
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
         painter.drawRect(frame.adjusted(1, 1, -1, -1));
-        painter.setPen(QPen(kind == int(Outline::Paste) ? QColor(80, 200, 255) : QColor(255, 230, 0), 1, styles[kind]));
+        const QColor colour = kind == int(Outline::Paste) ? QColor(80, 200, 255)
+                              : kind == int(Outline::Drag) ? QColor(Qt::white)
+                                                           : QColor(255, 230, 0);
+        painter.setPen(QPen(colour, 1, styles[kind]));
         painter.drawRect(frame);
     }
 
@@ -405,7 +431,12 @@ void DrawGrid::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         setFocus(Qt::MouseFocusReason);
         const QPoint cell = cellAt(position);
-        if (cell.x() >= 0 && cell.y() >= 0) {
+        if (cell.x() >= 0 && cell.y() >= 0 && m_combineTest && m_combineTest(event->modifiers())) {
+            m_combining = true;
+            m_combineStart = cell;
+            m_combineModifiers = event->modifiers();
+            setOutline(Outline::Drag, QRect(cell, QSize(1, 1)));
+        } else if (cell.x() >= 0 && cell.y() >= 0) {
             m_selecting = true;
             moveCurrent(cell, event->modifiers().testFlag(Qt::ShiftModifier));
         }
@@ -416,6 +447,12 @@ void DrawGrid::mousePressEvent(QMouseEvent *event)
 void DrawGrid::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint position = event->position().toPoint();
+    if (m_combining && event->buttons().testFlag(Qt::LeftButton)) {
+        const QPoint cell = cellAt(position);
+        if (cell.x() >= 0 && cell.y() >= 0)
+            setOutline(Outline::Drag, QRect(QPoint(std::min(cell.x(), m_combineStart.x()), std::min(cell.y(), m_combineStart.y())),
+                                             QPoint(std::max(cell.x(), m_combineStart.x()), std::max(cell.y(), m_combineStart.y()))));
+    }
     if (m_selecting && event->buttons().testFlag(Qt::LeftButton)) {
         const QPoint cell = cellAt(position);
         if (cell.x() >= 0 && cell.y() >= 0 && cell != m_selectionEnd)
@@ -426,8 +463,14 @@ void DrawGrid::mouseMoveEvent(QMouseEvent *event)
 
 void DrawGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_selecting = false;
+        if (m_combining) {
+            const QRect cells = outline(Outline::Drag);
+            endDrag();
+            Q_EMIT rectangleCombined(cells, m_combineModifiers);
+        }
+    }
     Q_EMIT mouseReleased(event->button(), event->buttons(), event->modifiers(), event->position().toPoint());
     // The grid keeps its releases: the window's own release handler is for its bare area.
     event->accept();

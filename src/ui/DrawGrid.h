@@ -5,6 +5,7 @@
 // and changes of its view to its owner.
 #pragma once
 
+#include "edit/RegionSelection.h"
 #include "edit/Symmetry.h"
 
 #include <QAbstractScrollArea>
@@ -12,6 +13,7 @@
 #include <QRect>
 
 #include <functional>
+#include <memory>
 
 // Inclusive cell rectangle, as column and row numbers.
 struct GridRect {
@@ -93,7 +95,9 @@ public:
     // Outlines drawn over the cells: where a right click would paint (solid,
     // or dashed for a fill) and where Paste would write (dotted). An empty
     // rectangle draws none.
-    enum class Outline { Brush, Fill, Paste };
+    // Drag is the rectangle a left-button drag adds to or takes out of the
+    // selection (dashed).
+    enum class Outline { Brush, Fill, Paste, Drag };
     void setOutline(Outline kind, const QRect &cells);
     QRect outline(Outline kind) const { return m_outlines[int(kind)]; }
 
@@ -103,7 +107,16 @@ public:
     using RegionTest = std::function<bool(int column, int row)>;
     void setRegion(const QRect &bounds, RegionTest contains);
     // Ends a left-button drag of the selection: the rest of the drag moves it no further.
-    void endDrag() { m_selecting = false; }
+    void endDrag();
+    // Which left-button drags, by the keys held at the press, add a rectangle
+    // to the selection or take one out of it rather than select it: those
+    // leave the selection alone and report the rectangle on release.
+    using CombineTest = std::function<bool(Qt::KeyboardModifiers)>;
+    void setCombineTest(CombineTest test) { m_combineTest = std::move(test); }
+    // The cells a fill would reach, outlined with a dashed frame (no veil);
+    // null draws none.
+    void setFillPreview(std::shared_ptr<const RegionSelection> region);
+    const RegionSelection *fillPreview() const { return m_fillPreview.get(); }
     // Makes the rectangle of cells the selection, its top-left cell the current one.
     void setSelection(const QRect &cells);
     // Thin lines along the mirror axes of the symmetry on a map of the side
@@ -121,6 +134,9 @@ Q_SIGNALS:
     void viewChanged();
     // The current cell or the selection changed.
     void selectionChanged();
+    // A drag that the combine test took ended on release over the rectangle
+    // of cells; modifiers are the keys held at its press.
+    void rectangleCombined(const QRect &cells, Qt::KeyboardModifiers modifiers);
     // The pointer left the grid.
     void pointerLeft();
     // The grid itself never scrolls by the wheel; its owner does.
@@ -151,13 +167,17 @@ private:
     // its anchor when extend is set, else selects the cell alone.
     void moveCurrent(QPoint cell, bool extend);
     void scrollToShow(QPoint cell);
-    void paintRegion(QPainter &painter, const QRect &shown) const;
+    // Draws a set of cells within bounds: a veil over each (when veil is
+    // set) and the pen along the sides that face cells outside the set.
+    void paintCellSet(QPainter &painter, const QRect &shown, const QRect &bounds, const RegionTest &contains,
+                      bool veil) const;
     void drawSymmetryGuides(QPainter &painter) const;
 
     int m_colCount = 1;
     int m_rowCount = 1;
     int m_cellSize = DefaultCellSize;
-    QRect m_outlines[3];
+    QRect m_outlines[4];
+    std::shared_ptr<const RegionSelection> m_fillPreview;
     int m_wheelTurn = 0;  // wheel turn not yet taken as whole notches
     QRect m_regionBounds;
     RegionTest m_regionContains;
@@ -167,6 +187,10 @@ private:
     QPoint m_current{0, 0};
     QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
     bool m_selecting = false;
+    CombineTest m_combineTest;
+    bool m_combining = false;  // a left-button drag of a rectangle to add or take out
+    QPoint m_combineStart;
+    Qt::KeyboardModifiers m_combineModifiers;
     CellDelegate m_cellDelegate;
     SelectCellHandler m_selectCell;
 };

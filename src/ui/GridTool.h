@@ -5,12 +5,16 @@
 // act). The window only routes the events to the current tool.
 #pragma once
 
+#include "edit/RegionSelection.h"
+
 #include <QCursor>
 #include <QIcon>
 #include <QKeySequence>
 #include <QPoint>
 #include <QRect>
 #include <QString>
+
+#include <memory>
 
 // A mouse event on the grid: the cell under the pointer ((-1, -1) outside the
 // map), the button that changed, the buttons held and the keys held.
@@ -24,10 +28,12 @@ struct GridEvent {
 };
 
 // Where a press would act, drawn over the cells: solid, or dashed when the
-// tool acts beyond the outlined cells (a fill).
+// tool acts beyond the outlined cells (a fill); or the very cells a fill
+// would reach, when the tool knows them.
 struct ToolOutline {
     QRect cells;
     bool dashed = false;
+    std::shared_ptr<const RegionSelection> region;
 };
 
 // The press rule of the grid: a press of any button on the cell pressed last

@@ -9,6 +9,18 @@ ReplaceFillTool::ReplaceFillTool(EditorSession &session, const BrushSettings &br
     , m_brush(brush)
     , m_name(std::move(name))
 {
+    // Any change of the cells, the level or the map makes the region found stale.
+    const auto stale = [this] { m_previewCell = {-1, -1}; m_preview.reset(); };
+    m_staleOnChange = {QObject::connect(&session, &EditorSession::cellsChanged, stale),
+                       QObject::connect(&session, &EditorSession::levelChanged, stale),
+                       QObject::connect(&session, &EditorSession::mapOpened, stale),
+                       QObject::connect(&session, &EditorSession::mapResized, stale)};
+}
+
+ReplaceFillTool::~ReplaceFillTool()
+{
+    for (const QMetaObject::Connection &connection : m_staleOnChange)
+        QObject::disconnect(connection);
 }
 
 QIcon ReplaceFillTool::icon() const
@@ -23,10 +35,17 @@ QCursor ReplaceFillTool::cursor() const
 
 ToolOutline ReplaceFillTool::outline(QPoint cell) const
 {
-    // The region is only known once filled: the pressed cell, dashed.
     if (!m_session.levelShown() || cell.x() < 0 || cell.y() < 0)
         return {};
-    return {QRect(cell, QSize(1, 1)), true};
+    if (cell != m_previewCell) {
+        m_previewCell = cell;
+        auto region = RegionSelection::connectedRegionWithin(m_session.document().currentLayer(),
+                                                             std::uint32_t(cell.x()), std::uint32_t(cell.y()),
+                                                             PreviewCells);
+        m_preview = region ? std::make_shared<const RegionSelection>(std::move(*region)) : nullptr;
+    }
+    // A region too large to find at once: the pressed cell, dashed.
+    return {QRect(cell, QSize(1, 1)), true, m_preview};
 }
 
 void ReplaceFillTool::press(const GridEvent &event)

@@ -29,6 +29,25 @@ SelectTool::SelectTool(DrawGrid &grid, EditorSession &session, PressRule &pressR
     , m_select(std::move(select))
     , m_scrollPause([] { QThread::msleep(30); })
 {
+    m_grid.setCombineTest([&session](Qt::KeyboardModifiers modifiers) {
+        return modifiers.testFlag(Qt::ControlModifier)
+            || (modifiers.testFlag(Qt::ShiftModifier) && session.regionSelection().has_value());
+    });
+    m_combined = QObject::connect(&m_grid, &DrawGrid::rectangleCombined,
+                                  [this](const QRect &cells, Qt::KeyboardModifiers modifiers) {
+        const SelectionChange change = modifiers.testFlag(Qt::ControlModifier) ? SelectionChange::Remove
+                                                                                 : SelectionChange::Add;
+        const std::size_t selected = m_session.changeRegionSelection(
+            RegionSelection::rectangle(cells, m_session.document().mapSize), change, m_grid.selectedCells());
+        if (m_countNote)
+            m_countNote(selected);
+    });
+}
+
+SelectTool::~SelectTool()
+{
+    QObject::disconnect(m_combined);
+    m_grid.setCombineTest({});
 }
 
 void SelectTool::press(const GridEvent &event)

@@ -53,6 +53,7 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
                    {[this](QPoint cell) { pickCell(cell); }, [this](const QString &text) { Q_EMIT statusMessage(text); }});
     m_selectTool = std::make_unique<SelectTool>(*DG, m_session, m_pressRule,
                                                 [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
+    m_selectTool->setCountNote([this](std::size_t cells) { Q_EMIT statusMessage(m_texts.msgselected.arg(cells)); });
     connectControls();
 }
 
@@ -359,7 +360,9 @@ void TForm1::showBrushOutline()
 {
     const ToolOutline outline = currentTool().outline(m_hoverCell);
     DG->setOutline(DrawGrid::Outline::Brush, outline.dashed ? QRect() : outline.cells);
-    DG->setOutline(DrawGrid::Outline::Fill, outline.dashed ? outline.cells : QRect());
+    // The cells a fill would reach, when known, else the pressed cell dashed.
+    DG->setOutline(DrawGrid::Outline::Fill, outline.dashed && !outline.region ? outline.cells : QRect());
+    DG->setFillPreview(outline.region);
 }
 
 void TForm1::showPasteOutline()
