@@ -14,9 +14,9 @@ namespace {
 int runTransform(const QStringList &args, CliContext &context);
 
 const std::array<CliCommand, 1> Commands = {{
-    {"transform", "MAP OUT --flip h|v | --turn 90|180|270 | --mirror-half left|top [--level N | --all-levels] [--rules FILE]",
-     "Flip a level of the map horizontally or vertically, turn it clockwise, or copy its left or top half mirrored "
-     "onto the other half (level 0 unless another or all are named), and save it to OUT; the rules of FILE give "
+    {"transform", "MAP OUT --flip h|v | --turn 90|180|270 | --mirror-half left|right|top|bottom [--level N | --all-levels] [--rules FILE]",
+     "Flip a level of the map horizontally or vertically, turn it clockwise, or copy one of its halves (left, right, "
+     "top or bottom) mirrored onto the other (level 0 unless another or all are named), and save it to OUT; the rules of FILE give "
      "the cells that meet new neighbours (all after a quarter turn, those along the seam or border otherwise) "
      "their terrain pictures and river and road pieces",
      runTransform},
@@ -47,8 +47,12 @@ std::optional<Operation> parseOperation(const QString &option, const QString &va
     } else if (option == QLatin1String("--mirror-half")) {
         if (value == QLatin1String("left"))
             return Operation{{}, LevelHalf::Left};
+        if (value == QLatin1String("right"))
+            return Operation{{}, LevelHalf::Right};
         if (value == QLatin1String("top"))
             return Operation{{}, LevelHalf::Top};
+        if (value == QLatin1String("bottom"))
+            return Operation{{}, LevelHalf::Bottom};
     }
     return std::nullopt;
 }

@@ -164,7 +164,9 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
     }
     transforms->addSeparator();
     for (const auto &[half, name, text] : {std::tuple{LevelHalf::Left, "actionMirrorLeftHalf", t.trmirrorleft},
-                                           std::tuple{LevelHalf::Top, "actionMirrorTopHalf", t.trmirrortop}}) {
+                                           std::tuple{LevelHalf::Right, "actionMirrorRightHalf", t.trmirrorright},
+                                           std::tuple{LevelHalf::Top, "actionMirrorTopHalf", t.trmirrortop},
+                                           std::tuple{LevelHalf::Bottom, "actionMirrorBottomHalf", t.trmirrorbottom}}) {
         // A structured binding is captured through a copy of its own: not
         // every compiler takes one in a capture list yet.
         builder->add(transforms, QString::fromLatin1(name), text, [builder, side = half] {
