@@ -44,7 +44,7 @@ _brackwen_cli_value() {
     --only) _brackwen_cli_words 'terrain rivers roads' ;;
     --flip) _brackwen_cli_words 'h v' ;;
     --turn) _brackwen_cli_words '90 180 270' ;;
-    --mirror-half) _brackwen_cli_words 'left top' ;;
+    --mirror-half) _brackwen_cli_words 'left right top bottom' ;;
     --cell) _brackwen_cli_words '8 16 32 64' ;;
     --symmetry | --sides) _brackwen_cli_words 'none left-right top-bottom four-way half-turn quarter-turn diagonal' ;;
     --style) _brackwen_cli_words 'continent islands lakes coast' ;;

@@ -24,10 +24,10 @@ std::optional<SymmetryMode> symmetryModeNamed(const QString &name)
     return std::nullopt;
 }
 
-QString symmetryNameList()
+QStringList symmetryWords()
 {
     QStringList words;
     for (const SymmetryName &each : symmetryNames())
         words << QString::fromLatin1(each.name);
-    return words.join(u'|');
+    return words;
 }

@@ -4,6 +4,7 @@
 #include "edit/Symmetry.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <span>
@@ -17,5 +18,5 @@ struct SymmetryName {
 std::span<const SymmetryName> symmetryNames();
 
 std::optional<SymmetryMode> symmetryModeNamed(const QString &name);
-// The words of all modes, separated by "|", for usage lines and refusals.
-QString symmetryNameList();
+// The words of all modes, in the editor's order, for the options that take one.
+QStringList symmetryWords();

@@ -9,7 +9,6 @@
 #include "map/MapFile.h"
 #include "rules/TerrainEdgeRules.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,96 +18,45 @@
 
 namespace {
 
-int runCheck(const QStringList &args, CliContext &context);
+int runCheck(const CliArgs &args, CliContext &context);
 
-const std::array<CliCommand, 1> Commands = {{
-    {"check", "MAP [--level N] [--rules FILE] [--symmetry MODE] [--json]",
-     "Print the problems of the level (0 unless named): pictures and pieces the edge rules (default "
-     "terrain-edges.ini in the current folder, when there is one) would change, cells no rule fits, rivers and "
-     "roads that end without a closing piece or do not join, and cells unlike their mirror under the symmetry; one "
-     "line \"X,Y kind reason\" each, or one JSON object. Exits 0 with no problem, 1 with some, 2 when the map or the "
-     "rules cannot be read",
-     runCheck},
-}};
+constexpr const char *MapArgument[] = {"MAP"};
+constexpr CliOption Options[] = {
+    LevelOption,
+    RulesOption,
+    {"--symmetry", {CliValueKind::Choice, 0, 0, symmetryWords}, "MODE",
+     "also report the cells unlike their mirror under the symmetry MODE"},
+    JsonOption,
+};
+constexpr CliForm Forms[] = {{nullptr, MapArgument, Options}};
 
-// "Could not check": the reason on standard error, exit status 2.
-int cannotCheck(CliContext &context, const QString &reason)
-{
-    cliFail(context, reason);
-    return 2;
-}
-
-// A map read for one of its levels: the one named by --level, 0 unless named.
-struct OpenedLevel {
-    MapLoadResult loaded;
-    int level = 0;
-    QString refusal;  // why there is none: the map cannot be read or lacks the level
-
-    const TerrainLayer &layer() const { return loaded.document->layer(level); }
+// Exit status 1 means problems were found: what cannot be checked, a mistake
+// on the command line included, exits with 2.
+constexpr std::array Commands = {
+    CliCommand{"check",
+               "Print the problems of the level (0 unless named): pictures and pieces the edge rules (default "
+               "terrain-edges.ini in the current folder, when there is one) would change, cells no rule fits, rivers "
+               "and roads that end without a closing piece or do not join, and cells unlike their mirror under the "
+               "symmetry; one line \"X,Y kind reason\" each, or one JSON object. Exits 0 with no problem, 1 with "
+               "some, 2 when the map or the rules cannot be read",
+               Forms, runCheck, 2},
 };
 
-OpenedLevel openLevel(const QString &path, const std::optional<std::uint32_t> &level, CliContext &context)
+int runCheck(const CliArgs &args, CliContext &context)
 {
-    OpenedLevel opened{readMapFile(path, cliProgressBar(context, QStringLiteral("Opening  "))), 0, {}};
-    if (!opened.loaded.ok())
-        opened.refusal = QStringLiteral("%1: %2").arg(path, opened.loaded.reason);
-    else if (level && int(*level) >= opened.loaded.document->levelCount())
-        opened.refusal = QStringLiteral("the map has no level %1").arg(*level);
-    else
-        opened.level = level ? int(*level) : 0;
-    return opened;
-}
-
-int runCheck(const QStringList &args, CliContext &context)
-{
-    QStringList positional;
-    QString rulesPath;
-    std::optional<std::uint32_t> level;
-    SymmetryMode symmetry = SymmetryMode::Off;
-    bool json = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--level") && hasValue && (level = parseDecimal(args[i + 1], 255)))
-            ++i;
-        else if (arg == QLatin1String("--rules") && hasValue)
-            rulesPath = args[++i];
-        else if (arg == QLatin1String("--symmetry") && hasValue) {
-            const std::optional<SymmetryMode> mode = symmetryModeNamed(args[++i]);
-            if (!mode)
-                return cannotCheck(context, QStringLiteral("\"%1\" is not a symmetry (%2)").arg(args[i], symmetryNameList()));
-            symmetry = *mode;
-        } else if (arg == QLatin1String("--json"))
-            json = true;
-        else if (!arg.startsWith(QLatin1String("--")))
-            positional << arg;
-        else {
-            cliUsage(context, Commands[0]);
-            return 2;
-        }
-    }
-    if (positional.size() != 1) {
-        cliUsage(context, Commands[0]);
-        return 2;
-    }
-
+    const SymmetryMode symmetry =
+        args.has("--symmetry") ? *symmetryModeNamed(args.value("--symmetry")) : SymmetryMode::Off;
     // The default rules file is used when it is there; one that is named must be read.
-    if (rulesPath.isEmpty() && QFileInfo::exists(QString::fromLatin1(TerrainEdgeRulesFileName)))
-        rulesPath = QString::fromLatin1(TerrainEdgeRulesFileName);
-    std::optional<TerrainEdgeRules> rules;
-    if (!rulesPath.isEmpty()) {
-        TerrainEdgeRulesResult read = readTerrainEdgeRules(rulesPath);
-        if (!read.ok())
-            return cannotCheck(context, QStringLiteral("%1: %2").arg(rulesPath, read.reason));
-        rules = std::move(read.rules);
-    }
-    const OpenedLevel opened = openLevel(positional[0], level, context);
-    if (!opened.refusal.isEmpty())
-        return cannotCheck(context, opened.refusal);
+    const CliRules rules = cliReadRules(args, DefaultRules::WhenPresent);
+    if (!rules.ok())
+        return cliFail(context, rules.refusal);
+    CliMap map = cliOpenMap(args, context);
+    if (!map.ok())
+        return cliFail(context, map.refusal);
 
-    const std::vector<Problem> problems = checkLevel(opened.layer(), {rules ? &*rules : nullptr, symmetry});
+    const std::vector<Problem> problems = checkLevel(map.layer(), {rules.get(), symmetry});
     const ProblemTexts texts = ProblemTexts::english();
-    if (json) {
+    if (args.has("--json")) {
         QJsonArray array;
         for (const Problem &problem : problems)
             array.append(QJsonObject{{"x", problem.cell.column},
@@ -160,36 +108,14 @@ QJsonObject typeCounts(const std::array<std::uint64_t, N> &counts, QString (*nam
 
 }  // namespace
 
-int runSideStats(const QStringList &args, CliContext &context, const CliCommand &usage)
+int runSideStats(const CliArgs &args, CliContext &context)
 {
-    QStringList positional;
-    std::optional<std::uint32_t> level;
-    std::optional<SymmetryMode> mode;
-    bool json = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--level") && hasValue && (level = parseDecimal(args[i + 1], 255)))
-            ++i;
-        else if (arg == QLatin1String("--sides") && hasValue) {
-            mode = symmetryModeNamed(args[++i]);
-            if (!mode)
-                return cliFail(context, QStringLiteral("\"%1\" is not a symmetry (%2)").arg(args[i], symmetryNameList()));
-        } else if (arg == QLatin1String("--json"))
-            json = true;
-        else if (!arg.startsWith(QLatin1String("--")))
-            positional << arg;
-        else
-            return cliUsage(context, usage);
-    }
-    if (positional.size() != 1 || !mode)
-        return cliUsage(context, usage);
-    const OpenedLevel opened = openLevel(positional[0], level, context);
-    if (!opened.refusal.isEmpty())
-        return cliFail(context, opened.refusal);
-
-    const Fairness fairness = fairnessOf(opened.layer(), *mode);
-    if (json) {
+    CliMap map = cliOpenMap(args, context);
+    if (!map.ok())
+        return cliFail(context, map.refusal);
+    const SymmetryMode mode = *symmetryModeNamed(args.value("--sides"));
+    const Fairness fairness = fairnessOf(map.layer(), mode);
+    if (args.has("--json")) {
         QJsonArray sides;
         for (const SideFigures &side : fairness.sides)
             sides.append(QJsonObject{{"side", sideName(side)},
@@ -203,7 +129,7 @@ int runSideStats(const QStringList &args, CliContext &context, const CliCommand 
                                      {"regions", qint64(side.regions)},
                                      {"largestRegion", qint64(side.largestRegion)},
                                      {"joinsOtherSides", side.joinsOtherSides}});
-        context.out << QJsonDocument(QJsonObject{{"level", opened.level}, {"sides", sides}}).toJson(QJsonDocument::Compact)
+        context.out << QJsonDocument(QJsonObject{{"level", map.level}, {"sides", sides}}).toJson(QJsonDocument::Compact)
                     << Qt::endl;
         return 0;
     }

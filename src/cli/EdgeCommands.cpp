@@ -12,15 +12,26 @@
 
 namespace {
 
-int runEdges(const QStringList &args, CliContext &context);
+int runEdges(const CliArgs &args, CliContext &context);
 
-const std::array<CliCommand, 1> Commands = {{
-    {"edges", "MAP OUT [--rules FILE] [--level 0|1] [--only terrain|rivers|roads]",
-     "Give every cell of the map (of both levels unless one is named) the terrain picture, river piece and road piece "
-     "of the edge rules (default terrain-edges.ini in the current folder; one of the three with --only), and save it "
-     "to OUT",
-     runEdges},
-}};
+constexpr const char *MapAndOut[] = {"MAP", "OUT"};
+constexpr CliOption Options[] = {
+    RulesOption,
+    {"--level", {CliValueKind::Level}, nullptr, "the level to give the pictures (both unless one is named)"},
+    {"--only",
+     {CliValueKind::Choice, 0, 0, [] { return QStringList{"terrain", "rivers", "roads"}; }},
+     nullptr,
+     "apply only the terrain rules, or only the pieces of rivers or of roads"},
+};
+constexpr CliForm Forms[] = {{nullptr, MapAndOut, Options}};
+
+constexpr std::array Commands = {
+    CliCommand{"edges",
+               "Give every cell of the map (of both levels unless one is named) the terrain picture, river piece and "
+               "road piece of the edge rules (default terrain-edges.ini in the current folder; one of the three with "
+               "--only), and save it to OUT",
+               Forms, runEdges},
+};
 
 // What --only leaves to do: the terrain, or one of the two paths.
 enum class Only { Terrain, Rivers, Roads };
@@ -64,44 +75,23 @@ QString summary(const Changes &changes, const std::optional<Only> &only)
     return QStringLiteral("%1 %2 pictures changed").arg(count).arg(QLatin1String(kind));
 }
 
-int runEdges(const QStringList &args, CliContext &context)
+int runEdges(const CliArgs &args, CliContext &context)
 {
-    QStringList positional;
-    QString rulesPath = QString::fromLatin1(TerrainEdgeRulesFileName);
-    int firstLevel = 0;
-    int lastLevel = 1;
-    std::optional<Only> only;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--level") && hasValue && (args[i + 1] == "0" || args[i + 1] == "1"))
-            firstLevel = lastLevel = args[++i].toInt();
-        else if (arg == QLatin1String("--rules") && hasValue)
-            rulesPath = args[++i];
-        else if (arg == QLatin1String("--only") && hasValue && onlyFrom(args[i + 1]))
-            only = onlyFrom(args[++i]);
-        else if (!arg.startsWith(QLatin1String("--")))
-            positional << arg;
-        else
-            return cliUsage(context, Commands[0]);
-    }
-    if (positional.size() != 2)
-        return cliUsage(context, Commands[0]);
-
-    const TerrainEdgeRulesResult rules = readTerrainEdgeRules(rulesPath);
+    const std::optional<Only> only = args.has("--only") ? onlyFrom(args.value("--only")) : std::nullopt;
+    const CliRules rules = cliReadRules(args, DefaultRules::Required);
     if (!rules.ok())
-        return cliFail(context, QStringLiteral("%1: %2").arg(rulesPath, rules.reason));
-    MapLoadResult loaded = readMapFile(positional[0]);
-    if (!loaded.ok())
-        return cliFail(context, QStringLiteral("%1: %2").arg(positional[0], loaded.reason));
-    MapDocument &document = *loaded.document;
-    if (firstLevel >= document.levelCount())
-        return cliFail(context, QStringLiteral("the map has no level %1").arg(firstLevel));
+        return cliFail(context, rules.refusal);
+    CliMap map = cliOpenMap(args, context);
+    if (!map.ok())
+        return cliFail(context, map.refusal);
+    MapDocument &document = map.document();
 
+    const int firstLevel = map.level;
+    const int lastLevel = args.has("--level") ? map.level : document.levelCount() - 1;
     Changes changes;
-    for (int level = firstLevel; level <= std::min(lastLevel, document.levelCount() - 1); ++level)
+    for (int level = firstLevel; level <= lastLevel; ++level)
         applyRules(document.layer(level), *rules.rules, only, changes);
-    if (const int status = cliSaveMap(document, positional[1], context))
+    if (const int status = cliSaveMap(document, args.arguments[1], context))
         return status;
     context.out << summary(changes, only) << Qt::endl;
     return 0;

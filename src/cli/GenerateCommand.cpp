@@ -6,127 +6,108 @@
 #include "map/MapFile.h"
 #include "rules/TerrainEdgeRules.h"
 
-#include <QFileInfo>
-
-#include <algorithm>
 #include <array>
 #include <optional>
 
 namespace {
 
-int runGenerate(const QStringList &args, CliContext &context);
+int runGenerate(const CliArgs &args, CliContext &context);
+
+QStringList generatorSymmetryWords()
+{
+    QStringList words;
+    for (const SymmetryMode mode : generateSymmetries())
+        words << symmetryName(mode);
+    return words;
+}
+
+QStringList styleWords()
+{
+    QStringList words;
+    for (const LandStyle style : landStyles())
+        words << styleName(style);
+    return words;
+}
+
+QStringList mixWords()
+{
+    QStringList words;
+    for (const TerrainMix &mix : terrainMixes())
+        words << QString::fromLatin1(mix.name);
+    return words;
+}
+
+QStringList roadWords()
+{
+    QStringList words;
+    for (const RoadPlan plan : {RoadPlan::None, RoadPlan::Players, RoadPlan::Centre})
+        words << roadPlanName(plan);
+    return words;
+}
+
+// Numbers beyond the generator's limits are its refusal, which names them;
+// the table keeps out only what is no share or count at all.
+constexpr const char *MapAndOut[] = {"MAP", "OUT"};
+constexpr CliOption Options[] = {
+    {"--seed", {CliValueKind::Number, 0, 0xFFFFFFFFu}, "N", "the seed: the same seed and options give the same level",
+     0, true},
+    {"--symmetry", {CliValueKind::Choice, 0, 0, generatorSymmetryWords}, nullptr,
+     "the symmetry of the level, one players' side for each of its parts (none unless named)"},
+    {"--style", {CliValueKind::Choice, 0, 0, styleWords}, nullptr, "where the land lies (continent unless named)"},
+    {"--water", {CliValueKind::Number, 0, 100}, "PERCENT", "the share of water, within the range the style allows"},
+    {"--mix", {CliValueKind::Choice, 0, 0, mixWords}, "PRESET", "the mix of land terrain (temperate unless named)"},
+    {"--rough", {CliValueKind::Number, 0, 100}, "PERCENT", "how rough the land's terrain is"},
+    {"--rivers", {CliValueKind::Number, 0, 99}, "N", "the number of rivers of each side"},
+    {"--roads", {CliValueKind::Choice, 0, 0, roadWords}, nullptr, "which roads join what"},
+    LevelOption,
+    RulesOption,
+};
+constexpr CliForm Forms[] = {{nullptr, MapAndOut, Options}};
 
 const std::array<CliCommand, 1> Commands = {{
     {"generate",
-     "MAP OUT --seed N [--symmetry none|left-right|top-bottom|four-way|half-turn|quarter-turn|diagonal] "
-     "[--style continent|islands|lakes|coast] [--water PERCENT] [--mix PRESET] [--rough PERCENT] [--rivers N] "
-     "[--roads none|players|centre] [--level N] [--rules FILE]",
      "Generate the terrain, rivers and roads of a level of the map (level 0 unless another is named) from the seed, "
      "symmetric under the mode, and save it to OUT; pictures from the edge rules of FILE (default terrain-edges.ini "
      "in the current folder when there is one, plain pictures otherwise). Mix presets: temperate, northern, desert, "
      "marsh, volcanic, underground",
-     runGenerate},
+     Forms, runGenerate},
 }};
 
-// The option's value as a whole number up to limit, or none.
-std::optional<int> number(const QString &text, std::uint32_t limit)
+int runGenerate(const CliArgs &args, CliContext &context)
 {
-    const std::optional<std::uint32_t> value = parseDecimal(text, limit);
-    return value ? std::optional<int>(int(*value)) : std::nullopt;
-}
-
-int runGenerate(const QStringList &args, CliContext &context)
-{
-    const CliCommand &command = Commands[0];
-    QStringList positional;
     GenerateOptions options;
-    bool seedGiven = false;
-    std::optional<QString> rulesPath;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (!arg.startsWith(QLatin1String("--"))) {
-            positional << arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return cliUsage(context, command);
-        const QString &value = args[++i];
-        const auto unknown = [&] { return cliFail(context, QStringLiteral("%1 %2: no such value").arg(arg, value)); };
-        if (arg == QLatin1String("--seed")) {
-            // Any 32-bit number: more digits than parseDecimal takes.
-            bool ok = false;
-            const qulonglong seed = value.toULongLong(&ok);
-            const bool digits = std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-            if (!ok || !digits || value.size() > 10 || seed > 0xFFFFFFFFull)
-                return unknown();
-            options.seed = std::uint32_t(seed);
-            seedGiven = true;
-        } else if (arg == QLatin1String("--symmetry")) {
-            const std::optional<SymmetryMode> mode = symmetryFromName(value);
-            if (!mode)
-                return unknown();
-            options.symmetry = *mode;
-        } else if (arg == QLatin1String("--style")) {
-            const std::optional<LandStyle> style = styleFromName(value);
-            if (!style)
-                return unknown();
-            options.style = *style;
-        } else if (arg == QLatin1String("--roads")) {
-            const std::optional<RoadPlan> plan = roadPlanFromName(value);
-            if (!plan)
-                return unknown();
-            options.roads = *plan;
-        } else if (arg == QLatin1String("--mix")) {
-            const std::optional<int> mix = mixFromName(value);
-            if (!mix)
-                return unknown();
-            options.mix = *mix;
-        } else if (arg == QLatin1String("--water") || arg == QLatin1String("--rough")
-                   || arg == QLatin1String("--rivers") || arg == QLatin1String("--level")) {
-            // Numbers beyond the limits are the generator's refusal, which names them.
-            const std::optional<int> parsed = number(value, 1000);
-            if (!parsed)
-                return unknown();
-            int &target = arg == QLatin1String("--water") ? options.waterPercent
-                : arg == QLatin1String("--rough")         ? options.roughPercent
-                : arg == QLatin1String("--rivers")        ? options.rivers
-                                                          : options.level;
-            target = *parsed;
-        } else if (arg == QLatin1String("--rules")) {
-            rulesPath = value;
-        } else {
-            return cliUsage(context, command);
-        }
-    }
-    if (positional.size() != 2 || !seedGiven)
-        return cliUsage(context, command);
+    options.seed = args.number("--seed", 0);
+    if (args.has("--symmetry"))
+        options.symmetry = *symmetryFromName(args.value("--symmetry"));
+    if (args.has("--style"))
+        options.style = *styleFromName(args.value("--style"));
+    if (args.has("--roads"))
+        options.roads = *roadPlanFromName(args.value("--roads"));
+    if (args.has("--mix"))
+        options.mix = *mixFromName(args.value("--mix"));
+    options.waterPercent = int(args.number("--water", std::uint32_t(options.waterPercent)));
+    options.roughPercent = int(args.number("--rough", std::uint32_t(options.roughPercent)));
+    options.rivers = int(args.number("--rivers", std::uint32_t(options.rivers)));
+    options.level = args.level();
 
-    const QString defaultRules = QString::fromLatin1(TerrainEdgeRulesFileName);
-    if (!rulesPath && QFileInfo::exists(defaultRules))
-        rulesPath = defaultRules;
-    std::optional<TerrainEdgeRules> rules;
-    if (rulesPath) {
-        TerrainEdgeRulesResult read = readTerrainEdgeRules(*rulesPath);
-        if (!read.ok())
-            return cliFail(context, QStringLiteral("%1: %2").arg(*rulesPath, read.reason));
-        rules = std::move(read.rules);
-    }
-    MapLoadResult loaded = readMapFile(positional[0], cliProgressBar(context, QStringLiteral("Opening   ")));
-    if (!loaded.ok())
-        return cliFail(context, QStringLiteral("%1: %2").arg(positional[0], loaded.reason));
-    MapDocument &document = *loaded.document;
+    const CliRules rules = cliReadRules(args, DefaultRules::WhenPresent);
+    if (!rules.ok())
+        return cliFail(context, rules.refusal);
+    CliMap map = cliOpenMap(args, context);
+    if (!map.ok())
+        return cliFail(context, map.refusal);
+    MapDocument &document = map.document();
     if (const auto refusal = checkGenerateOptions(options, document.mapSize, document.levelCount()))
         return cliFail(context, refusalText(*refusal, options));
 
     GenerateControl control;
     control.progress = cliProgressBar(context, QStringLiteral("Generating"));
-    const GenerateResult result =
-        generateTerrain(document.layer(options.level), options, rules ? &*rules : nullptr, control);
+    const GenerateResult result = generateTerrain(map.layer(), options, rules.get(), control);
     if (result.refusal)
         return cliFail(context, refusalText(*result.refusal, options));
-    if (const int status = cliSaveMap(document, positional[1], context))
+    if (const int status = cliSaveMap(document, args.arguments[1], context))
         return status;
-    const std::size_t cells = document.layer(options.level).cellCount();
+    const std::size_t cells = map.layer().cellCount();
     context.out << QStringLiteral("level %1 generated: %2 sides, %3 of %4 cells water")
                        .arg(options.level)
                        .arg(sideCount(options.symmetry))

@@ -23,16 +23,30 @@
 
 namespace {
 
-int runLod(const QStringList &args, CliContext &context);
-int runDef(const QStringList &args, CliContext &context);
+int runLod(const CliArgs &args, CliContext &context);
+int runDef(const CliArgs &args, CliContext &context);
+
+constexpr const char *ListArguments[] = {"ARCHIVE"};
+constexpr const char *ExtractArguments[] = {"ARCHIVE", "NAME", "OUT"};
+constexpr const char *ExportArguments[] = {"DEF", "DIR"};
+constexpr const char *SheetArguments[] = {"DEF", "OUT.png"};
+// The forms in the order of their index, which the commands go by.
+constexpr CliForm LodForms[] = {
+    {"list", ListArguments, {}, "list the entries of the archive"},
+    {"extract", ExtractArguments, {}, "write the entry NAME of the archive to OUT"},
+};
+constexpr CliForm DefForms[] = {
+    {"export", ExportArguments, {}, "write every frame to DIR as 000.png, 001.png, ..."},
+    {"sheet", SheetArguments, {}, "draw all frames into one picture, each with its number under it"},
+};
 
 const std::array<CliCommand, 2> Commands = {{
-    {"lod", "list ARCHIVE | extract ARCHIVE NAME OUT",
-     "List the entries of a sprite archive (name, position, size, packed size), or extract one to a file", runLod},
-    {"def", "export DEF DIR | sheet DEF OUT.png",
+    {"lod", "List the entries of a sprite archive (name, position, size, packed size), or extract one to a file",
+     LodForms, runLod},
+    {"def",
      "Write every frame of a sprite file to DIR as 000.png, 001.png, ..., or all of them into one picture, each with "
      "its number under it",
-     runDef},
+     DefForms, runDef},
 }};
 
 // Opens the archive for a command; the reason it cannot be opened, or empty.
@@ -103,13 +117,10 @@ int lodExtract(const QString &archivePath, const QString &name, const QString &o
     return 0;
 }
 
-int runLod(const QStringList &args, CliContext &context)
+int runLod(const CliArgs &args, CliContext &context)
 {
-    if (args.size() == 2 && args[0] == QLatin1String("list"))
-        return lodList(args[1], context);
-    if (args.size() == 4 && args[0] == QLatin1String("extract"))
-        return lodExtract(args[1], args[2], args[3], context);
-    return cliUsage(context, Commands[0]);
+    const QStringList &words = args.arguments;
+    return args.form == 0 ? lodList(words[0], context) : lodExtract(words[0], words[1], words[2], context);
 }
 
 // Reads the sprite file at defPath and hands it to work; an unreadable,
@@ -170,13 +181,10 @@ int defSheet(const QString &defPath, const QString &outPath, CliContext &context
     });
 }
 
-int runDef(const QStringList &args, CliContext &context)
+int runDef(const CliArgs &args, CliContext &context)
 {
-    if (args.size() == 3 && args[0] == QLatin1String("export"))
-        return defExport(args[1], args[2], context);
-    if (args.size() == 3 && args[0] == QLatin1String("sheet"))
-        return defSheet(args[1], args[2], context);
-    return cliUsage(context, Commands[1]);
+    const QStringList &words = args.arguments;
+    return args.form == 0 ? defExport(words[0], words[1], context) : defSheet(words[0], words[1], context);
 }
 
 }  // namespace

@@ -11,14 +11,27 @@
 
 namespace {
 
-int runRecover(const QStringList &args, CliContext &context);
+int runRecover(const CliArgs &args, CliContext &context);
+
+constexpr const char *RecoverArguments[] = {"JOURNAL", "OUT"};
+constexpr CliOption RecoverOptions[] = {
+    {"--until-damage", {}, nullptr, "recover the map before a damaged record that has intact ones behind it"},
+};
+constexpr CliOption ListOptions[] = {
+    {"--folder", {CliValueKind::Text}, "DIR", "list the journals of DIR (the editor's data folder unless named)"},
+};
+// Recovering is the form with no word; listing is picked by --list.
+constexpr CliForm Forms[] = {
+    {nullptr, RecoverArguments, RecoverOptions, "replay the journal on the map it names and save the result to OUT"},
+    {"--list", {}, ListOptions, "list the journals, which map each is of and whether it holds edits to recover"},
+};
 
 constexpr std::array Commands = {
-    CliCommand{"recover", "JOURNAL OUT [--until-damage] | --list [--folder DIR]",
+    CliCommand{"recover",
                "Replay an edit journal on the map it names and save the result to OUT (a damaged record with "
                "intact ones behind it is refused unless --until-damage asks for the map before it), or list the "
                "journals (of the editor's data folder unless DIR is given)",
-               runRecover},
+               Forms, runRecover},
 };
 
 void warn(CliContext &context, const QString &warning)
@@ -96,17 +109,11 @@ int recover(const QString &journalPath, const QString &outPath, bool untilDamage
     return saved;
 }
 
-int runRecover(const QStringList &args, CliContext &context)
+int runRecover(const CliArgs &args, CliContext &context)
 {
-    const bool untilDamage = args.size() == 3 && args[2] == QLatin1String("--until-damage");
-    if ((args.size() == 2 || untilDamage) && !args[0].startsWith(QLatin1String("--"))
-        && !args[1].startsWith(QLatin1String("--")))
-        return recover(args[0], args[1], untilDamage, context);
-    if (args.size() == 1 && args[0] == QLatin1String("--list"))
-        return listJournalsOf(standardJournalFolder(), context);
-    if (args.size() == 3 && args[0] == QLatin1String("--list") && args[1] == QLatin1String("--folder"))
-        return listJournalsOf(args[2], context);
-    return cliUsage(context, Commands[0]);
+    if (args.form == 1)
+        return listJournalsOf(args.has("--folder") ? args.value("--folder") : standardJournalFolder(), context);
+    return recover(args.arguments[0], args.arguments[1], args.has("--until-damage"), context);
 }
 
 }  // namespace

@@ -11,47 +11,74 @@
 
 namespace {
 
-int runTransform(const QStringList &args, CliContext &context);
-
-const std::array<CliCommand, 1> Commands = {{
-    {"transform", "MAP OUT --flip h|v | --turn 90|180|270 | --mirror-half left|top [--level N | --all-levels] [--rules FILE]",
-     "Flip a level of the map horizontally or vertically, turn it clockwise, or copy its left or top half mirrored "
-     "onto the other half (level 0 unless another or all are named), and save it to OUT; the rules of FILE give "
-     "the cells that meet new neighbours (all after a quarter turn, those along the seam or border otherwise) "
-     "their terrain pictures and river and road pieces",
-     runTransform},
-}};
+int runTransform(const CliArgs &args, CliContext &context);
 
 // What the command does to each level: a transform or a mirrored half.
 struct Operation {
     std::optional<Transform> transform;
     std::optional<LevelHalf> half;
-
-    bool isSet() const { return transform || half; }
 };
 
-std::optional<Operation> parseOperation(const QString &option, const QString &value)
+// The words of the operations' options and what each names.
+struct OperationWord {
+    const char *option;
+    const char *word;
+    Operation operation;
+};
+
+constexpr OperationWord OperationWords[] = {
+    {"--flip", "h", {Transform::FlipHorizontal, {}}},  {"--flip", "v", {Transform::FlipVertical, {}}},
+    {"--turn", "90", {Transform::Turn90, {}}},         {"--turn", "180", {Transform::Turn180, {}}},
+    {"--turn", "270", {Transform::Turn270, {}}},       {"--mirror-half", "left", {{}, LevelHalf::Left}},
+    {"--mirror-half", "right", {{}, LevelHalf::Right}}, {"--mirror-half", "top", {{}, LevelHalf::Top}},
+    {"--mirror-half", "bottom", {{}, LevelHalf::Bottom}},
+};
+
+QStringList wordsOf(const char *option)
 {
-    if (option == QLatin1String("--flip")) {
-        if (value == QLatin1String("h"))
-            return Operation{Transform::FlipHorizontal, {}};
-        if (value == QLatin1String("v"))
-            return Operation{Transform::FlipVertical, {}};
-    } else if (option == QLatin1String("--turn")) {
-        if (value == QLatin1String("90"))
-            return Operation{Transform::Turn90, {}};
-        if (value == QLatin1String("180"))
-            return Operation{Transform::Turn180, {}};
-        if (value == QLatin1String("270"))
-            return Operation{Transform::Turn270, {}};
-    } else if (option == QLatin1String("--mirror-half")) {
-        if (value == QLatin1String("left"))
-            return Operation{{}, LevelHalf::Left};
-        if (value == QLatin1String("top"))
-            return Operation{{}, LevelHalf::Top};
-    }
-    return std::nullopt;
+    QStringList words;
+    for (const OperationWord &each : OperationWords)
+        if (qstrcmp(each.option, option) == 0)
+            words << QString::fromLatin1(each.word);
+    return words;
 }
+
+// The operation the options name; the table lets only these words through.
+Operation operationOf(const CliArgs &args)
+{
+    for (const OperationWord &each : OperationWords)
+        if (args.has(each.option) && args.value(each.option) == QLatin1String(each.word))
+            return each.operation;
+    return {};
+}
+
+// The operations, of which exactly one is named; --level and --all-levels
+// exclude each other.
+constexpr int OperationGroup = 1;
+constexpr int LevelsGroup = 2;
+
+constexpr const char *MapAndOut[] = {"MAP", "OUT"};
+constexpr CliOption Options[] = {
+    {"--flip", {CliValueKind::Choice, 0, 0, [] { return wordsOf("--flip"); }}, nullptr,
+     "flip the level: h left and right change places, v top and bottom", OperationGroup, true},
+    {"--turn", {CliValueKind::Choice, 0, 0, [] { return wordsOf("--turn"); }}, nullptr,
+     "turn the level clockwise by the angle", OperationGroup, true},
+    {"--mirror-half", {CliValueKind::Choice, 0, 0, [] { return wordsOf("--mirror-half"); }}, nullptr,
+     "copy the half, mirrored, onto the other half", OperationGroup, true},
+    inGroup(LevelOption, LevelsGroup),
+    {"--all-levels", {}, nullptr, "transform every level of the map", LevelsGroup},
+    RulesOption,
+};
+constexpr CliForm Forms[] = {{nullptr, MapAndOut, Options}};
+
+const std::array<CliCommand, 1> Commands = {{
+    {"transform",
+     "Flip a level of the map horizontally or vertically, turn it clockwise, or copy one of its halves (left, right, "
+     "top or bottom) mirrored onto the other (level 0 unless another or all are named), and save it to OUT; the "
+     "rules of FILE give the cells that meet new neighbours (all after a quarter turn, those along the seam or "
+     "border otherwise) their terrain pictures and river and road pieces",
+     Forms, runTransform},
+}};
 
 // What the command reports for one level.
 QString levelReport(int level, const Operation &operation, std::size_t changed, bool edgesApplied)
@@ -63,76 +90,33 @@ QString levelReport(int level, const Operation &operation, std::size_t changed, 
     return report;
 }
 
-int runTransform(const QStringList &args, CliContext &context)
+int runTransform(const CliArgs &args, CliContext &context)
 {
-    const CliCommand &command = Commands[0];
-    QStringList positional;
-    Operation operation;
-    std::optional<QString> levelText;
-    bool allLevels = false;
-    std::optional<QString> rulesPath;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--flip") || arg == QLatin1String("--turn") || arg == QLatin1String("--mirror-half")) {
-            if (!hasValue)
-                return cliUsage(context, command);
-            const QString &value = args[++i];
-            const std::optional<Operation> parsed = parseOperation(arg, value);
-            if (!parsed)
-                return cliFail(context, QStringLiteral("%1 does not take \"%2\" (see --help)").arg(arg, value));
-            if (operation.isSet())
-                return cliFail(context, QStringLiteral("name one of --flip, --turn and --mirror-half, once"));
-            operation = *parsed;
-        } else if (arg == QLatin1String("--level") && hasValue) {
-            levelText = args[++i];
-        } else if (arg == QLatin1String("--all-levels")) {
-            allLevels = true;
-        } else if (arg == QLatin1String("--rules") && hasValue) {
-            rulesPath = args[++i];
-        } else if (!arg.startsWith(QLatin1String("--"))) {
-            positional << arg;
-        } else {
-            return cliUsage(context, command);
-        }
-    }
-    if (positional.size() != 2 || !operation.isSet())
-        return cliUsage(context, command);
-    if (levelText && allLevels)
-        return cliFail(context, QStringLiteral("name either --level or --all-levels, not both"));
-    const std::optional<std::uint32_t> level = levelText ? parseDecimal(*levelText, 255) : 0u;
-    if (!level)
-        return cliFail(context, QStringLiteral("--level takes a level number (0 or 1), not \"%1\"").arg(*levelText));
+    const Operation operation = operationOf(args);
+    const CliRules rules = cliReadRules(args, DefaultRules::None);
+    if (!rules.ok())
+        return cliFail(context, rules.refusal);
+    CliMap map = cliOpenMap(args, context);
+    if (!map.ok())
+        return cliFail(context, map.refusal);
+    MapDocument &document = map.document();
 
-    std::optional<TerrainEdgeRules> rules;
-    if (rulesPath) {
-        TerrainEdgeRulesResult read = readTerrainEdgeRules(*rulesPath);
-        if (!read.ok())
-            return cliFail(context, QStringLiteral("%1: %2").arg(*rulesPath, read.reason));
-        rules = std::move(read.rules);
-    }
-    MapLoadResult loaded = readMapFile(positional[0], cliProgressBar(context, QStringLiteral("Opening  ")));
-    if (!loaded.ok())
-        return cliFail(context, QStringLiteral("%1: %2").arg(positional[0], loaded.reason));
-    MapDocument &document = *loaded.document;
-    if (int(*level) >= document.levelCount())
-        return cliFail(context, QStringLiteral("the map has no level %1").arg(*level));
-
-    const int firstLevel = allLevels ? 0 : int(*level);
-    const int lastLevel = allLevels ? document.levelCount() - 1 : int(*level);
+    const bool allLevels = args.has("--all-levels");
+    const int firstLevel = allLevels ? 0 : map.level;
+    const int lastLevel = allLevels ? document.levelCount() - 1 : map.level;
     QStringList reports;
     for (int each = firstLevel; each <= lastLevel; ++each) {
         TerrainLayer &layer = document.layer(each);
         if (operation.half) {
-            reports << levelReport(each, operation, mirrorHalf(layer, *operation.half, rules ? &*rules : nullptr), false);
+            reports << levelReport(each, operation, mirrorHalf(layer, *operation.half, rules.get()), false);
             continue;
         }
-        const TransformResult result = transformLayer(layer, *operation.transform, rules ? &*rules : nullptr);
+        const TransformResult result = transformLayer(layer, *operation.transform, rules.get());
         if (!result.ok())
             return cliFail(context, QStringLiteral("level %1: %2").arg(each).arg(result.refusal));
         reports << levelReport(each, operation, result.changed, result.edgesApplied);
     }
-    if (const int status = cliSaveMap(document, positional[1], context))
+    if (const int status = cliSaveMap(document, args.arguments[1], context))
         return status;
     for (const QString &report : reports)
         context.out << report << '\n';

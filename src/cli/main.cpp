@@ -26,13 +26,29 @@
 int cliFail(CliContext &context, const QString &reason)
 {
     context.err << "brackwen-cli: " << reason << Qt::endl;
-    return 1;
+    return context.failureStatus;
 }
 
 int cliUsage(CliContext &context, const CliCommand &command)
 {
-    return cliFail(context,
-                   QStringLiteral("usage: brackwen-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage)));
+    return cliFail(context, cliUsageLine(command.name, command.forms));
+}
+
+int cliRun(const CliCommand &command, const QStringList &words, CliContext &context)
+{
+    context.failureStatus = command.failureStatus;
+    const CliParse parse = CliParse::of(command.name, command.forms, words);
+    switch (parse.outcome) {
+    case CliParse::Outcome::Help:
+        context.out << cliCommandHelp(command.name, command.summary, command.forms);
+        context.out.flush();
+        return 0;
+    case CliParse::Outcome::Refused:
+        return cliFail(context, parse.refusal);
+    case CliParse::Outcome::Run:
+        break;
+    }
+    return command.run(parse.args, context);
 }
 
 int cliSaveMap(const MapDocument &document, const QString &path, CliContext &context)
@@ -67,19 +83,6 @@ QString cliPictureOutputRefusal(const QString &path, const QStringList &inputs)
     return {};
 }
 
-QString cliRepeatedOptionRefusal(const QStringList &args)
-{
-    QStringList seen;
-    for (const QString &arg : args) {
-        if (!arg.startsWith(QLatin1String("--")) || arg.size() < 3)
-            continue;
-        if (seen.contains(arg))
-            return QStringLiteral("%1 is given twice").arg(arg);
-        seen << arg;
-    }
-    return {};
-}
-
 ProgressCallback cliProgressBar(CliContext &context, const QString &label)
 {
     if (!context.errIsTerminal)
@@ -96,21 +99,6 @@ ProgressCallback cliProgressBar(CliContext &context, const QString &label)
     };
 }
 
-std::optional<std::uint32_t> parseDecimal(const QString &text, std::uint32_t limit)
-{
-    if (text.isEmpty() || text.size() > 9)
-        return std::nullopt;
-    std::uint32_t number = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        number = number * 10 + std::uint32_t(c.unicode() - u'0');
-    }
-    if (number > limit)
-        return std::nullopt;
-    return number;
-}
-
 namespace {
 
 std::array<std::span<const CliCommand>, 10> commandGroups()
@@ -123,11 +111,12 @@ std::array<std::span<const CliCommand>, 10> commandGroups()
 void printHelp(QTextStream &out)
 {
     out << "Usage: brackwen-cli COMMAND [ARGUMENTS]\n"
+           "       brackwen-cli COMMAND --help\n"
            "       brackwen-cli --help | --version\n\n"
            "Commands:\n";
     for (const auto &group : commandGroups())
         for (const CliCommand &command : group)
-            out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary << '\n';
+            out << "  " << command.name << ' ' << cliUsageText(command.forms) << "\n      " << command.summary << '\n';
 }
 
 }  // namespace
@@ -179,10 +168,8 @@ int main(int argc, char **argv)
             if (first == QLatin1String(command.name)) {
                 // Every reader refuses what is too large for its kind; what
                 // still exhausts the memory ends the command with a reason.
-                if (const QString repeated = cliRepeatedOptionRefusal(args); !repeated.isEmpty())
-                    return cliFail(context, repeated);
                 try {
-                    return command.run(args, context);
+                    return cliRun(command, args, context);
                 } catch (const std::bad_alloc &) {
                     return cliFail(context, QStringLiteral("not enough memory for the %1 command").arg(first));
                 }

@@ -288,8 +288,16 @@ std::vector<CellPosition> mendCells(std::uint32_t side, const QRect &area, Trans
     return cells;
 }
 
+// True for the halves that lie side by side (left and right), whose seam is
+// a column; false for those one above the other, whose seam is a row.
+bool halvesSideBySide(LevelHalf half)
+{
+    return half == LevelHalf::Left || half == LevelHalf::Right;
+}
+
 // The cells along the seam of a mirrored half: the kept half's last line
-// meets the copy, and on an odd side so does the middle line.
+// meets the copy, and on an odd side so does the middle line. Either half of
+// a pair has the same seam.
 std::vector<CellPosition> seamCells(std::uint32_t side, LevelHalf half)
 {
     std::vector<CellPosition> cells;
@@ -298,8 +306,8 @@ std::vector<CellPosition> seamCells(std::uint32_t side, LevelHalf half)
         return cells;
     for (std::uint32_t along = 0; along < side; ++along)
         for (std::uint32_t across = halfSide - 1; across <= side - halfSide; ++across)
-            cells.push_back(half == LevelHalf::Left ? CellPosition{std::uint16_t(across), std::uint16_t(along)}
-                                                    : CellPosition{std::uint16_t(along), std::uint16_t(across)});
+            cells.push_back(halvesSideBySide(half) ? CellPosition{std::uint16_t(across), std::uint16_t(along)}
+                                                   : CellPosition{std::uint16_t(along), std::uint16_t(across)});
     return cells;
 }
 
@@ -363,6 +371,7 @@ TransformResult transformWith(TerrainLayer &layer, const QRect &area, Transform 
 
 // Hands writeRun(column, row, cells) the cells of the half that is written:
 // for each row (or each row of the other half) the kept half's cells flipped.
+// The kept half's cells nearest the seam land nearest it on the other side.
 template <typename WriteRun>
 void mirrorHalfRuns(const TerrainLayer &layer, LevelHalf half, WriteRun &&writeRun)
 {
@@ -370,18 +379,24 @@ void mirrorHalfRuns(const TerrainLayer &layer, LevelHalf half, WriteRun &&writeR
     const std::uint32_t halfSide = side / 2;  // an odd side's middle line is its own mirror
     if (halfSide == 0)
         return;
-    if (half == LevelHalf::Left) {
+    if (halvesSideBySide(half)) {
+        // Each row's kept cells read backwards from the one next to the seam.
+        const bool keepLeft = half == LevelHalf::Left;
+        const std::uint32_t lastKept = keepLeft ? halfSide - 1 : side - 1;
+        const std::uint32_t firstWritten = keepLeft ? side - halfSide : 0;
         std::vector<TerrainCell> cells(halfSide);
         for (std::uint32_t row = 0; row < side; ++row) {
-            readRun({&layer.at(row, halfSide - 1), -1}, LeftRightMirrorBits, cells);
-            writeRun(side - halfSide, row, std::span<const TerrainCell>(cells));
+            readRun({&layer.at(row, lastKept), -1}, LeftRightMirrorBits, cells);
+            writeRun(firstWritten, row, std::span<const TerrainCell>(cells));
         }
         return;
     }
+    const bool keepTop = half == LevelHalf::Top;
     std::vector<TerrainCell> cells(side);
     for (std::uint32_t row = 0; row < halfSide; ++row) {
-        readRun({&layer.at(row, 0), 1}, UpsideDownMirrorBits, cells);
-        writeRun(0, side - 1 - row, std::span<const TerrainCell>(cells));
+        const std::uint32_t kept = keepTop ? row : side - 1 - row;
+        readRun({&layer.at(kept, 0), 1}, UpsideDownMirrorBits, cells);
+        writeRun(0, side - 1 - kept, std::span<const TerrainCell>(cells));
     }
 }
 

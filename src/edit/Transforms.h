@@ -94,8 +94,10 @@ TransformResult transformLevel(CellEditor &editor, Transform transform, const Te
 
 // Which half of a level is kept and copied, mirrored, onto the other.
 enum class LevelHalf {
-    Left,  // the right half becomes the left half flipped horizontally
-    Top,   // the bottom half becomes the top half flipped vertically
+    Left,    // the right half becomes the left half flipped horizontally
+    Top,     // the bottom half becomes the top half flipped vertically
+    Right,   // the left half becomes the right half flipped horizontally
+    Bottom,  // the top half becomes the bottom half flipped vertically
 };
 
 // Copies the half onto the other half of the layer, each copied cell flipped

@@ -178,6 +178,8 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"trclipboard", &InterfaceTexts::trclipboard, "Copied cells"},
     {"trmirrorleft", &InterfaceTexts::trmirrorleft, "&Mirror the left half onto the right"},
     {"trmirrortop", &InterfaceTexts::trmirrortop, "Mirror the top &half onto the bottom"},
+    {"trmirrorright", &InterfaceTexts::trmirrorright, "Mirror the &right half onto the left"},
+    {"trmirrorbottom", &InterfaceTexts::trmirrorbottom, "Mirror the &bottom half onto the top"},
     {"msgnoturnrules", &InterfaceTexts::msgnoturnrules, "No edge rules are loaded: the turned cells keep their pictures"},
     {"msgtransformed", &InterfaceTexts::msgtransformed, "%1 cells changed"},
     {"recovertitle", &InterfaceTexts::recovertitle, "Recover unsaved edits"},

@@ -49,7 +49,8 @@ struct InterfaceTexts {
         statrivers, statroads, statline, msgfilled, msgselected, helptools, menufixpaths, msgnopathrules,
         msgpathsfixed, menusymmetry, menunextsymmetry, symoff, symleftright, symtopbottom, symfourway,
         symhalfturn, symquarterturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
-        trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, msgnoturnrules,
+        trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, trmirrorright, trmirrorbottom,
+        msgnoturnrules,
         msgtransformed, recovertitle, recovertext, recoverchanged, recoverkept, dlgrecover, dlglater, dlgdropedits,
         menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill,
         msgjournalelsewhere, msgjournalrewritten, msgjournaldamaged, recoverdamaged;

@@ -7,6 +7,7 @@
 #include "ui/EditorContext.h"
 #include "ui/GenerateTerrainEntry.h"
 #include "ui/SymmetryMenus.h"
+#include "ui/TransformMenu.h"
 #include "ui/TForm1.h"
 
 #include <QAction>
@@ -94,9 +95,11 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
         const std::size_t changed = m_context.session.fixAllEdges();
         Q_EMIT note(m_context.texts.msgedgesfixed.arg(changed));
     });
-    addSymmetryMenus(edit, window, context,
-                     {[&form] { return form.grid()->selectedCells(); }, [this](const QString &text) { Q_EMIT note(text); },
-                      [&form] { form.cancelGesture(); }, form.grid()});
+    const auto noteText = [this](const QString &text) { Q_EMIT note(text); };
+    const auto endGesture = [&form] { form.cancelGesture(); };
+    addSymmetryMenus(edit, window, context, {noteText, endGesture, form.grid()});
+    addTransformMenu(edit, window, context,
+                     {[&form] { return form.grid()->selectedCells(); }, noteText, endGesture});
     connect(add(edit, "actionGenerateTerrain", t.menugenerate), &QAction::triggered, this, [this] {
         const auto changed = generateTerrainFromDialog(&m_window, m_context, m_preferences,
                                                        [this](int level) { m_form.chooseLevel(level); });

@@ -1,9 +1,9 @@
-// The symmetry and transform entries of the Edit menu.
+// The Symmetry submenu of the Edit menu.
 #include "ui/SymmetryMenus.h"
 
 #include "ui/DrawGrid.h"
-#include "session/ClipboardModel.h"
 #include "ui/EditorContext.h"
+#include "ui/MenuCommand.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -12,7 +12,6 @@
 
 #include <array>
 #include <memory>
-#include <tuple>
 #include <utility>
 
 namespace {
@@ -53,24 +52,7 @@ public:
     QAction *add(QMenu *menu, const QString &objectName, const QString &text, std::function<void()> run,
                  const QKeySequence &key = {})
     {
-        auto *action = new QAction(text, &m_window);
-        action->setObjectName(objectName);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
-        QObject::connect(action, &QAction::triggered, &m_window, [hooks = m_hooks, run = std::move(run)] {
-            if (hooks.beforeCommand)
-                hooks.beforeCommand();
-            run();
-        });
-        menu->addAction(action);
-        m_window.addAction(action);
-        return action;
-    }
-
-    void note(const QString &text) const
-    {
-        if (m_hooks.note)
-            m_hooks.note(text);
+        return addMenuCommand(menu, m_window, objectName, text, m_hooks.beforeCommand, std::move(run), key);
     }
 
     // Sets the mode, shows its axes and says so.
@@ -78,25 +60,14 @@ public:
     {
         m_context.session.setSymmetry(mode);
         showGuides();
-        note(m_context.texts.stsymmetry.arg(modeText(m_context.texts, mode)));
+        if (m_hooks.note)
+            m_hooks.note(m_context.texts.stsymmetry.arg(modeText(m_context.texts, mode)));
     }
 
     void showGuides() const
     {
         if (m_hooks.grid)
             m_hooks.grid->setSymmetryGuides(m_context.session.symmetry(), int(m_context.session.document().mapSize));
-    }
-
-    void transform(Transform transform, TransformTarget::Kind kind) const
-    {
-        const TransformTarget target{kind, m_hooks.selection ? m_hooks.selection() : QRect()};
-        const TransformResult result = m_context.session.transform(transform, target);
-        if (!result.ok())
-            note(result.refusal);
-        else if (swapsSides(transform) && !result.edgesApplied && kind != TransformTarget::Kind::Clipboard)
-            note(m_context.texts.msgnoturnrules);
-        else
-            note(m_context.texts.msgtransformed.arg(result.changed));
     }
 
     EditorContext &context() const { return m_context; }
@@ -139,61 +110,8 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
         builder->setMode(Modes[next]);
     }, QKeySequence(Qt::CTRL | Qt::Key_M));
 
-    QMenu *transforms = edit->addMenu(t.menutransform);
-    transforms->setObjectName(QStringLiteral("menuTransform"));
-    const std::array<std::pair<TransformTarget::Kind, QString>, 3> targets = {
-        std::pair{TransformTarget::Kind::Level, QStringLiteral("Level")},
-        std::pair{TransformTarget::Kind::Selection, QStringLiteral("Selection")},
-        std::pair{TransformTarget::Kind::Clipboard, QStringLiteral("Clipboard")}};
-    const std::array<std::pair<Transform, QString>, 5> operations = {
-        std::pair{Transform::FlipHorizontal, QStringLiteral("FlipLeftRight")},
-        std::pair{Transform::FlipVertical, QStringLiteral("FlipTopBottom")},
-        std::pair{Transform::Turn90, QStringLiteral("Turn90")},
-        std::pair{Transform::Turn180, QStringLiteral("Turn180")},
-        std::pair{Transform::Turn270, QStringLiteral("Turn270")}};
-    const std::array<QString, 5> operationTexts = {t.trfliph, t.trflipv, t.trturn90, t.trturn180, t.trturn270};
-    const std::array<QString, 3> targetTexts = {t.trlevel, t.trselection, t.trclipboard};
-    for (std::size_t target = 0; target < targets.size(); ++target) {
-        const TransformTarget::Kind kind = targets[target].first;
-        transforms->addSection(targetTexts[target]);
-        for (std::size_t operation = 0; operation < operations.size(); ++operation) {
-            const Transform transform = operations[operation].first;
-            builder->add(transforms,
-                         QStringLiteral("action%1%2").arg(operations[operation].second, targets[target].second),
-                         operationTexts[operation], [builder, transform, kind] { builder->transform(transform, kind); });
-        }
-    }
-    transforms->addSeparator();
-    for (const auto &[half, name, text] : {std::tuple{LevelHalf::Left, "actionMirrorLeftHalf", t.trmirrorleft},
-                                           std::tuple{LevelHalf::Top, "actionMirrorTopHalf", t.trmirrortop}}) {
-        // A structured binding is captured through a copy of its own: not
-        // every compiler takes one in a capture list yet.
-        builder->add(transforms, QString::fromLatin1(name), text, [builder, side = half] {
-            const std::size_t changed = builder->context().session.mirrorHalf(side);
-            builder->note(builder->context().texts.msgtransformed.arg(changed));
-        });
-    }
-
-    QAction *fixPaths = builder->add(edit, QStringLiteral("actionFixPaths"), t.menufixpaths, [builder] {
-        builder->note(builder->context().texts.msgpathsfixed.arg(builder->context().session.fixAllPaths()));
-    });
-
-    // Transforms need a map, those of the copied cells some copied cells, and
-    // fixing paths the rules.
-    const auto enable = [transforms, fixPaths, &session = context.session] {
-        transforms->setEnabled(session.document().isLoaded);
-        for (QAction *action : transforms->actions())
-            if (action->objectName().endsWith(QLatin1String("Clipboard")))
-                action->setEnabled(!session.clipboard().isEmpty());
-        fixPaths->setEnabled(session.document().isLoaded && session.hasPathRules());
-    };
-    enable();
-    QObject::connect(&context.session.clipboardModel(), &ClipboardModel::changed, &window, enable);
     // A new map, or a new side, moves the axes.
-    QObject::connect(&context.session, &EditorSession::mapOpened, &window, [builder, enable] {
-        builder->showGuides();
-        enable();
-    });
+    QObject::connect(&context.session, &EditorSession::mapOpened, &window, [builder] { builder->showGuides(); });
     QObject::connect(&context.session, &EditorSession::mapResized, &window, [builder] { builder->showGuides(); });
 }
 

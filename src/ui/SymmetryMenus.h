@@ -1,11 +1,7 @@
-// The Edit menu's symmetry and transform entries: the Symmetry submenu (one
-// checked mode, and Next symmetry to cycle through them), the Transform
-// submenu (flips and turns of the whole level, the selection or the copied
-// cells, and mirroring one half of the level onto the other) and "Fix all
-// roads and rivers"; each reports what it did as a status note.
+// The Edit menu's Symmetry submenu: one checked mode, and Next symmetry to
+// cycle through them; each reports the mode it set as a status note.
 #pragma once
 
-#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -19,13 +15,12 @@ enum class SymmetryMode;
 
 // What the entries need of the window around them.
 struct SymmetryMenuHooks {
-    std::function<QRect()> selection;             // the selected rectangle, inclusive cell numbers
     std::function<void(const QString &)> note;    // shows a short message in the status bar
     std::function<void()> beforeCommand;          // ends the mouse gesture in progress
     DrawGrid *grid = nullptr;                     // shows the mirror axes, when given
 };
 
-// Adds the entries to the Edit menu; the actions are the window's too, so
+// Adds the submenu to the Edit menu; the actions are the window's too, so
 // their keys work wherever the focus is.
 void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, const SymmetryMenuHooks &hooks);
 

@@ -79,7 +79,7 @@ TEST_F(CheckCommands, WhatCannotBeCheckedExitsWithTwo)
         {"no such map", {"check", (dir.path() + "/none.vdm"), "--rules", rulesPath}, "brackwen-cli: " + (dir.path() + "/none.vdm").toUtf8()},
         {"no such rules file", {"check", map, "--rules", (dir.path() + "/none.ini")}, "brackwen-cli: " + (dir.path() + "/none.ini").toUtf8()},
         {"rules with a fault", {"check", map, "--rules", badRules}, "brackwen-cli: " + badRules.toUtf8() + ": line 2"},
-        {"an unknown symmetry", {"check", map, "--symmetry", "sideways"}, "brackwen-cli: \"sideways\" is not a symmetry"},
+        {"an unknown symmetry", {"check", map, "--symmetry", "sideways"}, "brackwen-cli: --symmetry takes none, left-right, "},
         {"a level the map lacks", {"check", map, "--rules", rulesPath, "--level", "1"}, "brackwen-cli: the map has no level 1"},
         {"no map named", {"check", "--json"}, "brackwen-cli: usage"},
     };
@@ -117,7 +117,7 @@ TEST_F(CheckCommands, StatsGivesTheFiguresOfEachSide)
     const CliRun table = runCli({"stats", map, "--sides", "four-way"});
     EXPECT_EQ(table.exitCode, 0);
     EXPECT_TRUE(table.out.contains("top-left")) << table.out.toStdString();
-    expectRefusal(runCli({"stats", map, "--sides", "sideways"}), "brackwen-cli: \"sideways\" is not a symmetry");
+    expectRefusal(runCli({"stats", map, "--sides", "sideways"}), "brackwen-cli: --sides takes none, left-right, ");
 }
 
 }  // namespace

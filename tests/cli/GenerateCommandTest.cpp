@@ -90,18 +90,18 @@ TEST(GenerateCommand, UnknownValuesAndOptionsThatCannotBeMetAreRefusedAndNothing
         QByteArray refusal;
     };
     const Case cases[] = {
-        {{"--seed", "1", "--symmetry", "sideways"}, "brackwen-cli: --symmetry sideways: no such value"},
-        {{"--seed", "1", "--style", "archipelago"}, "brackwen-cli: --style archipelago: no such value"},
-        {{"--seed", "1", "--roads", "all"}, "brackwen-cli: --roads all: no such value"},
-        {{"--seed", "1", "--mix", "tundra"}, "brackwen-cli: --mix tundra: no such value"},
-        {{"--seed", "-4"}, "brackwen-cli: --seed -4: no such value"},
-        {{"--seed", "4294967296"}, "brackwen-cli: --seed 4294967296: no such value"},
-        {{"--seed", "1", "--water", "ten"}, "brackwen-cli: --water ten: no such value"},
+        {{"--seed", "1", "--symmetry", "sideways"}, "brackwen-cli: --symmetry takes none, left-right, "},
+        {{"--seed", "1", "--style", "archipelago"}, "brackwen-cli: --style takes continent, islands, lakes or coast, not \"archipelago\""},
+        {{"--seed", "1", "--roads", "all"}, "brackwen-cli: --roads takes none, players or centre, not \"all\""},
+        {{"--seed", "1", "--mix", "tundra"}, "brackwen-cli: --mix takes temperate, northern, "},
+        {{"--seed", "-4"}, "brackwen-cli: --seed takes a whole number from 0 to 4294967295, not \"-4\""},
+        {{"--seed", "4294967296"}, "brackwen-cli: --seed takes a whole number from 0 to 4294967295, not \"4294967296\""},
+        {{"--seed", "1", "--water", "ten"}, "brackwen-cli: --water takes a whole number from 0 to 100, not \"ten\""},
         {{"--seed", "1", "--roads", "players"}, "brackwen-cli: --roads players: with symmetry none"},
         {{"--seed", "1", "--symmetry", "left-right", "--water", "70"}, "brackwen-cli: --water 70: continent allows"},
         {{"--seed", "1", "--symmetry", "left-right", "--water", "90", "--style", "islands"}, "brackwen-cli: --water 90: at most 80 %"},
         {{"--seed", "1", "--symmetry", "left-right", "--rivers", "9"}, "brackwen-cli: --rivers 9: at most 8"},
-        {{"--seed", "1", "--symmetry", "left-right", "--level", "1"}, "brackwen-cli: --level 1: the map has no such level"},
+        {{"--seed", "1", "--symmetry", "left-right", "--level", "1"}, "brackwen-cli: the map has no level 1"},
         {{"--symmetry", "left-right"}, "brackwen-cli: usage: brackwen-cli generate MAP OUT --seed N"},
     };
     for (const Case &c : cases) {

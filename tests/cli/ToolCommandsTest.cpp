@@ -136,10 +136,10 @@ TEST(ToolCommands, FillRefusalsSayWhyAndLeaveOutAlone)
     const Case cases[] = {
         {fill + QStringList{"--at", "36,0", "--terrain", "8"}, prefix + "cell 36,0 is outside the map (columns and rows 0..35)\n"},
         {fill + QStringList{"--at", "3,99", "--terrain", "8"}, prefix + "cell 3,99 is outside the map"},
-        {fill + QStringList{"--at", "3", "--terrain", "8"}, prefix + "--at wants a cell as COLUMN,ROW (such as 12,7), not \"3\"\n"},
-        {fill + QStringList{"--at", "-1,2", "--terrain", "8"}, prefix + "--at wants a cell"},
-        {fill + QStringList{"--at", "1,2", "--terrain", "10"}, prefix + "\"10\" is not a terrain type (0..9, or a name such as Grass or Water)\n"},
-        {fill + QStringList{"--at", "1,2", "--terrain", "Ocean"}, prefix + "\"Ocean\" is not a terrain type"},
+        {fill + QStringList{"--at", "3", "--terrain", "8"}, prefix + "--at takes a cell as COLUMN,ROW (such as 12,7), not \"3\"\n"},
+        {fill + QStringList{"--at", "-1,2", "--terrain", "8"}, prefix + "--at takes a cell"},
+        {fill + QStringList{"--at", "1,2", "--terrain", "10"}, prefix + "--terrain takes a terrain type (0..9, or a name such as Grass or Water), not \"10\"\n"},
+        {fill + QStringList{"--at", "1,2", "--terrain", "Ocean"}, prefix + "--terrain takes a terrain type (0..9, or a name such as Grass or Water), not \"Ocean\""},
         {fill + QStringList{"--at", "1,2", "--terrain", "8", "--level", "1"}, prefix + "the map has no level 1\n"},
         {fill + QStringList{"--at", "1,2", "--terrain", "8", "--rules", broken}, prefix + broken.toUtf8() + ": line 2: "},
         {{"fill", dir.write("bad.vdm", "bad"), out, "--at", "1,2", "--terrain", "8"}, prefix + dir.filePath("bad.vdm").toUtf8() + ": "},
@@ -147,7 +147,7 @@ TEST(ToolCommands, FillRefusalsSayWhyAndLeaveOutAlone)
         {fill + QStringList{"--all", "--at", "1,2", "--terrain", "8", "--all"}, prefix + "--all is given twice\n"},
         {fill + QStringList{"--terrain", "8"}, usage},
         {fill + QStringList{"--at", "1,2"}, usage},
-        {fill + QStringList{"--at", "1,2", "--terrain", "8", "--level", "x"}, usage},
+        {fill + QStringList{"--at", "1,2", "--terrain", "8", "--level", "x"}, prefix + "--level takes 0 or 1, not \"x\"\n"},
         {{"fill", oneLevel, "--at", "1,2", "--terrain", "8"}, usage},
     };
     for (const Case &c : cases) {
@@ -234,7 +234,7 @@ TEST(ToolCommands, StatsPrintsJsonOfTheChosenLevel)
     const CliRun missing = runCli({"stats", smallMap(dir), "--level", "1"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "brackwen-cli: the map has no level 1\n");
-    EXPECT_EQ(runCli({"stats"}).err, "brackwen-cli: usage: brackwen-cli stats MAP [--level N] [--sides MODE] [--json]\n");
+    EXPECT_EQ(runCli({"stats"}).err, "brackwen-cli: usage: brackwen-cli stats MAP [--level 0|1] [--sides MODE] [--json]\n");
 }
 
 }  // namespace

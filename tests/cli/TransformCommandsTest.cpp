@@ -54,6 +54,10 @@ TEST(TransformCommands, TransformsTheChosenLevelsAndKeepsTheRestOfTheFile)
          "level 0: 1296 cells changed, terrain pictures from the edge rules\n"},
         {{"--mirror-half", "top", "--level", "1"}, unchanged, [](TerrainLayer &layer) { mirrorHalf(layer, LevelHalf::Top); },
          "level 1: 648 cells changed\n"},
+        {{"--mirror-half", "right"}, [](TerrainLayer &layer) { mirrorHalf(layer, LevelHalf::Right); }, unchanged,
+         "level 0: 648 cells changed\n"},
+        {{"--mirror-half", "bottom", "--level", "1"}, unchanged,
+         [](TerrainLayer &layer) { mirrorHalf(layer, LevelHalf::Bottom); }, "level 1: 648 cells changed\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.options.join(' ').toStdString());
@@ -92,13 +96,13 @@ TEST(TransformCommands, RefusalsSayWhyAndLeaveOutAlone)
     const QByteArray usage = prefix + "usage: brackwen-cli transform MAP OUT --flip h|v";
     const Case cases[] = {
         {{oneLevel, out, "--flip", "h", "--level", "1"}, prefix + "the map has no level 1\n"},
-        {{oneLevel, out, "--turn", "45"}, prefix + "--turn does not take \"45\" (see --help)\n"},
-        {{oneLevel, out, "--flip", "d"}, prefix + "--flip does not take \"d\" (see --help)\n"},
-        {{oneLevel, out, "--mirror-half", "right"}, prefix + "--mirror-half does not take \"right\" (see --help)\n"},
-        {{oneLevel, out, "--flip", "h", "--turn", "90"}, prefix + "name one of --flip, --turn and --mirror-half, once\n"},
-        {{oneLevel, out, "--flip", "h", "--level", "x"}, prefix + "--level takes a level number (0 or 1), not \"x\"\n"},
+        {{oneLevel, out, "--turn", "45"}, prefix + "--turn takes 90, 180 or 270, not \"45\"\n"},
+        {{oneLevel, out, "--flip", "d"}, prefix + "--flip takes h or v, not \"d\"\n"},
+        {{oneLevel, out, "--mirror-half", "middle"}, prefix + "--mirror-half takes left, right, top or bottom, not \"middle\"\n"},
+        {{oneLevel, out, "--flip", "h", "--turn", "90"}, prefix + "name only one of --flip, --turn and --mirror-half\n"},
+        {{oneLevel, out, "--flip", "h", "--level", "x"}, prefix + "--level takes 0 or 1, not \"x\"\n"},
         {{oneLevel, out, "--flip", "h", "--level", "0", "--all-levels"},
-         prefix + "name either --level or --all-levels, not both\n"},
+         prefix + "name only one of --level and --all-levels\n"},
         {{oneLevel, out, "--turn", "90", "--rules", broken}, prefix + broken.toUtf8() + ": line 2: "},
         {{dir.write("bad.vdm", "bad"), out, "--flip", "h"}, prefix + dir.filePath("bad.vdm").toUtf8() + ": "},
         {{oneLevel, out}, usage},

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr Transform AllTransforms[] = {Transform::FlipHorizontal, Transform::FlipVertical, Transform::FlipDiagonal,
@@ -58,6 +60,35 @@ TerrainEdgeRules testRules()
                                                                 "like = 0\n");
     EXPECT_TRUE(result.ok()) << result.reason.toStdString();
     return result.rules.value_or(TerrainEdgeRules());
+}
+
+// Terrain rules as testRules() gives them, with pieces for road 1 and river 2.
+TerrainEdgeRules pathRules()
+{
+    const TerrainEdgeRulesResult result = parseTerrainEdgeRules("[terrain 0]\n"
+                                                                "rule = *s* s.s *s* : 1 2 3\n"
+                                                                "rule = *o* *.* *** : 4 : ud\n"
+                                                                "rule = *** o.* *** : 5 : lr\n"
+                                                                "[terrain 1]\nlike = 0\n[terrain 2]\nlike = 0\n"
+                                                                "[road 1]\n"
+                                                                "rule = j o j o : 1\n"
+                                                                "rule = o j o j : 0\n"
+                                                                "rule = * * * * : 15\n"
+                                                                "[river 2]\n"
+                                                                "rule = j o j o : 3\n"
+                                                                "rule = o j o j : 4\n"
+                                                                "rule = * * * * : 9\n");
+    EXPECT_TRUE(result.ok()) << result.reason.toStdString();
+    return result.rules.value_or(TerrainEdgeRules());
+}
+
+// The layer with every rule applied to every cell.
+TerrainLayer mendedEverywhere(TerrainLayer layer, const TerrainEdgeRules &rules)
+{
+    applyTerrainEdgesToLayer(layer, rules);
+    for (const PathLayer path : PathLayers)
+        applyPathPiecesToLayer(layer, rules.paths(), path);
+    return layer;
 }
 
 // The area of before transformed cell by cell, as the position rule and the
@@ -271,21 +302,7 @@ TEST(Transforms, QuarterTurnTakesPicturesFromTheRulesInTheAreaAndItsRing)
 // flip none.
 TEST(Transforms, RulesMendOnlyTheCellsThatMetNewNeighbours)
 {
-    const TerrainEdgeRulesResult read = parseTerrainEdgeRules("[terrain 0]\n"
-                                                              "rule = *s* s.s *s* : 1 2 3\n"
-                                                              "rule = *o* *.* *** : 4 : ud\n"
-                                                              "rule = *** o.* *** : 5 : lr\n"
-                                                              "[terrain 1]\nlike = 0\n[terrain 2]\nlike = 0\n"
-                                                              "[road 1]\n"
-                                                              "rule = j o j o : 1\n"
-                                                              "rule = o j o j : 0\n"
-                                                              "rule = * * * * : 15\n"
-                                                              "[river 2]\n"
-                                                              "rule = j o j o : 3\n"
-                                                              "rule = o j o j : 4\n"
-                                                              "rule = * * * * : 9\n");
-    ASSERT_TRUE(read.ok()) << read.reason.toStdString();
-    const TerrainEdgeRules &rules = *read.rules;
+    const TerrainEdgeRules rules = pathRules();
     const auto piecedEverywhere = [&](TerrainLayer layer) {
         for (const PathLayer path : PathLayers)
             applyPathPiecesToLayer(layer, rules.paths(), path);
@@ -414,6 +431,95 @@ TEST(Transforms, MirrorHalfCopiesOneHalfOntoTheOther)
             EXPECT_EQ(undone(map.ground, recorder.undoList), before);
         }
     }
+}
+
+// Each direction on an even and an odd side, without and with rules: every
+// cell past the middle line on the copy's side is its mirror image flipped,
+// the kept half and an odd side's middle line stay; with rules the columns
+// (or rows) along the seam, the middle one included, are mended, rivers and
+// roads too, and no other cell. Through the editor the same bytes, which the
+// undo records take back.
+TEST(Transforms, MirrorHalfInEachDirection)
+{
+    struct Case {
+        LevelHalf half;
+        const char *name;
+        Transform flip;
+        bool sideBySide;
+        bool copyBeforeMiddle;  // the copy lands on the left or top, before the middle line
+    };
+    const Case cases[] = {
+        {LevelHalf::Left, "left", Transform::FlipHorizontal, true, false},
+        {LevelHalf::Right, "right", Transform::FlipHorizontal, true, true},
+        {LevelHalf::Top, "top", Transform::FlipVertical, false, false},
+        {LevelHalf::Bottom, "bottom", Transform::FlipVertical, false, true},
+    };
+    const TerrainEdgeRules rules = pathRules();
+    for (const Case &c : cases)
+        for (const std::uint32_t side : {6u, 7u})
+            for (const bool withRules : {false, true}) {
+                SCOPED_TRACE(std::string(c.name) + ", side " + std::to_string(side) + (withRules ? ", rules" : ""));
+                const TerrainLayer before = numberedLayer(side);
+                TerrainLayer expected = before;
+                for (std::uint32_t row = 0; row < side; ++row)
+                    for (std::uint32_t column = 0; column < side; ++column) {
+                        // Twice the distance from the middle line, so an odd side's middle is 0.
+                        const int across = int(c.sideBySide ? column : row) * 2 - int(side - 1);
+                        if (c.copyBeforeMiddle ? across >= 0 : across <= 0)
+                            continue;
+                        const CellPosition from =
+                            transformedPosition(c.flip, side, side, {std::uint16_t(column), std::uint16_t(row)});
+                        expected.at(row, column) =
+                            transformedCell(before.at(from.row, from.column), toggledMirrorBits(c.flip));
+                    }
+                if (withRules) {
+                    const TerrainLayer mended = mendedEverywhere(expected, rules);
+                    for (std::uint32_t row = 0; row < side; ++row)
+                        for (std::uint32_t column = 0; column < side; ++column) {
+                            const std::uint32_t across = c.sideBySide ? column : row;
+                            if (across + 1 >= side / 2 && across <= (side - 1) / 2 + 1)
+                                expected.at(row, column) = mended.at(row, column);
+                        }
+                }
+                const TerrainEdgeRules *given = withRules ? &rules : nullptr;
+                TerrainLayer layer = before;
+                const std::size_t changed = mirrorHalf(layer, c.half, given);
+                EXPECT_EQ(layer, expected);
+                EXPECT_EQ(changed, differingCells(before, expected));
+
+                MapDocument map = openMap(side);
+                map.ground = before;
+                RecordingEditor recorder(map);
+                EXPECT_EQ(mirrorHalf(recorder.editor, c.half, given), changed);
+                EXPECT_EQ(map.ground, expected);
+                // A mended cell of the copy is recorded when copied and again when mended.
+                if (!withRules)
+                    EXPECT_EQ(recorder.undoList.count(), changed);
+                EXPECT_EQ(undone(map.ground, recorder.undoList), before);
+            }
+}
+
+// Keeping the right (bottom) half is keeping the left (top) half of the
+// level flipped, and flipping the result back; the same the other way round.
+TEST(Transforms, MirrorHalfOfOneSideIsTheOtherSideBetweenTwoFlips)
+{
+    const std::tuple<LevelHalf, LevelHalf, Transform> pairs[] = {
+        {LevelHalf::Right, LevelHalf::Left, Transform::FlipHorizontal},
+        {LevelHalf::Left, LevelHalf::Right, Transform::FlipHorizontal},
+        {LevelHalf::Bottom, LevelHalf::Top, Transform::FlipVertical},
+        {LevelHalf::Top, LevelHalf::Bottom, Transform::FlipVertical},
+    };
+    for (const auto &[half, opposite, flip] : pairs)
+        for (const std::uint32_t side : {6u, 7u}) {
+            SCOPED_TRACE(std::to_string(int(half)) + ", side " + std::to_string(side));
+            TerrainLayer direct = numberedLayer(side);
+            mirrorHalf(direct, half);
+            TerrainLayer composed = numberedLayer(side);
+            transformLayer(composed, flip);
+            mirrorHalf(composed, opposite);
+            transformLayer(composed, flip);
+            EXPECT_EQ(direct, composed);
+        }
 }
 
 }  // namespace

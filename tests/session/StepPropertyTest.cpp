@@ -381,7 +381,9 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
             break;
         }
         case Operation::MirrorHalf: {
-            const LevelHalf half = random.chance(50) ? LevelHalf::Left : LevelHalf::Top;
+            static constexpr LevelHalf Halves[] = {LevelHalf::Left, LevelHalf::Right, LevelHalf::Top,
+                                                   LevelHalf::Bottom};
+            const LevelHalf half = Halves[random.below(4)];
             TerrainLayer twin = before;
             mirrorHalf(twin, half, rulesLoaded ? &*rules : nullptr);
             expected = twin;

@@ -1,9 +1,11 @@
 // Symmetry, transforms and the road tool in the main window: with left-right
 // symmetry one right click paints a cell and its mirror and one Ctrl+Z takes
 // both back, Ctrl+M steps through the modes and moves the grid's guides, a
-// transform entry flips the level as a step, and a road drag is one step.
+// transform entry flips the level as a step, each mirror-half entry gives the
+// bytes of the command-line tool, and a road drag is one step.
 #include "ui/PathTool.h"
 
+#include "CliRunner.h"
 #include "DesktopWindow.h"
 
 #include <QMenu>
@@ -83,6 +85,37 @@ TEST_F(SymmetryWindow, FlippingTheLevelIsOneStep)
     EXPECT_EQ(type(4, 3), 0);
     trigger("actionUndoStep");
     EXPECT_EQ(ground(), before);
+}
+
+TEST_F(SymmetryWindow, EachMirrorHalfEntryGivesTheBytesOfTheToolAsOneStep)
+{
+    // Patterned cells on an odd side: nothing lines up with a mirror, and
+    // the middle column and row stay.
+    const QString patterned = dir.write("patterned.vdm", MapWriter::patterned(35, true).data());
+    window->openFile(patterned);
+    ASSERT_EQ(context->session.document().mapSize, 35u);
+    const auto bytes = [this] { return serializeMapData(context->session.document()); };
+    const QByteArray before = bytes();
+    const std::pair<const char *, const char *> cases[] = {{"actionMirrorLeftHalf", "left"},
+                                                           {"actionMirrorRightHalf", "right"},
+                                                           {"actionMirrorTopHalf", "top"},
+                                                           {"actionMirrorBottomHalf", "bottom"}};
+    for (const auto &[name, word] : cases) {
+        SCOPED_TRACE(word);
+        trigger(name);
+        EXPECT_NE(bytes(), before);
+
+        const QString toolOut = dir.filePath("tool.vdm");
+        const CliRun run = runCli({"transform", patterned, toolOut, "--mirror-half", QString::fromLatin1(word), "--rules",
+                                   dir.filePath("terrain-edges.ini")});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        MapLoadResult tool = loadMapData(readFile(toolOut));
+        ASSERT_TRUE(tool.ok());
+        EXPECT_EQ(serializeMapData(*tool.document), bytes());
+
+        trigger("actionUndoStep");
+        EXPECT_EQ(bytes(), before) << "one step";
+    }
 }
 
 TEST_F(SymmetryWindow, ARoadDragIsOneStep)

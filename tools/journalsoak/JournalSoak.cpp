@@ -116,7 +116,11 @@ int drive(const QString &mapPath, const QString &journals, const QString &logPat
             session.selectLevel(int(random() % 2));
             break;
         default:
-            session.mirrorHalf(random() % 2 ? LevelHalf::Left : LevelHalf::Top);
+            {
+            constexpr LevelHalf Halves[] = {LevelHalf::Left, LevelHalf::Right, LevelHalf::Top, LevelHalf::Bottom};
+            session.mirrorHalf(Halves[random() % 4]);
+            break;
+        }
             break;
         }
     }
