@@ -291,6 +291,14 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"figregions", &InterfaceTexts::figregions, "Land regions"},
     {"figlargest", &InterfaceTexts::figlargest, "Largest land region"},
     {"figjoins", &InterfaceTexts::figjoins, "Land joins other sides"},
+    {"menuhistory", &InterfaceTexts::menuhistory, "&History"},
+    {"histopened", &InterfaceTexts::histopened, "Opened %1"},
+    {"histcells", &InterfaceTexts::histcells, "%1, %2 cells"},
+    {"histpartly", &InterfaceTexts::histpartly, "%1, %2 of %3 cells"},
+    {"histsize", &InterfaceTexts::histsize, "Map size %1 → %2"},
+    {"histbrushfill", &InterfaceTexts::histbrushfill, "Brush fill"},
+    {"histflipdiagonal", &InterfaceTexts::histflipdiagonal, "Flip across the diagonal"},
+    {"histrecovered", &InterfaceTexts::histrecovered, "Recovered edits"},
 };
 
 }  // namespace

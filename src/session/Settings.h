@@ -68,6 +68,9 @@ struct InterfaceTexts {
         statcounts, statfairness, statsides, statshared, statdifference, sidewhole, sideleft, sideright, sidetop,
         sidebottom, sidetopleft, sidetopright, sidebottomleft, sidebottomright, figwater, figroadlength, figregions,
         figlargest, figjoins;
+    // The history dock: its menu item, its first row, a step's name and size,
+    // and the names of the steps no menu item names.
+    QString menuhistory, histopened, histcells, histpartly, histsize, histbrushfill, histflipdiagonal, histrecovered;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 
