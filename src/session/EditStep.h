@@ -4,6 +4,9 @@
 // a kind here, not a flag to the session.
 #pragma once
 
+#include "rules/PathRules.h"
+#include "edit/Transforms.h"
+
 // Work that can take long enough to show: the window gives each its pointer
 // and progress.
 enum class EditWork {
@@ -28,6 +31,15 @@ enum class StepKind {
     MirrorHalf,
     Replay,         // a step read back from the journal
     Generate,       // terrain made for the whole level
+};
+
+// What a closed step was, for naming it in the history: its kind, and for
+// the kinds that hold several commands, which one.
+struct StepLabel {
+    StepKind kind = StepKind::Stroke;
+    PathLayer pathLayer = PathLayer::Road;         // Path
+    Transform transform = Transform::FlipHorizontal;  // Transform
+    LevelHalf half = LevelHalf::Left;              // MirrorHalf
 };
 
 // When the rules choose the pictures of a step's cells, after its operation

@@ -84,9 +84,10 @@ MapSaveResult EditorSession::save(const QString &fileName)
     return saved;
 }
 
-QString EditorSession::replayStep(const std::function<QString(MapDocument &document, CellEditor &editor)> &write)
+QString EditorSession::replayStep(const std::function<QString(MapDocument &document, CellEditor &editor)> &write,
+                                  StepKind kind)
 {
-    beginStep(StepKind::Replay);
+    beginStep(kind);
     const std::size_t start = m_step->start;
     CellEditor editor(m_document, m_history.undoList());
     const int shownLevel = m_document.currentLayerLevel();
@@ -246,7 +247,7 @@ void EditorSession::endStep()
     if (end != recorded)
         Q_EMIT undoCountChanged(end);
     if (end > step.start)
-        Q_EMIT stepRecorded(step.start, end);
+        Q_EMIT stepRecorded(step.start, end, StepLabel{step.kind, step.pathLayer, step.transform, step.half});
     announceHistory();
 }
 
@@ -379,6 +380,7 @@ TransformResult EditorSession::transform(Transform transform, const TransformTar
     beginStep(StepKind::Transform);
     const std::size_t first = m_history.undoList().count();
     edit(StepKind::Transform, [&](CellEditor &editor) {
+        m_step->transform = transform;
         result = target.kind == TransformTarget::Kind::Level ? transformLevel(editor, transform, rules)
                                                              : transformArea(editor, target.selection, transform, rules);
         return result.changed;
@@ -394,7 +396,10 @@ std::size_t EditorSession::mirrorHalf(LevelHalf half)
     if (!levelShown())
         return 0;
     const TerrainEdgeRules *rules = m_edgeRules ? &*m_edgeRules : nullptr;
-    return edit(StepKind::MirrorHalf, [&](CellEditor &editor) { return ::mirrorHalf(editor, half, rules); });
+    return edit(StepKind::MirrorHalf, [&](CellEditor &editor) {
+        m_step->half = half;
+        return ::mirrorHalf(editor, half, rules);
+    });
 }
 
 bool EditorSession::copy(const QRect &selection)

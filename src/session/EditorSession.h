@@ -234,7 +234,9 @@ public:
     // with neither symmetry nor the rules (edits replayed from a journal),
     // announced as edits are; write returns why it stopped, empty when it
     // wrote everything, and the step keeps what it wrote either way.
-    QString replayStep(const std::function<QString(MapDocument &document, CellEditor &editor)> &write);
+    // The kind names the step in the history (a generated level's step is Generate).
+    QString replayStep(const std::function<QString(MapDocument &document, CellEditor &editor)> &write,
+                       StepKind kind = StepKind::Replay);
     // Leaves the open map without a file (it was recovered onto a file that
     // changed since): the next save asks for a name.
     void forgetFileName();
@@ -271,8 +273,9 @@ Q_SIGNALS:
     // different number of pictures.
     void fillStoppedAtFirstCell(int fromType, int toType);
     // A step closed with the undo records [firstRecord, endRecord) of undoList():
-    // a stroke, a fill, a paste or a whole-level operation, its edges included.
-    void stepRecorded(std::size_t firstRecord, std::size_t endRecord);
+    // a stroke, a fill, a paste or a whole-level operation, its edges included;
+    // the label says which.
+    void stepRecorded(std::size_t firstRecord, std::size_t endRecord, const StepLabel &label);
     // Undo, redo, a single cell taken back, or a size change moved the history.
     void historyMoved(const HistoryChange &change);
     // The map was saved to the file.
@@ -330,6 +333,9 @@ private:
         // wrote them, for the rules to mend, and their layer.
         std::vector<CellPosition> pathCells;
         PathLayer pathLayer = PathLayer::Road;
+        // Which transform, or which half mirrored, for the step's name.
+        Transform transform = Transform::FlipHorizontal;
+        LevelHalf half = LevelHalf::Left;
     };
     std::optional<OpenStep> m_step;
     QPoint m_lastPathPoint{-1, -1};

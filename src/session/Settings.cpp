@@ -297,6 +297,14 @@ constexpr InterfaceTexts::Entry textEntries[] = {
     {"tippickhold", &InterfaceTexts::tippickhold, "Hold I and right-click to pick with any tool, or Alt with a right click"},
     {"stregion", &InterfaceTexts::stregion, "Selection %1 cells in %2 x %3"},
     {"msgrecoverlater", &InterfaceTexts::msgrecoverlater, "The unsaved edits of %1 are kept for the next start"},
+    {"menuhistory", &InterfaceTexts::menuhistory, "&History"},
+    {"histopened", &InterfaceTexts::histopened, "Opened %1"},
+    {"histcells", &InterfaceTexts::histcells, "%1, %2 cells"},
+    {"histpartly", &InterfaceTexts::histpartly, "%1, %2 of %3 cells"},
+    {"histsize", &InterfaceTexts::histsize, "Map size %1 → %2"},
+    {"histbrushfill", &InterfaceTexts::histbrushfill, "Brush fill"},
+    {"histflipdiagonal", &InterfaceTexts::histflipdiagonal, "Flip across the diagonal"},
+    {"histrecovered", &InterfaceTexts::histrecovered, "Recovered edits"},
 };
 
 }  // namespace

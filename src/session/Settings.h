@@ -71,6 +71,9 @@ struct InterfaceTexts {
         figlargest, figjoins;
     // The tools' keys and the feedback of the selection and recovery.
     QString keyescape, tippickhold, stregion, msgrecoverlater;
+    // The history dock: its menu item, its first row, a step's name and size,
+    // and the names of the steps no menu item names.
+    QString menuhistory, histopened, histcells, histpartly, histsize, histbrushfill, histflipdiagonal, histrecovered;
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 

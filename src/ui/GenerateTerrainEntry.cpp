@@ -18,7 +18,7 @@ std::size_t writeLevel(EditorSession &session, int level, const TerrainLayer &ge
         for (std::uint32_t row = 0; row < side; ++row)
             changed += editor.replaceCells(0, std::uint16_t(row), std::span(&generated.at(row, 0), side));
         return QString();
-    });
+    }, StepKind::Generate);
     return changed;
 }
 

@@ -6,6 +6,7 @@
 #include "ui/EditorContext.h"
 #include "ui/EditorStatusBar.h"
 #include "ui/ExportPictureDialog.h"
+#include "ui/HistoryDock.h"
 #include "ui/LongWork.h"
 #include "session/ProblemWatch.h"
 #include "ui/OverviewDock.h"
@@ -125,6 +126,22 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     focus->returnAfterClicks(*m_overview);
     connect(&session, &EditorSession::mapOpened, focus, &GridFocus::take, Qt::QueuedConnection);
     m_check = addCheckDocks(*this, context, preferences, {*m_form->grid(), *m_overview, m_actions->viewMenu(), m_status});
+    // The history: a chosen row moves through the form's undo and redo, which
+    // show each step's cells as the menu's do.
+    m_history = new HistoryDock(session, texts, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_history);
+    m_history->setMove([form = m_form](bool undo) {
+        form->cancelGesture();
+        undo ? form->undoStep() : form->redoStep();
+    });
+    QAction *history = m_history->toggleViewAction();
+    history->setText(texts.menuhistory);
+    history->setObjectName(QStringLiteral("actionHistory"));
+    m_actions->viewMenu()->addAction(history);
+    connect(history, &QAction::triggered, this,
+            [this](bool on) { m_preferences.setViewToggle(QStringLiteral("history"), on); });
+    connect(m_history, &HistoryDock::closedByUser, this,
+            [this] { m_preferences.setViewToggle(QStringLiteral("history"), false); });
     setAcceptDrops(true);
 
     session.setProgressFactory([this, &texts](EditorSession::Work work, const QString &fileName) {
@@ -238,6 +255,7 @@ void MainWindow::restoreState()
     m_form->setDialogFolder(m_preferences.lastFolder());
     m_form->setConfigNumbersShown(m_preferences.viewToggle(QStringLiteral("spriteNumbers"), false));
     m_overview->setVisible(overview);
+    m_history->setVisible(m_preferences.viewToggle(QStringLiteral("history"), false));
     setCellSize(zoom::rememberedStep(m_preferences.viewNumber(QStringLiteral("cellSize"), zoom::ResetStep)));
 }
 

@@ -10,6 +10,7 @@
 class EditorActions;
 class EditorContext;
 class EditorStatusBar;
+class HistoryDock;
 class OverviewDock;
 class Preferences;
 class QToolBar;
@@ -27,6 +28,7 @@ public:
     EditorActions &actions() const { return *m_actions; }
     EditorStatusBar &status() const { return *m_status; }
     OverviewDock &overview() const { return *m_overview; }
+    HistoryDock &history() const { return *m_history; }
     // The problems and statistics docks, the problem count and marks.
     const CheckDocks &check() const { return m_check; }
 
@@ -63,5 +65,6 @@ private:
     QToolBar *m_readout = nullptr;
     QToolBar *m_palette = nullptr;
     OverviewDock *m_overview = nullptr;
+    HistoryDock *m_history = nullptr;
     CheckDocks m_check;
 };
