@@ -3,7 +3,7 @@
 #pragma once
 
 #include "cli/CommandOptions.h"
-#include "edit/TerrainEdgeRules.h"
+#include "rules/TerrainEdgeRules.h"
 #include "map/MapFile.h"
 #include "map/ProgressMeter.h"
 

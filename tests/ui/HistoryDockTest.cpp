@@ -3,7 +3,7 @@
 // undoes to it and on a later row redoes to it, one step at a time, each move
 // journalled; the current row stays selected.
 #include "edit/BrushSettings.h"
-#include "edit/EditJournal.h"
+#include "journal/EditJournal.h"
 #include "session/EditorSession.h"
 #include "ui/HistoryDock.h"
 
