@@ -129,7 +129,7 @@ int runTransform(const QStringList &args, CliContext &context)
         }
         const TransformResult result = transformLayer(layer, *operation.transform, rules ? &*rules : nullptr);
         if (!result.ok())
-            return cliFail(context, QStringLiteral("level %1: %2").arg(each).arg(result.refusal));
+            return cliFail(context, QStringLiteral("level %1: %2").arg(each).arg(transformRefusalText(result.refusal)));
         reports << levelReport(each, operation, result.changed, result.edgesApplied);
     }
     if (const int status = cliSaveMap(document, positional[1], context))

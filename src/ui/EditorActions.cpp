@@ -92,7 +92,7 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
     });
     connect(add(edit, "actionFixEdges", t.menufixedges), &QAction::triggered, this, [this] {
         const std::size_t changed = m_context.session.fixAllEdges();
-        Q_EMIT note(m_context.texts.msgedgesfixed.arg(changed));
+        Q_EMIT note(m_context.texts.counted(m_context.texts.msgedgesfixed, changed));
     });
     addSymmetryMenus(edit, window, context,
                      {[&form] { return form.grid()->selectedCells(); }, [this](const QString &text) { Q_EMIT note(text); },
@@ -101,7 +101,7 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
         const auto changed = generateTerrainFromDialog(&m_window, m_context, m_preferences,
                                                        [this](int level) { m_form.chooseLevel(level); });
         if (changed)
-            Q_EMIT note(m_context.texts.msggenerated.arg(*changed));
+            Q_EMIT note(m_context.texts.counted(m_context.texts.msggenerated, *changed));
     });
 
     QMenu *view = bar->addMenu(t.menuview);

@@ -311,7 +311,7 @@ QString GenerateTerrainDialog::refusalText(const GenerateRefusal &refusal, const
     case Cause::NoSuchLevel:
         return t.gennolevel;
     case Cause::TooSmall:
-        return t.gensmall.arg(MinGenerateSide);
+        return t.counted(t.gensmall, MinGenerateSide);
     case Cause::WaterOutOfRange:
     case Cause::OutOfRange: {
         const PercentRange range = waterRange(options.style);

@@ -1,6 +1,7 @@
 // The symmetry and transform entries of the Edit menu.
 #include "ui/SymmetryMenus.h"
 
+#include "session/RefusalWords.h"
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
 
@@ -91,11 +92,11 @@ public:
         const TransformTarget target{kind, m_hooks.selection ? m_hooks.selection() : QRect()};
         const TransformResult result = m_context.session.transform(transform, target);
         if (!result.ok())
-            note(result.refusal);
+            note(transformRefusalWords(m_context.texts, result.refusal));
         else if (swapsSides(transform) && !result.edgesApplied && kind != TransformTarget::Kind::Clipboard)
             note(m_context.texts.msgnoturnrules);
         else
-            note(m_context.texts.msgtransformed.arg(result.changed));
+            note(m_context.texts.counted(m_context.texts.msgtransformed, result.changed));
     }
 
     EditorContext &context() const { return m_context; }
@@ -169,12 +170,14 @@ void addSymmetryMenus(QMenu *edit, QMainWindow &window, EditorContext &context, 
         // every compiler takes one in a capture list yet.
         builder->add(transforms, QString::fromLatin1(name), text, [builder, side = half] {
             const std::size_t changed = builder->context().session.mirrorHalf(side);
-            builder->note(builder->context().texts.msgtransformed.arg(changed));
+            const InterfaceTexts &texts = builder->context().texts;
+            builder->note(texts.counted(texts.msgtransformed, changed));
         });
     }
 
     QAction *fixPaths = builder->add(edit, QStringLiteral("actionFixPaths"), t.menufixpaths, [builder] {
-        builder->note(builder->context().texts.msgpathsfixed.arg(builder->context().session.fixAllPaths()));
+        const InterfaceTexts &texts = builder->context().texts;
+        builder->note(texts.counted(texts.msgpathsfixed, builder->context().session.fixAllPaths()));
     });
 
     // Transforms need a map, and fixing paths their rules too.

@@ -611,7 +611,7 @@ bool TForm1::FormClose()
 UserPrompts::AboutAnswer TForm1::showAbout()
 {
     const UserPrompts::AboutAnswer answer = m_context.prompts().askAbout(
-        this, m_texts.title, aboutText(m_texts.title, m_settings.language, Version, Author, WebPage));
+        this, m_texts.title, aboutText(m_texts, Version, Author, WebPage));
     if (answer == UserPrompts::AboutAnswer::Yes)
         platform::openWebPage(QString::fromLatin1(WebPage));
     return answer;
