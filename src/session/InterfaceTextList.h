@@ -225,7 +225,7 @@
     TEXT(gennewseed, "&New seed") \
     TEXT(gencopyseed, "&Copy") \
     TEXT(gensymmetry, "S&ymmetry") \
-    TEXT(gensides, "%1 players' sides") \
+    TEXT(gensides, "%n player's side|%n players' sides") \
     TEXT(genstyle, "&Land") \
     TEXT(stylecontinent, "Continent") \
     TEXT(styleislands, "Islands") \

@@ -265,4 +265,17 @@ TEST(Settings, SampleRussianCountsInItsForms)
     EXPECT_TRUE(aboutText(texts, "1", "A", "B").startsWith(QString::fromUtf8("Brackwen v1, Написал A\rЖелаете посетить B")));
 }
 
+// A text the editor counts with puts the count where "%n" stands: every
+// language of the sample has it in those texts, in every form.
+TEST(Settings, SampleCountsWhereTheBuiltInTextsCount)
+{
+    const std::optional<IniFile> ini = IniFile::load(QStringLiteral(BRACKWEN_SAMPLE_SETTINGS));
+    ASSERT_TRUE(ini.has_value());
+    for (const char *language : {"english", "russian"})
+        for (const InterfaceTexts::Entry &entry : InterfaceTexts::entries())
+            if (QByteArray(entry.builtIn).contains("%n"))
+                for (const QString &form : ini->readString(language, entry.key, QString()).split(u'|'))
+                    EXPECT_TRUE(form.contains("%n")) << language << ": " << entry.key;
+}
+
 }  // namespace
