@@ -34,21 +34,21 @@ ProblemTexts ProblemTexts::english()
     const auto text = [](const char *words) { return QString::fromLatin1(words); };
     return {text(Picture), text(NoRule), text(End), text(Join),  text(Mirror), text(Terrain), text(River),
             text(Road),    text(North),  text(East), text(South), text(West),   text(None),    text(Types),
-            text(Pictures)};
+            text(Pictures), text(LeftRight), text(UpDown)};
 }
 
 namespace {
 
 // "12", "12 lr", "12 ud" or "12 lr ud": a picture and which way it is mirrored,
 // whichever part's bits they are.
-QString pictureWords(const CellPicture &picture, CellPart part)
+QString pictureWords(const CellPicture &picture, CellPart part, const ProblemTexts &texts)
 {
     const int shift = part == CellPart::Terrain ? 0 : part == CellPart::River ? 2 : 4;
     QString words = QString::number(picture.picture);
     if (picture.mirror & (1u << shift))
-        words += QLatin1String(" lr");
+        words += u' ' + texts.leftRight;
     if (picture.mirror & (2u << shift))
-        words += QLatin1String(" ud");
+        words += u' ' + texts.upDown;
     return words;
 }
 
@@ -69,8 +69,8 @@ QString problemReason(const Problem &problem, const ProblemTexts &texts)
     const QString &part = problem.part == CellPart::Terrain ? texts.terrain
                         : problem.part == CellPart::River   ? texts.river
                                                             : texts.road;
-    const QString have = pictureWords(problem.have, problem.part);
-    const QString want = pictureWords(problem.want, problem.part);
+    const QString have = pictureWords(problem.have, problem.part, texts);
+    const QString want = pictureWords(problem.want, problem.part, texts);
     switch (problem.kind) {
     case ProblemKind::TerrainPicture:
     case ProblemKind::RiverPiece:

@@ -82,7 +82,7 @@ const char *problemKindName(ProblemKind kind);
 // The sentences a problem's reason is made of. The built-in wording is the
 // English the command-line tool prints; the editor takes its language's. %1
 // and %2 are filled in: a part ("terrain", "river", "road"), a picture with
-// its mirror bits ("12 lr"), a list of sides ("north, east"), a cell ("4,7").
+// its mirror marks ("12 lr"), a list of sides ("north, east"), a cell ("4,7").
 struct ProblemTexts {
     QString picture;   // "%1 picture %2, the rules choose %3"
     QString norule;    // "no %1 rule fits its neighbours (%2)"
@@ -93,6 +93,7 @@ struct ProblemTexts {
     QString north, east, south, west;  // the sides
     QString none;                      // no side joins
     QString types, pictures;           // what differs from the mirror
+    QString leftRight, upDown;         // the marks of a mirrored picture
 
     // The English wording.
     static ProblemTexts english();
@@ -115,6 +116,8 @@ inline constexpr const char *West = "west";
 inline constexpr const char *None = "none";
 inline constexpr const char *Types = "types";
 inline constexpr const char *Pictures = "pictures";
+inline constexpr const char *LeftRight = "lr";
+inline constexpr const char *UpDown = "ud";
 }  // namespace ProblemWords
 
 // The problem's short reason in the texts' words.

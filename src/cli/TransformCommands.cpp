@@ -113,7 +113,7 @@ int runTransform(const CliArgs &args, CliContext &context)
         }
         const TransformResult result = transformLayer(layer, *operation.transform, rules.get());
         if (!result.ok())
-            return cliFail(context, QStringLiteral("level %1: %2").arg(each).arg(result.refusal));
+            return cliFail(context, QStringLiteral("level %1: %2").arg(each).arg(transformRefusalText(result.refusal)));
         reports << levelReport(each, operation, result.changed, result.edgesApplied);
     }
     if (const int status = cliSaveMap(document, args.arguments[1], context))

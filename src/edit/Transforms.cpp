@@ -244,22 +244,15 @@ struct EditorWriter {
     }
 };
 
-QString refusalFor(std::uint32_t side, const QRect &area, Transform transform)
+TransformRefusal refusalFor(std::uint32_t side, const QRect &area, Transform transform)
 {
+    using Cause = TransformRefusal::Cause;
     if (area.isEmpty())
-        return QStringLiteral("there are no cells to transform");
+        return {Cause::NoCells, area, side};
     if (area.left() < 0 || area.top() < 0 || std::uint32_t(area.right()) >= side || std::uint32_t(area.bottom()) >= side)
-        return QStringLiteral("the area from column %1, row %2 to column %3, row %4 does not lie inside the level of "
-                              "side %5")
-            .arg(area.left())
-            .arg(area.top())
-            .arg(area.right())
-            .arg(area.bottom())
-            .arg(side);
+        return {Cause::OutsideLevel, area, side};
     if (swapsSides(transform) && area.width() != area.height())
-        return QStringLiteral("a quarter turn or diagonal flip in place needs a square area, not %1 x %2 cells")
-            .arg(area.width())
-            .arg(area.height());
+        return {Cause::NotSquare, area, side};
     return {};
 }
 
@@ -329,7 +322,7 @@ TransformResult transformWith(TerrainLayer &layer, const QRect &area, Transform 
         try {
             copy = copyOf(target);
         } catch (const std::bad_alloc &) {
-            result.refusal = QStringLiteral("not enough memory to turn an area of %1 x %1 cells").arg(area.width());
+            result.refusal = {TransformRefusal::Cause::NoMemory, area, layer.side()};
             return result;
         }
     }
@@ -427,6 +420,36 @@ std::size_t mirrorHalfWith(TerrainLayer &layer, LevelHalf half, const TerrainEdg
 
 }  // namespace
 
+QString transformRefusalText(const TransformRefusal &refusal)
+{
+    const QRect &area = refusal.area;
+    switch (refusal.cause) {
+    case TransformRefusal::Cause::None:
+        return {};
+    case TransformRefusal::Cause::NoCells:
+        return QStringLiteral("there are no cells to transform");
+    case TransformRefusal::Cause::OutsideLevel:
+        return QStringLiteral("the area from column %1, row %2 to column %3, row %4 does not lie inside the level of "
+                              "side %5")
+            .arg(area.left())
+            .arg(area.top())
+            .arg(area.right())
+            .arg(area.bottom())
+            .arg(refusal.side);
+    case TransformRefusal::Cause::NotSquare:
+        return QStringLiteral("a quarter turn or diagonal flip in place needs a square area, not %1 x %2 cells")
+            .arg(area.width())
+            .arg(area.height());
+    case TransformRefusal::Cause::NoMemory:
+        return QStringLiteral("not enough memory to turn an area of %1 x %1 cells").arg(area.width());
+    case TransformRefusal::Cause::NoLevelShown:
+        return QStringLiteral("no level of an open map is shown to edit");
+    case TransformRefusal::Cause::NoCopiedCells:
+        return QStringLiteral("no cells are copied to transform");
+    }
+    return {};
+}
+
 bool swapsSides(Transform transform)
 {
     return transform == Transform::Turn90 || transform == Transform::Turn270 || transform == Transform::FlipDiagonal;
@@ -507,7 +530,7 @@ TransformResult transformLayer(TerrainLayer &layer, Transform transform, const T
 TransformResult transformArea(CellEditor &editor, const QRect &area, Transform transform, const TerrainEdgeRules *rules)
 {
     if (!CellEditor::canEdit(editor.document()))
-        return {QStringLiteral("no level of an open map is shown to edit")};
+        return {TransformRefusal{TransformRefusal::Cause::NoLevelShown, QRect(), 0}};
     TransformResult refused{refusalFor(editor.layer().side(), area, transform)};
     if (!refused.ok())
         return refused;

@@ -57,13 +57,35 @@ inline TerrainCell transformedCell(TerrainCell cell, std::uint8_t toggledBits)
 // sides swap is height cells wide afterwards.
 CellPosition transformedPosition(Transform transform, std::uint32_t width, std::uint32_t height, CellPosition position);
 
+// Why a transform of cells did nothing, with what its words name.
+struct TransformRefusal {
+    enum class Cause {
+        None,           // done
+        NoCells,        // the area is empty
+        OutsideLevel,   // the area reaches outside the level of the side
+        NotSquare,      // a quarter turn or diagonal flip in place of an area that is not square
+        NoMemory,       // no room for the copy of the area a quarter turn reads from
+        NoLevelShown,   // the editor has no level of an open map to edit
+        NoCopiedCells,  // a transform of the copied cells when none are copied
+    };
+    Cause cause = Cause::None;
+    QRect area;              // the area asked for (inclusive cell numbers)
+    std::uint32_t side = 0;  // the side of the level
+
+    bool operator==(const TransformRefusal &) const = default;
+};
+
+// The refusal in one English line, as the command-line tool prints it; empty
+// when there is none.
+QString transformRefusalText(const TransformRefusal &refusal);
+
 // What a transform of cells did, or why it did nothing.
 struct TransformResult {
-    QString refusal;            // one line naming the cause; empty when done
+    TransformRefusal refusal;
     std::size_t changed = 0;    // cells whose bytes differ afterwards (edges included), each once
     bool edgesApplied = false;  // the terrain edge rules chose the moved area's pictures
 
-    bool ok() const { return refusal.isEmpty(); }
+    bool ok() const { return refusal.cause == TransformRefusal::Cause::None; }
 };
 
 // Transforms the cells of area (inclusive cell numbers) of the layer in place,

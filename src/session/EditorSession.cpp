@@ -367,12 +367,12 @@ TransformResult EditorSession::transform(Transform transform, const TransformTar
     if (target.kind == TransformTarget::Kind::Clipboard) {
         closeOpenStep();
         if (m_clipboard.isEmpty())
-            return {QStringLiteral("no cells are copied to transform")};
+            return {TransformRefusal{TransformRefusal::Cause::NoCopiedCells, QRect(), 0}};
         m_clipboard.transform(transform);
-        return {QString(), std::size_t(clipboard().width()) * clipboard().height()};
+        return {{}, std::size_t(clipboard().width()) * clipboard().height()};
     }
     if (!levelShown())
-        return {QStringLiteral("no level of an open map is shown to edit")};
+        return {TransformRefusal{TransformRefusal::Cause::NoLevelShown, QRect(), 0}};
     // The transform gives the cells that met new neighbours their pictures by
     // the rules itself, as the command-line tool's does.
     const TerrainEdgeRules *rules = m_edgeRules ? &*m_edgeRules : nullptr;

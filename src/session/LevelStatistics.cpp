@@ -12,12 +12,14 @@ namespace {
 
 // A heading, then a line for every type that has cells.
 void addSection(QStringList &lines, const QString &heading, const std::vector<TerrainStats::Line> &counts,
-                const std::function<QString(std::uint8_t)> &name, const QString &lineText)
+                const std::function<QString(std::uint8_t)> &name, const InterfaceTexts &texts)
 {
     lines << heading;
+    const QLocale locale = texts.numberLocale();
     for (const TerrainStats::Line &line : counts)
         if (line.count > 0)
-            lines << QStringLiteral("  ") + lineText.arg(name(line.type)).arg(line.count).arg(line.percent, 0, 'f', 2);
+            lines << QStringLiteral("  ")
+                    + texts.counted(texts.statline, line.count).arg(name(line.type), locale.toString(line.percent, 'f', 2));
 }
 
 }  // namespace
@@ -34,10 +36,10 @@ QString levelStatisticsText(const TerrainLayer &layer, const InterfaceTexts &tex
     };
     QStringList lines;
     addSection(lines, texts.statterrain, stats.terrainLines(),
-               [&](std::uint8_t type) { return named(texts.terrain, type); }, texts.statline);
+               [&](std::uint8_t type) { return named(texts.terrain, type); }, texts);
     addSection(lines, texts.statrivers, stats.riverLines(), [&](std::uint8_t type) { return named(rivers, type); },
-               texts.statline);
+               texts);
     addSection(lines, texts.statroads, stats.roadLines(), [&](std::uint8_t type) { return named(roads, type); },
-               texts.statline);
+               texts);
     return lines.join(u'\n');
 }

@@ -7,7 +7,8 @@
 ProblemTexts problemTexts(const InterfaceTexts &t)
 {
     return {t.probpicture, t.probnorule, t.probend,   t.probjoin,  t.probmirror, t.probterrain, t.probriver, t.probroad,
-            t.probnorth,   t.probeast,   t.probsouth, t.probwest,  t.probnone,   t.probtypes,   t.probpictures};
+            t.probnorth,   t.probeast,   t.probsouth, t.probwest,  t.probnone,   t.probtypes,   t.probpictures,
+            t.problr,      t.probud};
 }
 
 ProblemWatch::ProblemWatch(const EditorSession &session, QObject *parent)

@@ -2,12 +2,16 @@
 // from "brackwen.ini".
 #pragma once
 
+#include "base/Plural.h"
 #include "obstacles/ObstacleOverlay.h"
+#include "session/InterfaceTextList.h"
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
 #include <span>
 
 struct Settings {
@@ -22,63 +26,29 @@ struct Settings {
 };
 
 struct InterfaceTexts {
-    QString maperr, bopenmap, bsavemap, bundo, bobstacles, lbmirror, cbmirror, cbmirror_s, cbmirror_sm,
-        cbbrushx, cbbrushy, cbtertype, cbterconf, cbrivtype, cbrivconf, cbroadtype, cbroadconf, cbmapsize,
-        notchange, notchng, cbmaplvl, maplvl_gnd, maplvl_str, title, ternums, bcopy, bpaste, dlgfilter,
-        noobstacles, shore, cbrivtype_nr, cbrivtype_ar, cbrivtype_cr, cbrivtype_ai, cbrivtype_ir,
-        cbrivtype_am, cbrivtype_mr, cbrivtype_al, cbrivtype_lr, cbroadtype_nr, cbroadtype_ad,
-        cbroadtype_dr, cbroadtype_ag, cbroadtype_gr, cbroadtype_as, cbroadtype_sr, lbmirror_tv,
-        lbmirror_th, lbmirror_rv, lbmirror_rh, lbmirror_pv, lbmirror_ph;
-    // Texts of what the editor adds around the designed window: prompt
-    // buttons, and messages about files and sizes ("%1", "%2" are filled in).
-    QString dlgok, dlgsave, dlgdiscard, dlgcancel, sizecut, nomemory, openerr, spriteerr, saveerr;
-    // The overview, zoom, picture export and long work.
-    QString overview, overviewwhole, exportmenu, exporttitle, exportcell, exportsize, exporttoolarge, exportmemory,
-        exportfailed, exportfilter, zoomin, zoomout, zoomreset, workopen, worksave, workresize, workfill;
-    // Menus, status bar messages and the page of mouse gestures.
-    QString menufile, menuopen, menurecent, menusave, menusaveas, menuquit, menuedit, menuundostep,
-        menuredostep, menuundocell, menucopy, menupaste, menuview, menuotherlevel, menupanel,
-        menunumbers, menuobstwin, menuhelp, menukeys, menuabout, msgsaved, msgmissing,
-        msgnounderground, msgfillstopped, stselection, stterrain, striver, stroad, stmirror,
-        stbattlefield, helpleft, helpright, helpmiddle, helppanel, helpwheel, helparrows, helpkeys,
-        menuedgebrush, menufixedges, msgedgerules, msgedgesfixed;
-    // The map maker's tools, symmetry and transforms, the edit journal, and
-    // what the editor says of faults it found.
-    QString menupalette, toolbrush, toolfill, toolpicker, toolselectsame, toolroad, toolriver, sttool,
-        menuselectall, menudeselect, menufillselection, menusmaller, menularger, menustatistics, statterrain,
-        statrivers, statroads, statline, msgfilled, msgselected, helptools, menufixpaths, msgnopathrules,
-        msgpathsfixed, menusymmetry, menunextsymmetry, symoff, symleftright, symtopbottom, symfourway,
-        symhalfturn, symquarterturn, symdiagonal, stsymmetry, menutransform, trfliph, trflipv, trturn90, trturn180,
-        trturn270, trlevel, trselection, trclipboard, trmirrorleft, trmirrortop, trmirrorright, trmirrorbottom,
-        msgnoturnrules,
-        msgtransformed, recovertitle, recovertext, recoverchanged, recoverkept, dlgrecover, dlglater, dlgdropedits,
-        menubackup, msgjournalerr, msgrecovered, msgsettings, msgkeptoriginal, msgplaincolours, msgexported, workedit, brushfill,
-        msgjournalelsewhere, msgjournalrewritten, msgjournaldamaged, recoverdamaged;
-    // The terrain generator's dialog and what it says.
-    QString menugenerate, gentitle, genseed, gennewseed, gencopyseed, gensymmetry, gensides, genstyle,
-        stylecontinent, styleislands, stylelakes, stylecoast, genwater, genmix, mixtemperate, mixnorthern,
-        mixdesert, mixmarsh, mixvolcanic, mixunderground, genrough, genrivers, genroads, roadsnone,
-        roadsplayers, roadscentre, genlevel, levelsurface, levelunderground, genbutton, genprogress, genbadseed,
-        gennolevel, gensmall, genwaterrange, genoneside, genwatermissed, genrules, msggenerated;
-    // The map check's problems list and marks, and the statistics dock with
-    // its fairness view.
-    QString menuproblems, menunextproblem, menuprevproblem, menuproblemmarks, stproblems, probkind, probcell,
-        probreason, kindterrainpicture, kindriverpiece, kindroadpiece, kindnorule, kindriverend, kindroadend,
-        kindriverjoin, kindroadjoin, kindmirror, probpicture, probnorule, probend, probjoin, probmirror, probterrain,
-        probriver, probroad, probnorth, probeast, probsouth, probwest, probnone, probtypes, probpictures, stattitle,
-        statcounts, statfairness, statsides, statshared, statdifference, sidewhole, sideleft, sideright, sidetop,
-        sidebottom, sidetopleft, sidetopright, sidebottomleft, sidebottomright, figwater, figroadlength, figregions,
-        figlargest, figjoins;
-    // The tools' keys and the feedback of the selection and recovery.
-    QString keyescape, tippickhold, stregion, msgrecoverlater;
-    // The history dock: its menu item, its first row, a step's name and size,
-    // and the names of the steps no menu item names.
-    QString menuhistory, histopened, histcells, histpartly, histsize, histbrushfill, histflipdiagonal, histrecovered;
+    // The texts of session/InterfaceTextList.h, a field each, named by its key.
+#define BRACKWEN_TEXT_FIELD(key, english) QString key;
+    BRACKWEN_INTERFACE_TEXTS(BRACKWEN_TEXT_FIELD)
+#undef BRACKWEN_TEXT_FIELD
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
 
     // Every text with its built-in English wording; terrain names empty.
     InterfaceTexts();
+
+    // The form of a text holding plural forms ("%n cell|%n cells") that the
+    // count takes by the language's rule, with the count in place of "%n",
+    // written as the language's locale writes numbers.
+    QString counted(const QString &forms, std::uint64_t count) const;
+    // The rule named by plural; an unknown name counts as one-other.
+    PluralRule pluralRule() const;
+    // The locale that writes dates and times: the one named by locale, or
+    // the system's when it names none.
+    QLocale dateLocale() const;
+    // The locale that writes counts and fractions: the one named by locale,
+    // or else the plain C locale (no grouped digits, a decimal point), as the
+    // system's might write them in another language's way.
+    QLocale numberLocale() const;
 
     struct Entry {
         const char *key;
@@ -105,10 +75,9 @@ inline constexpr const char *OptionsSection = "Programm_options";
 // built-in texts; nothing is reported.
 SettingsAndTexts loadSettingsAndTexts(const QString &path = QString::fromLatin1(SettingsFileName));
 
-// The text of the about prompt, in the settings' language (lines separated by
-// a carriage return).
-QString aboutText(const QString &title, const QString &language, const char *version, const char *author,
-                  const char *webPage);
+// The text of the about prompt in the texts' language: the lines aboutauthor
+// and aboutvisit, separated by a carriage return.
+QString aboutText(const InterfaceTexts &texts, const char *version, const char *author, const char *webPage);
 
 // The words of the obstacle window's caption.
 ObstacleCaptionTexts obstacleCaptionTexts(const InterfaceTexts &texts);

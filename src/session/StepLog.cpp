@@ -82,9 +82,9 @@ QString StepLog::text(int row) const
     if (entry.first < count && count < entry.end) {
         const std::size_t inPlace = entry.cells == entry.end - entry.first ? count - entry.first
                                                                              : distinctCells(entry.first, count);
-        return m_texts.histpartly.arg(entry.name, QString::number(inPlace), QString::number(entry.cells));
+        return m_texts.counted(m_texts.histpartly, entry.cells).arg(entry.name, m_texts.numberLocale().toString(qulonglong(inPlace)));
     }
-    return m_texts.histcells.arg(entry.name, QString::number(entry.cells));
+    return m_texts.counted(m_texts.histcells, entry.cells).arg(entry.name);
 }
 
 void StepLog::moveTo(int row, const Move &move)

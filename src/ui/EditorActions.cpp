@@ -93,7 +93,7 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
     });
     connect(add(edit, "actionFixEdges", t.menufixedges), &QAction::triggered, this, [this] {
         const std::size_t changed = m_context.session.fixAllEdges();
-        Q_EMIT note(m_context.texts.msgedgesfixed.arg(changed));
+        Q_EMIT note(m_context.texts.counted(m_context.texts.msgedgesfixed, changed));
     });
     const auto noteText = [this](const QString &text) { Q_EMIT note(text); };
     const auto endGesture = [&form] { form.cancelGesture(); };
@@ -104,7 +104,7 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
         const auto changed = generateTerrainFromDialog(&m_window, m_context, m_preferences,
                                                        [this](int level) { m_form.chooseLevel(level); });
         if (changed)
-            Q_EMIT note(m_context.texts.msggenerated.arg(*changed));
+            Q_EMIT note(m_context.texts.counted(m_context.texts.msggenerated, *changed));
     });
 
     QMenu *view = bar->addMenu(t.menuview);

@@ -95,7 +95,7 @@ void EditorStatusBar::showSelection(int columns, int rows)
 
 void EditorStatusBar::showRegion(std::size_t cells, int columns, int rows)
 {
-    m_selection->setText(m_texts.stregion.arg(cells).arg(columns).arg(rows));
+    m_selection->setText(m_texts.counted(m_texts.stregion, cells).arg(columns).arg(rows));
 }
 
 void EditorStatusBar::showNote(const QString &text)

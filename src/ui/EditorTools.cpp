@@ -16,11 +16,11 @@ PickerTool &addEditorTools(ToolBox &tools, EditorSession &session, PressRule &pr
 {
     tools.add(std::make_unique<PaintTool>(session, pressRule, brush, texts.toolbrush));
     auto fill = std::make_unique<ReplaceFillTool>(session, brush, texts.toolfill);
-    fill->setCountNote([note = hooks.note, text = texts.msgfilled](std::size_t cells) { note(text.arg(cells)); });
+    fill->setCountNote([note = hooks.note, &texts](std::size_t cells) { note(texts.counted(texts.msgfilled, cells)); });
     tools.add(std::move(fill));
     auto &picker = static_cast<PickerTool &>(tools.add(std::make_unique<PickerTool>(hooks.pick, tools, texts.toolpicker)));
     auto same = std::make_unique<SelectSameTool>(session, texts.toolselectsame);
-    same->setCountNote([note = hooks.note, text = texts.msgselected](std::size_t cells) { note(text.arg(cells)); });
+    same->setCountNote([note = hooks.note, &texts](std::size_t cells) { note(texts.counted(texts.msgselected, cells)); });
     tools.add(std::move(same));
     for (const auto &[layer, name, key] : {std::tuple{PathLayer::Road, texts.toolroad, Qt::Key_R},
                                            std::tuple{PathLayer::River, texts.toolriver, Qt::Key_W}}) {

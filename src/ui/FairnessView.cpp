@@ -87,7 +87,7 @@ void FairnessView::showLevel(const TerrainLayer *layer)
     const Fairness fairness = fairnessOf(*layer, mode());
     fillChart(fairness);
     fillTable(fairness);
-    m_shared->setText(m_texts.statshared.arg(fairness.sharedCells));
+    m_shared->setText(m_texts.counted(m_texts.statshared, fairness.sharedCells));
 }
 
 QString FairnessView::sideText(const SideFigures &side) const

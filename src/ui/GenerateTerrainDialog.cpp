@@ -311,7 +311,7 @@ QString GenerateTerrainDialog::refusalText(const GenerateRefusal &refusal, const
     case Cause::NoSuchLevel:
         return t.gennolevel;
     case Cause::TooSmall:
-        return t.gensmall.arg(MinGenerateSide);
+        return t.counted(t.gensmall, MinGenerateSide);
     case Cause::WaterOutOfRange:
     case Cause::OutOfRange: {
         const PercentRange range = waterRange(options.style);
@@ -332,7 +332,7 @@ void GenerateTerrainDialog::drawPreview()
     const GenerateOptions chosen = options();
     const MapDocument &document = m_context.session.document();
     const std::uint32_t side = document.mapSize;
-    m_sides->setText(m_context.texts.gensides.arg(sideCount(chosen.symmetry)));
+    m_sides->setText(m_context.texts.counted(m_context.texts.gensides, sideCount(chosen.symmetry)));
     QString reason;
     if (!seed())
         reason = m_context.texts.genbadseed;

@@ -54,8 +54,8 @@ bool RecoveryPrompt::ask(const QString &mapPath)
         m_message = texts.msgjournaldamaged.arg(QDir::toNativeSeparators(aside.path), aside.damage);
         if (!journal.ok() || journal.recordCount() == 0 || journal.header.mapPath != journalMapPath(mapPath))
             return true;
-        const QString text = texts.recoverdamaged.arg(journal.damage(), QDir::toNativeSeparators(aside.path))
-                                 .arg(journal.recordCount());
+        const QString text = texts.counted(texts.recoverdamaged, journal.recordCount())
+                                 .arg(journal.damage(), QDir::toNativeSeparators(aside.path));
         switch (m_context.prompts().askToRecover(m_parent, texts.recovertitle, text, m_context.recoverButtons())) {
         case UserPrompts::RecoverAnswer::Recover:
             m_fileChanged = !journalMatchesFile(journal.header, mapPath).matches();
@@ -74,7 +74,7 @@ bool RecoveryPrompt::ask(const QString &mapPath)
 
     const QDateTime lastEdit = QFileInfo(journalPath).lastModified();
     QString text = texts.recovertext.arg(QDir::toNativeSeparators(mapPath),
-                                         QLocale().toString(lastEdit, QLocale::ShortFormat));
+                                         texts.dateLocale().toString(lastEdit, QLocale::ShortFormat));
     m_fileChanged = !journalMatchesFile(journal.header, mapPath).matches();
     // A copy of the map as the edits began, and a file that no longer opens:
     // a save in place was killed while it overwrote the file. (The file is
@@ -129,7 +129,7 @@ void RecoveryPrompt::replay()
     const JournalReplay replayed = replayJournal(session, *m_journal);
     if (m_fileChanged)
         session.forgetFileName();
-    m_message = m_context.texts.msgrecovered.arg(replayed.steps);
+    m_message = m_context.texts.counted(m_context.texts.msgrecovered, replayed.steps);
     if (!before.isEmpty())
         m_message = before + QStringLiteral("; ") + m_message;
     if (!replayed.reason.isEmpty())

@@ -53,7 +53,7 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
                    {[this](QPoint cell) { pickCell(cell); }, [this](const QString &text) { Q_EMIT statusMessage(text); }});
     m_selectTool = std::make_unique<SelectTool>(*DG, m_session, m_pressRule,
                                                 [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
-    m_selectTool->setCountNote([this](std::size_t cells) { Q_EMIT statusMessage(m_texts.msgselected.arg(cells)); });
+    m_selectTool->setCountNote([this](std::size_t cells) { Q_EMIT statusMessage(m_texts.counted(m_texts.msgselected, cells)); });
     connectControls();
 }
 
@@ -612,7 +612,7 @@ bool TForm1::FormClose()
 UserPrompts::AboutAnswer TForm1::showAbout()
 {
     const UserPrompts::AboutAnswer answer = m_context.prompts().askAbout(
-        this, m_texts.title, aboutText(m_texts.title, m_settings.language, Version, Author, WebPage));
+        this, m_texts.title, aboutText(m_texts, Version, Author, WebPage));
     if (answer == UserPrompts::AboutAnswer::Yes)
         platform::openWebPage(QString::fromLatin1(WebPage));
     return answer;

@@ -2,6 +2,7 @@
 #include "ui/TransformMenu.h"
 
 #include "session/ClipboardModel.h"
+#include "session/RefusalWords.h"
 #include "ui/EditorContext.h"
 #include "ui/MenuCommand.h"
 
@@ -25,11 +26,11 @@ void runTransform(EditorContext &context, const TransformMenuHooks &hooks, Trans
     if (!hooks.note)
         return;
     if (!result.ok())
-        hooks.note(result.refusal);
+        hooks.note(transformRefusalWords(context.texts, result.refusal));
     else if (swapsSides(transform) && !result.edgesApplied && kind != TransformTarget::Kind::Clipboard)
         hooks.note(context.texts.msgnoturnrules);
     else
-        hooks.note(context.texts.msgtransformed.arg(result.changed));
+        hooks.note(context.texts.counted(context.texts.msgtransformed, result.changed));
 }
 
 }  // namespace
@@ -77,12 +78,12 @@ void addTransformMenu(QMenu *edit, QMainWindow &window, EditorContext &context, 
         // A structured binding is captured through a copy of its own: not
         // every compiler takes one in a capture list yet.
         add(transforms, QString::fromLatin1(name), text, [&context, note, side = half] {
-            note(context.texts.msgtransformed.arg(context.session.mirrorHalf(side)));
+            note(context.texts.counted(context.texts.msgtransformed, context.session.mirrorHalf(side)));
         });
     }
 
     QAction *fixPaths = add(edit, QStringLiteral("actionFixPaths"), t.menufixpaths, [&context, note] {
-        note(context.texts.msgpathsfixed.arg(context.session.fixAllPaths()));
+        note(context.texts.counted(context.texts.msgpathsfixed, context.session.fixAllPaths()));
     });
 
     // Transforms need a map, those of the copied cells some copied cells, and

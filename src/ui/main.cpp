@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QProxyStyle>
 #include <QTranslator>
 
@@ -63,8 +62,8 @@ int main(int argc, char **argv)
     EditorContext context;
     // Qt's own dialogs speak the interface's language where the system has their texts.
     QTranslator qtTexts;
-    if (context.settings.language.compare(QLatin1String("russian"), Qt::CaseInsensitive) == 0
-        && qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (!context.texts.locale.trimmed().isEmpty()
+        && qtTexts.load(context.texts.dateLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     Preferences preferences;

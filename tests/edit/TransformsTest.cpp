@@ -158,7 +158,7 @@ TEST(Transforms, WholeLayerMovesEveryCellAndTogglesItsBits)
             SCOPED_TRACE(std::string(nameOf(transform)) + ", side " + std::to_string(side));
             TerrainLayer layer = before;
             const TransformResult result = transformLayer(layer, transform);
-            ASSERT_TRUE(result.ok()) << result.refusal.toStdString();
+            ASSERT_TRUE(result.ok()) << transformRefusalText(result.refusal).toStdString();
             EXPECT_FALSE(result.edgesApplied);
             const TerrainLayer expected = expectedAfter(before, QRect(0, 0, int(side), int(side)), transform);
             EXPECT_EQ(layer, expected);
@@ -240,7 +240,7 @@ TEST(Transforms, RefusesAreasItCannotTransformAndChangesNothing)
         SCOPED_TRACE(c.name);
         TerrainLayer layer = numberedLayer(10);
         const TransformResult plain = transformArea(layer, c.area, c.transform);
-        EXPECT_EQ(plain.refusal.toStdString(), c.refusal);
+        EXPECT_EQ(transformRefusalText(plain.refusal).toStdString(), c.refusal);
         EXPECT_EQ(layer, numberedLayer(10));
 
         MapDocument map = numberedMap(10);
@@ -253,7 +253,7 @@ TEST(Transforms, RefusesAreasItCannotTransformAndChangesNothing)
     MapDocument map = numberedMap(10);
     chooseLevel(map, 1);
     RecordingEditor recorder(map);
-    EXPECT_EQ(transformLevel(recorder.editor, Transform::FlipVertical).refusal.toStdString(),
+    EXPECT_EQ(transformRefusalText(transformLevel(recorder.editor, Transform::FlipVertical).refusal).toStdString(),
               "no level of an open map is shown to edit");
     EXPECT_EQ(mirrorHalf(recorder.editor, LevelHalf::Left), 0u);
     EXPECT_EQ(map.ground, numberedLayer(10));

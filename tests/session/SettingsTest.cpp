@@ -6,10 +6,18 @@
 #include "TempDir.h"
 
 #include <QDir>
+#include <QFile>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+QByteArray sampleSettings()
+{
+    QFile file(QStringLiteral(BRACKWEN_SAMPLE_SETTINGS));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 SettingsAndTexts loadFrom(const QByteArray &ini)
 {
@@ -193,6 +201,81 @@ TEST(Settings, SampleFileHasEveryTextInEveryLanguage)
         for (int type = 0; type < 10; ++type)
             EXPECT_TRUE(ini->value(language, QStringLiteral("terrain%1").arg(type)).has_value()) << language;
     }
+}
+
+// A language is its section alone: a made-up one gives the about prompt, the
+// locale of dates and counts and the rule of plural forms by its keys.
+TEST(Settings, MadeUpLanguageNeedsNothingButItsSection)
+{
+    const InterfaceTexts texts = loadFrom("[Programm_options]\nlanguage=lingua\n"
+                                          "[lingua]\ntitle=Mapa\naboutauthor=%1 %2 de %3\naboutvisit=Visita %1?\n"
+                                          "locale=fr_FR\nplural=onezero-other\n"
+                                          "msgtransformed=%n case changée|%n cases changées\n")
+                                     .texts;
+    EXPECT_EQ(aboutText(texts, "1.2", "Ostrel", "https://example.org/"), "Mapa 1.2 de Ostrel\rVisita https://example.org/?");
+    EXPECT_EQ(texts.dateLocale().name(), "fr_FR");
+    EXPECT_EQ(texts.pluralRule(), PluralRule::OneZeroOther);
+    EXPECT_EQ(texts.counted(texts.msgtransformed, 0), QString::fromUtf8("0 case changée"));
+    EXPECT_EQ(texts.counted(texts.msgtransformed, 2), QString::fromUtf8("2 cases changées"));
+    EXPECT_EQ(texts.counted(texts.msgtransformed, 1234567),
+              QLocale(QStringLiteral("fr_FR")).toString(1234567) + QString::fromUtf8(" cases changées"));
+}
+
+// Without a language section: the English about prompt, one-other, counts
+// without grouped digits and dates in the system's way.
+TEST(Settings, BuiltInLanguageIsEnglish)
+{
+    const InterfaceTexts texts;
+    EXPECT_EQ(aboutText(texts, "0.1.3.13", "Ostrel", "https://example.org/"),
+              "Brackwen v0.1.3.13, Created by Ostrel\rWish to visit https://example.org/ and get info or updates? ");
+    EXPECT_EQ(texts.pluralRule(), PluralRule::OneOther);
+    EXPECT_EQ(texts.counted(texts.msgtransformed, 1), "1 cell changed");
+    EXPECT_EQ(texts.counted(texts.msgtransformed, 1000001), "1000001 cells changed");
+    EXPECT_EQ(texts.dateLocale(), QLocale());
+}
+
+// The faults of the file are told in the language's words; a rule of plural
+// forms that does not exist is one of them, and one-other stands in for it.
+TEST(Settings, FaultsAreToldInTheLanguage)
+{
+    const SettingsAndTexts loaded = loadFrom("[Programm_options]\nlanguage=lingua\ngraphics=abc\n"
+                                             "[lingua]\nsetnotnumber=%1 : %2 ? %3\nplural=dual\n");
+    EXPECT_EQ(loaded.problems, (QStringList{"graphics : abc ? 2", "plural=dual is no rule of plural forms; one-other is used"}));
+    EXPECT_EQ(loaded.texts.counted(loaded.texts.msgtransformed, 1), "1 cell changed");
+}
+
+// The sample's Russian section counts with three forms and grouped digits.
+TEST(Settings, SampleRussianCountsInItsForms)
+{
+    QByteArray ini = sampleSettings();
+    ini.replace("language=english", "language=russian");
+    const InterfaceTexts texts = loadFrom(ini).texts;
+    const QChar group = QLocale(QStringLiteral("ru_RU")).groupSeparator().front();
+    const struct {
+        std::uint64_t count;
+        const char *text;
+    } cases[] = {
+        {1, "Изменена 1 клетка"},     {2, "Изменены 2 клетки"},    {5, "Изменено 5 клеток"},
+        {11, "Изменено 11 клеток"},   {21, "Изменена 21 клетка"},  {112, "Изменено 112 клеток"},
+        {1000001, "Изменена 1#000#001 клетка"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(texts.counted(texts.msgtransformed, c.count), QString::fromUtf8(c.text).replace(u'#', group)) << c.count;
+    EXPECT_EQ(texts.dateLocale().language(), QLocale::Russian);
+    EXPECT_TRUE(aboutText(texts, "1", "A", "B").startsWith(QString::fromUtf8("Brackwen v1, Написал A\rЖелаете посетить B")));
+}
+
+// A text the editor counts with puts the count where "%n" stands: every
+// language of the sample has it in those texts, in every form.
+TEST(Settings, SampleCountsWhereTheBuiltInTextsCount)
+{
+    const std::optional<IniFile> ini = IniFile::load(QStringLiteral(BRACKWEN_SAMPLE_SETTINGS));
+    ASSERT_TRUE(ini.has_value());
+    for (const char *language : {"english", "russian"})
+        for (const InterfaceTexts::Entry &entry : InterfaceTexts::entries())
+            if (QByteArray(entry.builtIn).contains("%n"))
+                for (const QString &form : ini->readString(language, entry.key, QString()).split(u'|'))
+                    EXPECT_TRUE(form.contains("%n")) << language << ": " << entry.key;
 }
 
 }  // namespace

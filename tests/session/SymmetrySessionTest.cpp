@@ -279,7 +279,7 @@ TEST_F(SymmetrySessionTest, TransformsOfTheClipboardAndTheSelection)
     ASSERT_TRUE(session.copy(QRect(QPoint(0, 0), QPoint(2, 0))));
 
     const TransformResult flipped = session.transform(Transform::FlipHorizontal, {TransformTarget::Kind::Clipboard, QRect()});
-    ASSERT_TRUE(flipped.ok()) << flipped.refusal.toStdString();
+    ASSERT_TRUE(flipped.ok()) << transformRefusalText(flipped.refusal).toStdString();
     EXPECT_EQ(session.history().undoStepCount(), 0u) << "the block is no part of the map";
     session.paste(4, 4);
     for (std::uint32_t column = 0; column < 3; ++column) {

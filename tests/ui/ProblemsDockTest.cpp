@@ -153,7 +153,7 @@ TEST_F(ProblemsWindow, StatisticsDockNamesTheLevelAndFollowsEdits)
     choose("CBtertype", 8);  // water
     stroke({{2, 2}});
     statistics->refresh();
-    EXPECT_TRUE(statistics->counts()->toPlainText().contains("Water: 1 cells, 0.08 %"))
+    EXPECT_TRUE(statistics->counts()->toPlainText().contains("Water: 1 cell, 0.08 %"))
         << statistics->counts()->toPlainText().toStdString();
 
     // The fairness table: left and right sides, the roads differing most (5

@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTest>
 #include <QtEndian>
 
@@ -117,6 +118,22 @@ TEST_F(Recovery, RecoverBringsTheEditsBackAsUnsavedSteps)
     context->journal.waitUntilWritten();
     const JournalContents journal = readJournal(journalPath);
     EXPECT_EQ(journal.recordCount(), 3u);
+}
+
+// The question writes the time of the last edit as the language's locale
+// does, and the steps recovered are counted in its plural forms.
+TEST_F(Recovery, TheQuestionAndTheCountSpeakTheLanguage)
+{
+    dir.write("brackwen.ini", "[Programm_options]\nlanguage=lingua\ngraphics=2\nuse_showobst=0\nuse_nagscreen=0\n"
+                              "[lingua]\nlocale=de_DE\nplural=one-other\nrecovertext=%1 / %2\n"
+                              "msgrecovered=%n Schritt zurück|%n Schritte zurück\n");
+    crashAfterTwoStrokes();
+    const QDateTime lastEdit = QFileInfo(journalPath).lastModified();
+    restart(UserPrompts::RecoverAnswer::Recover);
+    EXPECT_EQ(log.recoverQuestions.first(), QDir::toNativeSeparators(mapPath) + " / "
+                                                + QLocale(QStringLiteral("de_DE")).toString(lastEdit, QLocale::ShortFormat));
+    EXPECT_TRUE(window->status().currentMessage().contains(QString::fromUtf8("2 Schritte zurück")))
+        << window->status().currentMessage().toStdString();
 }
 
 TEST_F(Recovery, AChangedFileIsSaidAndTheMapOpensWithoutAFile)
@@ -231,7 +248,7 @@ TEST_F(Recovery, ADamagedJournalIsMovedAsideAndTheStepsBeforeTheDamageOffered)
     const QString question = log.recoverQuestions.first();
     EXPECT_TRUE(question.contains("record 2 is damaged and 1 intact records follow it")) << question.toStdString();
     EXPECT_TRUE(question.contains(QDir::toNativeSeparators(asidePath))) << question.toStdString();
-    EXPECT_TRUE(question.contains("the 1 steps before the damage")) << question.toStdString();
+    EXPECT_TRUE(question.contains("the 1 step before the damage")) << question.toStdString();
     EXPECT_EQ(type(2, 5), 8);
     EXPECT_EQ(type(20, 5), 0);
     EXPECT_EQ(type(30, 5), 0);
