@@ -126,7 +126,7 @@ TEST_F(StepLogTest, NamesSizesAndTheCurrentRowFollowTheSession)
              s.paste(10, 10);
              s.fillSelection(brush(2), QRect(QPoint(0, 20), QPoint(2, 21)));
          },
-         {"Opened map.vdm", "Paste, 1 cells", "Fill selection, 6 cells"}, 2},
+         {"Opened map.vdm", "Paste, 1 cell", "Fill selection, 6 cells"}, 2},
         {"undo leaves the step listed after the current row",
          [](S &s, TempDir &) {
              stroke(s);
@@ -191,7 +191,7 @@ TEST_F(StepLogTest, NamesSizesAndTheCurrentRowFollowTheSession)
                  s.undoLast();
              s.paint(brush(2), 0, 30);
          },
-         {"Opened map.vdm", "Road, 15 cells", "Brush, 1 cells"}, 2},
+         {"Opened map.vdm", "Road, 15 cells", "Brush, 1 cell"}, 2},
         {"recovered and generated steps",
          [](S &s, TempDir &) {
              static const TerrainCell rock{9};
@@ -207,7 +207,7 @@ TEST_F(StepLogTest, NamesSizesAndTheCurrentRowFollowTheSession)
                  },
                  StepKind::Generate);
          },
-         {"Opened map.vdm", "Recovered edits, 3 cells", "Generate terrain, 1 cells"}, 2},
+         {"Opened map.vdm", "Recovered edits, 3 cells", "Generate terrain, 1 cell"}, 2},
         {"another map starts the list again",
          [](S &s, TempDir &dir) {
              stroke(s);
