@@ -83,3 +83,40 @@ TEST(CellClipboard, RefusesWhatCannotBeReadOrWritten)
 }
 
 }  // namespace
+
+namespace {
+
+// An L of three cells copied as a region: the paste writes those three and
+// leaves the fourth cell of the block as it was, also after a turn.
+TEST(CellClipboard, ARegionPastesOnlyItsCells)
+{
+    MapDocument map = numberedMap(12);
+    const RegionSelection l = RegionSelection::rectangle(QRect(1, 1, 2, 2), 12).combined(
+        RegionSelection::rectangle(QRect(2, 1, 1, 1), 12), SelectionChange::Remove);  // (1,1) (1,2) (2,2)
+    CellClipboard clipboard;
+    ASSERT_TRUE(clipboard.copy(map, l));
+    EXPECT_TRUE(clipboard.isRegion());
+    EXPECT_EQ(clipboard.width(), 2);
+    EXPECT_FALSE(clipboard.holds(1, 0));
+
+    const TerrainCell untouched = map.ground.at(5, 9);
+    RecordingEditor recorder(map);
+    EXPECT_EQ(clipboard.paste(recorder.editor, 8, 5), 3u);
+    EXPECT_EQ(map.ground.at(5, 8), map.ground.at(1, 1));
+    EXPECT_EQ(map.ground.at(6, 9), map.ground.at(2, 2));
+    EXPECT_EQ(map.ground.at(5, 9), untouched) << "the cell the region leaves out";
+
+    // A quarter turn clockwise takes the empty top-right corner to the bottom right.
+    clipboard.transform(Transform::Turn90);
+    EXPECT_TRUE(clipboard.holds(0, 0));
+    EXPECT_TRUE(clipboard.holds(1, 0));
+    EXPECT_TRUE(clipboard.holds(0, 1));
+    EXPECT_FALSE(clipboard.holds(1, 1));
+
+    // A rectangle copied afterwards is whole again.
+    ASSERT_TRUE(clipboard.copy(map, QRect(0, 0, 2, 2)));
+    EXPECT_FALSE(clipboard.isRegion());
+    EXPECT_TRUE(clipboard.holds(1, 1));
+}
+
+}  // namespace

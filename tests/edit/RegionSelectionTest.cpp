@@ -207,3 +207,50 @@ TEST(RegionSelection, FillSelectionOfARectangleWritesRowRuns)
 }
 
 }  // namespace
+
+namespace {
+
+// Two regions of random maps combined, against the same sets made cell by cell.
+TEST(RegionSelection, CombinedAddsAndRemovesCellByCell)
+{
+    for (const std::uint32_t side : {5u, 63u, 64u, 65u, 130u}) {
+        for (unsigned seed = 1; seed <= 3; ++seed) {
+            SCOPED_TRACE(testing::Message() << "side " << side << " seed " << seed);
+            const MapDocument map = randomTypeMap(side, 2, seed);
+            std::mt19937 random(seed);
+            const RegionSelection a = RegionSelection::connectedRegion(map.ground, random() % side, random() % side);
+            const RegionSelection b = RegionSelection::terrainOnLevel(map.ground, std::uint8_t(random() % 2))
+                                          .combined(RegionSelection::rectangle(QRect(int(side / 3), 0, int(side / 3 + 1), int(side)), side),
+                                                    SelectionChange::Remove);
+            const std::vector<bool> maskA = maskOf(a, side), maskB = maskOf(b, side);
+            std::vector<bool> added(maskA.size()), removed(maskA.size());
+            for (std::size_t i = 0; i < maskA.size(); ++i) {
+                added[i] = maskA[i] || maskB[i];
+                removed[i] = maskA[i] && !maskB[i];
+            }
+            const RegionSelection sum = a.combined(b, SelectionChange::Add);
+            const RegionSelection difference = a.combined(b, SelectionChange::Remove);
+            EXPECT_EQ(maskOf(sum, side), added);
+            EXPECT_EQ(maskOf(difference, side), removed);
+            EXPECT_EQ(sum.cellCount(), std::size_t(std::count(added.begin(), added.end(), true)));
+            EXPECT_EQ(difference.bounds(), boundsOfMask(removed, side));
+            EXPECT_EQ(maskOf(a.combined(b, SelectionChange::Replace), side), maskB);
+        }
+    }
+    // Taking everything out leaves nothing; adding to nothing gives the other.
+    const RegionSelection square = RegionSelection::rectangle(QRect(2, 2, 3, 3), 9);
+    EXPECT_TRUE(square.combined(RegionSelection::rectangle(QRect(0, 0, 9, 9), 9), SelectionChange::Remove).isEmpty());
+    EXPECT_EQ(RegionSelection().combined(square, SelectionChange::Add).cellCount(), 9u);
+}
+
+TEST(RegionSelection, ARegionLargerThanTheLimitIsNotLookedFor)
+{
+    const MapDocument map = mapOfTypeRows({"1100", "1100", "0000", "0000"});
+    const auto grass = RegionSelection::connectedRegionWithin(map.ground, 0, 0, 4);
+    ASSERT_TRUE(grass);
+    EXPECT_EQ(grass->cellCount(), 4u);
+    EXPECT_FALSE(RegionSelection::connectedRegionWithin(map.ground, 3, 3, 11)) << "12 cells of dirt";
+    EXPECT_EQ(RegionSelection::connectedRegionWithin(map.ground, 3, 3, 12)->cellCount(), 12u);
+}
+
+}  // namespace

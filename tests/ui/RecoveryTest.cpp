@@ -176,6 +176,9 @@ TEST_F(Recovery, DiscardDeletesTheJournalAndLaterKeepsIt)
         const std::vector<JournalListing> listed = listJournals(journals);
         ASSERT_EQ(listed.size(), 1u);
         EXPECT_EQ(listed[0].recordBytes > 0, c.journalKept);
+        // Later says where the edits went: kept for the next start.
+        EXPECT_EQ(window->status().currentMessage().contains(QStringLiteral("kept for the next start")), !c.mapOpened)
+            << window->status().currentMessage().toStdString();
         window.reset();
         context.reset();
     }
