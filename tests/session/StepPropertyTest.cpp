@@ -9,6 +9,7 @@
 //   stays so after painting, fills, paths, pastes and fix-all commands;
 // - symmetry: a map whose types are symmetric under the mode keeps them so
 //   after painting, fills, paths and pastes;
+// - regions: without symmetry and rules, a copied region pastes its own cells only;
 // - tool agreement: fill any terrain, whole-level transforms, mirror half and
 //   fix all edges give the bytes of the engine the command-line tool runs.
 // BRACKWEN_PROPERTY_STEPS (a number of steps) and BRACKWEN_PROPERTY_SEED
@@ -298,9 +299,27 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
         case Operation::Paste: {
             const QPoint from = randomCell();
             const QRect block(from, QSize(1 + random.below(3), 1 + random.below(3)));
+            if (random.chance(40)) {
+                // A region: a terrain's region grown or cut by the block.
+                session->selectSame(from.x(), from.y(), false);
+                session->changeRegionSelection(RegionSelection::rectangle(block, side),
+                                               random.chance(50) ? SelectionChange::Add : SelectionChange::Remove,
+                                               QRect());
+            }
             session->copy(block.intersected(QRect(0, 0, int(side), int(side))));
+            session->clearRegionSelection();
             const QPoint at = randomCell();
+            const TerrainLayer before = session->document().currentLayer();
             session->paste(at.x(), at.y());
+            // Without symmetry and rules a region's paste writes its own cells and no others.
+            const CellClipboard &copied = session->clipboard();
+            if (session->symmetry() == SymmetryMode::Off && !rulesLoaded && !copied.isEmpty())
+                for (int row = 0; row < copied.height() && std::uint32_t(at.y() + row) < side; ++row)
+                    for (int column = 0; column < copied.width() && std::uint32_t(at.x() + column) < side; ++column)
+                        if (!copied.holds(column, row))
+                            ASSERT_EQ(session->document().currentLayer().at(std::uint32_t(at.y() + row), std::uint32_t(at.x() + column)),
+                                      before.at(std::uint32_t(at.y() + row), std::uint32_t(at.x() + column)))
+                                << "a cell outside the copied region";
             break;
         }
         case Operation::FillSelection: {
