@@ -26,7 +26,7 @@ void fillWholeLevel(benchmark::State &state, bool freshUndoList)
         if (freshUndoList)
             undoList = std::make_unique<UndoList>();
         undoList->clear();
-        CellEditor editor(document, *undoList, [&redraws](std::uint16_t, std::uint16_t) { ++redraws; });
+        CellEditor editor(document, 0, *undoList, [&redraws](std::uint16_t, std::uint16_t) { ++redraws; });
         state.ResumeTiming();
         benchmark::DoNotOptimize(PaintAt(editor, brush, {}, 500, 500));
     }

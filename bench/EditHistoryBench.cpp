@@ -21,7 +21,7 @@ void fillWholeLevel(MapDocument &document, EditHistory &history)
     BrushSettings brush = BrushSettings::fromSelectors({.CBtertype = 3, .CBterconf = 0}, {});
     brush.fillX = brush.fillY = true;
     history.openStep();
-    CellEditor editor(document, history.undoList());
+    CellEditor editor(document, 0, history.undoList());
     PaintAt(editor, brush, {}, std::uint16_t(document.mapSize / 2), std::uint16_t(document.mapSize / 2));
     history.closeStep();
 }
@@ -32,12 +32,12 @@ void rewriteWholeLevelAfterAnEdit(MapDocument &document, EditHistory &history)
 {
     const std::uint32_t side = document.mapSize;
     history.openStep();
-    CellEditor first(document, history.undoList());
+    CellEditor first(document, 0, history.undoList());
     first.replaceCell(0, 0, {5});
     history.closeStep();
 
     history.openStep();
-    CellEditor editor(document, history.undoList());
+    CellEditor editor(document, 0, history.undoList());
     editor.reserveRecords(std::size_t(side) * side);
     std::vector<TerrainCell> cells(side);
     for (std::uint32_t row = 0; row < side; ++row) {

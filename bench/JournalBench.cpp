@@ -27,7 +27,7 @@ struct JournalledStep {
         brush.brushHeight = height;
         brush.fillX = brush.fillY = fill;
         history.openStep();
-        CellEditor editor(document, history.undoList());
+        CellEditor editor(document, 0, history.undoList());
         PaintAt(editor, brush, {}, Side / 2, Side / 2);
         history.closeStep();
         writer.open(journalPath(), journalPath() + ".vdm", document);

@@ -63,7 +63,7 @@ void BM_PathPiecesWholeLevel(benchmark::State &state)
         state.PauseTiming();
         document.ground = crowdedLevel();
         undoList.clear();
-        CellEditor editor(document, undoList);
+        CellEditor editor(document, 0, undoList);
         state.ResumeTiming();
         changed = applyPathPiecesToLevel(editor, sampleRules(), PathLayers);
         benchmark::DoNotOptimize(editor.changedCells());
@@ -99,7 +99,7 @@ void BM_PathDragStep(benchmark::State &state)
     applyPathPiecesToLayer(pieced, sampleRules(), PathLayer::Road);
     MapDocument document = loadedMap(pieced);
     UndoList undoList;
-    CellEditor editor(document, undoList);
+    CellEditor editor(document, 0, undoList);
     CellPosition at{10, 10};
     std::size_t cells = 0;
     std::size_t steps = 0;

@@ -80,7 +80,7 @@ void edgeWholeLevel(benchmark::State &state, WholeLevel kind)
 #endif
         }
         undoList->clear();
-        CellEditor editor(document, *undoList);
+        CellEditor editor(document, 0, *undoList);
         state.ResumeTiming();
         changed = applyTerrainEdgesToLevel(editor, sampleRules());
         benchmark::DoNotOptimize(editor.changedCells());
@@ -144,7 +144,7 @@ void BM_EdgesAfterThreeByThreeStroke(benchmark::State &state)
         return;
     MapDocument document = sampleDocument(true);
     UndoList undoList;
-    CellEditor editor(document, undoList);
+    CellEditor editor(document, 0, undoList);
     const BrushSettings water = BrushSettings::fromSelectors({.CBtertype = 8, .CBbrushx = 2, .CBbrushy = 2}, {});
     const BrushSettings grass = BrushSettings::fromSelectors({.CBtertype = 2, .CBbrushx = 2, .CBbrushy = 2}, {});
     std::uint32_t stroke = 0;

@@ -93,7 +93,7 @@ int main(int argc, char **argv)
         return 2;
     }
     MapLoadResult loaded = readMapFile(args[0]);
-    if (!loaded.ok() || !loaded.document->pointCurrentLayerAt(level)) {
+    if (!loaded.ok() || !loaded.document->hasLevel(level)) {
         err << "cannot use the map: " << loaded.reason << Qt::endl;
         return 1;
     }
@@ -109,7 +109,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const TerrainLayer &layer = loaded.document->currentLayer();
+    const TerrainLayer &layer = loaded.document->layer(level);
     const int side = int(layer.side());
     QFile tmx(out.filePath("level.tmx"));
     if (!tmx.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

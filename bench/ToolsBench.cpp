@@ -53,7 +53,7 @@ void fillRegion(benchmark::State &state, bool withEdges)
         state.PauseTiming();
         MapDocument document = grassWithIslands();
         undoList->clear();
-        CellEditor editor(document, *undoList);
+        CellEditor editor(document, 0, *undoList);
         state.ResumeTiming();
         changed = replaceFill(editor, water, 0, 0, options).changed;
         benchmark::DoNotOptimize(changed);

@@ -42,7 +42,7 @@ void transformLevelBench(benchmark::State &state, Transform transform, bool fres
         if (freshUndoList)
             undoList = std::make_unique<UndoList>();
         undoList->clear();
-        CellEditor editor(document, *undoList);
+        CellEditor editor(document, 0, *undoList);
         state.ResumeTiming();
         changed = transformLevel(editor, transform).changed;
         benchmark::DoNotOptimize(editor.changedCells());

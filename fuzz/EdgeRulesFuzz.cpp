@@ -117,7 +117,7 @@ void checkPath(const PathRules &rules, PathLayer path, const TerrainLayer &origi
 
     MapDocument document = loadedMap(original);
     UndoList undoList;
-    CellEditor editor(document, undoList);
+    CellEditor editor(document, 0, undoList);
     if (applyPathPiecesToLevel(editor, rules, path) != changed || undoList.count() != changed || !(document.ground == pieced))
         std::abort();
     undoAll(document, undoList);
@@ -182,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     // The editor's path: the same cells, one record each, taken back exactly.
     MapDocument document = loadedMap(original);
     UndoList undoList;
-    CellEditor editor(document, undoList);
+    CellEditor editor(document, 0, undoList);
     if (applyTerrainEdgesToLevel(editor, rules) != changed || undoList.count() != changed || !(document.ground == edged))
         std::abort();
     undoAll(document, undoList);

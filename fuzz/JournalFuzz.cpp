@@ -89,7 +89,7 @@ QByteArray writtenJournal(std::uint32_t seed, std::uint32_t side, bool twoLevels
             default: {
                 const std::size_t first = history.undoList().count();
                 history.openStep();
-                CellEditor editor(document, history.undoList());
+                CellEditor editor(document, 0, history.undoList());
                 for (int cell = 0; cell < 6; ++cell)
                     editor.replaceCell(std::uint16_t(random() % document.mapSize), std::uint16_t(random() % document.mapSize),
                                        {std::uint8_t(random() % 10), std::uint8_t(random() % 20), std::uint8_t(random() % 4)});
@@ -155,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (!replayable || largestSide(record) > 64)
             continue;
         const QByteArray before = serializeMapData(document);
-        CellEditor editor(document, undoList);
+        CellEditor editor(document, 0, undoList);
         const QString reason = applyJournalRecord(document, record, i % 2 ? &editor : nullptr);
         if (!reason.isEmpty()) {
             // Refused as a whole: nothing written.

@@ -46,7 +46,6 @@ int runRender(const CliArgs &args, CliContext &context)
     if (!map.ok())
         return cliFail(context, map.refusal);
     MapDocument &document = map.document();
-    document.pointCurrentLayerAt(map.level);
     if (!levelPictureFits(document.mapSize, cellSize)) {
         const QString picture = QStringLiteral("a picture of a %1 x %1 map at %2 pixels a cell is larger than %3 x %3 "
                                                "pixels or 2 GiB")
@@ -66,7 +65,8 @@ int runRender(const CliArgs &args, CliContext &context)
             return cliFail(context, sprites.loadError());
     }
 
-    const QImage image = renderMapLevel(document, cellSize, args.has("--numbers"), sprites.spritesLoaded() ? &sprites : nullptr);
+    const QImage image = renderMapLevel(document, cellSize, args.has("--numbers"), sprites.spritesLoaded() ? &sprites : nullptr,
+                                       map.level);
     if (image.isNull())
         return cliFail(context, QStringLiteral("not enough memory for a picture of %1 x %1 pixels")
                                     .arg(qint64(document.mapSize) * cellSize));

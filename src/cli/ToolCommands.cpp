@@ -105,14 +105,13 @@ int runFill(const CliArgs &args, CliContext &context)
                                     .arg(at.column)
                                     .arg(at.row)
                                     .arg(document.mapSize - 1));
-    document.pointCurrentLayerAt(map.level);
 
     // The terrain type with "n/c" as its picture, and every other part of the
     // cell left as it is.
     const BrushSettings brush = BrushSettings::fromSelectors(
         {.CBtertype = terrain, .CBterconf = maxTerrainSprite[terrain] + 1}, {});
     // Saved and never taken back: no undo records.
-    CellEditor editor(document);
+    CellEditor editor(document, map.level);
     const FillResult result = replaceFill(editor, brush, at.column, at.row, {args.has("--all"), rules.get()},
                                           cliProgressBar(context, QStringLiteral("Filling  ")));
     if (const int status = cliSaveMap(document, args.arguments[1], context))

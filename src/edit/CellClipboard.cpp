@@ -4,15 +4,15 @@
 #include <algorithm>
 #include <utility>
 
-bool CellClipboard::copy(const MapDocument &document, const QRect &selection)
+bool CellClipboard::copy(const MapDocument &document, int level, const QRect &selection)
 {
-    if (!CellEditor::canEdit(document) || selection.isEmpty() || selection.left() < 0 || selection.top() < 0
+    if (!CellEditor::canEdit(document, level) || selection.isEmpty() || selection.left() < 0 || selection.top() < 0
         || std::uint32_t(selection.right()) >= document.mapSize || std::uint32_t(selection.bottom()) >= document.mapSize)
         return false;
     m_width = std::uint16_t(selection.width());
     m_height = std::uint16_t(selection.height());
     m_cells.resize(std::size_t(m_width) * m_height);
-    const TerrainLayer &layer = document.currentLayer();
+    const TerrainLayer &layer = document.layer(level);
     for (int row = 0; row < m_height; ++row) {
         const TerrainCell *from = &layer.at(std::uint32_t(selection.top() + row), std::uint32_t(selection.left()));
         std::copy(from, from + m_width, m_cells.begin() + std::ptrdiff_t(row) * m_width);
@@ -21,10 +21,10 @@ bool CellClipboard::copy(const MapDocument &document, const QRect &selection)
     return true;
 }
 
-bool CellClipboard::copy(const MapDocument &document, const RegionSelection &region)
+bool CellClipboard::copy(const MapDocument &document, int level, const RegionSelection &region)
 {
     const QRect bounds = region.bounds();
-    if (region.isEmpty() || !copy(document, bounds))
+    if (region.isEmpty() || !copy(document, level, bounds))
         return false;
     m_inRegion.assign(m_cells.size(), 0);
     region.forEachRun([&](const CellRun &run) {
@@ -36,7 +36,7 @@ bool CellClipboard::copy(const MapDocument &document, const RegionSelection &reg
 
 std::size_t CellClipboard::paste(CellEditor &editor, int left, int top) const
 {
-    if (isEmpty() || left < 0 || top < 0 || !CellEditor::canEdit(editor.document()))
+    if (isEmpty() || left < 0 || top < 0 || !editor.canEdit())
         return 0;
     const std::uint32_t size = editor.mapSize();
     std::size_t changed = 0;

@@ -32,14 +32,14 @@ public:
     bool isRegion() const { return !m_inRegion.empty(); }
 
     // Replaces the block with the cells of the selection (inclusive column and
-    // row numbers) on the current layer. Nothing happens without an open map, on
+    // row numbers) on the level. Nothing happens without an open map, on
     // a level the map does not have, or when the selection does not lie inside
     // the map; the result says whether the block was replaced.
-    bool copy(const MapDocument &document, const QRect &selection);
+    bool copy(const MapDocument &document, int level, const QRect &selection);
 
     // Replaces the block with the cells of a region of the current layer, the
     // block being the region's bounds; the same refusals as above.
-    bool copy(const MapDocument &document, const RegionSelection &region);
+    bool copy(const MapDocument &document, int level, const RegionSelection &region);
 
     // Writes the block (a region's cells only) with its top-left cell at (left, top), clipped at the
     // map's right and bottom edges; cells that already hold the copied bytes are

@@ -4,24 +4,24 @@
 #include <algorithm>
 #include <utility>
 
-CellEditor::CellEditor(MapDocument &document, UndoList &undoList, CellChanged cellChanged)
+CellEditor::CellEditor(MapDocument &document, int level, UndoList &undoList, CellChanged cellChanged)
     : m_document(document)
+    , m_level(level == 1 ? 1 : 0)
     , m_undoList(&undoList)
     , m_cellChanged(std::move(cellChanged))
 {
 }
 
-CellEditor::CellEditor(MapDocument &document)
+CellEditor::CellEditor(MapDocument &document, int level)
     : m_document(document)
+    , m_level(level == 1 ? 1 : 0)
     , m_undoList(nullptr)
 {
 }
 
-bool CellEditor::canEdit(const MapDocument &document)
+bool CellEditor::canEdit(const MapDocument &document, int level)
 {
-    // The current layer stays on ground when level 1 of a one-level map is
-    // chosen; editing it then would write to a level the user does not see.
-    return document.isLoaded && document.hasChosenLayer() && document.currentLayer().side() == document.mapSize;
+    return document.isLoaded && document.hasLevel(level) && document.layer(level).side() == document.mapSize;
 }
 
 std::size_t CellEditor::replaceCells(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells)
@@ -44,7 +44,7 @@ std::size_t CellEditor::writeRun(std::uint16_t column, std::uint16_t row, std::s
     TerrainCell *target = &layer().at(row, column);
     UndoRecord *const records = m_records.data();
     UndoRecord *record = records;
-    const std::uint8_t level = std::uint8_t(m_document.currentLayerLevel());
+    const std::uint8_t level = std::uint8_t(m_level);
     // Every cell's record is written and kept only when the cell differs, and
     // every cell is written: no branch on which cells change, which follows
     // no pattern the processor could guess.

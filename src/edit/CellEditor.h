@@ -1,4 +1,4 @@
-// Writes cells of the open map's current layer the way every editing operation
+// Writes cells of one level of the open map the way every editing operation
 // must: one undo record per cell that changes, the rectangle of changed cells
 // for the grid to redraw, and, for whoever asks, a notification per cell.
 #pragma once
@@ -20,18 +20,24 @@ public:
     // Told about each changed cell, in change order.
     using CellChanged = std::function<void(std::uint16_t column, std::uint16_t row)>;
 
-    CellEditor(MapDocument &document, UndoList &undoList, CellChanged cellChanged = {});
+    // An editor of the level (0 ground, 1 underground) of the document.
+    CellEditor(MapDocument &document, int level, UndoList &undoList, CellChanged cellChanged = {});
     // An editor that keeps no undo records, for work that is saved and never
     // taken back (the command-line tool): a fill of a whole large level then
     // needs no memory beside the map's.
-    explicit CellEditor(MapDocument &document);
+    CellEditor(MapDocument &document, int level);
 
-    // True when the document has a layer for the chosen level to edit: a map is
-    // open and the chosen level exists (level 1 of a one-level map has none).
-    static bool canEdit(const MapDocument &document);
+    // True when the document has a layer of the level to edit: a map is open
+    // and has the level (level 1 of a one-level map has none).
+    static bool canEdit(const MapDocument &document, int level);
+    bool canEdit() const { return canEdit(m_document, m_level); }
 
     MapDocument &document() { return m_document; }
-    TerrainLayer &layer() { return m_document.currentLayer(); }
+    // The level written, and its layer; a replay of records of several levels
+    // points the editor at each record's level in turn.
+    int level() const { return m_level; }
+    void setLevel(int level) { m_level = level == 1 ? 1 : 0; }
+    TerrainLayer &layer() { return m_document.layer(m_level); }
     std::uint32_t mapSize() const { return m_document.mapSize; }
 
     // Writes the cell at (column, row), inside the map, when it differs from what
@@ -44,7 +50,7 @@ public:
         if (target == cell)
             return false;
         if (m_undoList)
-            m_undoList->append({column, row, std::uint8_t(m_document.currentLayerLevel()), target});
+            m_undoList->append({column, row, std::uint8_t(m_level), target});
         target = cell;
         if (m_cellChanged)
             m_cellChanged(column, row);
@@ -87,6 +93,7 @@ private:
     std::size_t writeRun(std::uint16_t column, std::uint16_t row, std::span<const TerrainCell> cells);
 
     MapDocument &m_document;
+    int m_level = 0;
     UndoList *m_undoList;  // none: no records are kept
     CellChanged m_cellChanged;
     std::vector<UndoRecord> m_records;  // a run's records before they are appended

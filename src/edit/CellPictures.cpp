@@ -48,7 +48,7 @@ std::vector<std::uint32_t> cellsAround(std::span<const CellPosition> changed, st
 std::size_t rewriteCellsAround(CellEditor &editor, std::span<const CellPosition> changed, Reach reach,
                                const std::function<TerrainCell(std::uint32_t column, std::uint32_t row)> &cellAt)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return 0;
     const std::uint32_t side = editor.layer().side();
     std::size_t count = 0;
@@ -101,7 +101,7 @@ void mergePictures(std::span<TerrainCell> cells, const PictureRows &set, const C
 
 std::size_t rewriteLevel(CellEditor &editor, std::span<const PictureRows> sets)
 {
-    if (!CellEditor::canEdit(editor.document()) || sets.empty())
+    if (!editor.canEdit() || sets.empty())
         return 0;
     // Every set's pictures of the whole level are worked out first, so that
     // the undo list can make room for all the records at once (one block,

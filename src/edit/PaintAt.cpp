@@ -179,7 +179,7 @@ bool fillSpreadsFrom(std::uint8_t tertype, const BrushSettings &brush)
 std::size_t PaintAt(CellEditor &editor, const BrushSettings &brush, CellPosition anchorCell,
                     std::uint16_t column, std::uint16_t row, const ProgressCallback &progress)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return 0;
     if (!brush.fillX && !brush.fillY)
         return paintRectangle(editor, brush, column, row);

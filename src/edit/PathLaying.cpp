@@ -40,7 +40,7 @@ std::vector<CellPosition> pathCells(CellPosition from, CellPosition to)
 PathLaid layPath(CellEditor &editor, const PathRules &rules, PathLayer path, std::uint8_t type,
                  std::span<const CellPosition> cells, std::uint8_t fallbackPicture)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return {};
     const auto typeField = pathTypeField(path);
     const auto pictureField = pathPictureField(path);

@@ -124,7 +124,7 @@ std::size_t applyPathPieces(CellEditor &editor, const PathRules &rules, PathLaye
 
 std::size_t applyPathPiecesToLevel(CellEditor &editor, const PathRules &rules, std::span<const PathLayer> paths)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return 0;
     std::vector<PictureRows> sets;
     for (const PathLayer path : paths)

@@ -241,7 +241,7 @@ FillResult fillSelection(CellEditor &editor, const BrushSettings &brush, const R
                          const ProgressCallback &progress)
 {
     const QRect level(0, 0, int(editor.mapSize()), int(editor.mapSize()));
-    if (!CellEditor::canEdit(editor.document()) || !level.contains(selection.bounds()))
+    if (!editor.canEdit() || !level.contains(selection.bounds()))
         return {};
     const PreparedBrush prepared(brush);
     ProgressMeter meter(progress, qint64(selection.cellCount()));

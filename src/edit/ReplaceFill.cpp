@@ -96,7 +96,7 @@ std::uint8_t plainPicture(std::uint32_t column, std::uint32_t row)
 FillResult replaceFill(CellEditor &editor, const BrushSettings &brush, std::uint16_t column, std::uint16_t row,
                        const ReplaceFillOptions &options, const ProgressCallback &progress)
 {
-    if (!CellEditor::canEdit(editor.document()) || column >= editor.mapSize() || row >= editor.mapSize())
+    if (!editor.canEdit() || column >= editor.mapSize() || row >= editor.mapSize())
         return {};
     const TerrainLayer &layer = editor.layer();
     const std::uint8_t tertype = layer.at(row, column).tertype;

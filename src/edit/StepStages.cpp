@@ -102,7 +102,7 @@ RulesTargets rulesTargets(const TerrainLayer &layer, std::span<const CellChange>
 
 std::size_t applyRules(CellEditor &editor, const TerrainEdgeRules &rules, const RulesTargets &targets)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return 0;
     return applyRulesWith(editor.layer(), rules, targets.terrain, targets.paths,
                           [&](CellPosition at, const TerrainCell &cell) { return editor.replaceCell(at.column, at.row, cell); });
@@ -110,7 +110,7 @@ std::size_t applyRules(CellEditor &editor, const TerrainEdgeRules &rules, const 
 
 std::size_t applyRulesAt(CellEditor &editor, const TerrainEdgeRules &rules, std::span<const CellPosition> cells)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return 0;
     const std::vector<CellPosition> sorted = eachOnce(cells);
     const std::array<std::vector<CellPosition>, 2> paths = {sorted, sorted};
@@ -137,9 +137,9 @@ std::pair<std::size_t, std::size_t> runStages(CellEditor &editor, const UndoList
     const std::size_t start = records.count();
     const bool mirrored = work.symmetry != SymmetryMode::Off;
     const bool mends = work.rules && !work.pathCells.empty();
-    if ((start == firstRecord && !mends) || (!work.rules && !mirrored) || !CellEditor::canEdit(editor.document()))
+    if ((start == firstRecord && !mends) || (!work.rules && !mirrored) || !editor.canEdit())
         return {start, start};
-    const int level = editor.document().currentLayerLevel();
+    const int level = editor.level();
     const std::uint32_t side = editor.mapSize();
     std::vector<CellChange> changes = recordedChanges(records, firstRecord, level, side);
     if (mirrored) {

@@ -127,7 +127,7 @@ std::vector<CellChange> recordedChanges(const UndoList &undoList, std::size_t fi
 std::vector<CellPosition> applySymmetry(CellEditor &editor, SymmetryMode mode, std::span<const CellChange> changes)
 {
     std::vector<CellPosition> copies;
-    if (mode == SymmetryMode::Off || !CellEditor::canEdit(editor.document()))
+    if (mode == SymmetryMode::Off || !editor.canEdit())
         return copies;
     const TerrainLayer &layer = editor.layer();
     const std::uint32_t side = layer.side();

@@ -108,7 +108,7 @@ std::size_t applyTerrainEdges(CellEditor &editor, const TerrainEdgeRules &rules,
 
 std::size_t applyTerrainEdgesToLevel(CellEditor &editor, const TerrainEdgeRules &rules)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return 0;
     const PictureRows edges{&TerrainCell::terconf, MirrorBit::TerrainLeftRight | MirrorBit::TerrainUpsideDown,
                             rowsOf(editor.layer(), rules)};

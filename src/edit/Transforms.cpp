@@ -529,7 +529,7 @@ TransformResult transformLayer(TerrainLayer &layer, Transform transform, const T
 
 TransformResult transformArea(CellEditor &editor, const QRect &area, Transform transform, const TerrainEdgeRules *rules)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return {TransformRefusal{TransformRefusal::Cause::NoLevelShown, QRect(), 0}};
     TransformResult refused{refusalFor(editor.layer().side(), area, transform)};
     if (!refused.ok())
@@ -574,7 +574,7 @@ std::size_t mirrorHalf(TerrainLayer &layer, LevelHalf half, const TerrainEdgeRul
 
 std::size_t mirrorHalf(CellEditor &editor, LevelHalf half, const TerrainEdgeRules *rules)
 {
-    if (!CellEditor::canEdit(editor.document()))
+    if (!editor.canEdit())
         return 0;
     const std::uint32_t side = editor.layer().side();
     editor.reserveRecords(std::size_t(side) * (side / 2));

@@ -104,17 +104,17 @@ void drawPlainCell(Canvas &canvas, const QRect &cellRect, const TerrainLayer &la
 template <class Canvas>
 void drawCell(Canvas &canvas, const QRect &cellRect, const CellRenderContext &context, int column, int row)
 {
-    if (!cellIsDrawable(context.document, column, row, context.view))
+    if (!cellIsDrawable(context.document, column, row, context.view, context.level))
         return;
     if (!context.sprites) {
-        drawPlainCell(canvas, cellRect, context.document.currentLayer(), context.document.mapSize, column, row,
+        drawPlainCell(canvas, cellRect, context.document.layer(context.level), context.document.mapSize, column, row,
                       context.showConfigNumbers, context.font);
         return;
     }
     // Sprite mode: the tiles over the grid's own background, which shows where
     // a table has no picture for the cell. Terrain pictures have no
     // transparent pixels, so one that covers the cell hides the background.
-    const TerrainCell &cell = context.document.currentLayer().at(std::uint32_t(row), std::uint32_t(column));
+    const TerrainCell &cell = context.document.layer(context.level).at(std::uint32_t(row), std::uint32_t(column));
     const QRgb background = context.background.rgb();
     const std::array<const QImage *, 3> tiles = spriteCellTiles(cell, *context.sprites, cellRect.width());
     if (!tiles[0] || tiles[0]->width() < cellRect.width() || tiles[0]->height() < cellRect.height())
@@ -132,11 +132,11 @@ void drawCell(Canvas &canvas, const QRect &cellRect, const CellRenderContext &co
 
 }  // namespace
 
-bool cellIsDrawable(const MapDocument &document, int column, int row, const GridView &view)
+bool cellIsDrawable(const MapDocument &document, int column, int row, const GridView &view, int level)
 {
     if (column < 0 || row < 0)
         return false;
-    const std::uint32_t size = std::min(document.mapSize, document.currentLayer().side());
+    const std::uint32_t size = std::min(document.mapSize, document.layer(level).side());
     if (std::uint32_t(column) >= size || std::uint32_t(row) >= size)
         return false;
     return row >= view.topRow && row <= view.topRow + view.visibleRows
@@ -179,9 +179,10 @@ int largestFittingCellSize(std::uint32_t side)
     return 0;
 }
 
-QImage renderMapLevel(const MapDocument &document, int cellSize, bool showConfigNumbers, const TileSprites *sprites)
+QImage renderMapLevel(const MapDocument &document, int cellSize, bool showConfigNumbers, const TileSprites *sprites,
+                      int level)
 {
-    const int side = int(std::min(document.mapSize, document.currentLayer().side()));
+    const int side = int(std::min(document.mapSize, document.layer(level).side()));
     if (side == 0 || !levelPictureFits(std::uint32_t(side), cellSize))
         return {};
     QImage image(side * cellSize, side * cellSize, QImage::Format_RGB32);
@@ -189,7 +190,7 @@ QImage renderMapLevel(const MapDocument &document, int cellSize, bool showConfig
         return {};
     image.fill(Qt::white);
     ImageCanvas canvas(image);
-    const CellRenderContext context{document, GridView{0, 0, side, side}, showConfigNumbers, gridFont(), sprites};
+    const CellRenderContext context{document, GridView{0, 0, side, side}, showConfigNumbers, gridFont(), sprites, Qt::white, level};
     for (int row = 0; row < side; ++row)
         for (int column = 0; column < side; ++column)
             drawCell(canvas, QRect(column * cellSize, row * cellSize, cellSize, cellSize), context, column, row);

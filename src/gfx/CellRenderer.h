@@ -47,7 +47,7 @@ inline constexpr QRgb ConfigNumberColour = qRgb(0, 0, 0);
 // True when the cell (column, row) is to be drawn: the map is not being
 // re-dimensioned, the cell lies inside the map, and it is within the fully
 // visible columns and rows or the one partly visible column or row after them.
-bool cellIsDrawable(const MapDocument &document, int column, int row, const GridView &view);
+bool cellIsDrawable(const MapDocument &document, int column, int row, const GridView &view, int level = 0);
 
 // Cells smaller than this show no configuration numbers: the digits would
 // hide the cell.
@@ -71,6 +71,7 @@ struct CellRenderContext {
     QFont font;
     const TileSprites *sprites = nullptr;  // sprite mode when set, plain colours otherwise
     QColor background = Qt::white;         // the grid's own colour, under the tiles
+    int level = 0;                         // the level drawn: 0 ground, 1 underground
 };
 
 // The font of the map grid and the main window as designed: "MS Sans Serif",
@@ -90,14 +91,15 @@ bool levelPictureFits(std::uint32_t side, int cellSize);
 // within the limits; 0 when not even one pixel a cell does.
 int largestFittingCellSize(std::uint32_t side);
 
-// The whole current layer as the grid draws it at cellSize pixels a cell
+// The whole layer of the level as the grid draws it at cellSize pixels a cell
 // (1..64), on white: with the sprites when given, else in plain colours. A
 // null image when the size lies outside 1..64, the picture would break the
 // limits, or its memory cannot be had.
-QImage renderMapLevel(const MapDocument &document, int cellSize, bool showConfigNumbers, const TileSprites *sprites);
+QImage renderMapLevel(const MapDocument &document, int cellSize, bool showConfigNumbers, const TileSprites *sprites,
+                      int level = 0);
 
 // The grid's single drawing entry: draws the cell at (column, row) of the
-// current layer into cellRect, a square of the grid's cell size (1..64
+// context's level into cellRect, a square of the grid's cell size (1..64
 // pixels), when cellIsDrawable allows it, else nothing. Sprites are drawn at
 // the cell size; numbers are shown from MinNumberCellSize pixels up.
 void RenderCell(QPainter &painter, const QRect &cellRect, const CellRenderContext &context, int column, int row);

@@ -620,14 +620,13 @@ QString applyFitting(MapDocument &document, const JournalRecord &record, CellEdi
             layer.at(cell.row, cell.column) = cell.value;
         return {};
     }
-    // The editor writes the current layer; it is pointed at the record's
-    // level for the writes and back afterwards.
-    const int layerLevel = document.currentLayerLevel();
-    document.pointCurrentLayerAt(record.level);
+    // The editor is pointed at the record's level for the writes and back afterwards.
+    const int editorLevel = editor->level();
+    editor->setLevel(record.level);
     editor->reserveRecords(record.cells.size());
     for (const JournalCell &cell : record.cells)
         editor->replaceCell(cell.column, cell.row, cell.value);
-    document.pointCurrentLayerAt(layerLevel);
+    editor->setLevel(editorLevel);
     return {};
 }
 

@@ -4,15 +4,6 @@
 #include <new>
 #include <utility>
 
-bool MapDocument::pointCurrentLayerAt(int level)
-{
-    m_levelMissing = level == 1 && !hasUnderground;
-    if (m_levelMissing)
-        return false;
-    m_currentLayerLevel = level == 1 ? 1 : 0;
-    return true;
-}
-
 bool MapDocument::redimension(std::uint32_t side, const ProgressCallback &progress)
 {
     // A side no layer can take fails below; it must not overflow the total first.

@@ -27,17 +27,9 @@ struct MapDocument {
     TerrainLayer &layer(int level) { return level == 1 ? underground : ground; }
     const TerrainLayer &layer(int level) const { return level == 1 ? underground : ground; }
 
-    // The layer that drawing, picking, painting and copying use: the chosen
-    // level's, except that choosing level 1 of a one-level map leaves it on the
-    // layer it was on (the editor session keeps which level is chosen).
-    TerrainLayer &currentLayer() { return layer(m_currentLayerLevel); }
-    const TerrainLayer &currentLayer() const { return layer(m_currentLayerLevel); }
-    int currentLayerLevel() const { return m_currentLayerLevel; }
-    // False after the current layer was last pointed at a level the map lacks:
-    // that level has no cells to edit.
-    bool hasChosenLayer() const { return !m_levelMissing; }
-    // Points currentLayer at the given level when the map has it; false when not.
-    bool pointCurrentLayerAt(int level);
+    // Whether the map has the level: the ground always, the underground when
+    // the map has one.
+    bool hasLevel(int level) const { return level == 0 || (level == 1 && hasUnderground); }
 
     // Re-dimensions both layers to the new side, keeping the shared top-left
     // square and zeroing new cells. When the memory cannot be had, nothing
@@ -55,8 +47,4 @@ struct MapDocument {
     // True when a cell of either level outside the top-left square of the given
     // side is not all zero: re-dimensioning to that side would lose it.
     bool hasCellsOutside(std::uint32_t side) const;
-
-private:
-    int m_currentLayerLevel = 0;
-    bool m_levelMissing = false;
 };

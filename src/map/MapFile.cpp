@@ -562,9 +562,7 @@ MapFileSummary summarizeMapFile(const QString &path, const ProgressCallback &pro
 
 void adoptLoadedMap(MapDocument &document, MapDocument &&loaded)
 {
-    const int level = document.currentLayerLevel();
     document = std::move(loaded);
-    document.pointCurrentLayerAt(level);
 }
 
 QByteArray serializeMapData(const MapDocument &document)

@@ -64,7 +64,7 @@ std::optional<ObstacleChoice> chooseObstacleView(const ObstacleRequest &request,
     if (!request.map || !request.map->isLoaded)
         return std::nullopt;
     const std::optional<std::uint8_t> battlefield = battlefieldOfCell(
-        request.map->currentLayer(), request.anchorColumn, request.anchorRow, request.level);
+        request.map->layer(request.map->hasLevel(request.level) ? request.level : 0), request.anchorColumn, request.anchorRow, request.level);
     if (!battlefield)
         return std::nullopt;
     if (*battlefield == NoBattlefield)

@@ -1,17 +1,17 @@
 // The copied cells and their change notice.
 #include "session/ClipboardModel.h"
 
-bool ClipboardModel::copy(const MapDocument &document, const QRect &selection)
+bool ClipboardModel::copy(const MapDocument &document, int level, const QRect &selection)
 {
-    if (!m_cells.copy(document, selection))
+    if (!m_cells.copy(document, level, selection))
         return false;
     Q_EMIT changed();
     return true;
 }
 
-bool ClipboardModel::copy(const MapDocument &document, const RegionSelection &region)
+bool ClipboardModel::copy(const MapDocument &document, int level, const RegionSelection &region)
 {
-    if (!m_cells.copy(document, region))
+    if (!m_cells.copy(document, level, region))
         return false;
     Q_EMIT changed();
     return true;

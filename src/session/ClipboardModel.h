@@ -19,9 +19,9 @@ public:
 
     // Copies the selection of the document's current layer; false, with the
     // cells held unchanged, when it could not.
-    bool copy(const MapDocument &document, const QRect &selection);
+    bool copy(const MapDocument &document, int level, const QRect &selection);
     // Copies the cells of a region of the current layer.
-    bool copy(const MapDocument &document, const RegionSelection &region);
+    bool copy(const MapDocument &document, int level, const RegionSelection &region);
     // Flips or turns the cells held.
     void transform(Transform transform);
 

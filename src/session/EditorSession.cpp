@@ -58,7 +58,6 @@ MapOpenResult EditorSession::open(const QString &fileName)
     m_sizeSteps = SizeSteps::forSide(m_document.mapSize);
     // One form of the name whatever was typed: the caption and the recent list show it.
     m_fileName = QFileInfo(fileName).absoluteFilePath();
-    m_document.pointCurrentLayerAt(m_level);
     m_history.clear();
     forgetPathPoint();
     Q_EMIT mapOpened();
@@ -89,10 +88,8 @@ QString EditorSession::replayStep(const std::function<QString(MapDocument &docum
 {
     beginStep(kind);
     const std::size_t start = m_step->start;
-    CellEditor editor(m_document, m_history.undoList());
-    const int shownLevel = m_document.currentLayerLevel();
+    CellEditor editor(m_document, layerLevel(), m_history.undoList());
     const QString reason = write(m_document, editor);
-    m_document.pointCurrentLayerAt(shownLevel);
     // The writer may have pointed the editor at either level: each level's
     // cells are announced from the records the step appended.
     const UndoList &records = m_history.undoList();
@@ -125,8 +122,8 @@ bool EditorSession::selectLevel(int level)
     clearRegionSelection();
     m_level = level == 1 ? 1 : 0;
     forgetPathPoint();
-    // Level 1 of a one-level map leaves the current layer as it was.
-    const bool shown = m_document.pointCurrentLayerAt(m_level);
+    // Level 1 of a one-level map has no cells to show.
+    const bool shown = m_document.hasLevel(m_level);
     Q_EMIT levelChanged(m_level, shown);
     return shown;
 }
@@ -170,7 +167,7 @@ std::size_t EditorSession::edit(StepKind kind, Operation &&operation)
     if (levelShown()) {
         // Long work shows itself (the busy pointer, progress) from here to the step's end.
         stepProgress();
-        CellEditor editor(m_document, m_history.undoList());
+        CellEditor editor(m_document, m_level, m_history.undoList());
         const std::size_t firstRecord = m_history.undoList().count();
         count = operation(editor);
         ++m_step->operations;
@@ -200,7 +197,7 @@ void EditorSession::announceEdits(const CellEditor &editor)
 {
     if (editor.changedCells().isEmpty())
         return;
-    Q_EMIT cellsChanged(m_document.currentLayerLevel(), editor.changedCells());
+    Q_EMIT cellsChanged(editor.level(), editor.changedCells());
     Q_EMIT undoCountChanged(m_history.undoList().count());
 }
 
@@ -234,7 +231,7 @@ void EditorSession::endStep()
     // The closing stages, in order: symmetry and rules (unless they ran
     // after each operation), the history's records, then the journal.
     if (!stepTraits(m_step->kind).live && m_step->operations > 0 && levelShown()) {
-        CellEditor editor(m_document, m_history.undoList());
+        CellEditor editor(m_document, m_level, m_history.undoList());
         runStages(editor, m_step->start);
         announceEdits(editor);
     }
@@ -263,9 +260,9 @@ void EditorSession::announceHistory()
 std::size_t EditorSession::paint(const BrushSettings &brush, int column, int row)
 {
     const bool fill = brush.fillX || brush.fillY;
-    if (fill && CellEditor::canEdit(m_document) && std::uint32_t(column) < m_document.mapSize
+    if (fill && CellEditor::canEdit(m_document, m_level) && std::uint32_t(column) < m_document.mapSize
         && std::uint32_t(row) < m_document.mapSize) {
-        const std::uint8_t from = m_document.currentLayer().at(std::uint32_t(row), std::uint32_t(column)).tertype;
+        const std::uint8_t from = currentLayer().at(std::uint32_t(row), std::uint32_t(column)).tertype;
         if (!fillSpreadsFrom(from, brush))
             Q_EMIT fillStoppedAtFirstCell(from, brush.terrainType);
     }
@@ -406,7 +403,8 @@ bool EditorSession::copy(const QRect &selection)
 {
     if (!levelShown())
         return false;
-    return m_regionSelection ? m_clipboard.copy(m_document, *m_regionSelection) : m_clipboard.copy(m_document, selection);
+    return m_regionSelection ? m_clipboard.copy(m_document, m_level, *m_regionSelection)
+                             : m_clipboard.copy(m_document, m_level, selection);
 }
 
 std::size_t EditorSession::paste(int left, int top)
@@ -436,7 +434,7 @@ std::size_t EditorSession::replaceFill(const BrushSettings &brush, int column, i
 
 std::size_t EditorSession::selectSame(int column, int row, bool wholeLevel, SelectionChange change)
 {
-    const TerrainLayer &layer = m_document.currentLayer();
+    const TerrainLayer &layer = currentLayer();
     if (!levelShown() || column < 0 || row < 0 || std::uint32_t(std::max(column, row)) >= layer.side())
         return 0;
     return changeRegionSelection(wholeLevel ? RegionSelection::terrainOnLevel(layer, layer.at(row, column).tertype)

@@ -84,7 +84,11 @@ public:
     // The chosen level, 0 ground or 1 underground; the map may lack it.
     int level() const { return m_level; }
     // A map is open and its chosen level exists: there are cells to show and edit.
-    bool levelShown() const { return m_document.isLoaded && m_document.hasChosenLayer(); }
+    bool levelShown() const { return m_document.isLoaded && m_document.hasLevel(m_level); }
+    // The level whose cells are shown, read and edited: the chosen one, or
+    // the ground while the chosen one is missing; and its layer.
+    int layerLevel() const { return m_document.hasLevel(m_level) ? m_level : 0; }
+    const TerrainLayer &currentLayer() const { return m_document.layer(layerLevel()); }
     // The sides the map-size list offers for the open map, chosen by the side
     // it was opened with.
     const SizeSteps &sizeSteps() const { return m_sizeSteps; }

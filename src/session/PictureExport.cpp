@@ -48,7 +48,7 @@ PictureExportResult exportPicture(const EditorSession &session, int gridCellSize
     if (QString tooLarge = pictureTooLargeText(texts, document.mapSize, answer->cellSize); !tooLarge.isEmpty())
         return refused(std::move(tooLarge));
 
-    const QImage picture = renderMapLevel(document, answer->cellSize, showConfigNumbers, session.sprites());
+    const QImage picture = renderMapLevel(document, answer->cellSize, showConfigNumbers, session.sprites(), session.layerLevel());
     if (picture.isNull())
         return refused(texts.noMemory.arg(answer->cellSize));
     // Written aside and renamed over the target only when whole.

@@ -31,7 +31,7 @@ CheckSettings ProblemWatch::settings() const
 void ProblemWatch::checkAll()
 {
     if (m_session.levelShown() && !m_session.isResizing())
-        m_list.checkAll(m_session.document().currentLayer(), settings());
+        m_list.checkAll(m_session.currentLayer(), settings());
     else
         m_list.clear();
     Q_EMIT problemsChanged();
@@ -43,6 +43,6 @@ void ProblemWatch::recheck(int level, const QRect &cells)
 {
     if (level != m_session.level() || !m_session.levelShown() || m_session.isResizing())
         return;
-    m_list.recheck(m_session.document().currentLayer(), settings(), cells);
+    m_list.recheck(m_session.currentLayer(), settings(), cells);
     Q_EMIT problemsChanged();
 }

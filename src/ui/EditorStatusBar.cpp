@@ -62,7 +62,7 @@ QString EditorStatusBar::selectionText() const
 void EditorStatusBar::showCell(QPoint cell)
 {
     const MapDocument &map = m_session.document();
-    const TerrainLayer &layer = map.currentLayer();
+    const TerrainLayer &layer = m_session.currentLayer();
     if (!map.isLoaded || cell.x() < 0 || cell.y() < 0 || std::uint32_t(cell.x()) >= layer.side()
         || std::uint32_t(cell.y()) >= layer.side()) {
         m_hover->clear();
@@ -71,7 +71,7 @@ void EditorStatusBar::showCell(QPoint cell)
     std::optional<QString> battlefield;
     if (m_session.catalogue().isOn()) {
         const std::optional<std::uint8_t> code =
-            battlefieldOfCell(layer, std::uint32_t(cell.x()), std::uint32_t(cell.y()), map.currentLayerLevel());
+            battlefieldOfCell(layer, std::uint32_t(cell.x()), std::uint32_t(cell.y()), m_session.layerLevel());
         battlefield = battlefieldName(m_battlefieldNames, code.value_or(NoBattlefield));
     }
     m_hover->setText(cellStatusText(m_texts, cell.x(), cell.y(),

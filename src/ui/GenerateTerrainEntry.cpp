@@ -13,7 +13,7 @@ std::size_t writeLevel(EditorSession &session, int level, const TerrainLayer &ge
 {
     std::size_t changed = 0;
     session.replayStep([&](MapDocument &document, CellEditor &editor) {
-        document.pointCurrentLayerAt(level);
+        editor.setLevel(level);
         const std::uint32_t side = generated.side();
         for (std::uint32_t row = 0; row < side; ++row)
             changed += editor.replaceCells(0, std::uint16_t(row), std::span(&generated.at(row, 0), side));

@@ -83,20 +83,20 @@ void OverviewDock::rebuildIfStale()
     } else {
         const MapDocument &document = m_session.document();
         const OverviewScale scale = fittingScale();
-        m_view->setPicture(renderOverview(document.currentLayer(), document.mapSize, scale), scale, document.mapSize);
+        m_view->setPicture(renderOverview(m_session.currentLayer(), document.mapSize, scale), scale, document.mapSize);
     }
     followGrid();
 }
 
 void OverviewDock::redrawCells(int level, const QRect &cells)
 {
-    if (level != m_session.document().currentLayerLevel() || !levelShown())
+    if (level != m_session.layerLevel() || !levelShown())
         return;
     // A hidden dock keeps no picture up to date; it rebuilds when shown.
     if (!isVisible())
         m_stale = true;
     if (!m_stale)
-        m_view->redrawCells(m_session.document().currentLayer(), cells);
+        m_view->redrawCells(m_session.currentLayer(), cells);
 }
 
 void OverviewDock::followGrid()

@@ -39,7 +39,7 @@ ToolOutline ReplaceFillTool::outline(QPoint cell) const
         return {};
     if (cell != m_previewCell) {
         m_previewCell = cell;
-        auto region = RegionSelection::connectedRegionWithin(m_session.document().currentLayer(),
+        auto region = RegionSelection::connectedRegionWithin(m_session.currentLayer(),
                                                              std::uint32_t(cell.x()), std::uint32_t(cell.y()),
                                                              PreviewCells);
         m_preview = region ? std::make_shared<const RegionSelection>(std::move(*region)) : nullptr;

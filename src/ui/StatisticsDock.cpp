@@ -82,7 +82,7 @@ void StatisticsDock::refresh()
         m_fairness->showLevel(nullptr);
         return;
     }
-    const TerrainLayer &layer = m_session.document().currentLayer();
+    const TerrainLayer &layer = m_session.currentLayer();
     const QString level = m_session.level() == 0 ? m_texts.maplvl_gnd : m_texts.maplvl_str;
     m_title->setText(m_texts.stattitle.arg(QFileInfo(m_session.fileName()).fileName(), QString(level).remove(u'&')));
     m_counts->setPlainText(levelStatisticsText(layer, m_texts));

@@ -298,13 +298,13 @@ void TForm1::DGDrawCell(QPainter &painter, int column, int row, const QRect &rec
         return;
     const GridView view{DG->leftCol(), DG->topRow(), DG->visibleColCount(), DG->visibleRowCount()};
     const CellRenderContext context{m_session.document(), view, m_showConfigNumbers, DG->font(), m_session.sprites(),
-                                    DG->palette().color(QPalette::Base)};
+                                    DG->palette().color(QPalette::Base), m_session.layerLevel()};
     RenderCell(painter, rect, context, column, row);
 }
 
 void TForm1::repaintCells(int level, const QRect &cells)
 {
-    if (!DG->isVisible() || level != m_session.document().currentLayerLevel())
+    if (!DG->isVisible() || level != m_session.layerLevel())
         return;
     // Only the fully visible columns and rows and the one partly visible after them are drawn.
     DG->updateCells(cells.intersected(DG->shownCells()));
@@ -382,7 +382,7 @@ void TForm1::DGSelectCell(int column, int row)
 {
     const MapDocument &map = m_session.document();
     if (column < 0 || row < 0 || m_session.isResizing() || std::uint32_t(column) >= map.mapSize
-        || std::uint32_t(row) >= map.mapSize || std::uint32_t(std::max(column, row)) >= map.currentLayer().side())
+        || std::uint32_t(row) >= map.mapSize || std::uint32_t(std::max(column, row)) >= m_session.currentLayer().side())
         return;
     m_infoCell = QPoint(column, row);
     showCellInfo();
@@ -395,13 +395,13 @@ void TForm1::showCellInfo()
 {
     const MapDocument &map = m_session.document();
     const int column = m_infoCell.x(), row = m_infoCell.y();
-    if (column < 0 || m_session.isResizing() || std::uint32_t(std::max(column, row)) >= map.currentLayer().side())
+    if (column < 0 || m_session.isResizing() || std::uint32_t(std::max(column, row)) >= m_session.currentLayer().side())
         return;
     // The selection as it is now: the grid announces a new one after picking the cell.
     const GridRect selected = DG->selection();
     const QString text = cellInformationText(QRect(QPoint(selected.left, selected.top),
                                                    QPoint(selected.right, selected.bottom)),
-                                             column, row, map.currentLayer().at(std::uint32_t(row), std::uint32_t(column)));
+                                             column, row, m_session.currentLayer().at(std::uint32_t(row), std::uint32_t(column)));
     // The lines are joined by carriage returns; the label breaks them.
     Linfo->setText(QString(text).replace(u'\r', u'\n'));
     Linfo->setToolTip(QString());
@@ -515,7 +515,7 @@ void TForm1::updateBrushPreview()
 
 void TForm1::pickCell(QPoint cell)
 {
-    const TerrainLayer &layer = m_session.document().currentLayer();
+    const TerrainLayer &layer = m_session.currentLayer();
     if (!m_session.levelShown() || std::uint32_t(std::max(cell.x(), cell.y())) >= layer.side())
         return;
     m_brushControls.show(selectorsForCell(layer.at(cell.y(), cell.x()), m_brushControls.selectors()), m_texts.notchng);

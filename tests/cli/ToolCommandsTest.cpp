@@ -53,10 +53,9 @@ TerrainLayer filledByLibrary(const MapWriter &writer, int level, std::uint16_t c
 {
     MapLoadResult loaded = loadMapData(writer.data());
     MapDocument &document = *loaded.document;
-    document.pointCurrentLayerAt(level);
     const TerrainEdgeRules rules = *parseTerrainEdgeRules(Rules).rules;
     UndoList undoList;
-    CellEditor editor(document, undoList);
+    CellEditor editor(document, level, undoList);
     replaceFill(editor, BrushSettings::fromSelectors({.CBtertype = 8, .CBterconf = 33}, {}), column, row,
                 {wholeLevel, withRules ? &rules : nullptr});
     return document.layer(level);

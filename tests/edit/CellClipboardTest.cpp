@@ -21,7 +21,7 @@ TEST(CellClipboard, PasteGoesColumnByColumnAndIsClippedAtTheMapEdges)
 {
     MapDocument map = numberedMap(144);
     CellClipboard clipboard;
-    ASSERT_TRUE(clipboard.copy(map, QRect(QPoint(1, 2), QPoint(3, 3))));  // 3 columns, 2 rows
+    ASSERT_TRUE(clipboard.copy(map, 0, QRect(QPoint(1, 2), QPoint(3, 3))));  // 3 columns, 2 rows
     EXPECT_EQ(clipboard.width(), 3);
     EXPECT_EQ(clipboard.height(), 2);
     EXPECT_EQ(clipboard.cell(2, 1), map.ground.at(3, 3));
@@ -39,7 +39,7 @@ TEST(CellClipboard, PastingOntoTheCopiedCellsChangesNothing)
 {
     MapDocument map = numberedMap(10);
     CellClipboard clipboard;
-    ASSERT_TRUE(clipboard.copy(map, QRect(2, 2, 4, 4)));
+    ASSERT_TRUE(clipboard.copy(map, 0, QRect(2, 2, 4, 4)));
     RecordingEditor recorder(map);
     EXPECT_EQ(clipboard.paste(recorder.editor, 2, 2), 0u);
     EXPECT_TRUE(recorder.undoList.isEmpty());
@@ -50,9 +50,8 @@ TEST(CellClipboard, CarriesCellsToTheOtherLevel)
 {
     MapDocument map = numberedMap(10, true);
     CellClipboard clipboard;
-    ASSERT_TRUE(clipboard.copy(map, QRect(4, 5, 1, 1)));
-    chooseLevel(map, 1);
-    RecordingEditor recorder(map);
+    ASSERT_TRUE(clipboard.copy(map, 0, QRect(4, 5, 1, 1)));
+    RecordingEditor recorder(map, 1);
     EXPECT_EQ(clipboard.paste(recorder.editor, 0, 0), 1u);
     EXPECT_EQ(map.underground.at(0, 0), map.ground.at(5, 4));
     EXPECT_EQ(recorder.undoList.at(0), (UndoRecord{0, 0, 1, {}}));
@@ -65,19 +64,18 @@ TEST(CellClipboard, RefusesWhatCannotBeReadOrWritten)
     RecordingEditor recorder(map);
     EXPECT_EQ(clipboard.paste(recorder.editor, 0, 0), 0u);  // nothing copied yet
 
-    EXPECT_FALSE(clipboard.copy(map, QRect(8, 8, 3, 1)));  // reaches past the map
+    EXPECT_FALSE(clipboard.copy(map, 0, QRect(8, 8, 3, 1)));  // reaches past the map
     EXPECT_TRUE(clipboard.isEmpty());
-    ASSERT_TRUE(clipboard.copy(map, QRect(0, 0, 2, 2)));
+    ASSERT_TRUE(clipboard.copy(map, 0, QRect(0, 0, 2, 2)));
 
     // Level 1 of a one-level map: neither copy nor paste touches a layer.
-    chooseLevel(map, 1);
-    EXPECT_FALSE(clipboard.copy(map, QRect(5, 5, 1, 1)));
+    EXPECT_FALSE(clipboard.copy(map, 1, QRect(5, 5, 1, 1)));
     EXPECT_EQ(clipboard.cell(0, 0), map.ground.at(0, 0));
-    EXPECT_EQ(clipboard.paste(recorder.editor, 5, 5), 0u);
+    RecordingEditor underground(map, 1);
+    EXPECT_EQ(clipboard.paste(underground.editor, 5, 5), 0u);
 
-    chooseLevel(map, 0);
     map.isLoaded = false;
-    EXPECT_FALSE(clipboard.copy(map, QRect(5, 5, 1, 1)));
+    EXPECT_FALSE(clipboard.copy(map, 0, QRect(5, 5, 1, 1)));
     EXPECT_EQ(clipboard.paste(recorder.editor, 5, 5), 0u);
     EXPECT_TRUE(recorder.undoList.isEmpty());
 }
@@ -94,7 +92,7 @@ TEST(CellClipboard, ARegionPastesOnlyItsCells)
     const RegionSelection l = RegionSelection::rectangle(QRect(1, 1, 2, 2), 12).combined(
         RegionSelection::rectangle(QRect(2, 1, 1, 1), 12), SelectionChange::Remove);  // (1,1) (1,2) (2,2)
     CellClipboard clipboard;
-    ASSERT_TRUE(clipboard.copy(map, l));
+    ASSERT_TRUE(clipboard.copy(map, 0, l));
     EXPECT_TRUE(clipboard.isRegion());
     EXPECT_EQ(clipboard.width(), 2);
     EXPECT_FALSE(clipboard.holds(1, 0));
@@ -114,7 +112,7 @@ TEST(CellClipboard, ARegionPastesOnlyItsCells)
     EXPECT_FALSE(clipboard.holds(1, 1));
 
     // A rectangle copied afterwards is whole again.
-    ASSERT_TRUE(clipboard.copy(map, QRect(0, 0, 2, 2)));
+    ASSERT_TRUE(clipboard.copy(map, 0, QRect(0, 0, 2, 2)));
     EXPECT_FALSE(clipboard.isRegion());
     EXPECT_TRUE(clipboard.holds(1, 1));
 }

@@ -62,7 +62,7 @@ struct HistoryFixture {
     {
         const std::size_t before = history.undoList().count();
         history.openStep();
-        CellEditor editor(map, history.undoList());
+        CellEditor editor(map, level, history.undoList());
         edit(editor);
         history.closeStep();
         return history.undoList().count() - before;
@@ -87,6 +87,7 @@ struct HistoryFixture {
 
     MapDocument map;
     EditHistory history;
+    int level = 0;  // the level the steps edit
 };
 
 void expectChange(const HistoryChange &change, int level, CellPosition first, const QRect &ground, const QRect &underground)
@@ -175,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"Paste",
                  [](HistoryFixture &f) {
                      CellClipboard clipboard;
-                     EXPECT_TRUE(clipboard.copy(f.map, QRect(6, 8, 3, 1)));
+                     EXPECT_TRUE(clipboard.copy(f.map, 0, QRect(6, 8, 3, 1)));
                      return f.step([&](CellEditor &editor) { clipboard.paste(editor, 1, 12); });
                  },
                  {1, 12}, QRect(1, 12, 3, 1)}),
@@ -280,7 +281,7 @@ TEST(EditHistory, ANewEditClearsWhatCouldBeRedone)
     // Records written with no step open are an edit too, a step of their own.
     f.history.undoStep(f.map);
     ASSERT_TRUE(f.history.canRedo());
-    CellEditor loose(f.map, f.history.undoList());
+    CellEditor loose(f.map, 0, f.history.undoList());
     PaintAt(loose, brushOf(Grass), {}, 7, 7);
     EXPECT_EQ(f.history.undoStepCount(), 1u);
     EXPECT_EQ(f.history.redoStep(f.map).firstCell.outcome, UndoStep::Outcome::Nothing);
@@ -325,7 +326,7 @@ TEST(EditHistory, TheSavedMarkFollowsUndoRedoAndNewEdits)
     h.markSaved();
     h.undoStep(f.map);
     h.openStep();
-    CellEditor editor(f.map, h.undoList());
+    CellEditor editor(f.map, 0, h.undoList());
     PaintAt(editor, brushOf(Rough, 2, 1), {}, 4, 4);
     ASSERT_EQ(h.undoList().count(), 2u);
     EXPECT_FALSE(h.isAtSavedState());
@@ -355,9 +356,9 @@ TEST(EditHistory, ASizeChangeIsAStepThatBringsBackTheCutCells)
     // Cells the shrink cuts away on both levels, beside and below the square
     // that stays, and one inside it.
     f.stroke(brushOf(Grass), {{50, 2}, {2, 2}, {71, 71}});
-    chooseLevel(f.map, 1);
+    f.level = 1;
     f.stroke(brushOf(Rough, 2, 1), {{3, 40}});
-    chooseLevel(f.map, 0);
+    f.level = 0;
     h.markSaved();
     const Layers full(f.map);
 
@@ -446,15 +447,14 @@ TEST(EditHistory, AStepOverBothLevelsComesBackOnBoth)
 {
     HistoryFixture f(16);
     f.history.openStep();
-    CellEditor editor(f.map, f.history.undoList());
+    CellEditor editor(f.map, 0, f.history.undoList());
     PaintAt(editor, brushOf(Grass), {}, 1, 1);
-    chooseLevel(f.map, 1);
+    editor.setLevel(1);
     PaintAt(editor, brushOf(Rough, 2, 2), {}, 5, 6);
     f.history.closeStep();
     const Layers after(f.map);
 
-    // Undone and redone while the ground level is shown.
-    chooseLevel(f.map, 0);
+    // Undone and redone whichever level is shown.
     expectChange(f.history.undoStep(f.map), 0, {1, 1}, QRect(1, 1, 1, 1), QRect(5, 6, 2, 2));
     EXPECT_EQ(Layers(f.map), Layers(openMap(16, true)));
     expectChange(f.history.redoStep(f.map), 0, {1, 1}, QRect(1, 1, 1, 1), QRect(5, 6, 2, 2));
@@ -574,16 +574,16 @@ TEST(EditHistory, ALongRandomRunMatchesCopiesOfTheLayers)
                 // A stroke, a fill or a paste, on either level, now and then
                 // changing level halfway, or nothing at all.
                 const std::size_t firstRecord = f.history.undoList().count();
-                chooseLevel(f.map, pick(2));
+                f.level = pick(2);
                 f.step([&](CellEditor &editor) {
                     for (int i = pick(4); i > 0; --i) {
                         if (pick(4) == 0)
-                            chooseLevel(f.map, pick(2));
+                            editor.setLevel(pick(2));
                         const int side = int(f.map.mapSize);
                         const auto column = std::uint16_t(pick(side)), row = std::uint16_t(pick(side));
                         if (pick(4) == 0) {
                             if (clipboard.isEmpty() || pick(2) == 0)
-                                clipboard.copy(f.map, QRect(pick(4), pick(4), 1 + pick(4), 1 + pick(4)));
+                                clipboard.copy(f.map, editor.level(), QRect(pick(4), pick(4), 1 + pick(4), 1 + pick(4)));
                             clipboard.paste(editor, column, row);
                             continue;
                         }

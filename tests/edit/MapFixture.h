@@ -15,18 +15,12 @@ inline MapDocument openMap(std::uint32_t side, bool hasUnderground = false)
     return loadedMap(TerrainLayer(side), hasUnderground ? std::optional(TerrainLayer(side)) : std::nullopt);
 }
 
-// Chooses a level the way the level list does.
-inline void chooseLevel(MapDocument &document, int level)
-{
-    document.pointCurrentLayerAt(level);
-}
-
 using CellList = std::vector<std::pair<int, int>>;  // (column, row) pairs
 
 // An editor on the document that lists every redraw notification.
 struct RecordingEditor {
-    explicit RecordingEditor(MapDocument &document)
-        : editor(document, undoList, [this](std::uint16_t column, std::uint16_t row) { redrawn.emplace_back(column, row); })
+    explicit RecordingEditor(MapDocument &document, int level = 0)
+        : editor(document, level, undoList, [this](std::uint16_t column, std::uint16_t row) { redrawn.emplace_back(column, row); })
     {
     }
 

@@ -139,8 +139,7 @@ TEST(PaintAt, UnchangedCellsGetNoRecordAndNoRedraw)
 TEST(PaintAt, PaintsTheChosenLevelOnly)
 {
     MapDocument twoLevels = openMap(4, true);
-    RecordingEditor recorder(twoLevels);  // one editor for the whole session
-    chooseLevel(twoLevels, 1);
+    RecordingEditor recorder(twoLevels, 1);
     PaintAt(recorder.editor, brushFrom({.CBtertype = 7}), {}, 1, 2);
     EXPECT_EQ(twoLevels.underground.at(2, 1).tertype, 7);
     EXPECT_EQ(twoLevels.ground.at(2, 1).tertype, 0);
@@ -148,8 +147,7 @@ TEST(PaintAt, PaintsTheChosenLevelOnly)
 
     // Level 1 of a one-level map has no layer: nothing is painted anywhere.
     MapDocument oneLevel = openMap(4);
-    chooseLevel(oneLevel, 1);
-    RecordingEditor refused(oneLevel);
+    RecordingEditor refused(oneLevel, 1);
     EXPECT_EQ(PaintAt(refused.editor, brushFrom({.CBtertype = 7}), {}, 1, 2), 0u);
     EXPECT_EQ(oneLevel.ground, TerrainLayer(4));
 }

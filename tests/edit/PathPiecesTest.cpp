@@ -149,13 +149,12 @@ TEST(PathPieces, WholeLevelIsIdempotentAndTheSameThroughTheEditor)
     const PathRules rules = testRules();
     MapDocument document = openMap(5, true);
     document.underground = layerFrom({"11.2r", "1.123", "11111", "r.1.2", "2.21r"});
-    chooseLevel(document, 1);
     const TerrainLayer ground = document.ground;
     TerrainLayer reference = document.underground;
     const std::size_t changed = applyPathPiecesToLayer(reference, rules, PathLayer::Road);
     ASSERT_GT(changed, 0u);
 
-    RecordingEditor recording(document);
+    RecordingEditor recording(document, 1);
     EXPECT_EQ(applyPathPiecesToLevel(recording.editor, rules, PathLayer::Road), changed);
     EXPECT_EQ(document.underground, reference);
     EXPECT_EQ(document.ground, ground);
@@ -174,8 +173,7 @@ TEST(PathPieces, WholeLevelIsIdempotentAndTheSameThroughTheEditor)
 
     // Level 1 on a one-level map: nothing to edit.
     MapDocument oneLevel = openMap(5);
-    chooseLevel(oneLevel, 1);
-    RecordingEditor none(oneLevel);
+    RecordingEditor none(oneLevel, 1);
     EXPECT_EQ(applyPathPiecesToLevel(none.editor, rules, PathLayer::Road), 0u);
     const std::vector<CellPosition> cells = {{1, 1}};
     EXPECT_EQ(applyPathPieces(none.editor, rules, PathLayer::Road, cells), 0u);

@@ -186,7 +186,7 @@ TEST(RegionSelection, FillSelectionPaintsEachCellAsTheBrushDoes)
     // A selection reaching beyond the level, or a level that cannot be
     // edited, is refused whole.
     EXPECT_EQ(fillSelection(recorder.editor, brush, RegionSelection::rectangle(QRect(0, 0, 5, 5), 5)).changed, 0u);
-    chooseLevel(map, 1);
+    recorder.editor.setLevel(1);
     EXPECT_EQ(fillSelection(recorder.editor, brush, RegionSelection::rectangle(QRect(3, 3, 1, 1), 4)).changed, 0u);
     EXPECT_EQ(recorder.undoList.count(), 7u);
 }

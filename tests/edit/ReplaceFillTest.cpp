@@ -226,7 +226,7 @@ TEST(ReplaceFill, OutsideTheMapOrWithoutAnEditableLevelNothingHappens)
     const BrushSettings water = brushOf({.CBtertype = Water, .CBterconf = 33});
     EXPECT_EQ(replaceFill(recorder.editor, water, 6, 0).changed, 0u);
     EXPECT_EQ(replaceFill(recorder.editor, water, 0, 6, {.wholeLevel = true}).changed, 0u);
-    chooseLevel(map, 1);
+    recorder.editor.setLevel(1);
     EXPECT_EQ(replaceFill(recorder.editor, water, 0, 0).changed, 0u);
     EXPECT_TRUE(replaceFill(recorder.editor, water, 0, 0).changedCells.isEmpty());
     EXPECT_EQ(map.ground, before.ground);

@@ -381,11 +381,10 @@ TEST(TerrainEdges, WholeLevelIsIdempotentAndTheSameThroughTheEditor)
         MapDocument document = openMap(side, true);
         document.ground = randomLayer(side, side);
         document.underground = randomLayer(side, side + 1);
-        chooseLevel(document, 1);
         const TerrainLayer groundBefore = document.ground;
         TerrainLayer reference = document.underground;
 
-        RecordingEditor recording(document);
+        RecordingEditor recording(document, 1);
         const std::size_t changed = applyTerrainEdgesToLevel(recording.editor, rules);
         EXPECT_EQ(changed, applyTerrainEdgesToLayer(reference, rules));
         EXPECT_EQ(document.underground, reference);
@@ -431,8 +430,7 @@ TEST(TerrainEdges, EdgesOfAStrokeFollowItsRecords)
             for (std::uint32_t column = 8; column < 40; ++column)
                 start.at(row, column).tertype = Water;
         document.underground = start;
-        chooseLevel(document, 1);
-        RecordingEditor recording(document);
+        RecordingEditor recording(document, 1);
 
         const BrushSettings brush = BrushSettings::fromSelectors(c.brush, {});
         ASSERT_GT(PaintAt(recording.editor, brush, {c.column, c.row}, c.column, c.row), 0u);
@@ -485,7 +483,7 @@ TEST(TerrainEdges, ChangedCellsOutsideTheMapOrWithoutAnEditableLevelChangeNothin
     EXPECT_EQ(applyTerrainEdges(recording.editor, rules, {}), 0u);
 
     // Level 1 chosen on a one-level map: nothing may be written.
-    chooseLevel(document, 1);
+    recording.editor.setLevel(1);
     const std::vector<CellPosition> inside = {{2, 2}};
     EXPECT_EQ(applyTerrainEdges(recording.editor, rules, inside), 0u);
     EXPECT_EQ(applyTerrainEdgesToLevel(recording.editor, rules), 0u);

@@ -251,8 +251,7 @@ TEST(Transforms, RefusesAreasItCannotTransformAndChangesNothing)
     }
     // Level 1 of a one-level map has nothing to edit.
     MapDocument map = numberedMap(10);
-    chooseLevel(map, 1);
-    RecordingEditor recorder(map);
+    RecordingEditor recorder(map, 1);
     EXPECT_EQ(transformRefusalText(transformLevel(recorder.editor, Transform::FlipVertical).refusal).toStdString(),
               "no level of an open map is shown to edit");
     EXPECT_EQ(mirrorHalf(recorder.editor, LevelHalf::Left), 0u);
@@ -378,7 +377,7 @@ TEST(Transforms, ClipboardBlockTurnsAndFlips)
 {
     MapDocument map = numberedMap(10);
     CellClipboard clipboard;
-    ASSERT_TRUE(clipboard.copy(map, QRect(2, 3, 3, 2)));  // 3 columns, 2 rows
+    ASSERT_TRUE(clipboard.copy(map, 0, QRect(2, 3, 3, 2)));  // 3 columns, 2 rows
     for (const Transform transform : AllTransforms) {
         SCOPED_TRACE(nameOf(transform));
         CellClipboard block = clipboard;

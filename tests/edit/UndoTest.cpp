@@ -113,13 +113,14 @@ struct OneCellFixture {
     void paint(const BrushSettings &brush, std::uint16_t column, std::uint16_t row)
     {
         history.openStep();
-        CellEditor editor(map, history.undoList());
+        CellEditor editor(map, level, history.undoList());
         PaintAt(editor, brush, {}, column, row);
         history.closeStep();
     }
 
     MapDocument map;
     EditHistory history;
+    int level = 0;  // the level painted
 };
 
 TEST(UndoOneCell, RestoresABrushStrokeNewestFirstWithEveryBit)
@@ -147,9 +148,9 @@ TEST(UndoOneCell, RestoresABrushStrokeNewestFirstWithEveryBit)
 TEST(UndoOneCell, WritesTheRecordsLevelWhicheverIsShown)
 {
     OneCellFixture f(8, true);
-    chooseLevel(f.map, 1);
+    f.level = 1;
     f.paint(BrushSettings::fromSelectors({.CBtertype = 6}, {}), 2, 3);
-    chooseLevel(f.map, 0);
+    f.level = 0;
 
     const UndoStep undone = f.history.undoOneCell(f.map).firstCell;
     EXPECT_EQ(undone.outcome, UndoStep::Outcome::Restored);

@@ -344,8 +344,7 @@ TEST(RenderMapLevel, DrawsTheCurrentLevelAndRefusesSizesOutOfRange)
     map.hasUnderground = true;
     map.underground = TerrainLayer(2);
     map.underground.at(0, 0).tertype = 7;
-    ASSERT_TRUE(map.pointCurrentLayerAt(1));
-    const QImage picture = renderMapLevel(map, 3, false, nullptr);
+    const QImage picture = renderMapLevel(map, 3, false, nullptr, 1);
     EXPECT_EQ(picture.size(), QSize(6, 6));
     EXPECT_EQ(picture.pixel(2, 2), TerrainColours[7]);
     EXPECT_EQ(picture.pixel(3, 3), TerrainColours[0]);

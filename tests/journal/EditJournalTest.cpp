@@ -69,7 +69,7 @@ MapDocument replay(const QString &journalPath, bool throughEditor)
     EXPECT_FALSE(journal.tailDropped()) << journal.tailReason.toStdString();
     MapDocument document = loadMap(journal.header.mapPath);
     UndoList undoList;
-    CellEditor editor(document, undoList);
+    CellEditor editor(document, 0, undoList);
     for (std::size_t i = 0; i < journal.recordCount(); ++i) {
         const QString reason = applyJournalRecord(document, journal.record(i), throughEditor ? &editor : nullptr);
         EXPECT_TRUE(reason.isEmpty()) << "record " << i << ": " << reason.toStdString();
@@ -100,7 +100,7 @@ struct JournalledSession {
     {
         const std::size_t first = history.undoList().count();
         history.openStep();
-        CellEditor editor(document, history.undoList());
+        CellEditor editor(document, level, history.undoList());
         const int left = int(random() % document.mapSize), top = int(random() % document.mapSize);
         const TerrainCell same{std::uint8_t(random() % 10), std::uint8_t(random() % 20)};
         for (int row = top; row < std::min<int>(top + height, int(document.mapSize)); ++row)
@@ -151,10 +151,11 @@ struct JournalledSession {
         case 6:
             return resize(document.mapSize + 5 - random() % 10);
         default:
-            chooseLevel(document, int(random() % 2));
+            level = document.hasLevel(1) ? int(random() % 2) : 0;
         }
     }
 
+    int level = 0;  // the level the steps write
     QString mapPath;
     QString journalPath;
     MapDocument document;
@@ -190,7 +191,7 @@ TEST(EditJournal, ReplayThroughAnEditorIsUndoableAndKeepsTheShownLevel)
 {
     TempDir dir;
     JournalledSession session(dir, 36, true);
-    chooseLevel(session.document, 1);
+    session.level = 1;
     std::mt19937 random(7);
     session.stroke(random, 3, 3, false);
     session.writer.waitUntilWritten();
@@ -199,12 +200,12 @@ TEST(EditJournal, ReplayThroughAnEditorIsUndoableAndKeepsTheShownLevel)
     const MapDocument original = document;
     EditHistory history;
     history.openStep();
-    CellEditor editor(document, history.undoList());
+    CellEditor editor(document, 0, history.undoList());
     const JournalContents journal = readJournal(session.journalPath);
     ASSERT_EQ(journal.recordCount(), 1u);
     EXPECT_TRUE(applyJournalRecord(document, journal.record(0), &editor).isEmpty());
     history.closeStep();
-    EXPECT_EQ(document.currentLayerLevel(), 0);
+    EXPECT_EQ(editor.level(), 0);
     EXPECT_EQ(document.underground, session.document.underground);
     history.undoStep(document);
     EXPECT_EQ(serializeMapData(document), serializeMapData(original));
@@ -491,14 +492,13 @@ TEST(EditJournal, StepsKeepTheOrderOfTheirWritesAndMovesRoundTrip)
     EditHistory history;
     history.openStep();
     {
-        CellEditor editor(document, history.undoList());
+        CellEditor editor(document, 0, history.undoList());
         editor.replaceCell(3, 2, {4, 4});
         editor.replaceCell(1, 5, {6, 0, 2});
         editor.replaceCell(3, 2, {7, 3});
     }
-    chooseLevel(document, 1);
     {
-        CellEditor editor(document, history.undoList());
+        CellEditor editor(document, 1, history.undoList());
         editor.replaceCell(0, 0, {9});
     }
     history.closeStep();
@@ -521,7 +521,7 @@ TEST(EditJournal, StepsKeepTheOrderOfTheirWritesAndMovesRoundTrip)
 
     MapDocument replayed = before;
     UndoList records;
-    CellEditor editor(replayed, records);
+    CellEditor editor(replayed, 0, records);
     ASSERT_TRUE(applyJournalRecord(replayed, step, &editor).isEmpty());
     ASSERT_EQ(records.count(), history.undoList().count());
     for (std::size_t i = 0; i < records.count(); ++i)
@@ -560,7 +560,7 @@ QByteArray versionTwoJournal(const TempDir &dir, QString &mapPath)
     for (int i = 0; i < 3; ++i) {
         const std::size_t first = history.undoList().count();
         history.openStep();
-        CellEditor editor(document, history.undoList());
+        CellEditor editor(document, 0, history.undoList());
         for (std::uint16_t cell = 0; cell < 5; ++cell)
             editor.replaceCell(std::uint16_t(cell + i), std::uint16_t(2 * i), {std::uint8_t(i + 2), std::uint8_t(cell)});
         history.closeStep();

@@ -746,19 +746,14 @@ TEST(MapLoad, LevelsOfALoadedMapOutliveEachOther)
     }
 }
 
-TEST(MapAdopt, KeepsTheChosenLevel)
+TEST(MapAdopt, TakesTheWholeLoadedMap)
 {
     MapDocument open = loadOrFail(MapWriter::patterned(36, true).data());
-    ASSERT_TRUE(open.pointCurrentLayerAt(1));
-
-    adoptLoadedMap(open, loadOrFail(MapWriter::patterned(72, true).data()));
-    EXPECT_EQ(open.currentLayerLevel(), 1);
-    EXPECT_EQ(open.mapSize, 72u);
-
-    // A one-level map has no level 1: the current layer stays on the ground.
-    adoptLoadedMap(open, loadOrFail(MapWriter::patterned(50, false).data()));
-    EXPECT_EQ(open.currentLayerLevel(), 0);
+    const MapDocument loaded = loadOrFail(MapWriter::patterned(50, false).data());
+    adoptLoadedMap(open, MapDocument(loaded));
     EXPECT_EQ(open.mapSize, 50u);
+    EXPECT_FALSE(open.hasLevel(1));
+    EXPECT_EQ(serializeMapData(open), serializeMapData(loaded));
 }
 
 }  // namespace

@@ -113,7 +113,7 @@ TEST(ChooseObstacleViewTest, CellModeShowsTheCellsBattlefieldAtItsPosition)
 
     // The underground rule follows the current level.
     request.level = 1;
-    ASSERT_TRUE(map.pointCurrentLayerAt(1));
+    ASSERT_TRUE(map.hasLevel(1));
     EXPECT_EQ(chooseObstacleView(request, Shown)->view, (ObstacleView{6, 290 & 0xFF, 298 & 0xFF}));
 }
 

@@ -134,6 +134,27 @@ TEST_F(SessionTest, TheSizeListKeepsTheStepsOfTheOpenedSide)
     EXPECT_EQ(steps(), std::pair(36, 4));
 }
 
+// The chosen level is the session's: another map opens on it when it has
+// that level, and a one-level map then shows nothing to edit.
+TEST_F(SessionTest, AnotherMapOpensOnTheChosenLevel)
+{
+    ASSERT_TRUE(session.open(dir.write("two.vdm", MapWriter::patterned(36, true).data())).ok());
+    ASSERT_TRUE(session.selectLevel(1));
+    ASSERT_TRUE(session.open(dir.write("other.vdm", MapWriter::patterned(72, true).data())).ok());
+    EXPECT_EQ(session.level(), 1);
+    EXPECT_EQ(session.layerLevel(), 1);
+    EXPECT_EQ(&session.currentLayer(), &session.document().underground);
+    ASSERT_TRUE(session.open(dir.write("one.vdm", MapWriter::patterned(50, false).data())).ok());
+    EXPECT_EQ(session.level(), 1);
+    EXPECT_FALSE(session.levelShown());
+    EXPECT_EQ(session.layerLevel(), 0) << "the ground stays under the hidden grid";
+    BrushSettings brush;
+    brush.terrainType = 2;
+    const TerrainLayer before = session.document().ground;
+    EXPECT_EQ(session.paint(brush, 1, 1), 0u);
+    EXPECT_EQ(session.document().ground, before) << "nothing to edit on a level the map lacks";
+}
+
 // Every edit that can run long asks the window for its busy cursor and
 // progress, under the name of its kind of work.
 TEST_F(SessionTest, LongEditsShowTheyAreBusy)

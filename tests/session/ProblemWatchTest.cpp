@@ -97,11 +97,11 @@ TEST(ProblemWatch, FollowsRandomEditsAsAWholeCheckWould)
         MapWriter writer = MapWriter::patterned(64, false);
         ASSERT_TRUE(session.open(dir.write("map.vdm", writer.data())).ok());
         ASSERT_FALSE(watch.problems().empty()) << "the patterned map is far from the rules' own";
-        EXPECT_EQ(watch.problems(), checkLevel(session.document().currentLayer(), watch.settings()));
+        EXPECT_EQ(watch.problems(), checkLevel(session.currentLayer(), watch.settings()));
         RandomEdits edits(session, seed);
         for (int i = 0; i < 400; ++i) {
             edits.step();
-            ASSERT_EQ(watch.problems(), checkLevel(session.document().currentLayer(), watch.settings()))
+            ASSERT_EQ(watch.problems(), checkLevel(session.currentLayer(), watch.settings()))
                 << "after step " << i;
         }
     }

@@ -309,7 +309,7 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
             session->copy(block.intersected(QRect(0, 0, int(side), int(side))));
             session->clearRegionSelection();
             const QPoint at = randomCell();
-            const TerrainLayer before = session->document().currentLayer();
+            const TerrainLayer before = session->currentLayer();
             session->paste(at.x(), at.y());
             // Without symmetry and rules a region's paste writes its own cells and no others.
             const CellClipboard &copied = session->clipboard();
@@ -317,7 +317,7 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
                 for (int row = 0; row < copied.height() && std::uint32_t(at.y() + row) < side; ++row)
                     for (int column = 0; column < copied.width() && std::uint32_t(at.x() + column) < side; ++column)
                         if (!copied.holds(column, row))
-                            ASSERT_EQ(session->document().currentLayer().at(std::uint32_t(at.y() + row), std::uint32_t(at.x() + column)),
+                            ASSERT_EQ(session->currentLayer().at(std::uint32_t(at.y() + row), std::uint32_t(at.x() + column)),
                                       before.at(std::uint32_t(at.y() + row), std::uint32_t(at.x() + column)))
                                 << "a cell outside the copied region";
             break;
@@ -342,7 +342,7 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
             if (mode == SymmetryMode::Off) {
                 MapDocument twin = loadedMap(before);
                 UndoList records;
-                CellEditor editor(twin, records);
+                CellEditor editor(twin, 0, records);
                 replaceFill(editor, brush, std::uint16_t(cell.x()), std::uint16_t(cell.y()),
                             {whole, rulesLoaded ? &*rules : nullptr});
                 expected = twin.ground;

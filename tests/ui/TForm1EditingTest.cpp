@@ -145,7 +145,7 @@ TEST_F(EditingWindow, FailedOpenKeepsTheOpenMap)
     press(Qt::RightButton, 2, 1);
     EXPECT_EQ(cell(0, 2, 1).tertype, 2);
     choose("CBlevel", 1);
-    EXPECT_EQ(context->session.document().currentLayerLevel(), 1);
+    EXPECT_EQ(context->session.layerLevel(), 1);
     prompts->saveAnswer = dir.filePath("kept.vdm");
     EXPECT_TRUE(QMetaObject::invokeMethod(button("Bsave"), "click"));
     const MapLoadResult saved = readMapFile(dir.filePath("kept.vdm"));
