@@ -4,7 +4,6 @@
 // mouse input, the parts and the session's notices.
 #include "ui/TForm1.h"
 
-#include "edit/BrushSelectors.h"
 #include "session/EditorSession.h"
 #include "ui/BrushPanel.h"
 #include "ui/DocumentController.h"
@@ -21,7 +20,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QWheelEvent>
 
