@@ -39,13 +39,6 @@ void DrawGrid::setOutline(Outline kind, const QRect &cells)
         viewport()->update(cellsArea(outline).adjusted(-1, -1, 1, 1));
 }
 
-void DrawGrid::endDrag()
-{
-    m_selecting = false;
-    m_combining = false;
-    setOutline(Outline::Drag, {});
-}
-
 void DrawGrid::leaveEvent(QEvent *event)
 {
     QAbstractScrollArea::leaveEvent(event);
@@ -396,7 +389,7 @@ void DrawGrid::updateScrollBars()
     verticalScrollBar()->setPageStep(wholeRows);
 }
 
-void DrawGrid::moveCurrent(QPoint cell, bool extend)
+void DrawGrid::selectCell(QPoint cell, bool extend)
 {
     if (extend) {
         m_selectionEnd = cell;
@@ -427,53 +420,26 @@ void DrawGrid::scrollToShow(QPoint cell)
 
 void DrawGrid::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint position = event->position().toPoint();
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton)
         setFocus(Qt::MouseFocusReason);
-        const QPoint cell = cellAt(position);
-        if (cell.x() >= 0 && cell.y() >= 0 && m_combineTest && m_combineTest(event->modifiers())) {
-            m_combining = true;
-            m_combineStart = cell;
-            m_combineModifiers = event->modifiers();
-            setOutline(Outline::Drag, QRect(cell, QSize(1, 1)));
-        } else if (cell.x() >= 0 && cell.y() >= 0) {
-            m_selecting = true;
-            moveCurrent(cell, event->modifiers().testFlag(Qt::ShiftModifier));
-        }
-    }
-    Q_EMIT mousePressed(event->button(), event->buttons(), event->modifiers(), position);
+    Q_EMIT mousePressed(gridEvent(event));
 }
 
 void DrawGrid::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint position = event->position().toPoint();
-    if (m_combining && event->buttons().testFlag(Qt::LeftButton)) {
-        const QPoint cell = cellAt(position);
-        if (cell.x() >= 0 && cell.y() >= 0)
-            setOutline(Outline::Drag, QRect(QPoint(std::min(cell.x(), m_combineStart.x()), std::min(cell.y(), m_combineStart.y())),
-                                             QPoint(std::max(cell.x(), m_combineStart.x()), std::max(cell.y(), m_combineStart.y()))));
-    }
-    if (m_selecting && event->buttons().testFlag(Qt::LeftButton)) {
-        const QPoint cell = cellAt(position);
-        if (cell.x() >= 0 && cell.y() >= 0 && cell != m_selectionEnd)
-            moveCurrent(cell, true);
-    }
-    Q_EMIT mouseMoved(event->buttons(), event->modifiers(), position);
+    Q_EMIT mouseMoved(gridEvent(event), event->position().toPoint());
 }
 
 void DrawGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        m_selecting = false;
-        if (m_combining) {
-            const QRect cells = outline(Outline::Drag);
-            endDrag();
-            Q_EMIT rectangleCombined(cells, m_combineModifiers);
-        }
-    }
-    Q_EMIT mouseReleased(event->button(), event->buttons(), event->modifiers(), event->position().toPoint());
+    Q_EMIT mouseReleased(gridEvent(event));
     // The grid keeps its releases: the window's own release handler is for its bare area.
     event->accept();
+}
+
+GridEvent DrawGrid::gridEvent(const QMouseEvent *event) const
+{
+    return {cellAt(event->position().toPoint()), event->button(), event->buttons(), event->modifiers()};
 }
 
 void DrawGrid::keyPressEvent(QKeyEvent *event)
@@ -494,7 +460,7 @@ void DrawGrid::keyPressEvent(QKeyEvent *event)
         return;
     }
     cell = QPoint(std::clamp(cell.x(), 0, m_colCount - 1), std::clamp(cell.y(), 0, m_rowCount - 1));
-    moveCurrent(cell, extend);
+    selectCell(cell, extend);
     scrollToShow(cell);
 }
 

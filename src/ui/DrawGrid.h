@@ -1,12 +1,14 @@
 // The map grid: a scrolling grid of square cells (32 pixels a side unless
 // told otherwise) that draws no cells of its own but asks its cell delegate to
 // draw each visible cell, with outlines and symmetry guides over them; it
-// keeps a current cell and a rectangular selection, and reports mouse input
-// and changes of its view to its owner.
+// keeps a current cell and a rectangular selection (the keys move them; the
+// tools, through selectCell), and turns the mouse's input into grid events
+// for its owner, reporting the changes of its view too.
 #pragma once
 
 #include "edit/RegionSelection.h"
 #include "edit/Symmetry.h"
+#include "ui/GridTool.h"
 
 #include <QAbstractScrollArea>
 
@@ -78,6 +80,11 @@ public:
     int col() const { return m_current.x(); }
     int row() const { return m_current.y(); }
     GridRect selection() const;
+    // The moving corner of the selection; the current cell is the fixed one.
+    QPoint selectionEnd() const { return m_selectionEnd; }
+    // Moves the current cell, asking the owner first; extends the selection from
+    // its anchor when extend is set, else selects the cell alone.
+    void selectCell(QPoint cell, bool extend);
     // The selection as a rectangle of inclusive cell numbers.
     QRect selectedCells() const
     {
@@ -96,7 +103,7 @@ public:
     // or dashed for a fill) and where Paste would write (dotted). An empty
     // rectangle draws none.
     // Drag is the rectangle a left-button drag adds to or takes out of the
-    // selection (dashed).
+    // selection (dashed), which the select tool sets.
     enum class Outline { Brush, Fill, Paste, Drag };
     void setOutline(Outline kind, const QRect &cells);
     QRect outline(Outline kind) const { return m_outlines[int(kind)]; }
@@ -106,13 +113,6 @@ public:
     // selection's veil and a frame around the region. Empty bounds: none.
     using RegionTest = std::function<bool(int column, int row)>;
     void setRegion(const QRect &bounds, RegionTest contains);
-    // Ends a left-button drag of the selection: the rest of the drag moves it no further.
-    void endDrag();
-    // Which left-button drags, by the keys held at the press, add a rectangle
-    // to the selection or take one out of it rather than select it: those
-    // leave the selection alone and report the rectangle on release.
-    using CombineTest = std::function<bool(Qt::KeyboardModifiers)>;
-    void setCombineTest(CombineTest test) { m_combineTest = std::move(test); }
     // The cells a fill would reach, outlined with a dashed frame (no veil);
     // null draws none.
     void setFillPreview(std::shared_ptr<const RegionSelection> region);
@@ -125,18 +125,15 @@ public:
     SymmetryMode symmetryGuides() const { return m_guideMode; }
 
 Q_SIGNALS:
-    void mousePressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
-    void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
-    void mouseReleased(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                       QPoint position);
+    // The mouse's input on the cells; a move tells the point of the viewport too.
+    void mousePressed(const GridEvent &event);
+    void mouseMoved(const GridEvent &event, QPoint position);
+    void mouseReleased(const GridEvent &event);
     // The part of the map in view changed: scrolling, a new size of the grid
     // or of the map, or a new cell size.
     void viewChanged();
     // The current cell or the selection changed.
     void selectionChanged();
-    // A drag that the combine test took ended on release over the rectangle
-    // of cells; modifiers are the keys held at its press.
-    void rectangleCombined(const QRect &cells, Qt::KeyboardModifiers modifiers);
     // The pointer left the grid.
     void pointerLeft();
     // The grid itself never scrolls by the wheel; its owner does.
@@ -160,12 +157,10 @@ private:
         bool verticalBar;
     };
     ViewportLayout viewportLayout() const;
+    GridEvent gridEvent(const QMouseEvent *event) const;
     // The pixels of a rectangle of cells, in viewport coordinates.
     QRect cellsArea(const QRect &cells) const;
     void updateScrollBars();
-    // Moves the current cell, asking the owner first; extends the selection from
-    // its anchor when extend is set, else selects the cell alone.
-    void moveCurrent(QPoint cell, bool extend);
     void scrollToShow(QPoint cell);
     // Draws a set of cells within bounds: a veil over each (when veil is
     // set) and the pen along the sides that face cells outside the set.
@@ -186,11 +181,6 @@ private:
     int m_guideSide = 0;
     QPoint m_current{0, 0};
     QPoint m_selectionEnd{0, 0};  // the moving corner of the selection; m_current is the fixed one
-    bool m_selecting = false;
-    CombineTest m_combineTest;
-    bool m_combining = false;  // a left-button drag of a rectangle to add or take out
-    QPoint m_combineStart;
-    Qt::KeyboardModifiers m_combineModifiers;
     CellDelegate m_cellDelegate;
     SelectCellHandler m_selectCell;
 };

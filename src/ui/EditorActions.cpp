@@ -9,6 +9,9 @@
 #include "ui/SymmetryMenus.h"
 #include "ui/TransformMenu.h"
 #include "ui/TForm1.h"
+#include "ui/BrushPanel.h"
+#include "ui/DocumentController.h"
+#include "ui/LevelControls.h"
 
 #include <QAction>
 #include <QDir>
@@ -27,14 +30,14 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
 
     QMenu *file = bar->addMenu(t.menufile);
     connect(add(file, "actionOpen", t.menuopen, {QKeySequence::Open}), &QAction::triggered, &form,
-            [&form] { form.openMapFile(QString()); });
+            [&form] { form.document().open(QString()); });
     m_recentMenu = file->addMenu(t.menurecent);
     m_recentMenu->setObjectName(QStringLiteral("menuRecent"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &EditorActions::fillRecentMenu);
-    connect(add(file, "actionSave", t.menusave, {QKeySequence(Qt::CTRL | Qt::Key_S)}), &QAction::triggered, &form,
-            &TForm1::saveToCurrentFile);
+    connect(add(file, "actionSave", t.menusave, {QKeySequence(Qt::CTRL | Qt::Key_S)}), &QAction::triggered,
+            &form.document(), &DocumentController::save);
     connect(add(file, "actionSaveAs", t.menusaveas, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}),
-            &QAction::triggered, &form, &TForm1::BsaveClick);
+            &QAction::triggered, &form.document(), &DocumentController::saveAs);
     connect(add(file, "actionExportPicture", t.exportmenu), &QAction::triggered, this,
             &EditorActions::exportPictureRequested);
     // Keeping the replaced file as NAME.bak: off at first start.
@@ -56,7 +59,7 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
     connect(add(edit, "actionRedoStep", t.menuredostep,
                 {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}),
             &QAction::triggered, &form, &TForm1::redoStep);
-    connect(add(edit, "actionUndoCell", t.menuundocell), &QAction::triggered, &form, &TForm1::BundoClick);
+    connect(add(edit, "actionUndoCell", t.menuundocell), &QAction::triggered, &form, &TForm1::undoOneCell);
     edit->addSeparator();
     connect(add(edit, "actionCopy", t.menucopy, {QKeySequence(Qt::CTRL | Qt::Key_C)}), &QAction::triggered, &form,
             &TForm1::BcopycellsClick);
@@ -80,9 +83,9 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
         m_context.session.fillSelection(m_form.brush(), QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
     });
     connect(add(edit, "actionSmallerBrush", t.menusmaller, {QKeySequence(Qt::Key_BracketLeft)}), &QAction::triggered,
-            &form, [&form] { form.stepBrushSize(-1); });
+            &form, [&form] { form.brushPanel().stepSize(-1); });
     connect(add(edit, "actionLargerBrush", t.menularger, {QKeySequence(Qt::Key_BracketRight)}), &QAction::triggered,
-            &form, [&form] { form.stepBrushSize(+1); });
+            &form, [&form] { form.brushPanel().stepSize(+1); });
     edit->addSeparator();
     // The edge brush: off at first start, so painting is the designed brush's.
     QAction *edgeBrush = add(edit, "actionEdgeBrush", t.menuedgebrush, {QKeySequence(Qt::CTRL | Qt::Key_E)});
@@ -102,18 +105,18 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
                      {[&form] { return form.grid()->selectedCells(); }, noteText, endGesture});
     connect(add(edit, "actionGenerateTerrain", t.menugenerate), &QAction::triggered, this, [this] {
         const auto changed = generateTerrainFromDialog(&m_window, m_context, m_preferences,
-                                                       [this](int level) { m_form.chooseLevel(level); });
+                                                       [this](int level) { m_form.levels().chooseLevel(level); });
         if (changed)
             Q_EMIT note(m_context.texts.counted(m_context.texts.msggenerated, *changed));
     });
 
     QMenu *view = bar->addMenu(t.menuview);
     connect(add(view, "actionGround", t.maplvl_gnd, {QKeySequence(Qt::CTRL | Qt::Key_1)}), &QAction::triggered, &form,
-            [&form] { form.chooseLevel(0); });
+            [&form] { form.levels().chooseLevel(0); });
     connect(add(view, "actionUnderground", t.maplvl_str, {QKeySequence(Qt::CTRL | Qt::Key_2)}), &QAction::triggered,
-            &form, [&form] { form.chooseLevel(1); });
+            &form, [&form] { form.levels().chooseLevel(1); });
     connect(add(view, "actionOtherLevel", t.menuotherlevel, {QKeySequence(Qt::CTRL | Qt::Key_L)}),
-            &QAction::triggered, &form, &TForm1::otherLevelHere);
+            &QAction::triggered, &form.levels(), &LevelControls::otherLevelHere);
     view->addSeparator();
     QAction *panel = add(view, "actionPanel", t.menupanel);
     panel->setCheckable(true);
@@ -144,7 +147,7 @@ EditorActions::EditorActions(QMainWindow &window, TForm1 &form, EditorContext &c
     connect(add(help, "actionMouseAndKeys", t.menukeys, {QKeySequence::HelpContents}), &QAction::triggered, this,
             [this] { m_context.prompts().showInformation(&m_window, QString(m_context.texts.menukeys).remove(u'&'),
                                                       mouseAndKeysText()); });
-    connect(add(help, "actionAbout", t.menuabout), &QAction::triggered, &form, &TForm1::showAbout);
+    connect(add(help, "actionAbout", t.menuabout), &QAction::triggered, &form.document(), &DocumentController::showAbout);
 
     EditorSession &session = context.session;
     for (auto signal : {&EditorSession::historyChanged, &EditorSession::mapOpened})

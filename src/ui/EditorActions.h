@@ -1,5 +1,6 @@
 // The main window's menus and keys: File, Edit, View and Help, each action
-// running a command of the designed window.
+// running a command of the designed window or of one of its parts (the
+// document controller, the brush panel, the level lists).
 #pragma once
 
 #include <QObject>

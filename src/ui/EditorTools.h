@@ -1,5 +1,6 @@
 // The tools of the editor's palette, in the order it lists them: brush, fill
-// any terrain, picker, select same, road and river.
+// any terrain, picker, select same, road and river, each with its name, icon,
+// key and pointer.
 #pragma once
 
 #include <QPoint>
@@ -8,7 +9,7 @@
 #include <functional>
 
 class EditorSession;
-class PressRule;
+class PickerTool;
 class ToolBox;
 struct BrushSettings;
 struct InterfaceTexts;
@@ -18,8 +19,7 @@ struct EditorToolHooks {
     std::function<void(const QString &)> note;    // a short message for the status bar
 };
 
-class PickerTool;
-
-// Adds the tools to the box; returns the picker, whose key can be held.
-PickerTool &addEditorTools(ToolBox &tools, EditorSession &session, PressRule &pressRule, const BrushSettings &brush,
-                    const InterfaceTexts &texts, const EditorToolHooks &hooks);
+// Adds the tools to the box and makes the picker the one Alt with a right
+// click reaches; returns the picker, whose key can be held.
+PickerTool &addEditorTools(ToolBox &tools, EditorSession &session, const BrushSettings &brush,
+                           const InterfaceTexts &texts, const EditorToolHooks &hooks);

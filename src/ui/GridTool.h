@@ -1,8 +1,9 @@
-// What a tool of the map grid is: it receives the presses, moves and releases
-// of its mouse button on the grid and owns the whole gesture they make, from
-// the step it opens to the step it closes, and tells the window what to show
-// for it (its name, icon, key and pointer, and an outline of where it would
-// act). The window only routes the events to the current tool.
+// What a tool of the map grid is: it receives every press, move and release
+// on the grid, whatever the button, acts on those of the buttons it uses and
+// ignores the rest, owns the whole gesture they make, from the step it opens
+// to the step it closes, and tells the window what to show for it: its name,
+// icon, key and pointer, given to it when it is made, and an outline of where
+// it would act. The tool box routes the grid's events to the tools.
 #pragma once
 
 #include "edit/RegionSelection.h"
@@ -37,8 +38,9 @@ struct ToolOutline {
 };
 
 // The press rule of the grid: a press of any button on the cell pressed last
-// does nothing, and a drag step onto that cell neither. The tools and the
-// window share one memory of that cell.
+// does nothing, and a drag step onto that cell neither. A tool that follows
+// it keeps one of its own and remembers the presses of every button, since
+// every tool sees them all.
 class PressRule {
 public:
     // True, remembering the cell, when it is not the cell pressed last.
@@ -56,22 +58,36 @@ private:
     QPoint m_lastPressCell{-1, -1};
 };
 
+// How a tool shows in the palette, the status bar and over the grid.
+struct ToolLook {
+    QString name;
+    QIcon icon;
+    QKeySequence key;
+    QCursor cursor = Qt::ArrowCursor;
+};
+
 class GridTool {
 public:
+    explicit GridTool(ToolLook look) : m_look(std::move(look)) {}
     virtual ~GridTool() = default;
 
-    virtual QString name() const = 0;
-    virtual QIcon icon() const { return {}; }
-    virtual QKeySequence key() const { return {}; }
-    virtual QCursor cursor() const { return Qt::ArrowCursor; }
+    const QString &name() const { return m_look.name; }
+    const QIcon &icon() const { return m_look.icon; }
+    const QKeySequence &key() const { return m_look.key; }
+    const QCursor &cursor() const { return m_look.cursor; }
     // Where a press on the cell would act; empty cells when the tool shows none.
-    virtual ToolOutline outline(QPoint cell) const = 0;
+    virtual ToolOutline outline(QPoint) const { return {}; }
 
     virtual void press(const GridEvent &event) = 0;
-    virtual void move(const GridEvent &event) = 0;
-    virtual void release(const GridEvent &event) = 0;
+    virtual void move(const GridEvent &) {}
+    virtual void release(const GridEvent &) {}
     // The gesture is cut short (focus lost, a modal dialog, the window hidden,
     // a command run while the button is held): it ends as on release, so what
     // it did stays one step, and the rest of the drag does nothing.
-    virtual void cancel() = 0;
+    virtual void cancel() {}
+    // The brush or the cells changed: a press on the cell pressed last counts again.
+    virtual void rearm() {}
+
+private:
+    ToolLook m_look;
 };

@@ -15,6 +15,7 @@
 #include "session/PictureExport.h"
 #include "session/Preferences.h"
 #include "ui/TForm1.h"
+#include "ui/DocumentController.h"
 #include "ui/GridFocus.h"
 #include "ui/ToolKeys.h"
 #include "ui/ToolPalette.h"
@@ -186,7 +187,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
             return;
         m_preferences.addRecentFile(fileName);
         m_preferences.setLastFolder(QFileInfo(fileName).absolutePath());
-        m_form->setDialogFolder(QFileInfo(fileName).absolutePath());
+        m_form->document().setDialogFolder(QFileInfo(fileName).absolutePath());
     });
     connect(m_actions, &EditorActions::recentFileChosen, this, &MainWindow::openFile);
     connect(m_actions, &EditorActions::note, m_status, &EditorStatusBar::showNote);
@@ -252,7 +253,7 @@ void MainWindow::restoreState()
     const QByteArray geometry = m_preferences.windowGeometry();
     if (!geometry.isEmpty())
         restoreGeometry(geometry);
-    m_form->setDialogFolder(m_preferences.lastFolder());
+    m_form->document().setDialogFolder(m_preferences.lastFolder());
     m_form->setConfigNumbersShown(m_preferences.viewToggle(QStringLiteral("spriteNumbers"), false));
     m_overview->setVisible(overview);
     m_history->setVisible(m_preferences.viewToggle(QStringLiteral("history"), false));
@@ -318,7 +319,7 @@ void MainWindow::openFile(const QString &fileName)
         m_status->showNote(m_context.texts.msgmissing.arg(QDir::toNativeSeparators(fileName)));
         return;
     }
-    m_form->openMapFile(fileName);
+    m_form->document().open(fileName);
 }
 
 void MainWindow::openWhenStarted(const QString &fileName)
@@ -337,7 +338,7 @@ void MainWindow::offerRecoveryWhenStarted()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_form->FormClose()) {
+    if (!m_form->document().close()) {
         event->ignore();
         return;
     }

@@ -2,24 +2,11 @@
 #include "ui/PaintTool.h"
 
 #include "session/EditorSession.h"
-#include "ui/ToolIcons.h"
 
-PaintTool::PaintTool(EditorSession &session, PressRule &pressRule, const BrushSettings &brush, QString name)
-    : m_session(session)
-    , m_pressRule(pressRule)
+PaintTool::PaintTool(ToolLook look, EditorSession &session, const BrushSettings &brush)
+    : DragTool(std::move(look), session)
     , m_brush(brush)
-    , m_name(std::move(name))
 {
-}
-
-QIcon PaintTool::icon() const
-{
-    return toolIcon(ToolGlyph::Brush);
-}
-
-QCursor PaintTool::cursor() const
-{
-    return toolCursor(ToolGlyph::Brush);
 }
 
 ToolOutline PaintTool::outline(QPoint cell) const
@@ -33,34 +20,16 @@ ToolOutline PaintTool::outline(QPoint cell) const
     return {area.intersected(QRect(0, 0, side, side)), isFill()};
 }
 
-void PaintTool::press(const GridEvent &event)
+std::optional<StepKind> PaintTool::begins(const GridEvent &)
 {
-    if (event.button != Qt::RightButton)
-        return;
-    cancel();
-    m_dragging = true;
-    m_session.beginStep(isFill() ? StepKind::Fill : StepKind::Stroke);
-    paintCell(event.cell);
+    return isFill() ? StepKind::Fill : StepKind::Stroke;
 }
 
-void PaintTool::move(const GridEvent &event)
+void PaintTool::otherPress(const GridEvent &event)
 {
-    if (m_dragging && event.buttons.testFlag(Qt::RightButton))
-        paintCell(event.cell);
-}
-
-void PaintTool::release(const GridEvent &event)
-{
-    if (event.button == Qt::RightButton)
-        cancel();
-}
-
-void PaintTool::cancel()
-{
-    if (!m_dragging)
-        return;
-    m_dragging = false;
-    m_session.endStep();
+    // A left press on a cell, then a right press on it, paints nothing.
+    if (event.onMap())
+        m_pressRule.take(event.cell);
 }
 
 void PaintTool::paintCell(QPoint cell)

@@ -2,16 +2,11 @@
 #include "ui/PathTool.h"
 
 #include "session/EditorSession.h"
-#include "ui/ToolIcons.h"
 
-
-PathTool::PathTool(EditorSession &session, PathLayer layer, const BrushSettings &brush, QString name,
-                   QKeySequence key)
-    : m_session(session)
+PathTool::PathTool(ToolLook look, EditorSession &session, PathLayer layer, const BrushSettings &brush)
+    : DragTool(std::move(look), session)
     , m_layer(layer)
     , m_brush(brush)
-    , m_name(std::move(name))
-    , m_key(std::move(key))
 {
 }
 
@@ -21,21 +16,6 @@ std::uint8_t PathTool::pathType() const
     return type >= 1 && type <= pathTypeCount(m_layer) ? type : 1;
 }
 
-ToolGlyph PathTool::glyph() const
-{
-    return m_layer == PathLayer::River ? ToolGlyph::River : ToolGlyph::Road;
-}
-
-QIcon PathTool::icon() const
-{
-    return toolIcon(glyph());
-}
-
-QCursor PathTool::cursor() const
-{
-    return toolCursor(glyph());
-}
-
 ToolOutline PathTool::outline(QPoint cell) const
 {
     if (!m_session.levelShown() || cell.x() < 0 || cell.y() < 0)
@@ -43,42 +23,28 @@ ToolOutline PathTool::outline(QPoint cell) const
     return {QRect(cell, QSize(1, 1))};
 }
 
-void PathTool::press(const GridEvent &event)
+std::optional<StepKind> PathTool::begins(const GridEvent &event)
 {
-    if (event.button != Qt::RightButton)
-        return;
-    cancel();
     if (!event.onMap())
-        return;
-    m_dragging = true;
+        return std::nullopt;
     m_noted = false;
     // Shift+click draws on from the session's last point, which a new map,
     // another level, undo or another tool forget.
-    const QPoint lineStart = m_session.lastPathPoint();
-    m_session.beginStep(StepKind::Path);
+    m_lineStart = m_session.lastPathPoint();
+    return StepKind::Path;
+}
+
+void PathTool::pressed(const GridEvent &event)
+{
     m_session.setAnchorCell({std::uint16_t(event.cell.x()), std::uint16_t(event.cell.y())});
-    const bool line = event.modifiers.testFlag(Qt::ShiftModifier) && lineStart.x() >= 0;
-    lay(line ? lineStart : event.cell, event.cell, event.modifiers);
+    const bool line = event.modifiers.testFlag(Qt::ShiftModifier) && m_lineStart.x() >= 0;
+    lay(line ? m_lineStart : event.cell, event.cell, event.modifiers);
 }
 
-void PathTool::move(const GridEvent &event)
+void PathTool::dragged(const GridEvent &event)
 {
-    if (m_dragging && event.buttons.testFlag(Qt::RightButton) && event.onMap() && event.cell != m_last)
+    if (event.onMap() && event.cell != m_last)
         lay(m_last, event.cell, event.modifiers);
-}
-
-void PathTool::release(const GridEvent &event)
-{
-    if (event.button == Qt::RightButton)
-        cancel();
-}
-
-void PathTool::cancel()
-{
-    if (!m_dragging)
-        return;
-    m_dragging = false;
-    m_session.endStep();
 }
 
 void PathTool::lay(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers)

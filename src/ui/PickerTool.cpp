@@ -2,12 +2,11 @@
 #include "ui/PickerTool.h"
 
 #include "ui/ToolBox.h"
-#include "ui/ToolIcons.h"
 
-PickerTool::PickerTool(std::function<void(QPoint cell)> pick, ToolBox &tools, QString name)
-    : m_pick(std::move(pick))
+PickerTool::PickerTool(ToolLook look, std::function<void(QPoint cell)> pick, ToolBox &tools)
+    : GridTool(std::move(look))
+    , m_pick(std::move(pick))
     , m_tools(tools)
-    , m_name(std::move(name))
 {
 }
 
@@ -22,16 +21,6 @@ void PickerTool::hold(bool held)
         m_pickedWhileHeld = false;
         handBack();
     }
-}
-
-QIcon PickerTool::icon() const
-{
-    return toolIcon(ToolGlyph::Picker);
-}
-
-QCursor PickerTool::cursor() const
-{
-    return toolCursor(ToolGlyph::Picker);
 }
 
 ToolOutline PickerTool::outline(QPoint cell) const
@@ -50,6 +39,12 @@ void PickerTool::press(const GridEvent &event)
         m_pickedWhileHeld = true;
     else
         handBack();
+}
+
+void PickerTool::pickAt(const GridEvent &event)
+{
+    if (event.onMap())
+        m_pick(event.cell);
 }
 
 void PickerTool::handBack()

@@ -14,7 +14,7 @@ class PickerTool : public GridTool {
 public:
     // pick(cell) puts the cell into the panel; the picker hands the button
     // back to the tool of the box chosen before it.
-    PickerTool(std::function<void(QPoint cell)> pick, ToolBox &tools, QString name);
+    PickerTool(ToolLook look, std::function<void(QPoint cell)> pick, ToolBox &tools);
 
     // The picker's key went down (true) or up (false). Up after a pick made
     // while it was down hands the button back; a tap leaves the picker chosen
@@ -22,15 +22,11 @@ public:
     void hold(bool held);
     bool held() const { return m_held; }
 
-    QString name() const override { return m_name; }
-    QIcon icon() const override;
-    QKeySequence key() const override { return Qt::Key_I; }
-    QCursor cursor() const override;
     ToolOutline outline(QPoint cell) const override;
     void press(const GridEvent &event) override;
-    void move(const GridEvent &) override {}
-    void release(const GridEvent &) override {}
-    void cancel() override {}
+    // Alt with a right click: picks the cell whatever tool is current, and
+    // leaves the current tool as it is.
+    void pickAt(const GridEvent &event);
 
 private:
     std::function<void(QPoint)> m_pick;
@@ -38,7 +34,6 @@ private:
     void handBack();
 
     ToolBox &m_tools;
-    QString m_name;
     bool m_held = false;
     bool m_pickedWhileHeld = false;
 };

@@ -2,12 +2,11 @@
 #include "ui/ReplaceFillTool.h"
 
 #include "session/EditorSession.h"
-#include "ui/ToolIcons.h"
 
-ReplaceFillTool::ReplaceFillTool(EditorSession &session, const BrushSettings &brush, QString name)
-    : m_session(session)
+ReplaceFillTool::ReplaceFillTool(ToolLook look, EditorSession &session, const BrushSettings &brush)
+    : GridTool(std::move(look))
+    , m_session(session)
     , m_brush(brush)
-    , m_name(std::move(name))
 {
     // Any change of the cells, the level or the map makes the region found stale.
     const auto stale = [this] { m_previewCell = {-1, -1}; m_preview.reset(); };
@@ -21,16 +20,6 @@ ReplaceFillTool::~ReplaceFillTool()
 {
     for (const QMetaObject::Connection &connection : m_staleOnChange)
         QObject::disconnect(connection);
-}
-
-QIcon ReplaceFillTool::icon() const
-{
-    return toolIcon(ToolGlyph::Fill);
-}
-
-QCursor ReplaceFillTool::cursor() const
-{
-    return toolCursor(ToolGlyph::Fill);
 }
 
 ToolOutline ReplaceFillTool::outline(QPoint cell) const

@@ -19,7 +19,7 @@ class EditorSession;
 
 class ReplaceFillTool : public GridTool {
 public:
-    ReplaceFillTool(EditorSession &session, const BrushSettings &brush, QString name);
+    ReplaceFillTool(ToolLook look, EditorSession &session, const BrushSettings &brush);
     ~ReplaceFillTool() override;
 
     // The largest region outlined before a click: a larger one shows the
@@ -29,20 +29,12 @@ public:
     // Told how many cells a click filled or selected, for the window to say so.
     void setCountNote(std::function<void(std::size_t cells)> note) { m_countNote = std::move(note); }
 
-    QString name() const override { return m_name; }
-    QIcon icon() const override;
-    QKeySequence key() const override { return Qt::Key_F; }
-    QCursor cursor() const override;
     ToolOutline outline(QPoint cell) const override;
     void press(const GridEvent &event) override;
-    void move(const GridEvent &) override {}
-    void release(const GridEvent &) override {}
-    void cancel() override {}
 
 private:
     EditorSession &m_session;
     const BrushSettings &m_brush;
-    QString m_name;
     std::function<void(std::size_t)> m_countNote;
     // The region found for the cell last outlined, until the cells change.
     mutable QPoint m_previewCell{-1, -1};

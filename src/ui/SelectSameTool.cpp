@@ -3,7 +3,6 @@
 
 #include "session/EditorSession.h"
 #include "ui/DrawGrid.h"
-#include "ui/ToolIcons.h"
 
 void showRegionSelection(DrawGrid &grid, const EditorSession &session)
 {
@@ -14,20 +13,10 @@ void showRegionSelection(DrawGrid &grid, const EditorSession &session)
     });
 }
 
-SelectSameTool::SelectSameTool(EditorSession &session, QString name)
-    : m_session(session)
-    , m_name(std::move(name))
+SelectSameTool::SelectSameTool(ToolLook look, EditorSession &session)
+    : GridTool(std::move(look))
+    , m_session(session)
 {
-}
-
-QIcon SelectSameTool::icon() const
-{
-    return toolIcon(ToolGlyph::SelectSame);
-}
-
-QCursor SelectSameTool::cursor() const
-{
-    return toolCursor(ToolGlyph::SelectSame);
 }
 
 void SelectSameTool::press(const GridEvent &event)

@@ -18,23 +18,14 @@ void showRegionSelection(DrawGrid &grid, const EditorSession &session);
 
 class SelectSameTool : public GridTool {
 public:
-    SelectSameTool(EditorSession &session, QString name);
+    SelectSameTool(ToolLook look, EditorSession &session);
 
     // Told how many cells a click filled or selected, for the window to say so.
     void setCountNote(std::function<void(std::size_t cells)> note) { m_countNote = std::move(note); }
 
-    QString name() const override { return m_name; }
-    QIcon icon() const override;
-    QKeySequence key() const override { return Qt::Key_M; }
-    QCursor cursor() const override;
-    ToolOutline outline(QPoint) const override { return {}; }
     void press(const GridEvent &event) override;
-    void move(const GridEvent &) override {}
-    void release(const GridEvent &) override {}
-    void cancel() override {}
 
 private:
     EditorSession &m_session;
-    QString m_name;
     std::function<void(std::size_t)> m_countNote;
 };

@@ -1,31 +1,28 @@
-// The designed window Form1: its controls, start-up, the grid's fit to the
-// window, and the handlers that run the editor session's operations. The main
-// window hosts it between its menus and its status bar.
+// The designed window Form1: start-up, the grid's fit to the window, and the
+// handlers of the panel's controls that are the window's own. The main window
+// hosts it between its menus and its status bar.
 #include "ui/TForm1.h"
 
 #include "base/Platform.h"
 #include "edit/CellInformation.h"
 #include "gfx/CellRenderer.h"
 #include "session/EditorSession.h"
-#include "session/SampleFolder.h"
-#include "ui/BrushPreview.h"
+#include "ui/BrushPanel.h"
+#include "ui/DocumentController.h"
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
+#include "ui/GridOutlines.h"
+#include "ui/LevelControls.h"
 #include "ui/ObstacleWindow.h"
-#include "ui/EditorTools.h"
-#include "ui/RecoveryPrompt.h"
 #include "ui/SelectTool.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
 #include <QWheelEvent>
@@ -34,7 +31,6 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
     , m_session(context.session)
-    , m_settings(context.settings)
     , m_texts(context.texts)
 {
     setObjectName("Form1");
@@ -43,26 +39,17 @@ TForm1::TForm1(EditorContext &context, QWidget *parent)
     resize(DesignedClientSize);
     move(DesignedPosition);
 
-    createControls();
+    setupControls(*this);
     fillControls();
-    m_form2 = std::make_unique<TForm2>(m_session.catalogue(), m_session.obstacleView(), obstacleCaptionTexts(m_texts));
-    m_form2->setObjectName("Form2");
-    m_brushControls = {CBtertype, CBterconf, CBrivtype, CBrivconf, CBroadtype, CBroadconf, LBmirror, CBmirror,
-                       CBbrushx, CBbrushy};
-    m_picker = &addEditorTools(m_tools, m_session, m_pressRule, m_brush, m_texts,
-                   {[this](QPoint cell) { pickCell(cell); }, [this](const QString &text) { Q_EMIT statusMessage(text); }});
-    m_selectTool = std::make_unique<SelectTool>(*DG, m_session, m_pressRule,
-                                                [this](QPoint cell) { DGSelectCell(cell.x(), cell.y()); });
-    m_selectTool->setCountNote([this](std::size_t cells) { Q_EMIT statusMessage(m_texts.counted(m_texts.msgselected, cells)); });
+    createParts();
     connectControls();
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::cancelGesture()
+const BrushSettings &TForm1::brush() const
 {
-    currentTool().cancel();
-    m_selectTool->cancel();
+    return m_brushPanel->brush();
 }
 
 void TForm1::setScrollPause(std::function<void()> pause)
@@ -95,199 +82,20 @@ void TForm1::layoutGrid()
     }
 }
 
-// ---- Opening and saving ------------------------------------------------------
+// ---- The map opened --------------------------------------------------------------
 
-void TForm1::BopenClick()
+void TForm1::showOpenedMap()
 {
-    openMapFile(QString());
-}
-
-void TForm1::openMapFile(const QString &givenFileName)
-{
-    if (m_session.document().isLoaded && !askToSave())
-        return;
-    if (const QString problem = m_session.prepareSprites(m_settings); !problem.isEmpty()) {
-        const QString text = m_texts.msgplaincolours.arg(m_texts.spriteerr.arg(problem));
-        Q_EMIT statusMessage(text);
-        m_context.prompts().showError(this, m_texts.title, text);
-    }
-    QString fileName = givenFileName;
-    if (fileName.isEmpty()) {
-        QString folder = m_dialogFolder;
-        if (folder.isEmpty() && m_settings.valdris_path.size() > 5)
-            folder = platform::findFile(m_settings.valdris_path, {QStringLiteral("maps")});
-        // Without a maps folder of the game, an installed editor offers its sample maps.
-        if (folder.isEmpty())
-            folder = installedSampleMaps(QCoreApplication::applicationDirPath());
-        fileName = m_context.prompts().openFileName(this, folder, m_context.mapDialogFilter());
-    }
-    if (fileName.isEmpty())
-        return;
-    RecoveryPrompt recovery(m_context, this);
-    const auto tell = [&] { if (!recovery.message().isEmpty()) Q_EMIT statusMessage(recovery.message()); };
-    const bool openNow = recovery.ask(fileName);
-    tell();
-    if (!openNow)
-        return;
-
-    const MapOpenResult loaded = m_session.open(fileName);
-    if (!loaded.ok()) {
-        showMapError(m_texts.openerr.arg(QDir::toNativeSeparators(fileName), loaded.reason));
-        return;
-    }
-    fillSizeList();
-    m_mapSizeIndex = 0;
-    CBmapsize->setCurrentIndex(0);
+    m_levels->fillSizeList();
     layoutGrid();
-    selectLevel();
+    m_levels->selectLevel();
     layoutGrid();
-    CBChange(CBtertype);
-    recovery.replay();
-    tell();
-}
-
-void TForm1::showMapError(const QString &reason)
-{
-    // The map that is open stays open, editable and savable: a refused file
-    // changes nothing but the label.
-    Linfo->setText(m_texts.maperr);
-    Linfo->adjustSize();
-    Linfo->setToolTip(reason);
-    Q_EMIT statusMessage(reason);
-    // A refusal is a fact the user must see, not a note that fades away.
-    m_context.prompts().showError(this, m_texts.title, reason);
-}
-
-void TForm1::fillSizeList()
-{
-    CBmapsize->clear();
-    CBmapsize->addItem(m_texts.notchange);
-    CBmapsize->setCurrentIndex(0);
-    QStringList sizes;
-    const SizeSteps &steps = m_session.sizeSteps();
-    for (int j = 1; j <= steps.count; ++j)
-        sizes << QStringLiteral("%1x%1").arg(j * steps.step);
-    CBmapsize->addItems(sizes);
-}
-
-bool TForm1::BsaveClick()
-{
-    if (!m_session.document().isLoaded)
-        return false;
-    const QString fileName = m_context.prompts().saveFileName(this, m_session.fileName(), m_context.mapDialogFilter(),
-                                                              QStringLiteral("vdm"));
-    if (fileName.isEmpty())
-        return false;
-    return saveTo(fileName);
-}
-
-bool TForm1::saveToCurrentFile()
-{
-    if (m_session.fileName().isEmpty())
-        return BsaveClick();
-    return saveTo(m_session.fileName());
-}
-
-bool TForm1::saveTo(const QString &fileName)
-{
-    if (!m_session.document().isLoaded)
-        return false;
-    const MapSaveResult saved = m_session.save(fileName);
-    if (!saved.ok()) {
-        m_context.prompts().showError(this, m_texts.title,
-                                      m_texts.saveerr.arg(QDir::toNativeSeparators(fileName), saved.reason));
-        return false;
-    }
-    Q_EMIT statusMessage(m_texts.msgsaved.arg(QDir::toNativeSeparators(fileName)));
-    return true;
+    m_brushPanel->readControls(true);
 }
 
 void TForm1::showCaption(const QString &fileName)
 {
     setWindowTitle(fileName.isEmpty() ? m_texts.title : m_texts.title + " - " + QDir::toNativeSeparators(fileName));
-}
-
-bool TForm1::askToSave()
-{
-    if (!m_session.hasUnsavedChanges())
-        return true;
-    switch (m_context.prompts().askToSave(this, m_texts.title, m_texts.bsavemap + "?", m_context.promptButtons())) {
-    case UserPrompts::SaveAnswer::Save:
-        // A save that did not happen (cancelled or failed) keeps the edits on
-        // screen. A map with a file is saved there, as Ctrl+S does.
-        return saveToCurrentFile();
-    case UserPrompts::SaveAnswer::Discard:
-        return true;
-    case UserPrompts::SaveAnswer::Cancel:
-        break;
-    }
-    return false;
-}
-
-// ---- Level and size ----------------------------------------------------------
-
-void TForm1::selectLevel()
-{
-    m_session.selectLevel(CBlevel->currentIndex());
-}
-
-void TForm1::showLevel(bool shown)
-{
-    const int side = int(m_session.document().mapSize);
-    DG->setDimensions(side, side);
-    DG->setLeftCol(0);
-    DG->setTopRow(0);
-    // Level 1 of a one-level map hides the grid.
-    DG->setVisible(shown);
-    if (shown)
-        DG->viewport()->update();
-    else
-        Q_EMIT statusMessage(m_texts.msgnounderground);
-}
-
-void TForm1::chooseLevel(int level)
-{
-    if (!m_session.document().isLoaded)
-        return;
-    CBlevel->setCurrentIndex(level);
-    selectLevel();
-}
-
-void TForm1::otherLevelHere()
-{
-    const MapDocument &document = m_session.document();
-    if (!document.isLoaded)
-        return;
-    if (!document.hasUnderground) {
-        Q_EMIT statusMessage(m_texts.msgnounderground);
-        return;
-    }
-    const int left = DG->leftCol();
-    const int top = DG->topRow();
-    chooseLevel(m_session.level() == 1 ? 0 : 1);
-    DG->setLeftCol(left);
-    DG->setTopRow(top);
-}
-
-void TForm1::CBmapsizeChange()
-{
-    const int index = CBmapsize->currentIndex();
-    const MapDocument &document = m_session.document();
-    if (!document.isLoaded || index <= 0)
-        return;
-    const std::uint32_t side = std::uint32_t(index) * m_session.sizeSteps().step;
-    // A smaller size that would cut away painted cells asks first; nothing undoes it.
-    if (side < document.mapSize && m_session.wouldCutCells(side)
-        && !m_context.prompts().confirm(this, m_texts.title, m_texts.sizecut.arg(side), m_context.promptButtons())) {
-        CBmapsize->setCurrentIndex(m_mapSizeIndex);
-        return;
-    }
-    if (!m_session.resize(side)) {
-        CBmapsize->setCurrentIndex(m_mapSizeIndex);
-        m_context.prompts().showError(this, m_texts.title, m_texts.nomemory.arg(side));
-        return;
-    }
-    m_mapSizeIndex = index;
 }
 
 // ---- Drawing -------------------------------------------------------------------
@@ -310,73 +118,7 @@ void TForm1::repaintCells(int level, const QRect &cells)
     DG->updateCells(cells.intersected(DG->shownCells()));
 }
 
-// ---- Picking cells -------------------------------------------------------------
-
-void TForm1::DGMouseDown(const GridEvent &event)
-{
-    if (event.button == Qt::MiddleButton)
-        FormMouseUp(event.button);
-    // The right button acts with the current tool (with Alt, it picks with
-    // any); any other press picks the cell.
-    if (event.button == Qt::RightButton && event.modifiers.testFlag(Qt::AltModifier) && event.onMap())
-        pickCell(event.cell);
-    else if (event.button == Qt::RightButton)
-        currentTool().press(event);
-    else
-        m_selectTool->press(event);
-}
-
-void TForm1::DGMouseMove(const GridEvent &event, QPoint position)
-{
-    currentTool().move(event);
-    m_selectTool->move(event);
-    hoverAt(position);
-}
-
-void TForm1::DGMouseUp(const GridEvent &event)
-{
-    if (event.button == Qt::RightButton)
-        currentTool().release(event);
-    else
-        m_selectTool->release(event);
-    refreshHover();
-}
-
-void TForm1::hoverAt(std::optional<QPoint> position)
-{
-    m_hoverPoint = position;
-    refreshHover();
-}
-
-void TForm1::refreshHover()
-{
-    const QPoint cell = m_hoverPoint ? DG->cellAt(*m_hoverPoint) : QPoint(-1, -1);
-    m_hoverCell = cell;
-    showBrushOutline();
-    Q_EMIT cellHovered(cell);
-}
-
-void TForm1::showBrushOutline()
-{
-    const ToolOutline outline = currentTool().outline(m_hoverCell);
-    DG->setOutline(DrawGrid::Outline::Brush, outline.dashed ? QRect() : outline.cells);
-    // The cells a fill would reach, when known, else the pressed cell dashed.
-    DG->setOutline(DrawGrid::Outline::Fill, outline.dashed && !outline.region ? outline.cells : QRect());
-    DG->setFillPreview(outline.region);
-}
-
-void TForm1::showPasteOutline()
-{
-    const CellClipboard &clipboard = m_session.clipboard();
-    if (!m_session.document().isLoaded || clipboard.isEmpty()) {
-        DG->setOutline(DrawGrid::Outline::Paste, {});
-        return;
-    }
-    const int side = int(m_session.document().mapSize);
-    const GridRect s = DG->selection();
-    DG->setOutline(DrawGrid::Outline::Paste,
-                   QRect(s.left, s.top, clipboard.width(), clipboard.height()).intersected(QRect(0, 0, side, side)));
-}
+// ---- The cell label --------------------------------------------------------------
 
 void TForm1::DGSelectCell(int column, int row)
 {
@@ -393,15 +135,12 @@ void TForm1::DGSelectCell(int column, int row)
 
 void TForm1::showCellInfo()
 {
-    const MapDocument &map = m_session.document();
     const int column = m_infoCell.x(), row = m_infoCell.y();
     if (column < 0 || m_session.isResizing() || std::uint32_t(std::max(column, row)) >= m_session.currentLayer().side())
         return;
-    // The selection as it is now: the grid announces a new one after picking the cell.
-    const GridRect selected = DG->selection();
-    const QString text = cellInformationText(QRect(QPoint(selected.left, selected.top),
-                                                   QPoint(selected.right, selected.bottom)),
-                                             column, row, m_session.currentLayer().at(std::uint32_t(row), std::uint32_t(column)));
+    // The selection as it is now: the grid announces a new one after selecting the cell.
+    const QString text = cellInformationText(DG->selectedCells(), column, row,
+                                             m_session.currentLayer().at(std::uint32_t(row), std::uint32_t(column)));
     // The lines are joined by carriage returns; the label breaks them.
     Linfo->setText(QString(text).replace(u'\r', u'\n'));
     Linfo->setToolTip(QString());
@@ -409,11 +148,24 @@ void TForm1::showCellInfo()
     Linfo->repaint();
 }
 
-void TForm1::FormMouseUp(Qt::MouseButton button)
+void TForm1::showRefusal(const QString &reason)
+{
+    Linfo->setText(m_texts.maperr);
+    Linfo->adjustSize();
+    Linfo->setToolTip(reason);
+}
+
+// ---- The panel and the window's bare area ------------------------------------------
+
+void TForm1::focusUndoButton()
 {
     if (GB->isVisible())
         Bundo->setFocus();
-    if (button == Qt::MiddleButton && m_session.document().isLoaded)
+}
+
+void TForm1::togglePanel()
+{
+    if (m_session.document().isLoaded)
         setPanelVisible(!GB->isVisible());
 }
 
@@ -443,17 +195,19 @@ void TForm1::setConfigNumbersShown(bool shown)
 
 void TForm1::mouseReleaseEvent(QMouseEvent *event)
 {
-    FormMouseUp(event->button());
+    // A release of any button on the bare area gives the Undo button the focus.
+    focusUndoButton();
+    if (event->button() == Qt::MiddleButton)
+        togglePanel();
     QWidget::mouseReleaseEvent(event);
 }
 
-void TForm1::GBMouseDown(Qt::MouseButton button)
+void TForm1::panelPressed(Qt::MouseButton button)
 {
-    if (button == Qt::RightButton) {
+    if (button == Qt::RightButton)
         setConfigNumbersShown(!m_showConfigNumbers);
-    } else if (button == Qt::MiddleButton) {
+    else if (button == Qt::MiddleButton)
         Bundo->setFocus();
-    }
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -464,7 +218,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (watched == GB && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (GB->childAt(mouse->position().toPoint()) == nullptr)
-            GBMouseDown(mouse->button());
+            panelPressed(mouse->button());
     }
     if (watched == DG && (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide))
         cancelGesture();
@@ -493,47 +247,14 @@ void TForm1::FormMouseWheel(QWheelEvent *event)
     DG->scrollByCells(-notches, ctrl ? Qt::Horizontal : Qt::Vertical);
 }
 
-// ---- Painting, undo, copy and paste ---------------------------------------------
-
-void TForm1::CBChange(const QObject *sender)
-{
-    if (sender == CBtertype)
-        m_brushControls.refillTerrainConfigs(m_brush.terrainConfig, m_texts.notchng);
-    m_brush = BrushSettings::fromSelectors(m_brushControls.selectors(), m_brush);
-    // A new brush paints again on the cell pressed last.
-    m_pressRule.rearm();
-    if (m_session.sprites())
-        updateBrushPreview();
-    showBrushOutline();
-}
-
-void TForm1::updateBrushPreview()
-{
-    tileimage->setPixmap(QPixmap::fromImage(
-        brushPreview(*m_session.sprites(), m_brush, palette().color(QPalette::Window))));
-}
-
-void TForm1::pickCell(QPoint cell)
-{
-    const TerrainLayer &layer = m_session.currentLayer();
-    if (!m_session.levelShown() || std::uint32_t(std::max(cell.x(), cell.y())) >= layer.side())
-        return;
-    m_brushControls.show(selectorsForCell(layer.at(cell.y(), cell.x()), m_brushControls.selectors()), m_texts.notchng);
-    CBChange(nullptr);
-}
-
-void TForm1::stepBrushSize(int step)
-{
-    m_brushControls.stepSize(step);
-    CBChange(CBbrushx);
-}
+// ---- Undo, copy, paste and obstacles ------------------------------------------------
 
 void TForm1::SetUndoCount(std::size_t count)
 {
     Bundo->setText(m_texts.bundo + " " + QString::number(count));
 }
 
-void TForm1::BundoClick()
+void TForm1::undoOneCell()
 {
     showRestored(m_session.undoLast());
 }
@@ -551,13 +272,11 @@ void TForm1::redoStep()
 void TForm1::showRestored(const UndoStep &step)
 {
     // What was taken back or put back can be painted again at once.
-    m_pressRule.rearm();
+    m_tools.rearm();
     if (step.outcome != UndoStep::Outcome::Restored)
         return;
-    if (step.level != m_session.level()) {
-        CBlevel->setCurrentIndex(step.level);
-        selectLevel();
-    }
+    if (step.level != m_session.level())
+        m_levels->chooseLevel(step.level);
     DG->setLeftCol(undoScrollPosition(step.column, DG->leftCol(), DG->visibleColCount()));
     DG->setTopRow(undoScrollPosition(step.row, DG->topRow(), DG->visibleRowCount()));
     repaintCells(step.level, QRect(step.column, step.row, 1, 1));
@@ -566,10 +285,9 @@ void TForm1::showRestored(const UndoStep &step)
 void TForm1::BcopycellsClick()
 {
     // A selection by terrain is copied as the block that holds it.
-    const GridRect s = DG->selection();
     const auto &region = m_session.regionSelection();
-    m_session.copy(region ? region->bounds() : QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)));
-    showPasteOutline();
+    m_session.copy(region ? region->bounds() : DG->selectedCells());
+    m_outlines->showPasteOutline();
 }
 
 void TForm1::BpastecellsClick()
@@ -577,8 +295,6 @@ void TForm1::BpastecellsClick()
     const GridRect s = DG->selection();
     m_session.paste(s.left, s.top);
 }
-
-// ---- Obstacles -------------------------------------------------------------------
 
 void TForm1::BobstaclesClick()
 {
@@ -589,31 +305,7 @@ void TForm1::BobstaclesClick()
     m_session.chooseObstacles(request);
 }
 
-// ---- Closing -----------------------------------------------------------------------
-
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    event->setAccepted(FormClose());
-}
-
-bool TForm1::FormClose()
-{
-    if (!askToSave())
-        return false;
-    if (m_settings.use_nagscreen == 1 && showAbout() == UserPrompts::AboutAnswer::Cancel)
-        return false;
-    m_form2->hide();
-    // The edits were saved, or the user chose to leave them.
-    m_context.journal.discard();
-    m_session.releaseResources();
-    return true;
-}
-
-UserPrompts::AboutAnswer TForm1::showAbout()
-{
-    const UserPrompts::AboutAnswer answer = m_context.prompts().askAbout(
-        this, m_texts.title, aboutText(m_texts, Version, Author, WebPage));
-    if (answer == UserPrompts::AboutAnswer::Yes)
-        platform::openWebPage(QString::fromLatin1(WebPage));
-    return answer;
+    event->setAccepted(m_document->close());
 }

@@ -1,5 +1,7 @@
-// The list of tools and the current one.
+// The list of tools, the current one, and the routing of the grid's events.
 #include "ui/ToolBox.h"
+
+#include "ui/PickerTool.h"
 
 GridTool &ToolBox::add(std::unique_ptr<GridTool> tool)
 {
@@ -17,4 +19,44 @@ void ToolBox::choose(GridTool &tool)
     m_previous = m_current;
     m_current = &tool;
     Q_EMIT currentChanged(tool);
+}
+
+template <typename Call>
+void ToolBox::toBoth(Call call)
+{
+    call(*m_current);
+    if (m_selectTool)
+        call(*m_selectTool);
+}
+
+void ToolBox::press(const GridEvent &event)
+{
+    if (m_picker && event.button == Qt::RightButton && event.modifiers.testFlag(Qt::AltModifier)) {
+        m_picker->pickAt(event);
+        return;
+    }
+    toBoth([&event](GridTool &tool) { tool.press(event); });
+}
+
+void ToolBox::move(const GridEvent &event)
+{
+    toBoth([&event](GridTool &tool) { tool.move(event); });
+}
+
+void ToolBox::release(const GridEvent &event)
+{
+    toBoth([&event](GridTool &tool) { tool.release(event); });
+}
+
+void ToolBox::cancel()
+{
+    toBoth([](GridTool &tool) { tool.cancel(); });
+}
+
+void ToolBox::rearm()
+{
+    if (m_selectTool)
+        m_selectTool->rearm();
+    for (const auto &tool : m_tools)
+        tool->rearm();
 }

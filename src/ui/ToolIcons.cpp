@@ -95,3 +95,8 @@ QCursor toolCursor(ToolGlyph glyph)
     }
     return QCursor(drawGlyph(glyph), Side / 2, Side / 2);
 }
+
+ToolLook toolLook(const QString &name, ToolGlyph glyph, Qt::Key key)
+{
+    return {name, toolIcon(glyph), QKeySequence(key), toolCursor(glyph)};
+}

@@ -4,6 +4,7 @@
 // transform entry flips the level as a step, each mirror-half entry gives the
 // bytes of the command-line tool, and a road drag is one step.
 #include "ui/PathTool.h"
+#include "ui/ToolIcons.h"
 
 #include "CliRunner.h"
 #include "DesktopWindow.h"
@@ -122,7 +123,7 @@ TEST_F(SymmetryWindow, ARoadDragIsOneStep)
 {
     BrushSettings brush;
     brush.roadType = 1;
-    PathTool road(context->session, PathLayer::Road, brush, context->texts.toolroad, QKeySequence(Qt::Key_R));
+    PathTool road(toolLook(context->texts.toolroad, ToolGlyph::Road, Qt::Key_R), context->session, PathLayer::Road, brush);
     bool noted = false;
     road.setRulesMissingNote([&noted] { noted = true; });
     EXPECT_FALSE(road.icon().isNull());

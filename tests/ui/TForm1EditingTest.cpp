@@ -4,6 +4,7 @@
 #include "ui/DrawGrid.h"
 #include "ui/EditorContext.h"
 #include "ui/TForm1.h"
+#include "ui/DocumentController.h"
 #include "map/MapFile.h"
 #include "ui/ObstacleWindow.h"
 #include "writers/MapWriter.h"
@@ -483,7 +484,7 @@ TEST(SpriteFallback, ADamagedArchiveOpensTheMapInPlainColours)
     TForm1 form(context);
     QStringList notes;
     QObject::connect(&form, &TForm1::statusMessage, [&notes](const QString &text) { notes << text; });
-    form.openMapFile(map);
+    form.document().open(map);
     ASSERT_TRUE(context.session.document().isLoaded);
     EXPECT_EQ(context.session.sprites(), nullptr);
     ASSERT_EQ(log.errors.size(), 1);
@@ -491,7 +492,7 @@ TEST(SpriteFallback, ADamagedArchiveOpensTheMapInPlainColours)
     EXPECT_TRUE(log.errors.first().endsWith("the map is drawn in plain colours")) << qPrintable(log.errors.first());
     ASSERT_FALSE(notes.isEmpty());
 
-    form.openMapFile(dir.write("again.vdm", plainMap()));
+    form.document().open(dir.write("again.vdm", plainMap()));
     EXPECT_EQ(context.session.fileName(), dir.filePath("again.vdm"));
     EXPECT_EQ(log.errors.size(), 1) << "told once";
 }
