@@ -132,7 +132,7 @@ void TForm1::openMapFile(const QString &givenFileName)
 
     const MapOpenResult loaded = m_session.open(fileName);
     if (!loaded.ok()) {
-        showMapError(m_texts.openerr.arg(QDir::toNativeSeparators(fileName), loaded.reason));
+        showMapError(m_texts.openerr.arg(QDir::toNativeSeparators(fileName), m_texts.reason(loaded.why)));
         return;
     }
     fillSizeList();
@@ -195,7 +195,7 @@ bool TForm1::saveTo(const QString &fileName)
     const MapSaveResult saved = m_session.save(fileName);
     if (!saved.ok()) {
         m_context.prompts().showError(this, m_texts.title,
-                                      m_texts.saveerr.arg(QDir::toNativeSeparators(fileName), saved.reason));
+                                      m_texts.saveerr.arg(QDir::toNativeSeparators(fileName), m_texts.reason(saved.why)));
         return false;
     }
     Q_EMIT statusMessage(m_texts.msgsaved.arg(QDir::toNativeSeparators(fileName)));
