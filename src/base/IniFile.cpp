@@ -162,6 +162,17 @@ std::optional<QString> IniFile::value(const QString &section, const QString &key
     return *found;
 }
 
+QHash<QString, QString> IniFile::keysStartingWith(const QString &section, const QString &prefix) const
+{
+    QHash<QString, QString> found;
+    const QString folded = prefix.toCaseFolded();
+    const QHash<QString, QString> keys = m_sections.value(section.toCaseFolded());
+    for (auto key = keys.constBegin(); key != keys.constEnd(); ++key)
+        if (key.key().startsWith(folded))
+            found.insert(key.key(), key.value());
+    return found;
+}
+
 QString IniFile::readString(const QString &section, const QString &key, const QString &fallback) const
 {
     return value(section, key).value_or(fallback);

@@ -36,6 +36,9 @@ public:
     bool hasSection(const QString &section) const;
     std::optional<QString> value(const QString &section, const QString &key) const;
     QString readString(const QString &section, const QString &key, const QString &fallback) const;
+    // The keys of a section whose names start with prefix (letter case aside),
+    // with their values; the keys as the file's letter case folded.
+    QHash<QString, QString> keysStartingWith(const QString &section, const QString &prefix) const;
     // A value that is missing or not a whole number gives the fallback.
     int readInteger(const QString &section, const QString &key, int fallback) const;
 

@@ -1,6 +1,8 @@
 // The platform layer.
 #include "base/Platform.h"
 
+#include "base/BaseReasons.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -122,35 +124,40 @@ int lastFileError()
     return errno;
 }
 
-QString fileErrorText(int code)
+Reason fileError(int code)
 {
     switch (code) {
     case ENOSPC:
-        return QStringLiteral("no space left on the device");
+        return {reasons::NoSpaceLeft};
     case EFBIG:
-        return QStringLiteral("file too large");
+        return {reasons::FileTooLarge};
 #ifdef EDQUOT
     case EDQUOT:
-        return QStringLiteral("disk quota exceeded");
+        return {reasons::DiskQuota};
 #endif
     case EACCES:
     case EPERM:
-        return QStringLiteral("permission denied");
+        return {reasons::PermissionDenied};
     case EROFS:
-        return QStringLiteral("read-only file system");
+        return {reasons::ReadOnlyFileSystem};
     case EIO:
-        return QStringLiteral("input/output error");
+        return {reasons::InputOutputError};
     case EISDIR:
-        return QStringLiteral("it is a folder");
+        return {reasons::IsFolder};
     case ENOENT:
-        return QStringLiteral("no such file or folder");
+        return {reasons::NoSuchFileOrFolder};
     case ENOMEM:
-        return QStringLiteral("not enough memory");
+        return {reasons::NotEnoughMemory};
     case 0:
-        return QStringLiteral("unknown error");
+        return {reasons::UnknownError};
     default:
-        return qt_error_string(code);
+        return Reason::plain(qt_error_string(code));
     }
+}
+
+QString fileErrorText(int code)
+{
+    return fileError(code).english();
 }
 
 void ignoreFileSizeSignal()

@@ -4,6 +4,8 @@
 // system's file errors, and opening a web page.
 #pragma once
 
+#include "base/Reason.h"
+
 #include <QChar>
 #include <QFile>
 #include <QString>
@@ -60,6 +62,8 @@ int lastFileError();
 // Plain words for a system error code of a file operation, for messages:
 // "no space left on the device", "file too large", "permission denied"...;
 // the system's own text for codes without words of ours.
+Reason fileError(int code);
+// The same in English.
 QString fileErrorText(int code);
 
 // Writing past the process's file-size limit raises a signal that ends the

@@ -4,14 +4,17 @@
 // with its reason instead of ending the program.
 #pragma once
 
+#include "base/Reason.h"
+
 #include <QByteArray>
 #include <QString>
 
 struct WholeFile {
     QByteArray bytes;
-    QString error;  // one line, without the file's name; empty on success
+    Reason why;     // without the file's name; none on success
+    QString error;  // why in English, one line; empty on success
 
-    bool ok() const { return error.isEmpty(); }
+    bool ok() const { return why.isEmpty(); }
 };
 
 // The bytes of the file at path, at most `limit` of them. A regular file
@@ -22,6 +25,6 @@ struct WholeFile {
 WholeFile readWholeFile(const QString &path, qint64 limit);
 
 // The reason of a refusal when the path names a folder or something that is
-// not a regular file (a device, a pipe, a socket); empty for a regular file
+// not a regular file (a device, a pipe, a socket); none for a regular file
 // or a path where nothing is.
-QString notARegularFile(const QString &path);
+Reason notARegularFile(const QString &path);

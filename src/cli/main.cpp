@@ -65,7 +65,7 @@ int cliSaveMap(const MapDocument &document, const QString &path, CliContext &con
 
 QString cliOutputRefusal(const QString &path)
 {
-    const QString kind = notARegularFile(path);
+    const QString kind = notARegularFile(path).english();
     return kind.isEmpty() ? kind : QStringLiteral("%1: %2").arg(path, kind);
 }
 

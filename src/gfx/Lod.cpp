@@ -74,7 +74,7 @@ bool TLOD::Open()
     if (!QFileInfo::exists(m_fileName))
         return fail(QStringLiteral("no such file"));
     // A device or a pipe has no size to check the table against.
-    if (const QString kind = notARegularFile(m_fileName); !kind.isEmpty())
+    if (const QString kind = notARegularFile(m_fileName).english(); !kind.isEmpty())
         return fail(kind);
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly))

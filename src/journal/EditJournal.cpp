@@ -232,7 +232,7 @@ std::size_t intactRecordsAfter(QByteArrayView bytes, qsizetype damaged)
 
 JournalContents readJournal(const QString &path)
 {
-    if (const QString notRegular = notARegularFile(path); !notRegular.isEmpty())
+    if (const QString notRegular = notARegularFile(path).english(); !notRegular.isEmpty())
         return contentsRefusal(notRegular);
     WholeFile whole = readWholeFile(path, LargestJournal);
     if (!whole.ok())

@@ -118,7 +118,7 @@ MovedAside moveDamagedJournalAside(const QString &journalPath)
     if (!journal.ok()) {
         // A newer program's journal is that program's; a file this program
         // cannot open is no journal to be judged.
-        if (!file.open(QIODevice::ReadOnly) || notARegularFile(journalPath).size() > 0)
+        if (!file.open(QIODevice::ReadOnly) || !notARegularFile(journalPath).isEmpty())
             return aside;
         const JournalHeaderRead header = decodeJournalHeader(file.read(HeaderReadLength));
         file.close();

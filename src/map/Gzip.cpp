@@ -3,6 +3,7 @@
 #include "map/Gzip.h"
 
 #include "map/GzipMemberWriter.h"
+#include "map/MapReasons.h"
 
 // Input pointers of zlib's streams are const with this.
 #define ZLIB_CONST
@@ -29,7 +30,7 @@ using StreamEnd = std::unique_ptr<z_stream, int (*)(z_stream *)>;
 
 }  // namespace
 
-QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content)
+Reason inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content)
 {
     struct IntoChunks final : GzipSink {
         ChunkedBytes &content;
@@ -40,11 +41,11 @@ QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedByte
     return inflateGzipTo(input, maxLength, sink);
 }
 
-QString inflateGzipTo(const GzipInput &input, qsizetype maxLength, GzipSink &sink)
+Reason inflateGzipTo(const GzipInput &input, qsizetype maxLength, GzipSink &sink)
 {
     z_stream z{};
     if (inflateInit2(&z, MAX_WBITS + 16) != Z_OK)
-        return QStringLiteral("not enough memory to start the gzip decoder");
+        return {reasons::GzipNoMemory};
     const StreamEnd inflater(&z, inflateEnd);
 
     QByteArrayView in;      // input not yet taken by the inflater
@@ -67,13 +68,13 @@ QString inflateGzipTo(const GzipInput &input, qsizetype maxLength, GzipSink &sin
             in = joined;
         }
     };
-    const QString tooLarge = QStringLiteral("decompressed map data larger than %1 bytes").arg(maxLength);
+    const Reason tooLarge{reasons::GzipTooLarge, {maxLength}};
     qsizetype produced = 0;  // content bytes handed to the sink
     for (;;) {
         if (in.isEmpty() && !inputEnded)
             pull();
         if (readFailed)
-            return QStringLiteral("gzip data cannot be read after byte %1").arg(consumed);
+            return {reasons::GzipUnreadable, {consumed}};
         const qsizetype most = std::min(maxLength + 1 - produced, LargestPiece);
         if (most <= 0)
             return tooLarge;
@@ -99,16 +100,16 @@ QString inflateGzipTo(const GzipInput &input, qsizetype maxLength, GzipSink &sin
             while (in.size() < 2 && !inputEnded)
                 pull();
             if (readFailed)
-                return QStringLiteral("gzip data cannot be read after byte %1").arg(consumed);
+                return {reasons::GzipUnreadable, {consumed}};
             if (!startsMember(in))
                 break;
             inflateReset(&z);
         } else if (status == Z_BUF_ERROR && in.isEmpty() && inputEnded) {
             // No progress with room to write: the input has run out.
-            return QStringLiteral("gzip data truncated at byte %1").arg(consumed);
+            return {reasons::GzipTruncated, {consumed}};
         } else if (status != Z_OK && status != Z_BUF_ERROR) {
-            const QString detail = z.msg != nullptr ? QString::fromLatin1(z.msg) : QStringLiteral("zlib status %1").arg(status);
-            return QStringLiteral("gzip data corrupt at byte %1 (%2)").arg(consumed).arg(detail);
+            const Reason detail = z.msg != nullptr ? Reason::plain(QString::fromLatin1(z.msg)) : Reason(reasons::GzipStatus, {status});
+            return {reasons::GzipCorrupt, {consumed, detail}};
         }
     }
     return {};
@@ -123,10 +124,10 @@ GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength)
         return piece;
     };
     ChunkedBytes content;
-    const QString error = inflateGzipInto(whole, maxLength, content);
+    const Reason error = inflateGzipInto(whole, maxLength, content);
     if (!error.isEmpty())
-        return {{}, error};
-    return {content.copy(0, content.size()), {}};
+        return {{}, error, error.english()};
+    return {content.copy(0, content.size()), {}, {}};
 }
 
 QByteArray gzipMember(QByteArrayView data)

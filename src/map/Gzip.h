@@ -2,6 +2,7 @@
 // gzip reader takes it, and writing one gzip member.
 #pragma once
 
+#include "base/Reason.h"
 #include "map/ChunkedBytes.h"
 
 #include <QByteArray>
@@ -15,9 +16,10 @@
 // The decompressed bytes of a gzip stream, or why there are none.
 struct GzipInflateResult {
     QByteArray data;
-    QString error;  // empty on success
+    Reason why;     // none on success
+    QString error;  // why in English; empty on success
 
-    bool ok() const { return error.isEmpty(); }
+    bool ok() const { return why.isEmpty(); }
 };
 
 // Hands the compressed bytes to the inflater piece by piece: each call gives
@@ -31,8 +33,8 @@ using GzipInput = std::function<std::optional<QByteArrayView>()>;
 // early is refused. So is one whose content would exceed maxLength bytes: the
 // check runs while inflating, so no more than maxLength + 1 bytes are ever held.
 // The content is appended to `content` as it comes; the result is the reason
-// for a refusal, empty on success.
-QString inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content);
+// for a refusal, none on success.
+Reason inflateGzipInto(const GzipInput &input, qsizetype maxLength, ChunkedBytes &content);
 
 // Where inflateGzipTo puts the content: room for the next bytes, then how
 // many of them were written there, in order.
@@ -46,7 +48,7 @@ public:
 };
 
 // inflateGzipInto with the content handed to a sink of the caller's.
-QString inflateGzipTo(const GzipInput &input, qsizetype maxLength, GzipSink &sink);
+Reason inflateGzipTo(const GzipInput &input, qsizetype maxLength, GzipSink &sink);
 
 // inflateGzipInto of a stream held whole, into one buffer.
 GzipInflateResult inflateGzip(QByteArrayView stream, qsizetype maxLength);

@@ -7,6 +7,7 @@
 #include "base/WholeFile.h"
 #include "map/Gzip.h"
 #include "map/GzipMemberWriter.h"
+#include "map/MapReasons.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -188,16 +189,17 @@ private:
     }
 };
 
-MapLoadResult refusal(const QString &reason)
+MapLoadResult refusal(const Reason &reason)
 {
     MapLoadResult result;
-    result.reason = reason;
+    result.why = reason;
+    result.reason = reason.english();
     return result;
 }
 
 // Where the parts of a map's data lie, from what the scanner saw of it.
 struct MapLayout {
-    QString reason;  // set on refusal
+    Reason reason;  // set on refusal
     std::uint32_t version = 0;
     std::uint32_t side = 0;
     bool hasUnderground = false;
@@ -211,7 +213,7 @@ struct MapLayout {
     }
 };
 
-MapLayout refusedLayout(const QString &reason)
+MapLayout refusedLayout(const Reason &reason)
 {
     MapLayout layout;
     layout.reason = reason;
@@ -222,13 +224,13 @@ MapLayout layoutOf(const MapDataScanner &scan)
 {
     const qsizetype size = scan.size();
     if (size < MinimumMapDataLength)
-        return refusedLayout(QStringLiteral("map data shorter than %1 bytes").arg(MinimumMapDataLength));
+        return refusedLayout({reasons::MapDataShort, {MinimumMapDataLength}});
     const std::uint32_t version = scan.headU32(VersionOffset);
     if (!isKnownVersion(version))
-        return refusedLayout(QStringLiteral("unknown map version %1").arg(version));
+        return refusedLayout({reasons::MapVersion, {version}});
     const std::uint32_t side = scan.headU32(SizeOffset);
     if (side == 0)
-        return refusedLayout(QStringLiteral("map size is 0"));
+        return refusedLayout({reasons::MapSizeZero});
     const bool hasUnderground = scan.headByte(LevelsOffset) == 1;
     const std::uint64_t levels = hasUnderground ? 2 : 1;
 
@@ -236,16 +238,16 @@ MapLayout layoutOf(const MapDataScanner &scan)
     const std::uint64_t firstLength = scan.headU32(FirstFieldLengthOffset);
     const std::uint64_t secondLengthOffset = *scan.secondLengthOffset();
     if (secondLengthOffset + 4 > std::uint64_t(size))
-        return refusedLayout(QStringLiteral("first skipped field (%1 bytes) runs past the end of the data").arg(firstLength));
+        return refusedLayout({reasons::MapFirstField, {firstLength}});
     const std::uint64_t secondLength = scan.secondLength();
     const std::uint64_t fieldsEnd = secondLengthOffset + 4 + secondLength;
     if (fieldsEnd > std::uint64_t(size))
-        return refusedLayout(QStringLiteral("second skipped field (%1 bytes) runs past the end of the data").arg(secondLength));
+        return refusedLayout({reasons::MapSecondField, {secondLength}});
 
     // The search starts one byte behind the second field, never on it.
     const std::optional<qsizetype> marker = scan.marker();
     if (!marker)
-        return refusedLayout(QStringLiteral("terrain marker not found"));
+        return refusedLayout({reasons::MapNoMarker});
     const qsizetype terrainEnd = *marker - MarkerDistance;
 
     // side^2 fits in 64 bits; compare by division so that the layer size is
@@ -253,7 +255,7 @@ MapLayout layoutOf(const MapDataScanner &scan)
     const std::uint64_t cellsPerLayer = std::uint64_t(side) * side;
     const std::uint64_t room = std::uint64_t(terrainEnd - SmallestTerrainOffset);
     if (cellsPerLayer > room / (CellBytes * levels))
-        return refusedLayout(QStringLiteral("terrain of side %1 does not fit in front of the marker at byte %2").arg(side).arg(*marker));
+        return refusedLayout({reasons::MapTerrainFit, {side, *marker}});
     if (side > TerrainLayer::MaxSide)
         throw std::bad_alloc();
 
@@ -358,8 +360,8 @@ private:
 
 // Hands the map data of a gzip or plain stream, whose first piece is
 // `first`, to the sink: inflated, or copied as it is. The reason of a
-// refusal, or empty.
-QString feedMapData(QByteArrayView first, const GzipInput &next, qsizetype maxDataLength, GzipSink &sink)
+// refusal, or none.
+Reason feedMapData(QByteArrayView first, const GzipInput &next, qsizetype maxDataLength, GzipSink &sink)
 {
     if (isGzipContainer(first)) {
         bool firstGiven = false;
@@ -373,7 +375,7 @@ QString feedMapData(QByteArrayView first, const GzipInput &next, qsizetype maxDa
     }
     for (std::optional<QByteArrayView> piece = first; !piece || !piece->isEmpty(); piece = next()) {
         if (!piece)
-            return QStringLiteral("cannot read the map data");
+            return {reasons::MapDataUnreadable};
         for (QByteArrayView rest = *piece; !rest.isEmpty();) {
             const std::span<char> room = sink.room(rest.size());
             std::memcpy(room.data(), rest.data(), room.size());
@@ -399,14 +401,14 @@ MapLoadResult loadFromPieces(QByteArrayView first, const GzipInput &next, qsizet
     try {
         const bool compressed = isGzipContainer(first);
         MapDataBlock block(expectedLength, maxDataLength);
-        if (const QString error = feedMapData(first, next, maxDataLength, block); !error.isEmpty())
+        if (const Reason error = feedMapData(first, next, maxDataLength, block); !error.isEmpty())
             return refusal(error);
         const MapLayout layout = layoutOf(block.scanner);
         if (!layout.reason.isEmpty())
             return refusal(layout.reason);
         return block.takeDocument(layout, compressed);
     } catch (const std::bad_alloc &) {
-        return refusal(QStringLiteral("not enough memory to load the map"));
+        return refusal({reasons::MapNoMemory});
     }
 }
 
@@ -448,20 +450,20 @@ MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength)
     return loadFromPieces(fileBytes, [] { return std::optional<QByteArrayView>(QByteArrayView()); }, expected, maxDataLength);
 }
 
-QString mapFileRefusal(const QString &path)
+Reason mapFileRefusal(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("no such file");
-    if (const QString kind = notARegularFile(path); !kind.isEmpty())
+        return {reasons::MapNoSuchFile};
+    if (const Reason kind = notARegularFile(path); !kind.isEmpty())
         return kind;
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
     const QString extension = dot < 0 ? QString() : name.sliced(dot);
     if (extension != QLatin1String(".vdm") && extension != QLatin1String(".vdw"))
-        return QStringLiteral("extension is neither \".vdm\" nor \".vdw\"");
+        return {reasons::MapExtension};
     if (info.size() > MaximumMapDataLength)
-        return QStringLiteral("file larger than %1 bytes").arg(MaximumMapDataLength);
+        return {reasons::MapFileLarger, {MaximumMapDataLength}};
     return {};
 }
 
@@ -469,16 +471,16 @@ namespace {
 
 // Opens the map file at path (after the checks of mapFileRefusal) and hands
 // its bytes in pieces to `take` with the length its map data is likely to
-// have; the refusal's reason, or empty. The file is read in pieces as the
+// have; the refusal's reason, or none. The file is read in pieces as the
 // reader takes them, so that it is never held whole next to its content.
-QString readMapFilePieces(const QString &path, const ProgressCallback &progress,
-                          const std::function<QString(QByteArrayView first, const GzipInput &next, qsizetype expected)> &take)
+Reason readMapFilePieces(const QString &path, const ProgressCallback &progress,
+                         const std::function<Reason(QByteArrayView first, const GzipInput &next, qsizetype expected)> &take)
 {
-    if (const QString reason = mapFileRefusal(path); !reason.isEmpty())
+    if (const Reason reason = mapFileRefusal(path); !reason.isEmpty())
         return reason;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot open the file: %1").arg(file.errorString());
+        return {reasons::MapCannotOpen, {Reason::plain(file.errorString())}};
     QByteArray buffer(FileReadPiece, Qt::Uninitialized);
     bool readFailed = false;
     ProgressMeter meter(progress, file.size());
@@ -494,7 +496,7 @@ QString readMapFilePieces(const QString &path, const ProgressCallback &progress,
     };
     const std::optional<QByteArrayView> first = next();
     if (!first)
-        return QStringLiteral("cannot read the file: %1").arg(file.errorString());
+        return {reasons::MapCannotRead, {Reason::plain(file.errorString())}};
     qsizetype expected = file.size();
     if (isGzipContainer(*first) && file.size() >= 4) {
         // The trailer is read ahead through a second handle, so that the
@@ -505,9 +507,9 @@ QString readMapFilePieces(const QString &path, const ProgressCallback &progress,
             ? lengthInGzipTrailer(QByteArrayView(lastFour, 4))
             : 0;
     }
-    const QString reason = take(*first, next, expected);
+    const Reason reason = take(*first, next, expected);
     if (readFailed)
-        return QStringLiteral("cannot read the file: %1").arg(file.errorString());
+        return {reasons::MapCannotRead, {Reason::plain(file.errorString())}};
     if (reason.isEmpty())
         meter.finish();
     return reason;
@@ -533,9 +535,9 @@ private:
 MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress)
 {
     MapLoadResult result;
-    const QString reason = readMapFilePieces(path, progress, [&](QByteArrayView first, const GzipInput &next, qsizetype expected) {
+    const Reason reason = readMapFilePieces(path, progress, [&](QByteArrayView first, const GzipInput &next, qsizetype expected) {
         result = loadFromPieces(first, next, expected, MaximumMapDataLength);
-        return result.reason;
+        return result.why;
     });
     return reason.isEmpty() ? std::move(result) : refusal(reason);
 }
@@ -543,10 +545,10 @@ MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress)
 MapFileSummary summarizeMapFile(const QString &path, const ProgressCallback &progress)
 {
     MapFileSummary summary;
-    summary.reason = readMapFilePieces(path, progress, [&](QByteArrayView first, const GzipInput &next, qsizetype) {
+    summary.why = readMapFilePieces(path, progress, [&](QByteArrayView first, const GzipInput &next, qsizetype) {
         const bool compressed = isGzipContainer(first);  // `first` is read over
         ScanOnly sink;
-        if (const QString error = feedMapData(first, next, MaximumMapDataLength, sink); !error.isEmpty())
+        if (const Reason error = feedMapData(first, next, MaximumMapDataLength, sink); !error.isEmpty())
             return error;
         const MapLayout layout = layoutOf(sink.scanner);
         if (layout.reason.isEmpty()) {
@@ -557,6 +559,7 @@ MapFileSummary summarizeMapFile(const QString &path, const ProgressCallback &pro
         }
         return layout.reason;
     });
+    summary.reason = summary.why.english();
     return summary;
 }
 

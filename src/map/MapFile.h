@@ -2,6 +2,7 @@
 // editor reads, the search for the terrain, and the layout the editor saves.
 #pragma once
 
+#include "base/Reason.h"
 #include "map/MapDocument.h"
 #include "map/ProgressMeter.h"
 
@@ -37,7 +38,8 @@ struct MapFileFacts {
 
 struct MapLoadResult {
     std::optional<MapDocument> document;  // loaded, with isLoaded set; none on refusal
-    QString reason;                       // one line, set on refusal
+    Reason why;                           // set on refusal
+    QString reason;                       // why in English, one line
     MapFileFacts facts;                   // valid with a document
 
     bool ok() const { return document.has_value(); }
@@ -57,8 +59,8 @@ MapLoadResult loadMapData(QByteArrayView fileBytes, qsizetype maxDataLength = Ma
 // The open command's checks on a file: it must exist and be a regular file
 // (not a folder, a device or a pipe), not be larger than any map, and its
 // extension be exactly ".vdm" or ".vdw" (letter case included). The reason of
-// a refusal ("no such file", "it is a folder", ...), or an empty string.
-QString mapFileRefusal(const QString &path);
+// a refusal ("no such file", "it is a folder", ...), or none.
+Reason mapFileRefusal(const QString &path);
 
 // The checks of mapFileRefusal, then loadMapData on the file's bytes, read in
 // pieces. Progress counts bytes of the file read.
@@ -67,13 +69,14 @@ MapLoadResult readMapFile(const QString &path, const ProgressCallback &progress 
 // What `info` prints of a map file, found by reading it through once without
 // keeping its content: a map of any size is summed up in little memory.
 struct MapFileSummary {
-    QString reason;  // one line, set on refusal (the same as readMapFile's)
+    Reason why;      // set on refusal (the same as readMapFile's)
+    QString reason;  // why in English, one line
     std::uint32_t version = 0;
     std::uint32_t mapSize = 0;
     int levelCount = 0;
     MapFileFacts facts;
 
-    bool ok() const { return reason.isEmpty(); }
+    bool ok() const { return why.isEmpty(); }
 };
 
 // The checks and the reading of readMapFile, with the terrain read past.

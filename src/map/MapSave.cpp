@@ -6,6 +6,7 @@
 #include "base/WholeFile.h"
 #include "map/ChunkedBytes.h"
 #include "map/MapFile.h"
+#include "map/MapReasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,10 +25,9 @@ constexpr qint64 CopyPiece = 1024 * 1024;
 
 // The reason for a failed write of the new file: the system's error code in
 // plain words, or the device's own text when there is no code.
-QString writeFailure(int code, const QFileDevice &file)
+Reason writeFailure(int code, const QFileDevice &file)
 {
-    return QStringLiteral("cannot write the file: %1")
-        .arg(code != 0 ? platform::fileErrorText(code) : file.errorString());
+    return {reasons::SaveCannotWrite, {code != 0 ? platform::fileError(code) : Reason::plain(file.errorString())}};
 }
 
 // Hands the saved member to a file, with the test hook of failing writes; the
@@ -75,39 +75,38 @@ QString backupFolderOf(const MapSaveOptions &options)
     return options.backupFolder.isEmpty() ? QDir::tempPath() : options.backupFolder;
 }
 
-// Copies `from` to `to`, replacing it; the reason of a failure or empty.
-QString copyFileReplacing(const QString &from, const QString &to)
+// Copies `from` to `to`, replacing it; the reason of a failure or none.
+Reason copyFileReplacing(const QString &from, const QString &to)
 {
     QFile source(from);
     QFile target(to);
     if (!source.open(QIODevice::ReadOnly))
-        return source.errorString();
+        return Reason::plain(source.errorString());
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return platform::fileErrorText(platform::lastFileError());
+        return platform::fileError(platform::lastFileError());
     if (const int error = copyWhole(source, target); error != 0) {
         target.remove();
-        return platform::fileErrorText(error);
+        return platform::fileError(error);
     }
     return {};
 }
 
 // Keeps the file about to be replaced as NAME.bak beside it, or in the backup
-// folder when its own folder cannot be written; the reason of a failure or empty.
-QString keepPreviousVersion(const QString &path, const MapSaveOptions &options)
+// folder when its own folder cannot be written; the reason of a failure or none.
+Reason keepPreviousVersion(const QString &path, const MapSaveOptions &options)
 {
     const QFileInfo info(path);
     const QString besideIt = path + QStringLiteral(".bak");
-    const QString firstTry = copyFileReplacing(path, besideIt);
+    const Reason firstTry = copyFileReplacing(path, besideIt);
     if (firstTry.isEmpty())
         return {};
     const QString folder = backupFolderOf(options);
     QDir().mkpath(folder);
     const QString elsewhere = QDir(folder).filePath(info.fileName() + QStringLiteral(".bak"));
-    const QString secondTry = copyFileReplacing(path, elsewhere);
+    const Reason secondTry = copyFileReplacing(path, elsewhere);
     if (secondTry.isEmpty())
         return {};
-    return QStringLiteral("cannot keep the previous version as %1 (%2) nor as %3 (%4)")
-        .arg(besideIt, firstTry, elsewhere, secondTry);
+    return {reasons::SaveKeepPrevious, {besideIt, firstTry, elsewhere, secondTry}};
 }
 
 // The save through a new file beside the target (opened in `file`), renamed
@@ -117,13 +116,12 @@ MapSaveResult saveBeside(QSaveFile &file, const MapDocument &document, const QSt
 {
     FileSink sink{file, options.writeFault};
     if (!writeMapMember(document, std::ref(sink), progress)) {
-        const QString reason = sink.error != 0 ? writeFailure(sink.error, file)
-                                               : QStringLiteral("not enough memory to compress the map");
+        const Reason reason = sink.error != 0 ? writeFailure(sink.error, file) : Reason(reasons::SaveNoMemory);
         file.cancelWriting();
         return {reason};
     }
     if (options.keepPrevious && QFileInfo::exists(path)) {
-        if (const QString failed = keepPreviousVersion(path, options); !failed.isEmpty()) {
+        if (const Reason failed = keepPreviousVersion(path, options); !failed.isEmpty()) {
             file.cancelWriting();
             return {failed};
         }
@@ -174,10 +172,10 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         // The file exists: it could not be created is not the cause.
         const int code = platform::lastFileError();
-        const QString cause = !QFileInfo(path).isWritable() ? QStringLiteral("it is read-only")
-            : code != 0                                     ? platform::fileErrorText(code)
-                                                            : file.errorString();
-        return {QStringLiteral("cannot write the file: %1").arg(cause)};
+        const Reason cause = !QFileInfo(path).isWritable() ? Reason(reasons::SaveReadOnly)
+            : code != 0                                    ? platform::fileError(code)
+                                                           : Reason::plain(file.errorString());
+        return Reason(reasons::SaveCannotWrite, {cause});
     }
 
     // The new file is held in memory, so that its whole size is known and
@@ -194,28 +192,28 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
             return true;
         };
         if (!writeMapMember(document, keep, progress))
-            return {QStringLiteral("not enough memory to compress the map")};
+            return Reason(reasons::SaveNoMemory);
     } catch (const std::bad_alloc &) {
-        return {QStringLiteral("not enough memory to compress the map")};
+        return Reason(reasons::SaveNoMemory);
     }
 
     if (options.keepPrevious) {
-        if (const QString failed = keepPreviousVersion(path, options); !failed.isEmpty())
-            return {failed};
+        if (const Reason failed = keepPreviousVersion(path, options); !failed.isEmpty())
+            return failed;
     }
 
     const QString folder = backupFolderOf(options);
     if (!QDir().mkpath(folder))
-        return {QStringLiteral("cannot create the backup folder %1").arg(folder)};
+        return Reason(reasons::SaveBackupFolder, {folder});
     // The copy outlives a kill (nothing removes it then); on success it goes.
     OriginalCopy copy(folder, QFileInfo(path).fileName());
     if (!copy.isOpen())
-        return {QStringLiteral("cannot keep a copy of the original in %1: %2").arg(folder, copy.file().errorString())};
+        return Reason(reasons::SaveKeepOriginal, {folder, Reason::plain(copy.file().errorString())});
     if (const int error = copyWhole(file, copy.file()); error != 0)
-        return {QStringLiteral("cannot keep a copy of the original in %1: %2").arg(folder, platform::fileErrorText(error))};
+        return Reason(reasons::SaveKeepOriginal, {folder, platform::fileError(error)});
 
     if (const int error = platform::reserveFileSpace(file, member.size()); error != 0)
-        return {writeFailure(error, file) + QStringLiteral("; the original is unchanged")};
+        return Reason(reasons::SaveOriginalUnchanged, {writeFailure(error, file)});
 
     FileSink sink{file, options.writeFault};
     bool written = file.seek(0);
@@ -228,11 +226,11 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
     if (written && sink.error == 0)
         return {};
 
-    const QString failure = writeFailure(sink.error, file);
+    const Reason failure = writeFailure(sink.error, file);
     if (copyWhole(copy.file(), file) == 0)
-        return {failure + QStringLiteral("; the original was put back")};
+        return Reason(reasons::SaveOriginalPutBack, {failure});
     copy.keep();
-    return {failure + QStringLiteral("; the original is kept in %1").arg(copy.file().fileName())};
+    return Reason(reasons::SaveOriginalKept, {failure, copy.file().fileName()});
 }
 
 }  // namespace
@@ -260,7 +258,7 @@ QString putBackKeptOriginal(const QString &copyPath, const QString &mapPath)
     if (!map.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return map.errorString();
     if (const int error = copyWhole(copy, map); error != 0)
-        return QStringLiteral("cannot write the file: %1").arg(platform::fileErrorText(error));
+        return Reason(reasons::SaveCannotWrite, {platform::fileError(error)}).english();
     copy.close();
     copy.remove();
     return {};
@@ -270,17 +268,15 @@ MapSaveResult saveMapFile(const MapDocument &document, const QString &path, cons
                           const ProgressCallback &progress)
 {
     if (!document.isLoaded)
-        return {QStringLiteral("no map is loaded")};
+        return Reason(reasons::SaveNoMap);
     // A map of no cells (or of more than any map holds) opens nowhere: the
     // file it would replace is worth more.
     if (document.mapSize == 0 || document.mapSize > MapDocument::LargestSide)
-        return {QStringLiteral("a map of side %1 cannot be saved (sides are 1..%2)")
-                    .arg(document.mapSize)
-                    .arg(MapDocument::LargestSide)};
+        return Reason(reasons::SaveSide, {document.mapSize, MapDocument::LargestSide});
     // A device, a pipe or a socket would be replaced by a plain file (or, for
     // a device, take the bytes and keep nothing): refused before anything.
-    if (const QString kind = notARegularFile(path); !kind.isEmpty())
-        return {kind};
+    if (const Reason kind = notARegularFile(path); !kind.isEmpty())
+        return kind;
     // A file of several names (hard links) is written where it is, so that
     // every name sees the new map: a new file renamed over one name would
     // leave the others with the old one.
@@ -291,7 +287,7 @@ MapSaveResult saveMapFile(const MapDocument &document, const QString &path, cons
             return saveBeside(file, document, path, options, progress);
         // Only an existing file can be written where it is.
         if (!QFileInfo::exists(path))
-            return {QStringLiteral("cannot create the file: %1").arg(file.errorString())};
+            return Reason(reasons::SaveCannotCreate, {Reason::plain(file.errorString())});
     }
     return saveInPlace(document, path, options, progress);
 }

@@ -3,6 +3,7 @@
 // previous version kept on request, and the copies a killed save left behind.
 #pragma once
 
+#include "base/Reason.h"
 #include "map/MapDocument.h"
 #include "map/ProgressMeter.h"
 
@@ -12,9 +13,12 @@
 #include <vector>
 
 struct MapSaveResult {
-    QString reason;  // one line, set on failure
+    Reason why;      // set on failure
+    QString reason;  // why in English, one line
 
-    bool ok() const { return reason.isEmpty(); }
+    MapSaveResult() = default;
+    MapSaveResult(const Reason &failure) : why(failure), reason(failure.english()) {}
+    bool ok() const { return why.isEmpty(); }
 };
 
 // How a map is saved. The defaults are the editor's plain save.

@@ -45,13 +45,13 @@ QString EditorSession::prepareSprites(Settings &settings)
 
 MapOpenResult EditorSession::open(const QString &fileName)
 {
-    if (QString reason = mapFileRefusal(fileName); !reason.isEmpty())
-        return {std::move(reason)};
+    if (const Reason reason = mapFileRefusal(fileName); !reason.isEmpty())
+        return reason;
     // A map copied from a read-only medium must not stay read-only once edited.
     platform::clearFileAttributes(fileName);
     MapLoadResult loaded = readMapFile(fileName, progressFor(Work::Open, fileName));
     if (!loaded.ok())
-        return {std::move(loaded.reason)};
+        return loaded.why;
     closeOpenStep();
     clearRegionSelection();
     adoptLoadedMap(m_document, std::move(*loaded.document));

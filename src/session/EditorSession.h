@@ -5,6 +5,7 @@
 // operations and listen to its notices.
 #pragma once
 
+#include "base/Reason.h"
 #include "edit/CellPosition.h"
 #include "edit/EditHistory.h"
 #include "edit/PathLaying.h"
@@ -42,9 +43,12 @@ class CellEditor;
 
 // How opening a map file ended.
 struct MapOpenResult {
-    QString reason;  // why the file was refused; empty when it is open
+    Reason why;      // why the file was refused; none when it is open
+    QString reason;  // why in English
 
-    bool ok() const { return reason.isEmpty(); }
+    MapOpenResult() = default;
+    MapOpenResult(const Reason &refusal) : why(refusal), reason(refusal.english()) {}
+    bool ok() const { return why.isEmpty(); }
 };
 
 // What a transform works on: the whole current level, a rectangle of it

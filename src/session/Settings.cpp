@@ -1,8 +1,10 @@
 // Reading "brackwen.ini": the options section and the language section.
 #include "session/Settings.h"
 
+#include "base/BaseReasons.h"
 #include "base/IniFile.h"
 #include "base/Platform.h"
+#include "map/MapReasons.h"
 
 #include <QFileInfo>
 
@@ -31,6 +33,13 @@ std::span<const InterfaceTexts::Entry> InterfaceTexts::entries()
     return textEntries;
 }
 
+QString InterfaceTexts::reason(const Reason &reason) const
+{
+    return reason.worded([this](const ReasonKind &kind) {
+        return reasonWordings.value(QString::fromLatin1(kind.key).toCaseFolded(), QString::fromUtf8(kind.english));
+    });
+}
+
 PluralRule InterfaceTexts::pluralRule() const
 {
     return pluralRuleNamed(plural).value_or(PluralRule::OneOther);
@@ -49,6 +58,14 @@ QLocale InterfaceTexts::numberLocale() const
 QString InterfaceTexts::counted(const QString &forms, std::uint64_t count) const
 {
     return pluralForm(forms, count, pluralRule()).replace(QLatin1String("%n"), numberLocale().toString(qulonglong(count)));
+}
+
+std::vector<ReasonKind> everyReasonKind()
+{
+    std::vector<ReasonKind> kinds;
+    for (const std::span<const ReasonKind> table : {baseReasons(), mapReasons()})
+        kinds.insert(kinds.end(), table.begin(), table.end());
+    return kinds;
 }
 
 QString aboutText(const InterfaceTexts &texts, const char *version, const char *author, const char *webPage)
@@ -117,6 +134,10 @@ SettingsAndTexts loadSettingsAndTexts(const QString &path)
     if (!settings.language.isEmpty() && ini->hasSection(settings.language)) {
         for (const InterfaceTexts::Entry &entry : InterfaceTexts::entries())
             texts.*entry.text = ini->readString(settings.language, QString::fromLatin1(entry.key), texts.*entry.text);
+        const QString reasonPrefix = QStringLiteral("reason.");
+        const QHash<QString, QString> reasons = ini->keysStartingWith(settings.language, reasonPrefix);
+        for (auto reason = reasons.constBegin(); reason != reasons.constEnd(); ++reason)
+            texts.reasonWordings.insert(reason.key().sliced(reasonPrefix.size()), reason.value());
         for (int type = 0; type < int(texts.terrain.size()); ++type) {
             const QString key = QStringLiteral("terrain%1").arg(type);
             texts.terrain[type] = ini->readString(settings.language, key, key);

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "base/Plural.h"
+#include "base/Reason.h"
 #include "obstacles/ObstacleOverlay.h"
 #include "session/InterfaceTextList.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -13,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 struct Settings {
     // Start values: what a setting holds without the file or its options section.
@@ -32,6 +35,9 @@ struct InterfaceTexts {
 #undef BRACKWEN_TEXT_FIELD
     // Names of terrain types 0..9 ("terrain0" .. "terrain9" in the language section).
     std::array<QString, 10> terrain;
+    // The wordings of reasons: "reason.<key>" of the language section, by the
+    // reason's key (letter case folded).
+    QHash<QString, QString> reasonWordings;
 
     // Every text with its built-in English wording; terrain names empty.
     InterfaceTexts();
@@ -40,6 +46,10 @@ struct InterfaceTexts {
     // count takes by the language's rule, with the count in place of "%n",
     // written as the language's locale writes numbers.
     QString counted(const QString &forms, std::uint64_t count) const;
+    // A reason in this language: each kind's wording (its own and its nested
+    // reasons') from reasonWordings, or its English one where the language
+    // has none.
+    QString reason(const Reason &reason) const;
     // The rule named by plural; an unknown name counts as one-other.
     PluralRule pluralRule() const;
     // The locale that writes dates and times: the one named by locale, or
@@ -74,6 +84,10 @@ inline constexpr const char *OptionsSection = "Programm_options";
 // given). Missing file, section or keys fall back to start values, defaults and
 // built-in texts; nothing is reported.
 SettingsAndTexts loadSettingsAndTexts(const QString &path = QString::fromLatin1(SettingsFileName));
+
+// Every kind of reason the layers below the session give, from each layer's
+// table: what a language words under "reason.<key>".
+std::vector<ReasonKind> everyReasonKind();
 
 // The text of the about prompt in the texts' language: the lines aboutauthor
 // and aboutvisit, separated by a carriage return.

@@ -50,7 +50,7 @@ void DocumentController::open(const QString &givenFileName)
 
     const MapOpenResult loaded = session.open(fileName);
     if (!loaded.ok()) {
-        const QString reason = texts.openerr.arg(QDir::toNativeSeparators(fileName), loaded.reason);
+        const QString reason = texts.openerr.arg(QDir::toNativeSeparators(fileName), texts.reason(loaded.why));
         // The map that is open stays open, editable and savable.
         Q_EMIT refused(reason);
         Q_EMIT statusMessage(reason);
@@ -90,7 +90,7 @@ bool DocumentController::saveTo(const QString &fileName)
     const MapSaveResult saved = session.save(fileName);
     if (!saved.ok()) {
         m_context.prompts().showError(&m_window, texts.title,
-                                      texts.saveerr.arg(QDir::toNativeSeparators(fileName), saved.reason));
+                                      texts.saveerr.arg(QDir::toNativeSeparators(fileName), texts.reason(saved.why)));
         return false;
     }
     Q_EMIT statusMessage(texts.msgsaved.arg(QDir::toNativeSeparators(fileName)));

@@ -57,13 +57,13 @@ TEST(ReadWholeFile, RefusesWhatIsNoFileOrTooLarge)
     EXPECT_EQ(readWholeFile(small, 9).error, QStringLiteral("larger than 9 bytes"));
     EXPECT_EQ(readWholeFile(dir.filePath("missing"), 10).error, QStringLiteral("no such file"));
     EXPECT_EQ(readWholeFile(dir.path(), 10).error, QStringLiteral("it is a folder"));
-    EXPECT_EQ(notARegularFile(dir.path()), QStringLiteral("it is a folder"));
+    EXPECT_EQ(notARegularFile(dir.path()).english(), QStringLiteral("it is a folder"));
     EXPECT_TRUE(notARegularFile(small).isEmpty());
     EXPECT_TRUE(notARegularFile(dir.filePath("missing")).isEmpty());
     // A device has no size: it is read up to the limit and refused there.
     if (QFileInfo::exists(QStringLiteral("/dev/zero"))) {
         EXPECT_EQ(readWholeFile(QStringLiteral("/dev/zero"), 100000).error, QStringLiteral("larger than 100000 bytes"));
-        EXPECT_EQ(notARegularFile(QStringLiteral("/dev/zero")), QStringLiteral("it is not a regular file"));
+        EXPECT_EQ(notARegularFile(QStringLiteral("/dev/zero")).english(), QStringLiteral("it is not a regular file"));
         EXPECT_EQ(readWholeFile(QStringLiteral("/dev/null"), 10).bytes, "");
     }
 }

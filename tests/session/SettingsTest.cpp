@@ -1,6 +1,7 @@
 // Settings and interface texts from "brackwen.ini", and the INI integer forms.
 #include "base/IniFile.h"
 #include "base/Platform.h"
+#include "map/MapReasons.h"
 #include "session/Settings.h"
 
 #include "TempDir.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -263,6 +265,47 @@ TEST(Settings, SampleRussianCountsInItsForms)
         EXPECT_EQ(texts.counted(texts.msgtransformed, c.count), QString::fromUtf8(c.text).replace(u'#', group)) << c.count;
     EXPECT_EQ(texts.dateLocale().language(), QLocale::Russian);
     EXPECT_TRUE(aboutText(texts, "1", "A", "B").startsWith(QString::fromUtf8("Brackwen v1, Написал A\rЖелаете посетить B")));
+}
+
+// A reason is worded by its key in the language section, nested reasons
+// too; a kind the language does not word, or a plain sentence, stays as it is.
+TEST(Settings, ReasonsAreWordedByTheLanguage)
+{
+    const InterfaceTexts texts = loadFrom("[Programm_options]\nlanguage=lingua\n[lingua]\n"
+                                          "reason.map.version=version %1 inconnue\n"
+                                          "Reason.Map.Open=ouverture impossible : %1\n")
+                                     .texts;
+    EXPECT_EQ(texts.reason(Reason(reasons::MapVersion, {7})), "version 7 inconnue");
+    EXPECT_EQ(texts.reason(Reason(reasons::MapCannotOpen, {Reason(reasons::MapVersion, {8})})),
+              "ouverture impossible : version 8 inconnue");
+    EXPECT_EQ(texts.reason(Reason(reasons::MapCannotOpen, {Reason::plain("Accès refusé")})),
+              QString::fromUtf8("ouverture impossible : Accès refusé"));
+    EXPECT_EQ(texts.reason(Reason(reasons::MapNoMarker)), "terrain marker not found");
+    EXPECT_EQ(texts.reason(Reason(reasons::MapCannotRead, {Reason(reasons::MapVersion, {9})})),
+              "cannot read the file: version 9 inconnue");
+    EXPECT_EQ(texts.reason(Reason()), QString());
+    EXPECT_EQ(InterfaceTexts().reason(Reason(reasons::MapVersion, {7})), "unknown map version 7");
+}
+
+// Every reason of the layers below has a Russian wording in the sample with
+// the placeholders of its English one; the keys are unique.
+TEST(Settings, SampleWordsEveryReasonInRussian)
+{
+    const std::optional<IniFile> ini = IniFile::load(QStringLiteral(BRACKWEN_SAMPLE_SETTINGS));
+    ASSERT_TRUE(ini.has_value());
+    QSet<QString> keys;
+    for (const ReasonKind &kind : everyReasonKind()) {
+        const QString key = QString::fromLatin1(kind.key);
+        EXPECT_FALSE(keys.contains(key)) << kind.key << " twice";
+        keys.insert(key);
+        const std::optional<QString> russian = ini->value(QStringLiteral("russian"), QStringLiteral("reason.") + key);
+        ASSERT_TRUE(russian.has_value()) << kind.key;
+        EXPECT_EQ(placeholdersOf(*russian), placeholdersOf(QString::fromUtf8(kind.english))) << kind.key;
+        EXPECT_NE(*russian, QString::fromUtf8(kind.english)) << kind.key;
+    }
+    // And no wording in the sample for a reason the program does not give.
+    for (const QString &worded : ini->keysStartingWith(QStringLiteral("russian"), QStringLiteral("reason.")).keys())
+        EXPECT_TRUE(keys.contains(worded.sliced(7))) << qPrintable(worded);
 }
 
 // A text the editor counts with puts the count where "%n" stands: every

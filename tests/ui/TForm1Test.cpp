@@ -8,6 +8,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -164,6 +166,24 @@ TEST_F(MainWindow, RussianTexts)
                             + QString::fromUtf8("Открыть карту").toUtf8() + "\n");
     EXPECT_EQ(child<QPushButton>(*form, "Bopen")->text(), QString::fromUtf8("Открыть карту"));
     EXPECT_EQ(child<QPushButton>(*form, "Bsave")->text(), "Save Map");
+}
+
+// A map refused in a Russian session is told wholly in Russian: the message
+// and the reason from below, worded by the sample's language section.
+TEST_F(MainWindow, RefusedMapToldInRussian)
+{
+    QFile sample(QStringLiteral(BRACKWEN_SAMPLE_SETTINGS));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    QByteArray ini = sample.readAll();
+    ini.replace("language=english", "language=russian");
+    ini.replace("graphics=0", "graphics=2");
+    const auto form = start(ini);
+    const QString shortMap = dir.write("short.vdm", QByteArray(10, 'x'));
+    static_cast<FakePrompts &>(contexts.back()->prompts()).openAnswer = shortMap;
+    child<QPushButton>(*form, "Bopen")->click();
+    ASSERT_EQ(log.errors.size(), 1);
+    EXPECT_EQ(log.errors.first(),
+              QString::fromUtf8("Не удалось открыть %1: данные карты короче 1000 байт").arg(QDir::toNativeSeparators(shortMap)));
 }
 
 TEST_F(MainWindow, GridFitsBesideOrWithoutThePanel)
