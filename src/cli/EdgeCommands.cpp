@@ -8,6 +8,7 @@
 #include "rules/TerrainEdgeRules.h"
 
 #include <array>
+#include <future>
 #include <optional>
 
 namespace {
@@ -88,9 +89,21 @@ int runEdges(const CliArgs &args, CliContext &context)
 
     const int firstLevel = map.level;
     const int lastLevel = args.has("--level") ? map.level : document.levelCount() - 1;
+    // The levels share nothing but the rules, which are only read: the
+    // underground is worked out on a thread of its own beside the surface.
     Changes changes;
-    for (int level = firstLevel; level <= lastLevel; ++level)
-        applyRules(document.layer(level), *rules.rules, only, changes);
+    Changes secondChanges;
+    std::future<void> second;
+    if (lastLevel > firstLevel)
+        second = std::async(std::launch::async,
+                            [&] { applyRules(document.layer(lastLevel), *rules.rules, only, secondChanges); });
+    applyRules(document.layer(firstLevel), *rules.rules, only, changes);
+    if (second.valid()) {
+        second.get();
+        changes.terrain += secondChanges.terrain;
+        changes.rivers += secondChanges.rivers;
+        changes.roads += secondChanges.roads;
+    }
     if (const int status = cliSaveMap(document, args.arguments[1], context))
         return status;
     context.out << summary(changes, only) << Qt::endl;

@@ -67,10 +67,11 @@ struct DeflatedPiece {
 using StreamEnd = std::unique_ptr<z_stream, int (*)(z_stream *)>;
 
 // Deflates one piece on a raw deflate stream of its own; empty on failure.
-std::optional<DeflatedPiece> deflatePiece(const SegmentedInput &input, qsizetype from, qsizetype length, bool last)
+std::optional<DeflatedPiece> deflatePiece(const SegmentedInput &input, qsizetype from, qsizetype length, bool last,
+                                          int level)
 {
     z_stream z{};
-    if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return std::nullopt;
     const StreamEnd deflater(&z, deflateEnd);
     DeflatedPiece piece;
@@ -134,6 +135,7 @@ bool writeGzipMember(std::span<const QByteArrayView> segments, const std::functi
     const qsizetype pieceSize = std::max<qsizetype>(options.pieceSize, 1);
     const qsizetype pieceCount = std::max<qsizetype>(1, (input.size() + pieceSize - 1) / pieceSize);
     const int workers = int(std::clamp<qsizetype>(options.workers, 1, pieceCount));
+    const int level = options.level < 0 ? Z_DEFAULT_COMPRESSION : std::min(options.level, Z_BEST_COMPRESSION);
     // Pieces deflated but not yet written are bounded, so memory stays small
     // however far the workers could run ahead of the writer.
     const qsizetype window = 2 * qsizetype(workers) + 2;
@@ -159,7 +161,7 @@ bool writeGzipMember(std::span<const QByteArrayView> segments, const std::functi
             const qsizetype from = index * pieceSize;
             std::optional<DeflatedPiece> piece;
             try {
-                piece = deflatePiece(input, from, std::min(pieceSize, input.size() - from), index == pieceCount - 1);
+                piece = deflatePiece(input, from, std::min(pieceSize, input.size() - from), index == pieceCount - 1, level);
             } catch (const std::bad_alloc &) {
             }
             std::lock_guard lock(mutex);

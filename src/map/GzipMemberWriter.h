@@ -17,11 +17,13 @@ struct GzipWriteOptions {
     qsizetype pieceSize = 1024 * 1024;
     // Threads deflating pieces; the calling thread writes them out in order.
     int workers = 2;
+    // zlib's compression level, 0..9, or -1 for its default level (6).
+    int level = -1;
 };
 
 // Writes one gzip member holding the concatenation of segments: header
 // 1F 8B 08 00, modification time 0, extra flags 0, operating-system byte 0, no
-// optional fields; one deflate stream at zlib's default level, made of the
+// optional fields; one deflate stream at the options' level, made of the
 // pieces (each but the last ended by a sync flush, the last by the final
 // block); then the CRC-32 of the data (combined from the pieces' CRCs) and
 // its length mod 2^32, little-endian.

@@ -1,7 +1,7 @@
 // The parallel gzip writer: one member that zlib and the gzip program read
 // back, for tiny, empty and odd-sized data in pieces and segments of every
-// awkward size, the same bytes whatever the number of workers, and nearly the
-// size of one plain deflate stream.
+// awkward size, at every compression level, the same bytes whatever the
+// number of workers, and nearly the size of one plain deflate stream.
 #include "map/GzipMemberWriter.h"
 #include "writers/SampleMap.h"
 
@@ -111,20 +111,46 @@ INSTANTIATE_TEST_SUITE_P(
                       WriterCase{"OnePieceOfEverything", 70001, {17}, 1 << 20}),
     [](const ::testing::TestParamInfo<WriterCase> &info) { return std::string(info.param.name); });
 
-TEST(GzipMemberWriter, TheGzipProgramReadsTheMember)
+TEST(GzipMemberWriter, TheGzipProgramReadsTheMemberAtTheDefaultAndTheFastLevel)
 {
     const QString gzip = QStandardPaths::findExecutable(QStringLiteral("gzip"));
     if (gzip.isEmpty())
         GTEST_SKIP() << "no gzip program";
     const QByteArray data = sampleBytes(200003);
-    QProcess process;
-    process.start(gzip, {QStringLiteral("-dc")});
-    ASSERT_TRUE(process.waitForStarted());
-    process.write(memberOf(data, {5, 99999}, {8191, 2}));
-    process.closeWriteChannel();
-    ASSERT_TRUE(process.waitForFinished());
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    EXPECT_EQ(process.readAllStandardOutput(), data);
+    for (const int level : {-1, 1}) {
+        SCOPED_TRACE(level);
+        QProcess process;
+        process.start(gzip, {QStringLiteral("-dc")});
+        ASSERT_TRUE(process.waitForStarted());
+        process.write(memberOf(data, {5, 99999}, {8191, 2, level}));
+        process.closeWriteChannel();
+        ASSERT_TRUE(process.waitForFinished());
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        EXPECT_EQ(process.readAllStandardOutput(), data);
+    }
+}
+
+TEST(GzipMemberWriter, EveryLevelWritesOneMemberThatReadsBackTheSame)
+{
+    // Terrain in pieces smaller than the window, across segment seams: each
+    // level's flushes and priming must join into one stream as the default's do.
+    const QByteArray data = sampleMap("Levels", 120, true, 120).data();
+    const std::vector<qsizetype> cuts = {1001, 0, 50000};
+    std::vector<qsizetype> sizes;
+    for (int level = 0; level <= 9; ++level) {
+        SCOPED_TRACE(level);
+        const QByteArray member = memberOf(data, cuts, {20011, 2, level});
+        EXPECT_EQ(member.first(10), QByteArray::fromHex("1f8b0800000000000000"));
+        EXPECT_EQ(inflateOneMember(member, data.size()), data);
+        EXPECT_EQ(memberOf(data, cuts, {20011, 1, level}), member);
+        sizes.push_back(member.size());
+    }
+    // The level is the one asked for: stored data is the largest, and the
+    // default level is level 6.
+    EXPECT_GT(sizes[0], data.size());
+    EXPECT_LT(sizes[1], sizes[0]);
+    EXPECT_LT(sizes[6], sizes[1]);
+    EXPECT_EQ(memberOf(data, cuts, {20011, 2, -1}), memberOf(data, cuts, {20011, 2, 6}));
 }
 
 TEST(GzipMemberWriter, PiecesCostLittleAgainstOnePlainStream)

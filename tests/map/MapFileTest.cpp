@@ -4,6 +4,7 @@
 #include "edit/SizeChange.h"
 #include "map/ChunkedBytes.h"
 #include "map/Gzip.h"
+#include "map/GzipMemberWriter.h"
 #include "map/MapFile.h"
 #include "map/MapSave.h"
 #include "writers/ByteWriter.h"
@@ -14,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <zlib.h>
 
@@ -395,6 +398,66 @@ TEST(MapSave, ABigMapSavedInManyPiecesReadsBackEqual)
     const MapLoadResult reloaded = readMapFile(target);
     ASSERT_TRUE(reloaded.ok()) << reloaded.reason.toStdString();
     expectDocumentOf(*reloaded.document, writer);
+}
+
+TEST(MapSave, OnlyHugeMapDataIsDeflatedFaster)
+{
+    EXPECT_EQ(mapDeflateLevel(0), -1);
+    EXPECT_EQ(mapDeflateLevel(qsizetype(7) * 2 * 1024 * 1024), -1);
+    EXPECT_EQ(mapDeflateLevel(FastDeflateDataLength - 1), -1);
+    EXPECT_EQ(mapDeflateLevel(FastDeflateDataLength), 1);
+    EXPECT_EQ(mapDeflateLevel(qsizetype(7) * 2 * 9000 * 9000 + 1000), 1);
+}
+
+TEST(MapSave, AHugeMapIsOneGzipMemberThatEveryReaderReadsBack)
+{
+    // Just above the bound of the fast level: 67 MB of map data.
+    const MapWriter writer = MapWriter::patterned(2190, true);
+    const QByteArray data = writer.data();
+    ASSERT_GE(data.size(), FastDeflateDataLength);
+    TempDir dir;
+    const QString target = dir.filePath("huge.vdm");
+    {
+        const MapDocument document = loadOrFail(data);
+        const MapSaveResult saved = saveMapFile(document, target);
+        ASSERT_TRUE(saved.ok()) << saved.reason.toStdString();
+    }
+    const QByteArray file = readFile(target);
+    EXPECT_EQ(file.first(10), QByteArray::fromHex("1f8b0800000000000000"));
+    // The bytes are the writer's at the fast level, from the layers as loaded.
+    const QByteArrayView segments[] = {data};
+    QByteArray fast;
+    ASSERT_TRUE(writeGzipMember(segments, [&](QByteArrayView bytes) {
+        fast.append(bytes);
+        return true;
+    }, {1024 * 1024, 2, 1}));
+    EXPECT_EQ(file, fast);
+
+    // zlib's plain gzip file reader, as the game reads maps: the whole data,
+    // then the end of the file.
+    {
+        gzFile gz = gzopen(QFile::encodeName(target).constData(), "rb");
+        ASSERT_NE(gz, nullptr);
+        QByteArray read(data.size() + 1, '\0');
+        const int got = gzread(gz, read.data(), unsigned(read.size()));
+        EXPECT_TRUE(gzeof(gz));
+        EXPECT_EQ(gzclose(gz), Z_OK);
+        ASSERT_EQ(got, data.size());
+        read.truncate(got);
+        EXPECT_TRUE(read == data);
+    }
+    const MapLoadResult reloaded = readMapFile(target);
+    ASSERT_TRUE(reloaded.ok()) << reloaded.reason.toStdString();
+    expectDocumentOf(*reloaded.document, writer);
+
+    const QString gzip = QStandardPaths::findExecutable(QStringLiteral("gzip"));
+    if (gzip.isEmpty())
+        GTEST_SKIP() << "no gzip program";
+    QProcess test;
+    test.start(gzip, {QStringLiteral("-t"), target});
+    ASSERT_TRUE(test.waitForFinished(60000));
+    EXPECT_EQ(test.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(test.exitCode(), 0) << test.readAllStandardError().toStdString();
 }
 
 TEST(MapSave, ShrunkMapHasTheNewSideAndEverythingElseAsLoaded)
