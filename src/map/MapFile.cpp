@@ -582,23 +582,13 @@ QByteArray serializeMapData(const MapDocument &document)
     return data;
 }
 
-int mapDeflateLevel(qsizetype dataLength)
-{
-    return dataLength >= FastDeflateDataLength ? 1 : -1;
-}
-
 bool writeMapMember(const MapDocument &document, const std::function<bool(QByteArrayView)> &write,
                     const ProgressCallback &progress)
 {
     try {
         QByteArray front;
         const auto segments = mapDataSegments(document, front);
-        qsizetype length = 0;
-        for (const QByteArrayView &segment : segments)
-            length += segment.size();
-        GzipWriteOptions options;
-        options.level = mapDeflateLevel(length);
-        return writeGzipMember(segments, write, options, progress);
+        return writeGzipMember(segments, write, GzipWriteOptions(), progress);
     } catch (const std::bad_alloc &) {
         return false;
     }

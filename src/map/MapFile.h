@@ -90,21 +90,9 @@ void adoptLoadedMap(MapDocument &document, MapDocument &&loaded);
 // side, the rest of the header bytes as loaded, the layers, the trailing bytes.
 QByteArray serializeMapData(const MapDocument &document);
 
-// Map data at least this long is deflated at the fastest level instead of
-// zlib's default: 64 MiB, the terrain of a two-level map of side 2190 or of a
-// one-level map of side 3097. The default level deflates such terrain at
-// some 45 MB/s a core, the fastest at some 280 MB/s for a file about a third
-// larger: a 9000 x 9000 two-level map takes 2 s instead of 12 s on two cores.
-// Every map of a side the game itself offers stays far below.
-inline constexpr qsizetype FastDeflateDataLength = 64 * 1024 * 1024;
-
-// The zlib compression level the saved file is deflated at, for map data of
-// that length: the default level (-1), or 1 from FastDeflateDataLength on.
-int mapDeflateLevel(qsizetype dataLength);
-
 // Writes the saved file, one gzip member of the map data as saved, to
 // `write` (see writeGzipMember: compressed on two threads straight from the
-// header, the layers and the trailing bytes, without a copy of any of them, at
-// mapDeflateLevel). False when memory runs out or `write` stops.
+// header, the layers and the trailing bytes, without a copy of any of them, at zlib's
+// default level). False when memory runs out or `write` stops.
 bool writeMapMember(const MapDocument &document, const std::function<bool(QByteArrayView)> &write,
                     const ProgressCallback &progress = {});
