@@ -4,23 +4,12 @@
 #include "session/EditorSession.h"
 #include "session/Settings.h"
 #include "ui/BrushPreview.h"
+#include "ui/Form1Design.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
-
-namespace {
-
-QStringList numberItems(int first, int last)
-{
-    QStringList items;
-    for (int n = first; n <= last; ++n)
-        items << QString::number(n);
-    return items;
-}
-
-}  // namespace
 
 BrushPanel::BrushPanel(const BrushControls &controls, QLabel &picture, EditorSession &session,
                        const InterfaceTexts &texts, QObject *parent)
