@@ -2,6 +2,8 @@
 // and road sections fill the path rules beside them.
 #include "rules/TerrainEdgeRules.h"
 
+#include "rules/RulesReasons.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -47,6 +49,12 @@ constexpr const char *kindName(Kind kind)
     return kind == Kind::Terrain ? "terrain" : pathLayerName(kind == Kind::River ? PathLayer::River : PathLayer::Road);
 }
 
+// A section as the file names it, "terrain 3".
+QString sectionName(Kind kind, std::uint8_t type)
+{
+    return QStringLiteral("%1 %2").arg(QLatin1String(kindName(kind))).arg(type);
+}
+
 constexpr PathLayer pathLayerOf(Kind kind)
 {
     return kind == Kind::River ? PathLayer::River : PathLayer::Road;
@@ -64,21 +72,26 @@ struct Section {
     std::vector<PathRules::Rule> pathRules;
     std::vector<std::pair<std::uint16_t, int>> patterns;  // (pattern, line) of every rule
 
-    QString name() const { return QStringLiteral("%1 %2").arg(QLatin1String(kindName(kind))).arg(type); }
+    QString name() const { return sectionName(kind, type); }
 };
 
 // Refusals carry the line they are about; the first one ends the reading.
 struct Fault {
     int line;
-    QString message;
+    Reason message;
 };
+
+TerrainEdgeRulesResult refusal(const Reason &why)
+{
+    return {std::nullopt, why, why.english()};
+}
 
 class RulesReader {
 public:
     TerrainEdgeRulesResult read(const QByteArray &text)
     {
         if (text.size() > MaxTerrainEdgeRulesBytes)
-            return {std::nullopt, tooLarge()};
+            return refusal(tooLarge());
         QByteArray content = text;
         if (content.startsWith("\xEF\xBB\xBF"))
             content.remove(0, 3);
@@ -88,20 +101,16 @@ public:
         if (!m_fault)
             closeSection();
         if (m_fault)
-            return {std::nullopt, QStringLiteral("line %1: %2").arg(m_fault->line).arg(m_fault->message)};
+            return refusal(Reason(reasons::RulesLine, {m_fault->line, m_fault->message}));
         if (!m_anyRule)
-            return {std::nullopt, QStringLiteral("the file has no rule: it needs a [terrain N], [river N] or [road N] "
-                                                 "section with at least one rule")};
-        return {std::move(m_rules), {}};
+            return refusal(Reason(reasons::RulesNoRule));
+        return {std::move(m_rules), {}, {}};
     }
 
-    static QString tooLarge()
-    {
-        return QStringLiteral("the file is larger than %1 bytes, far too large for a rules file").arg(MaxTerrainEdgeRulesBytes);
-    }
+    static Reason tooLarge() { return Reason(reasons::RulesTooLarge, {MaxTerrainEdgeRulesBytes}); }
 
 private:
-    void fail(int line, const QString &message)
+    void fail(int line, const Reason &message)
     {
         if (!m_fault)
             m_fault = Fault{line, message};
@@ -123,10 +132,7 @@ private:
         const int last = kind == Kind::Terrain ? TerrainTypeCount - 1 : pathTypeCount(pathLayerOf(kind));
         const std::optional<int> value = number(word, last);
         if (!value || *value < first) {
-            fail(line, QStringLiteral("\"%1\" is not a %2 type %3..%4")
-                           .arg(QString::fromLatin1(word), QLatin1String(kindName(kind)))
-                           .arg(first)
-                           .arg(last));
+            fail(line, Reason(reasons::RulesNotType, {QString::fromLatin1(word), kindName(kind), first, last}));
             return std::nullopt;
         }
         return std::uint8_t(*value);
@@ -145,13 +151,13 @@ private:
         }
         const qsizetype equals = text.indexOf('=');
         if (equals < 0) {
-            fail(line, QStringLiteral("expected a [terrain N], [river N] or [road N] section or a \"key = value\" line"));
+            fail(line, Reason(reasons::RulesExpectedLine));
             return;
         }
         const QByteArray key = text.left(equals).trimmed().toLower();
         const QByteArray value = text.mid(equals + 1).trimmed();
         if (!m_section) {
-            fail(line, QStringLiteral("\"%1\" stands before the first section").arg(QString::fromLatin1(key)));
+            fail(line, Reason(reasons::RulesBeforeSection, {QString::fromLatin1(key)}));
             return;
         }
         const bool terrain = m_section->kind == Kind::Terrain;
@@ -163,14 +169,13 @@ private:
         else if (key == "rule")
             readRule(line, value);
         else
-            fail(line, QStringLiteral("unknown key \"%1\" (expected %2, like or rule)")
-                           .arg(QString::fromLatin1(key), QString::fromLatin1(groupKey)));
+            fail(line, Reason(reasons::RulesUnknownKey, {QString::fromLatin1(key), QString::fromLatin1(groupKey)}));
     }
 
     void openSection(int line, const QByteArray &text)
     {
         if (!text.endsWith(']')) {
-            fail(line, QStringLiteral("a section name ends with \"]\""));
+            fail(line, Reason(reasons::RulesSectionEnd));
             return;
         }
         const QList<QByteArray> words = text.mid(1, text.size() - 2).simplified().split(' ');
@@ -180,7 +185,7 @@ private:
             : kindWord == "road"                               ? std::optional(Kind::Road)
                                                                : std::nullopt;
         if (words.size() != 2 || !kind) {
-            fail(line, QStringLiteral("expected a section [terrain N], [river N] or [road N], not %1").arg(QString::fromLatin1(text)));
+            fail(line, Reason(reasons::RulesSectionName, {QString::fromLatin1(text)}));
             return;
         }
         const std::optional<std::uint8_t> type = typeOf(line, *kind, words[1]);
@@ -188,7 +193,7 @@ private:
             return;
         int &sectionLine = m_sectionLine[std::size_t(*kind)][*type];
         if (sectionLine != 0) {
-            fail(line, QStringLiteral("%1 %2 has a section already (line %3)").arg(QLatin1String(kindName(*kind))).arg(*type).arg(sectionLine));
+            fail(line, Reason(reasons::RulesSectionTwice, {sectionName(*kind, *type), sectionLine}));
             return;
         }
         closeSection();
@@ -201,7 +206,7 @@ private:
         if (!m_section)
             return;
         if (m_section->patterns.empty()) {
-            fail(m_section->line, QStringLiteral("%1 has no rules").arg(m_section->name()));
+            fail(m_section->line, Reason(reasons::RulesNoRules, {m_section->name()}));
             return;
         }
         m_anyRule = true;
@@ -232,7 +237,7 @@ private:
         const bool hasRules =
             kind == Kind::Terrain ? m_rules.hasRules(*type) : m_rules.paths().hasRules(pathLayerOf(kind), *type);
         if (!hasRules) {
-            fail(line, QStringLiteral("%1 %2 has no rules above this line").arg(QLatin1String(kindName(kind))).arg(*type));
+            fail(line, Reason(reasons::RulesNoRulesAbove, {sectionName(kind, *type)}));
             return;
         }
         if (kind == Kind::Terrain)
@@ -252,17 +257,17 @@ private:
                                                              : pathLastPicture(pathLayerOf(m_section->kind));
         for (const std::uint8_t picture : pictures)
             if (picture > highest) {
-                fail(line, QStringLiteral("picture %1 is beyond %2's last picture %3").arg(picture).arg(m_section->name()).arg(highest));
+                fail(line, Reason(reasons::RulesPictureBeyond, {int(picture), m_section->name(), highest}));
                 return false;
             }
         const auto earlier = std::find_if(m_section->patterns.begin(), m_section->patterns.end(),
                                           [pattern](const auto &known) { return known.first == pattern; });
         if (earlier != m_section->patterns.end()) {
-            fail(line, QStringLiteral("rule repeats line %1").arg(earlier->second));
+            fail(line, Reason(reasons::RulesRepeats, {earlier->second}));
             return false;
         }
         if (int(m_section->patterns.size()) == MaxTerrainEdgeRules) {
-            fail(line, QStringLiteral("%1 has more than %2 rules").arg(m_section->name()).arg(MaxTerrainEdgeRules));
+            fail(line, Reason(reasons::RulesTooMany, {m_section->name(), MaxTerrainEdgeRules}));
             return false;
         }
         m_section->patterns.emplace_back(pattern, line);
@@ -286,8 +291,7 @@ private:
     {
         const QList<QByteArray> parts = value.split(':');
         if (parts.size() < 2 || parts.size() > 3) {
-            fail(line, QStringLiteral("a rule is a %1, \":\", picture numbers, and optionally \":\" and mirror bits")
-                           .arg(m_section->kind == Kind::Terrain ? QStringLiteral("neighbourhood") : QStringLiteral("pattern of sides")));
+            fail(line, Reason(m_section->kind == Kind::Terrain ? reasons::RulesTerrainShape : reasons::RulesPathShape));
             return;
         }
         if (m_section->kind == Kind::Terrain) {
@@ -314,7 +318,7 @@ private:
 
     // Sets the bits of one mark: "which" the mark that sets both masks' bit,
     // "other" the one that sets only the care bit.
-    bool readMark(int line, char mark, int bit, char which, std::uint8_t &careMask, std::uint8_t &matchMask, const char *legend)
+    bool readMark(int line, char mark, int bit, char which, std::uint8_t &careMask, std::uint8_t &matchMask, const ReasonKind &notAMark)
     {
         if (mark == which) {
             careMask |= std::uint8_t(1u << bit);
@@ -322,7 +326,7 @@ private:
         } else if (mark == 'o') {
             careMask |= std::uint8_t(1u << bit);
         } else if (mark != '*') {
-            fail(line, QStringLiteral("\"%1\" is not a %2").arg(QChar::fromLatin1(mark)).arg(QLatin1String(legend)));
+            fail(line, Reason(notAMark, {QChar::fromLatin1(mark)}));
             return false;
         }
         return true;
@@ -333,14 +337,12 @@ private:
     {
         QByteArray marks = marksOf(text);
         if (marks.size() != 9 || marks[4] != '.') {
-            fail(line, QStringLiteral("a neighbourhood is nine marks, the row above, the cell's row with \".\" in the "
-                                      "middle, the row below, not \"%1\"")
-                           .arg(QString::fromLatin1(text.trimmed())));
+            fail(line, Reason(reasons::RulesNeighbourhood, {QString::fromLatin1(text.trimmed())}));
             return false;
         }
         marks.remove(4, 1);
         for (int n = 0; n < TerrainEdgeRules::NeighbourCount; ++n)
-            if (!readMark(line, marks[n], n, 's', rule.careMask, rule.sameMask, "neighbour mark (s same, o other, * any)"))
+            if (!readMark(line, marks[n], n, 's', rule.careMask, rule.sameMask, reasons::RulesNeighbourMark))
                 return false;
         return true;
     }
@@ -350,12 +352,11 @@ private:
     {
         const QByteArray marks = marksOf(text);
         if (marks.size() != PathRules::SideCount) {
-            fail(line, QStringLiteral("a pattern of sides is four marks, north, east, south and west, not \"%1\"")
-                           .arg(QString::fromLatin1(text.trimmed())));
+            fail(line, Reason(reasons::RulesSides, {QString::fromLatin1(text.trimmed())}));
             return false;
         }
         for (int side = 0; side < PathRules::SideCount; ++side)
-            if (!readMark(line, marks[side], side, 'j', rule.careMask, rule.joinMask, "side mark (j joins, o does not, * either)"))
+            if (!readMark(line, marks[side], side, 'j', rule.careMask, rule.joinMask, reasons::RulesSideMark))
                 return false;
         return true;
     }
@@ -364,13 +365,13 @@ private:
     {
         const QByteArray words = text.simplified();
         if (words.isEmpty()) {
-            fail(line, QStringLiteral("a rule names at least one picture"));
+            fail(line, Reason(reasons::RulesNoPicture));
             return false;
         }
         for (const QByteArray &word : words.split(' ')) {
             const std::optional<int> picture = number(word, 255);
             if (!picture) {
-                fail(line, QStringLiteral("\"%1\" is not a picture number").arg(QString::fromLatin1(word)));
+                fail(line, Reason(reasons::RulesPictureNumber, {QString::fromLatin1(word)}));
                 return false;
             }
             pictures.push_back(std::uint8_t(*picture));
@@ -389,7 +390,7 @@ private:
             else if (word == "ud")
                 mirror |= upsideDown;
             else {
-                fail(line, QStringLiteral("\"%1\" is not a mirror bit (lr left-right, ud upside-down)").arg(QString::fromLatin1(word)));
+                fail(line, Reason(reasons::RulesMirror, {QString::fromLatin1(word)}));
                 return false;
             }
         }
@@ -414,13 +415,13 @@ TerrainEdgeRulesResult readTerrainEdgeRules(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+        return refusal(Reason(reasons::RulesCannotRead, {path, Reason::plain(file.errorString())}));
     // One byte beyond the limit tells a file that is too large, whatever it
     // is (a device or a pipe has no size to ask for), without reading it all.
     const QByteArray text = file.read(MaxTerrainEdgeRulesBytes + 1);
     if (text.size() > MaxTerrainEdgeRulesBytes)
-        return {std::nullopt, RulesReader::tooLarge()};
+        return refusal(RulesReader::tooLarge());
     if (file.error() != QFileDevice::NoError)
-        return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+        return refusal(Reason(reasons::RulesCannotRead, {path, Reason::plain(file.errorString())}));
     return parseTerrainEdgeRules(text);
 }

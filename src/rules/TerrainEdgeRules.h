@@ -4,6 +4,7 @@
 // ("terrain-edges.ini") that the README describes.
 #pragma once
 
+#include "base/Reason.h"
 #include "map/TerrainCell.h"
 #include "rules/PathRules.h"
 
@@ -93,7 +94,8 @@ private:
 
 struct TerrainEdgeRulesResult {
     std::optional<TerrainEdgeRules> rules;  // none on refusal
-    QString reason;                         // one line naming the line at fault, set on refusal
+    Reason why;                             // set on refusal, naming the line at fault
+    QString reason;                         // why in English, one line
 
     bool ok() const { return rules.has_value(); }
 };

@@ -311,12 +311,12 @@ UndoStep EditorSession::redoStep()
     }));
 }
 
-QString EditorSession::loadEdgeRules(const QString &path)
+Reason EditorSession::loadEdgeRules(const QString &path)
 {
     TerrainEdgeRulesResult read = readTerrainEdgeRules(path);
     if (!read.ok()) {
         m_edgeRules.reset();
-        return read.reason;
+        return read.why;
     }
     m_edgeRules = std::move(read.rules);
     return {};

@@ -184,7 +184,7 @@ public:
 
     // ---- Terrain edges ----
     // Reads the edge rules file; the reason of a refusal (with its line), or empty.
-    QString loadEdgeRules(const QString &path);
+    Reason loadEdgeRules(const QString &path);
     bool hasEdgeRules() const { return m_edgeRules.has_value(); }
     // The rules read, or null.
     const TerrainEdgeRules *edgeRules() const { return m_edgeRules ? &*m_edgeRules : nullptr; }

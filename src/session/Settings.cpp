@@ -5,6 +5,7 @@
 #include "base/IniFile.h"
 #include "base/Platform.h"
 #include "map/MapReasons.h"
+#include "rules/RulesReasons.h"
 
 #include <QFileInfo>
 
@@ -63,7 +64,7 @@ QString InterfaceTexts::counted(const QString &forms, std::uint64_t count) const
 std::vector<ReasonKind> everyReasonKind()
 {
     std::vector<ReasonKind> kinds;
-    for (const std::span<const ReasonKind> table : {baseReasons(), mapReasons()})
+    for (const std::span<const ReasonKind> table : {baseReasons(), mapReasons(), rulesReasons()})
         kinds.insert(kinds.end(), table.begin(), table.end());
     return kinds;
 }

@@ -231,9 +231,9 @@ void MainWindow::loadEdgeRules()
     // malformed one says why.
     const QString path = QString::fromLatin1(TerrainEdgeRulesFileName);
     if (QFileInfo::exists(path)) {
-        const QString reason = m_context.session.loadEdgeRules(path);
+        const Reason reason = m_context.session.loadEdgeRules(path);
         if (!reason.isEmpty())
-            m_status->showNote(m_context.texts.msgedgerules.arg(reason));
+            m_status->showNote(m_context.texts.msgedgerules.arg(m_context.texts.reason(reason)));
     }
     m_actions->useEdgeRules();
     m_check.watch->checkAll();

@@ -212,6 +212,7 @@ TEST(TerrainEdgeRules, MalformedFilesAreRefusedWithTheirLine)
         EXPECT_FALSE(result.ok());
         EXPECT_TRUE(result.reason.startsWith(QLatin1String(c.reason))) << result.reason.toStdString();
         EXPECT_FALSE(result.reason.contains('\n'));
+        EXPECT_EQ(result.why.english(), result.reason);
     }
 
     // 251 rules, each of its own pattern: one too many.
@@ -223,6 +224,20 @@ TEST(TerrainEdgeRules, MalformedFilesAreRefusedWithTheirLine)
         tooMany += "rule = " + marks.left(4) + "." + marks.mid(4) + " : 1\n";
     }
     EXPECT_EQ(parseTerrainEdgeRules(tooMany).reason.toStdString(), "line 252: terrain 2 has more than 250 rules");
+}
+
+// The windows word a refusal in their language: the line and the fault in it
+// each by its own kind, the file's quoted words as they are.
+TEST(TerrainEdgeRules, RefusalsAreWordedKindByKind)
+{
+    const TerrainEdgeRulesResult result = parseTerrainEdgeRules("[terrain 2]\nrule = *** *.* *** : 1 : up\n");
+    ASSERT_FALSE(result.ok());
+    const auto wording = [](const ReasonKind &kind) {
+        return QString::fromLatin1(kind.key) == QLatin1String("rules.line") ? QStringLiteral("Zeile %1 -> %2")
+                                                                             : QStringLiteral("<%1>");
+    };
+    EXPECT_EQ(result.why.worded(wording), "Zeile 2 -> <up>");
+    EXPECT_EQ(result.reason, "line 2: \"up\" is not a mirror bit (lr left-right, ud upside-down)");
 }
 
 // A file with no rule at all would switch the edge brush on to do nothing; a

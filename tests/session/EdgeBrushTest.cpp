@@ -51,7 +51,7 @@ protected:
         map.layers = {TerrainLayer(Side), TerrainLayer(Side)};
         const MapOpenResult opened = session.open(dir.write("map.vdm", map.data()));
         ASSERT_TRUE(opened.ok()) << opened.reason.toStdString();
-        ASSERT_EQ(session.loadEdgeRules(dir.write("terrain-edges.ini", Rules)), QString());
+        ASSERT_EQ(session.loadEdgeRules(dir.write("terrain-edges.ini", Rules)).english(), QString());
         ASSERT_TRUE(session.hasEdgeRules());
         rules = *parseTerrainEdgeRules(Rules).rules;
     }
@@ -176,8 +176,8 @@ TEST_F(EdgeBrushTest, ABrokenRulesFileLeavesNoRules)
     water.terrainType = Water;
     for (const BrokenRules &c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(session.loadEdgeRules(dir.write("terrain-edges.ini", Rules)), QString());
-        const QString reason = session.loadEdgeRules(dir.write("broken.ini", c.text));
+        ASSERT_EQ(session.loadEdgeRules(dir.write("terrain-edges.ini", Rules)).english(), QString());
+        const QString reason = session.loadEdgeRules(dir.write("broken.ini", c.text)).english();
         EXPECT_TRUE(reason.startsWith(QStringLiteral("line %1: ").arg(c.line))) << reason.toStdString();
         EXPECT_FALSE(session.hasEdgeRules());
 

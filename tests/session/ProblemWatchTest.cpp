@@ -92,7 +92,7 @@ TEST(ProblemWatch, FollowsRandomEditsAsAWholeCheckWould)
     for (const unsigned seed : {1u, 2u, 3u}) {
         SCOPED_TRACE(seed);
         EditorSession session;
-        ASSERT_EQ(session.loadEdgeRules(rules), QString());
+        ASSERT_EQ(session.loadEdgeRules(rules).english(), QString());
         ProblemWatch watch(session);
         MapWriter writer = MapWriter::patterned(64, false);
         ASSERT_TRUE(session.open(dir.write("map.vdm", writer.data())).ok());

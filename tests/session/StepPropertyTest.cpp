@@ -244,7 +244,7 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
                      [this](std::size_t first, std::size_t end) { lastStep = {first, end}; });
     ASSERT_TRUE(session->open(dir.write("map.vdm", map.data())).ok());
     if (rulesLoaded)
-        ASSERT_EQ(session->loadEdgeRules(QStringLiteral(BRACKWEN_SAMPLE_RULES)), QString());
+        ASSERT_EQ(session->loadEdgeRules(QStringLiteral(BRACKWEN_SAMPLE_RULES)).english(), QString());
     session->setSymmetry(mode);
     session->setEdgeBrush(edgeBrush);
 

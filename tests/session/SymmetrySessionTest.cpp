@@ -56,7 +56,7 @@ protected:
     void open(std::uint32_t side) { open(side, TerrainLayer(side)); }
     void loadRules(const QByteArray &text)
     {
-        ASSERT_EQ(session.loadEdgeRules(dir.write("terrain-edges.ini", text)), QString());
+        ASSERT_EQ(session.loadEdgeRules(dir.write("terrain-edges.ini", text)).english(), QString());
     }
 
     const TerrainLayer &ground() const { return session.document().ground; }
