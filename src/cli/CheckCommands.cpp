@@ -47,12 +47,11 @@ int runCheck(const CliArgs &args, CliContext &context)
     const SymmetryMode symmetry =
         args.has("--symmetry") ? *symmetryModeNamed(args.value("--symmetry")) : SymmetryMode::Off;
     // The default rules file is used when it is there; one that is named must be read.
-    const CliRules rules = cliReadRules(args, DefaultRules::WhenPresent);
-    if (!rules.ok())
-        return cliFail(context, rules.refusal);
-    CliMap map = cliOpenMap(args, context);
-    if (!map.ok())
-        return cliFail(context, map.refusal);
+    CliMapAndRules inputs = cliOpenMapAndRules(args, context, DefaultRules::WhenPresent);
+    if (!inputs.ok())
+        return cliFail(context, inputs.refusal());
+    const CliRules &rules = inputs.rules;
+    CliMap &map = inputs.map;
 
     const std::vector<Problem> problems = checkLevel(map.layer(), {rules.get(), symmetry});
     const ProblemTexts texts = ProblemTexts::english();

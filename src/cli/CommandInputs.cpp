@@ -32,3 +32,11 @@ CliRules cliReadRules(const CliArgs &args, DefaultRules fallback)
     rules.rules = std::move(read.rules);
     return rules;
 }
+
+CliMapAndRules cliOpenMapAndRules(const CliArgs &args, CliContext &context, DefaultRules fallback)
+{
+    CliMapAndRules inputs{cliReadRules(args, fallback), {}};
+    if (inputs.rules.ok())
+        inputs.map = cliOpenMap(args, context);
+    return inputs;
+}

@@ -80,6 +80,18 @@ struct CliRules {
 
 CliRules cliReadRules(const CliArgs &args, DefaultRules fallback);
 
+// The rules, then the map, of a command that edits or checks a map with the
+// rules: the refusal of the first that cannot be read.
+struct CliMapAndRules {
+    CliRules rules;
+    CliMap map;
+
+    bool ok() const { return rules.ok() && map.ok(); }
+    const QString &refusal() const { return rules.ok() ? map.refusal : rules.refusal; }
+};
+
+CliMapAndRules cliOpenMapAndRules(const CliArgs &args, CliContext &context, DefaultRules fallback);
+
 // Saves the map to path as the editor saves it; a failure is reported as by
 // cliFail with the path and the reason. A write in place keeps its copy of
 // the original in the tool's data folder ("backups" below it).

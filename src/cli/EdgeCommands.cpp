@@ -79,12 +79,11 @@ QString summary(const Changes &changes, const std::optional<Only> &only)
 int runEdges(const CliArgs &args, CliContext &context)
 {
     const std::optional<Only> only = args.has("--only") ? onlyFrom(args.value("--only")) : std::nullopt;
-    const CliRules rules = cliReadRules(args, DefaultRules::Required);
-    if (!rules.ok())
-        return cliFail(context, rules.refusal);
-    CliMap map = cliOpenMap(args, context);
-    if (!map.ok())
-        return cliFail(context, map.refusal);
+    CliMapAndRules inputs = cliOpenMapAndRules(args, context, DefaultRules::Required);
+    if (!inputs.ok())
+        return cliFail(context, inputs.refusal());
+    const CliRules &rules = inputs.rules;
+    CliMap &map = inputs.map;
     MapDocument &document = map.document();
 
     const int firstLevel = map.level;

@@ -90,12 +90,11 @@ int runGenerate(const CliArgs &args, CliContext &context)
     options.rivers = int(args.number("--rivers", std::uint32_t(options.rivers)));
     options.level = args.level();
 
-    const CliRules rules = cliReadRules(args, DefaultRules::WhenPresent);
-    if (!rules.ok())
-        return cliFail(context, rules.refusal);
-    CliMap map = cliOpenMap(args, context);
-    if (!map.ok())
-        return cliFail(context, map.refusal);
+    CliMapAndRules inputs = cliOpenMapAndRules(args, context, DefaultRules::WhenPresent);
+    if (!inputs.ok())
+        return cliFail(context, inputs.refusal());
+    const CliRules &rules = inputs.rules;
+    CliMap &map = inputs.map;
     MapDocument &document = map.document();
     if (const auto refusal = checkGenerateOptions(options, document.mapSize, document.levelCount()))
         return cliFail(context, refusalText(*refusal, options));

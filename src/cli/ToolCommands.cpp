@@ -93,12 +93,11 @@ int runFill(const CliArgs &args, CliContext &context)
 {
     const CellPosition at = *parseCell(args.value("--at"));
     const std::uint8_t terrain = *parseTerrainType(args.value("--terrain"));
-    const CliRules rules = cliReadRules(args, DefaultRules::None);
-    if (!rules.ok())
-        return cliFail(context, rules.refusal);
-    CliMap map = cliOpenMap(args, context);
-    if (!map.ok())
-        return cliFail(context, map.refusal);
+    CliMapAndRules inputs = cliOpenMapAndRules(args, context, DefaultRules::None);
+    if (!inputs.ok())
+        return cliFail(context, inputs.refusal());
+    const CliRules &rules = inputs.rules;
+    CliMap &map = inputs.map;
     MapDocument &document = map.document();
     if (at.column >= document.mapSize || at.row >= document.mapSize)
         return cliFail(context, QStringLiteral("cell %1,%2 is outside the map (columns and rows 0..%3)")

@@ -93,12 +93,11 @@ QString levelReport(int level, const Operation &operation, std::size_t changed, 
 int runTransform(const CliArgs &args, CliContext &context)
 {
     const Operation operation = operationOf(args);
-    const CliRules rules = cliReadRules(args, DefaultRules::None);
-    if (!rules.ok())
-        return cliFail(context, rules.refusal);
-    CliMap map = cliOpenMap(args, context);
-    if (!map.ok())
-        return cliFail(context, map.refusal);
+    CliMapAndRules inputs = cliOpenMapAndRules(args, context, DefaultRules::None);
+    if (!inputs.ok())
+        return cliFail(context, inputs.refusal());
+    const CliRules &rules = inputs.rules;
+    CliMap &map = inputs.map;
     MapDocument &document = map.document();
 
     const bool allLevels = args.has("--all-levels");
