@@ -83,8 +83,8 @@ int recover(const QString &journalPath, const QString &outPath, bool untilDamage
     MapLoadResult loaded = readMapFile(mapPath, cliProgressBar(context, QStringLiteral("Opening  ")));
     if (!loaded.ok())
         return cliFail(context, QStringLiteral("the journal's map %1 cannot be opened: %2").arg(mapPath, loaded.reason));
-    if (const QString mismatch = journalSizeMismatch(journal.header, loaded.document->mapSize,
-                                                     loaded.document->levelCount());
+    if (const QString mismatch =
+            journalSizeMismatch(journal.header, loaded.document->mapSize, loaded.document->levelCount()).english();
         !mismatch.isEmpty())
         return cliFail(context, QStringLiteral("%1: %2").arg(mapPath, mismatch));
     // The file is what there is to replay on, changed or not.
@@ -94,7 +94,7 @@ int recover(const QString &journalPath, const QString &outPath, bool untilDamage
 
     MapDocument &document = *loaded.document;
     for (std::size_t i = 0; i < journal.recordCount(); ++i) {
-        const QString reason = applyJournalRecord(document, journal.record(i));
+        const QString reason = applyJournalRecord(document, journal.record(i)).english();
         if (!reason.isEmpty())
             return cliFail(context, QStringLiteral("%1: record %2 of %3 does not fit the map: %4")
                                         .arg(journalPath)

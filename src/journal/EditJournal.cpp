@@ -3,13 +3,13 @@
 
 #include "base/WholeFile.h"
 #include "journal/JournalBytes.h"
+#include "journal/JournalReasons.h"
 #include "map/MapDocument.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <zlib.h>
 
@@ -27,17 +27,19 @@ std::uint32_t checksum(QByteArrayView bytes)
     return std::uint32_t(crc32_z(0, reinterpret_cast<const Bytef *>(bytes.data()), z_size_t(bytes.size())));
 }
 
-JournalHeaderRead headerRefusal(const QString &reason)
+JournalHeaderRead headerRefusal(const Reason &why)
 {
     JournalHeaderRead read;
-    read.reason = reason;
+    read.why = why;
+    read.reason = why.english();
     return read;
 }
 
-JournalContents contentsRefusal(const QString &reason)
+JournalContents contentsRefusal(const Reason &why)
 {
     JournalContents contents;
-    contents.reason = reason;
+    contents.why = why;
+    contents.reason = why.english();
     return contents;
 }
 
@@ -106,16 +108,13 @@ JournalHeaderRead decodeJournalHeader(QByteArrayView bytes)
     JournalBytes reader(bytes);
     const auto magic = reader.take(MagicLength);
     if (!magic || *magic != QByteArrayView(JournalMagic, MagicLength))
-        return headerRefusal(QStringLiteral("not an edit journal"));
+        return headerRefusal(reasons::JournalNotJournal);
     const qsizetype versionAt = reader.position();
     const auto version = reader.read<std::uint32_t>();
     if (!version)
-        return headerRefusal(QStringLiteral("the journal's header is cut off"));
+        return headerRefusal(reasons::JournalHeaderCut);
     const auto newer = [&] {
-        JournalHeaderRead read = headerRefusal(QStringLiteral("the journal is of format %1, newer than this "
-                                                              "program's %2; a newer Brackwen can recover it")
-                                                   .arg(*version)
-                                                   .arg(JournalFormatVersion));
+        JournalHeaderRead read = headerRefusal({reasons::JournalNewer, {*version, JournalFormatVersion}});
         read.newerFormat = true;
         return read;
     };
@@ -123,7 +122,7 @@ JournalHeaderRead decodeJournalHeader(QByteArrayView bytes)
     if (pathLength && *pathLength > LongestPath)
         return *version > JournalFormatVersion
             ? newer()
-            : headerRefusal(QStringLiteral("the journal's header is damaged (a map path of %1 bytes)").arg(*pathLength));
+            : headerRefusal({reasons::JournalPathLength, {*pathLength}});
     const auto path = pathLength ? reader.take(qsizetype(*pathLength)) : std::nullopt;
     const auto size = reader.read<qint64>();
     const auto modified = reader.read<qint64>();
@@ -133,7 +132,7 @@ JournalHeaderRead decodeJournalHeader(QByteArrayView bytes)
     const qsizetype checked = reader.position();
     const auto headerChecksum = reader.read<std::uint32_t>();
     if (!path || !size || !modified || !crc || !side || !levelCount || !headerChecksum)
-        return *version > JournalFormatVersion ? newer() : headerRefusal(QStringLiteral("the journal's header is cut off"));
+        return *version > JournalFormatVersion ? newer() : headerRefusal(reasons::JournalHeaderCut);
     if (*headerChecksum != checksum(bytes.first(checked))) {
         if (*version < OldestJournalFormat || *version > JournalFormatVersion) {
             // The version field alone damaged: the header checks with a version this program knows.
@@ -142,22 +141,19 @@ JournalHeaderRead decodeJournalHeader(QByteArrayView bytes)
                 const std::uint32_t stored = qToLittleEndian(candidate);
                 std::memcpy(known.data() + versionAt, &stored, sizeof stored);
                 if (checksum(known) == *headerChecksum)
-                    return headerRefusal(QStringLiteral("the journal's header is damaged (its format field "
-                                                        "reads %1)").arg(*version));
+                    return headerRefusal({reasons::JournalFormatField, {*version}});
             }
             if (*version > JournalFormatVersion)
                 return newer();
         }
-        return headerRefusal(QStringLiteral("the journal's header is damaged (its checksum does not match)"));
+        return headerRefusal(reasons::JournalHeaderChecksum);
     }
     if (*version > JournalFormatVersion)
         return newer();
     if (*version < OldestJournalFormat)
-        return headerRefusal(QStringLiteral("the journal is of unknown format %1").arg(*version));
+        return headerRefusal({reasons::JournalUnknownFormat, {*version}});
     if (*side == 0 || *side > MapDocument::LargestSide || *levelCount < 1 || *levelCount > 2)
-        return headerRefusal(QStringLiteral("the journal's header is damaged (a map of side %1 with %2 levels)")
-                                 .arg(*side)
-                                 .arg(*levelCount));
+        return headerRefusal({reasons::JournalHeaderSize, {*side, *levelCount}});
 
     JournalHeaderRead read;
     read.header = {QString::fromUtf8(*path), {*size, *modified, *crc}, *side, *levelCount};
@@ -170,12 +166,9 @@ JournalRecord JournalContents::record(std::size_t index) const
     return decodeJournalRecord(QByteArrayView(bytes).sliced(recordOffsets[index])).record;
 }
 
-QString JournalContents::damage() const
+Reason JournalContents::damageWhy() const
 {
-    return QStringLiteral("record %1 is damaged and %2 intact records follow it: %3")
-        .arg(recordCount() + 1)
-        .arg(intactAfterDamage)
-        .arg(tailReason);
+    return {reasons::JournalDamage, {recordCount() + 1, intactAfterDamage, tailWhy}};
 }
 
 namespace {
@@ -232,11 +225,11 @@ std::size_t intactRecordsAfter(QByteArrayView bytes, qsizetype damaged)
 
 JournalContents readJournal(const QString &path)
 {
-    if (const QString notRegular = notARegularFile(path).english(); !notRegular.isEmpty())
+    if (const Reason notRegular = notARegularFile(path); !notRegular.isEmpty())
         return contentsRefusal(notRegular);
     WholeFile whole = readWholeFile(path, LargestJournal);
     if (!whole.ok())
-        return contentsRefusal(whole.error);
+        return contentsRefusal(whole.why);
     return readJournalBytes(std::move(whole.bytes));
 }
 
@@ -246,7 +239,7 @@ JournalContents readJournalBytes(QByteArray bytes)
     contents.bytes = std::move(bytes);
     const JournalHeaderRead header = decodeJournalHeader(contents.bytes);
     if (!header.ok())
-        return contentsRefusal(header.reason);
+        return contentsRefusal(header.why);
     contents.header = header.header;
 
     const QByteArrayView stored(contents.bytes);
@@ -255,7 +248,8 @@ JournalContents readJournalBytes(QByteArray bytes)
         const JournalRecordRead read = decodeJournalRecord(stored.sliced(offset));
         if (!read.ok()) {
             contents.tailLength = stored.size() - offset;
-            contents.tailReason = QStringLiteral("%1 (at byte %2)").arg(read.reason).arg(offset);
+            contents.tailWhy = {reasons::JournalAtByte, {read.why, offset}};
+            contents.tailReason = contents.tailWhy.english();
             contents.intactAfterDamage = intactRecordsAfter(stored, offset);
             break;
         }
@@ -265,33 +259,33 @@ JournalContents readJournalBytes(QByteArray bytes)
     return contents;
 }
 
-QString journalSizeMismatch(const JournalHeader &header, std::uint32_t side, int levelCount)
+Reason journalSizeMismatch(const JournalHeader &header, std::uint32_t side, int levelCount)
 {
     if (header.side == side && header.levelCount == levelCount)
         return {};
-    return QStringLiteral("the journal began on a map of side %1 with %2 level(s), the map is of side %3 with %4 "
-                          "level(s)")
-        .arg(header.side)
-        .arg(header.levelCount)
-        .arg(side)
-        .arg(levelCount);
+    return {reasons::JournalSizeMismatch, {header.side, header.levelCount, side, levelCount}};
 }
 
 JournalFileCheck journalMatchesFile(const JournalHeader &header, const QString &path)
 {
+    const auto check = [](const Reason &why) { return JournalFileCheck{why, why.english()}; };
     const MapFileHash now = hashMapFile(path);
     if (!now.ok())
-        return {QStringLiteral("%1 cannot be read: %2").arg(path, now.reason)};
-    QStringList differences;
+        return check({reasons::JournalMapUnreadable, {path, Reason::plain(now.reason)}});
+    // The differences in a row, each after the one before it.
+    Reason differences;
+    const auto add = [&](const Reason &difference) {
+        differences = differences.isEmpty() ? difference : Reason(reasons::JournalBoth, {differences, difference});
+    };
     if (now.identity.size != header.file.size)
-        differences << QStringLiteral("its size is %1 bytes, not %2").arg(now.identity.size).arg(header.file.size);
+        add({reasons::JournalFileSize, {now.identity.size, header.file.size}});
     if (now.identity.modifiedMsecs != header.file.modifiedMsecs)
-        differences << QStringLiteral("it was written at %1, not %2")
-                           .arg(QDateTime::fromMSecsSinceEpoch(now.identity.modifiedMsecs).toString(Qt::ISODate),
-                                QDateTime::fromMSecsSinceEpoch(header.file.modifiedMsecs).toString(Qt::ISODate));
+        add({reasons::JournalFileTime,
+             {QDateTime::fromMSecsSinceEpoch(now.identity.modifiedMsecs).toString(Qt::ISODate),
+              QDateTime::fromMSecsSinceEpoch(header.file.modifiedMsecs).toString(Qt::ISODate)}});
     if (now.identity.crc32 != header.file.crc32)
-        differences << QStringLiteral("its bytes differ");
+        add(reasons::JournalFileBytes);
     if (differences.isEmpty())
         return {};
-    return {QStringLiteral("%1 changed since the journal began: %2").arg(path, differences.join(QStringLiteral("; ")))};
+    return check({reasons::JournalFileChanged, {path, differences}});
 }

@@ -4,6 +4,7 @@
 // the map file changed since.
 #pragma once
 
+#include "base/Reason.h"
 #include "journal/JournalRecord.h"
 
 #include <QByteArray>
@@ -68,10 +69,11 @@ QByteArray encodeJournalHeader(const JournalHeader &header);
 struct JournalHeaderRead {
     JournalHeader header;
     qsizetype length = 0;  // bytes the stored header takes
-    QString reason;        // one line, set on refusal
+    Reason why;            // set on refusal
+    QString reason;        // why in English, one line
     bool newerFormat = false;  // refused as written by a newer program, which may still need it
 
-    bool ok() const { return reason.isEmpty(); }
+    bool ok() const { return why.isEmpty(); }
 };
 
 // The header at the start of bytes: refused when the bytes are not a
@@ -91,11 +93,13 @@ struct JournalContents {
     QByteArray bytes;                       // the journal file
     std::vector<qsizetype> recordOffsets;   // where each complete record starts in bytes
     qsizetype tailLength = 0;               // bytes dropped behind the complete records
-    QString tailReason;                     // why they were dropped; empty when none were
+    Reason tailWhy;                         // why they were dropped; none when none were
+    QString tailReason;                     // tailWhy in English
     std::size_t intactAfterDamage = 0;      // intact records found in the tail
-    QString reason;                         // one line, set when the journal is refused
+    Reason why;                             // set when the journal is refused
+    QString reason;                         // why in English, one line
 
-    bool ok() const { return reason.isEmpty(); }
+    bool ok() const { return why.isEmpty(); }
     bool tailDropped() const { return tailLength > 0; }
     bool damaged() const { return intactAfterDamage > 0; }
     std::size_t recordCount() const { return recordOffsets.size(); }
@@ -103,8 +107,9 @@ struct JournalContents {
     // time keeps only one step's cells out of their compressed form.
     JournalRecord record(std::size_t index) const;
     // One line for a damaged journal: which record is damaged and how many
-    // intact ones follow it.
-    QString damage() const;
+    // intact ones follow it (damage() in English).
+    Reason damageWhy() const;
+    QString damage() const { return damageWhy().english(); }
 };
 
 // Reads the journal at path, a regular file of at most LargestJournal bytes
@@ -115,13 +120,14 @@ JournalContents readJournal(const QString &path);
 JournalContents readJournalBytes(QByteArray bytes);
 
 // Why a journal cannot be replayed on a map of the given side and level
-// count (naming both sizes); empty when it can.
-QString journalSizeMismatch(const JournalHeader &header, std::uint32_t side, int levelCount);
+// count (naming both sizes); none when it can.
+Reason journalSizeMismatch(const JournalHeader &header, std::uint32_t side, int levelCount);
 
 struct JournalFileCheck {
-    QString difference;  // one line naming what differs; empty when nothing does
+    Reason why;          // what differs; none when nothing does
+    QString difference;  // why in English, one line
 
-    bool matches() const { return difference.isEmpty(); }
+    bool matches() const { return why.isEmpty(); }
 };
 
 // Whether the map file at path is still as the journal's header says (size,

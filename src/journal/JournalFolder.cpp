@@ -124,13 +124,13 @@ MovedAside moveDamagedJournalAside(const QString &journalPath)
         file.close();
         if (header.newerFormat)
             return aside;
-        aside.damage = journal.reason;
+        aside.damage = journal.why;
     } else {
-        aside.damage = journal.damage();
+        aside.damage = journal.damageWhy();
     }
     const QString target = damagedJournalName(journalPath);
     if (!file.rename(target)) {
-        aside.reason = file.errorString();
+        aside.why = Reason::plain(file.errorString());
         return aside;
     }
     aside.path = target;

@@ -43,8 +43,8 @@ QString keptOriginalOf(const JournalHeader &header, const QString &backupFolder)
 // A damaged journal moved out of the way of a new one.
 struct MovedAside {
     QString path;    // where it went; empty when nothing was moved
-    QString damage;  // what is damaged, one line
-    QString reason;  // set when it could not be moved
+    Reason damage;   // what is damaged
+    Reason why;      // set when it could not be moved
 
     bool moved() const { return !path.isEmpty(); }
 };

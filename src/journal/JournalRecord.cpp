@@ -3,6 +3,7 @@
 #include "journal/JournalRecord.h"
 
 #include "journal/JournalBytes.h"
+#include "journal/JournalReasons.h"
 
 #include <zlib.h>
 
@@ -185,16 +186,17 @@ std::uint32_t frameChecksum(QByteArrayView kindLengthAndContent)
                                  z_size_t(kindLengthAndContent.size())));
 }
 
-JournalRecordRead refusal(const QString &reason)
+JournalRecordRead refusal(const Reason &why)
 {
     JournalRecordRead read;
-    read.reason = reason;
+    read.why = why;
+    read.reason = why.english();
     return read;
 }
 
 // The cells of a record's content, or why the content is not a cells record
 // of its kind (cells in order may come in any order, and more than once).
-QString decodeCells(QByteArrayView content, JournalRecord::Kind kind, JournalRecord &record)
+Reason decodeCells(QByteArrayView content, JournalRecord::Kind kind, JournalRecord &record)
 {
     const bool inOrder = kind == JournalRecord::Kind::CellsInOrder;
     JournalBytes reader(content);
@@ -202,25 +204,25 @@ QString decodeCells(QByteArrayView content, JournalRecord::Kind kind, JournalRec
     const auto cellCount = reader.read<std::uint32_t>();
     const auto runCount = reader.read<std::uint32_t>();
     if (!level || !cellCount || !runCount)
-        return QStringLiteral("a cells record is too short");
+        return reasons::JournalCellsShort;
     if (*level > 1)
-        return QStringLiteral("a cells record names level %1").arg(*level);
+        return {reasons::JournalCellsLevel, {*level}};
     if ((!inOrder && *cellCount > MaximumRecordCells) || *cellCount > MaximumInOrderCells || *runCount > *cellCount
         || (inOrder && *runCount != 0))
-        return QStringLiteral("a cells record claims %1 cells in %2 runs").arg(*cellCount).arg(*runCount);
+        return {reasons::JournalCellsClaim, {*cellCount, *runCount}};
     const std::uint64_t bodyLength = (inOrder ? std::uint64_t(*cellCount) * MoveBytes : std::uint64_t(*runCount) * RunBytes)
         + std::uint64_t(*cellCount) * sizeof(TerrainCell);
     const QByteArrayView packed = content.sliced(reader.position());
     // Deflate shrinks by at most about 1032 to 1: a record claiming more is
     // refused before its memory is taken.
     if (bodyLength > std::uint64_t(packed.size()) * 1040 + 64)
-        return QStringLiteral("a cells record claims more cells than its bytes can hold");
+        return reasons::JournalCellsBytes;
     QByteArray body(qsizetype(bodyLength), Qt::Uninitialized);
     uLongf unpackedLength = uLongf(bodyLength);
     if (uncompress(reinterpret_cast<Bytef *>(body.data()), &unpackedLength,
                    reinterpret_cast<const Bytef *>(packed.data()), uLong(packed.size())) != Z_OK
         || unpackedLength != bodyLength)
-        return QStringLiteral("the cells of a record do not inflate to their stated length");
+        return reasons::JournalInflate;
 
     record = cellsRecord(*level);
     record.kind = kind;
@@ -253,14 +255,14 @@ QString decodeCells(QByteArrayView content, JournalRecord::Kind kind, JournalRec
         const std::uint16_t length = *runs.read<std::uint16_t>();
         const std::int64_t key = std::int64_t(row) << 16 | column;
         if (length == 0 || key < nextKey || column + length > 0x10000 || filled + length > *cellCount)
-            return QStringLiteral("the runs of a cells record are out of order or do not add up");
+            return reasons::JournalRunsOrder;
         for (std::uint16_t i = 0; i < length; ++i)
             record.cells[filled + i] = {std::uint16_t(column + i), row, {}};
         filled += length;
         nextKey = key + length;
     }
     if (filled != *cellCount)
-        return QStringLiteral("the runs of a cells record do not add up");
+        return reasons::JournalRunsSum;
     for (std::size_t i = 0; i < filled; ++i) {
         auto *bytes = reinterpret_cast<char *>(&record.cells[i].value);
         for (std::size_t field = 0; field < sizeof(TerrainCell); ++field)
@@ -488,12 +490,12 @@ namespace {
 JournalRecordRead decodeRecord(QByteArrayView bytes, bool part);
 
 // The parts of a step or a move, filling the content to its end.
-QString decodeParts(QByteArrayView content, JournalRecord &record)
+Reason decodeParts(QByteArrayView content, JournalRecord &record)
 {
     while (!content.isEmpty()) {
         JournalRecordRead read = decodeRecord(content, true);
         if (!read.ok())
-            return read.reason;
+            return read.why;
         record.parts.push_back(std::move(read.record));
         content = content.sliced(read.length);
     }
@@ -506,17 +508,15 @@ JournalRecordRead decodeRecord(QByteArrayView bytes, bool part)
     const auto kind = reader.read<std::uint8_t>();
     const auto length = reader.read<std::uint32_t>();
     if (!length)
-        return refusal(QStringLiteral("a record is cut off in its first %1 bytes").arg(FrameFront));
+        return refusal({reasons::JournalFrameCut, {FrameFront}});
     const auto content = reader.take(qsizetype(*length));
     if (part && !content)
-        return refusal(QStringLiteral("a part of a record runs past its end"));
+        return refusal(reasons::JournalPartPast);
     const auto checksum = part ? std::optional<std::uint32_t>(0) : reader.read<std::uint32_t>();
     if (!content || !checksum)
-        return refusal(QStringLiteral("a record of %1 bytes is cut off after %2")
-                           .arg(FrameFront + qsizetype(*length) + FrameBack)
-                           .arg(bytes.size()));
+        return refusal({reasons::JournalRecordCut, {FrameFront + qsizetype(*length) + FrameBack, bytes.size()}});
     if (!part && *checksum != frameChecksum(bytes.first(FrameFront + content->size())))
-        return refusal(QStringLiteral("a record's checksum does not match its bytes"));
+        return refusal(reasons::JournalChecksum);
 
     using Kind = JournalRecord::Kind;
     JournalRecordRead read;
@@ -525,20 +525,17 @@ JournalRecordRead decodeRecord(QByteArrayView bytes, bool part)
     const bool wholeKind = *kind == std::uint8_t(Kind::Cells) || *kind == std::uint8_t(Kind::Size)
         || *kind == std::uint8_t(Kind::Step) || *kind == std::uint8_t(Kind::Move);
     if (part ? !partKind : !wholeKind)
-        return refusal(part ? QStringLiteral("a part of a record is of kind %1").arg(*kind)
-                            : QStringLiteral("a record is of unknown kind %1").arg(*kind));
+        return refusal({part ? reasons::JournalPartKind : reasons::JournalKind, {*kind}});
     read.record.kind = Kind(*kind);
-    QString reason;
+    Reason reason;
     switch (read.record.kind) {
     case Kind::Size: {
         JournalBytes sizeReader(*content);
         const auto side = sizeReader.read<std::uint32_t>();
         if (!side || sizeReader.remaining() != 0)
-            return refusal(QStringLiteral("a size record is not 4 bytes long"));
+            return refusal(reasons::JournalSizeLength);
         if (*side == 0 || *side > MapDocument::LargestSide)
-            return refusal(QStringLiteral("a size record names side %1, outside 1..%2")
-                               .arg(*side)
-                               .arg(MapDocument::LargestSide));
+            return refusal({reasons::JournalSizeSide, {*side, MapDocument::LargestSide}});
         read.record = journalSizeChange(*side);
         break;
     }
@@ -549,7 +546,7 @@ JournalRecordRead decodeRecord(QByteArrayView bytes, bool part)
     case Kind::Move: {
         const auto move = content->isEmpty() ? 0 : std::uint8_t(content->front());
         if (move < std::uint8_t(JournalRecord::Move::UndoStep) || move > std::uint8_t(JournalRecord::Move::UndoOneCell))
-            return refusal(QStringLiteral("a move record names unknown move %1").arg(move));
+            return refusal({reasons::JournalMove, {move}});
         read.record.move = JournalRecord::Move(move);
         reason = decodeParts(content->sliced(1), read.record);
         break;
@@ -557,7 +554,7 @@ JournalRecordRead decodeRecord(QByteArrayView bytes, bool part)
     case Kind::Step:
         reason = decodeParts(*content, read.record);
         if (reason.isEmpty() && read.record.parts.empty())
-            reason = QStringLiteral("a step record has no parts");
+            reason = reasons::JournalNoParts;
         break;
     }
     if (!reason.isEmpty())
@@ -568,46 +565,43 @@ JournalRecordRead decodeRecord(QByteArrayView bytes, bool part)
 
 // Why the record does not fit a document of the given side and levels, its
 // parts taken in order; empty when it fits.
-QString misfit(const MapDocument &document, std::uint32_t &side, const JournalRecord &record)
+Reason misfit(const MapDocument &document, std::uint32_t &side, const JournalRecord &record)
 {
     switch (record.kind) {
     case JournalRecord::Kind::Size:
         if (record.side == 0 || record.side > MapDocument::LargestSide)
-            return QStringLiteral("a size change to side %1 is outside 1..%2").arg(record.side).arg(MapDocument::LargestSide);
+            return {reasons::JournalSizeChange, {record.side, MapDocument::LargestSide}};
         side = record.side;
         return {};
     case JournalRecord::Kind::Cells:
     case JournalRecord::Kind::CellsInOrder:
         if (!levelExists(document, record.level))
-            return QStringLiteral("cells of level %1, which the map does not have").arg(record.level);
+            return {reasons::JournalNoLevel, {record.level}};
         for (const JournalCell &cell : record.cells)
             if (cell.column >= side || cell.row >= side)
-                return QStringLiteral("the cell at column %1, row %2 lies outside the map of side %3")
-                    .arg(cell.column)
-                    .arg(cell.row)
-                    .arg(side);
+                return {reasons::JournalCellOutside, {cell.column, cell.row, side}};
         return {};
     case JournalRecord::Kind::Step:
     case JournalRecord::Kind::Move:
         for (const JournalRecord &part : record.parts)
-            if (QString reason = misfit(document, side, part); !reason.isEmpty())
+            if (Reason reason = misfit(document, side, part); !reason.isEmpty())
                 return reason;
         return {};
     }
     return {};
 }
 
-QString applyFitting(MapDocument &document, const JournalRecord &record, CellEditor *editor)
+Reason applyFitting(MapDocument &document, const JournalRecord &record, CellEditor *editor)
 {
     switch (record.kind) {
     case JournalRecord::Kind::Size:
         if (!document.redimension(record.side))
-            return QStringLiteral("not enough memory for a map of side %1").arg(record.side);
+            return {reasons::JournalMemory, {record.side}};
         return {};
     case JournalRecord::Kind::Step:
     case JournalRecord::Kind::Move:
         for (const JournalRecord &part : record.parts)
-            if (QString reason = applyFitting(document, part, editor); !reason.isEmpty())
+            if (Reason reason = applyFitting(document, part, editor); !reason.isEmpty())
                 return reason;
         return {};
     case JournalRecord::Kind::Cells:
@@ -637,11 +631,11 @@ JournalRecordRead decodeJournalRecord(QByteArrayView bytes)
     return decodeRecord(bytes, false);
 }
 
-QString applyJournalRecord(MapDocument &document, const JournalRecord &record, CellEditor *editor)
+Reason applyJournalRecord(MapDocument &document, const JournalRecord &record, CellEditor *editor)
 {
     Q_ASSERT(!editor || &editor->document() == &document);
     std::uint32_t side = document.mapSize;
-    if (QString reason = misfit(document, side, record); !reason.isEmpty())
+    if (Reason reason = misfit(document, side, record); !reason.isEmpty())
         return reason;
     return applyFitting(document, record, editor);
 }

@@ -3,6 +3,7 @@
 // bytes (framed, checksummed, cells compressed), and replaying it.
 #pragma once
 
+#include "base/Reason.h"
 #include "edit/CellEditor.h"
 #include "edit/CellPosition.h"
 #include "edit/UndoList.h"
@@ -103,9 +104,10 @@ QByteArray encodeJournalRecord(const JournalRecord &record);
 struct JournalRecordRead {
     JournalRecord record;
     qsizetype length = 0;  // bytes the stored record takes; 0 on refusal
-    QString reason;        // one line, set on refusal
+    Reason why;            // set on refusal
+    QString reason;        // why in English, one line
 
-    bool ok() const { return reason.isEmpty(); }
+    bool ok() const { return why.isEmpty(); }
 };
 JournalRecordRead decodeJournalRecord(QByteArrayView bytes);
 
@@ -121,8 +123,8 @@ qsizetype intactRecordLength(QByteArrayView bytes);
 // the map and marks its size changed; a step's or a move's parts are applied
 // in order. A record that does not fit the document (a level it lacks, a cell
 // beyond its side, a side out of range), or any part of it that does not,
-// changes nothing. Returns the reason of a refusal, or an empty string.
-QString applyJournalRecord(MapDocument &document, const JournalRecord &record, CellEditor *editor = nullptr);
+// changes nothing. Returns the reason of a refusal, or none.
+Reason applyJournalRecord(MapDocument &document, const JournalRecord &record, CellEditor *editor = nullptr);
 
 // Whether the document holds what the record's parts (or the record itself)
 // say: the side, and each cell's value. A move replayed on a history checks

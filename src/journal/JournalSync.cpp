@@ -1,6 +1,8 @@
 // Syncing a file to its device: FlushFileBuffers on Windows, fsync elsewhere.
 #include "journal/JournalSync.h"
 
+#include "journal/JournalReasons.h"
+
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
@@ -14,17 +16,17 @@
 #include <cstring>
 #endif
 
-QString syncToDevice(QFile &file)
+Reason syncToDevice(QFile &file)
 {
     if (!file.flush())
-        return file.errorString();
+        return Reason::plain(file.errorString());
 #ifdef Q_OS_WIN
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
     if (!FlushFileBuffers(handle))
-        return QStringLiteral("the system could not write the file to its disk (error %1)").arg(GetLastError());
+        return {reasons::JournalSync, {std::uint64_t(GetLastError())}};
 #else
     if (fsync(file.handle()) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return Reason::plain(QString::fromLocal8Bit(std::strerror(errno)));
 #endif
     return {};
 }

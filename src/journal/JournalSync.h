@@ -3,12 +3,14 @@
 // in telling that an open file was deleted.
 #pragma once
 
+#include "base/Reason.h"
+
 #include <QFile>
 #include <QString>
 
 // Hands what the file holds in Qt's and the system's buffers to the device and
-// waits until it is there. Returns the reason of a failure, or an empty string.
-QString syncToDevice(QFile &file);
+// waits until it is there. Returns the reason of a failure, or none.
+Reason syncToDevice(QFile &file);
 
 // True when the open file no longer has a name: deleted, or its folder
 // deleted, or another file put in its place.

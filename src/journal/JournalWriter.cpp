@@ -3,6 +3,7 @@
 #include "journal/JournalWriter.h"
 
 #include "journal/JournalFolder.h"
+#include "journal/JournalReasons.h"
 #include "journal/JournalSync.h"
 
 #include <QDir>
@@ -14,13 +15,13 @@ namespace {
 
 // Why the file at path must not be replaced: a journal of a newer program,
 // which that program can still recover. Empty when it may be.
-QString newerJournalAt(const QString &path)
+Reason newerJournalAt(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const JournalHeaderRead header = decodeJournalHeader(file.read(64 * 1024));
-    return header.newerFormat ? QStringLiteral("%1 is left alone: %2").arg(path, header.reason) : QString();
+    return header.newerFormat ? Reason(reasons::JournalLeftAlone, {path, header.why}) : Reason();
 }
 
 }  // namespace
@@ -126,7 +127,7 @@ void JournalWriter::run()
         writePending();
         if (flushing || (m_syncDue && std::chrono::steady_clock::now() >= *m_syncDue))
             sync();
-        if (m_failure != m_reported) {
+        if (m_failure.english() != m_reported.english()) {
             // Working again is told for the journal that failed, even when it
             // was discarded since.
             if (!m_failure.isEmpty())
@@ -137,7 +138,7 @@ void JournalWriter::run()
         }
 
         lock.lock();
-        m_problem = m_failure;
+        m_problem = m_failure.english();
         m_flushesDone = flushes;
         m_done.notify_all();
         if (m_stopping && m_queue.empty()) {
@@ -156,7 +157,7 @@ void JournalWriter::carryOut(Request &request)
         closeFile();
         m_journalPath.clear();
         m_pending.clear();
-        if (const QString newer = newerJournalAt(request.journalPath); !newer.isEmpty()) {
+        if (const Reason newer = newerJournalAt(request.journalPath); !newer.isEmpty()) {
             fail(newer);
             m_failurePath = request.journalPath;
             return;
@@ -193,7 +194,7 @@ void JournalWriter::carryOut(Request &request)
             QFile::remove(m_journalPath);
         m_journalPath.clear();
         m_pending.clear();
-        m_failure.clear();
+        m_failure = {};
         break;
     }
 }
@@ -205,13 +206,13 @@ bool JournalWriter::writePending()
     if (!m_file.isOpen()) {
         const QString folder = QFileInfo(m_journalPath).absolutePath();
         if (!QDir().mkpath(folder)) {
-            fail(QStringLiteral("the folder %1 cannot be made").arg(folder));
+            fail({reasons::JournalFolder, {folder}});
             return false;
         }
         m_file.setFileName(m_journalPath);
         // Unbuffered, so that a write that fails says so at once.
         if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-            fail(m_file.errorString());
+            fail(Reason::plain(m_file.errorString()));
             return false;
         }
     }
@@ -219,18 +220,18 @@ bool JournalWriter::writePending()
         return false;
     // A write cut short by a failure left part of its bytes behind the good ones.
     if ((m_file.size() != m_written && !m_file.resize(m_written)) || !m_file.seek(m_written)) {
-        fail(m_file.errorString());
+        fail(Reason::plain(m_file.errorString()));
         return false;
     }
     const qint64 written = m_file.write(m_pending);
     if (written != m_pending.size()) {
-        fail(m_file.errorString());
+        fail(Reason::plain(m_file.errorString()));
         return false;
     }
     m_written += written;
     m_pending.clear();
     m_unsynced = true;
-    m_failure.clear();
+    m_failure = {};
     return true;
 }
 
@@ -241,12 +242,12 @@ bool JournalWriter::replaceDeletedFile()
     // The open file still holds what was written: read back, it goes into a
     // new file at the journal's path, its folder made again.
     if (!m_file.seek(0)) {
-        fail(m_file.errorString());
+        fail(Reason::plain(m_file.errorString()));
         return false;
     }
     const QByteArray written = m_file.read(m_written);
     if (written.size() != m_written) {
-        fail(m_file.errorString());
+        fail(Reason::plain(m_file.errorString()));
         return false;
     }
     m_file.close();
@@ -254,16 +255,16 @@ bool JournalWriter::replaceDeletedFile()
     m_pending.prepend(written);
     const QString folder = QFileInfo(m_journalPath).absolutePath();
     if (!QDir().mkpath(folder)) {
-        fail(QStringLiteral("the folder %1 cannot be made").arg(folder));
+        fail({reasons::JournalFolder, {folder}});
         return false;
     }
     m_file.setFileName(m_journalPath);
     if (!m_file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        fail(m_file.errorString());
+        fail(Reason::plain(m_file.errorString()));
         return false;
     }
     if (m_events)
-        m_events(Event::Rewritten, m_journalPath, QString());
+        m_events(Event::Rewritten, m_journalPath, Reason());
     return true;
 }
 
@@ -274,7 +275,7 @@ void JournalWriter::sync()
     m_syncDue.reset();
     if (!m_file.isOpen() || !m_unsynced)
         return;
-    const QString reason = syncToDevice(m_file);
+    const Reason reason = syncToDevice(m_file);
     if (!reason.isEmpty()) {
         fail(reason);
         return;
@@ -290,8 +291,8 @@ void JournalWriter::closeFile()
     m_file.close();
 }
 
-void JournalWriter::fail(const QString &reason)
+void JournalWriter::fail(const Reason &reason)
 {
-    m_failure = reason.isEmpty() ? QStringLiteral("the journal cannot be written") : reason;
+    m_failure = reason.isEmpty() ? Reason(reasons::JournalCannotWrite) : reason;
     m_failurePath = m_journalPath;
 }

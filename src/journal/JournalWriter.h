@@ -36,7 +36,7 @@ public:
     // Told on the writer thread: reason is set when writing the journal at
     // journalPath fails, empty when it works again after a failure. The
     // window's side should pass it on to its own thread (a queued call).
-    using ProblemReport = std::function<void(const QString &journalPath, const QString &reason)>;
+    using ProblemReport = std::function<void(const QString &journalPath, const Reason &reason)>;
 
     // What else the writer tells, on its thread, with the path it is about.
     enum class Event {
@@ -47,7 +47,7 @@ public:
         DamagedMoved,
     };
     // detail: what is damaged, for DamagedMoved.
-    using EventReport = std::function<void(Event event, const QString &path, const QString &detail)>;
+    using EventReport = std::function<void(Event event, const QString &path, const Reason &detail)>;
 
     static constexpr std::chrono::milliseconds DefaultSyncDelay{500};
     static constexpr std::chrono::milliseconds RetryInterval{1000};
@@ -85,7 +85,7 @@ public:
     // synced, or tried and failed (see problem()).
     void waitUntilWritten();
 
-    // The current failure to write as "reason", empty while writing works.
+    // The current failure to write in English, empty while writing works.
     QString problem() const;
 
 private:
@@ -115,7 +115,7 @@ private:
     bool replaceDeletedFile();
     void sync();
     void closeFile();
-    void fail(const QString &reason);
+    void fail(const Reason &reason);
 
     const ProblemReport m_report;
     const std::chrono::milliseconds m_syncDelay;
@@ -139,9 +139,9 @@ private:
     QByteArray m_pending;    // bytes that follow them, not yet written
     bool m_unsynced = false;
     std::optional<std::chrono::steady_clock::time_point> m_syncDue;
-    QString m_failure;       // the failure of the last attempt, empty when it worked
+    Reason m_failure;        // the failure of the last attempt, none when it worked
     QString m_failurePath;   // the journal it was about
-    QString m_reported;      // the failure last told to m_report
+    Reason m_reported;       // the failure last told to m_report
     QString m_reportedPath;  // the journal it was about
 
     std::thread m_thread;    // last: it starts once everything above exists

@@ -249,16 +249,16 @@ std::vector<KeptOriginal> keptOriginals(const QString &backupFolder)
     return kept;
 }
 
-QString putBackKeptOriginal(const QString &copyPath, const QString &mapPath)
+Reason putBackKeptOriginal(const QString &copyPath, const QString &mapPath)
 {
     QFile copy(copyPath);
     QFile map(mapPath);
     if (!copy.open(QIODevice::ReadOnly))
-        return copy.errorString();
+        return Reason::plain(copy.errorString());
     if (!map.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return map.errorString();
+        return Reason::plain(map.errorString());
     if (const int error = copyWhole(copy, map); error != 0)
-        return Reason(reasons::SaveCannotWrite, {platform::fileError(error)}).english();
+        return {reasons::SaveCannotWrite, {platform::fileError(error)}};
     copy.close();
     copy.remove();
     return {};

@@ -57,8 +57,8 @@ std::vector<KeptOriginal> keptOriginals(const QString &backupFolder);
 
 // Writes the kept copy's bytes into the map file (in place, as the save
 // would have, then synced) and removes the copy; the reason of a failure, when
-// the copy stays, or empty.
-QString putBackKeptOriginal(const QString &copyPath, const QString &mapPath);
+// the copy stays, or none.
+Reason putBackKeptOriginal(const QString &copyPath, const QString &mapPath);
 
 // Saves the document as one gzip member written by writeMapMember.
 //

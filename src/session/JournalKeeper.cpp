@@ -32,13 +32,13 @@ JournalKeeper::JournalKeeper(EditorSession &session, const QString &folder, QObj
     , m_session(session)
     , m_folder(folder)
     , m_writer(
-          [this](const QString &journalPath, const QString &reason) {
+          [this](const QString &journalPath, const Reason &reason) {
               // Told on the writer's thread; the keeper lives on the window's.
               QMetaObject::invokeMethod(
                   this, [this, journalPath, reason] { Q_EMIT problem(journalPath, reason); }, Qt::QueuedConnection);
           },
           JournalWriter::DefaultSyncDelay,
-          [this](JournalWriter::Event event, const QString &path, const QString &detail) {
+          [this](JournalWriter::Event event, const QString &path, const Reason &detail) {
               const Notice told = event == JournalWriter::Event::Rewritten ? Notice::Rewritten : Notice::DamagedMoved;
               QMetaObject::invokeMethod(
                   this, [this, told, path, detail] { Q_EMIT notice(told, path, detail); }, Qt::QueuedConnection);
@@ -90,7 +90,7 @@ void JournalKeeper::start(const QString &mapPath)
         m_lock.reset();
         if (elsewhere) {
             m_journalPath = ownJournalPath(m_journalPath);
-            Q_EMIT notice(Notice::OpenElsewhere, m_journalPath, QString());
+            Q_EMIT notice(Notice::OpenElsewhere, m_journalPath, Reason());
         }
     }
     m_side = m_session.document().mapSize;

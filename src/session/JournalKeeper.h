@@ -66,12 +66,12 @@ public:
     static bool inUse(const QString &journalPath);
 
 Q_SIGNALS:
-    // Writing the journal failed (reason set) or works again (reason empty).
+    // Writing the journal failed (reason set) or works again (no reason).
     // Delivered on the thread of the keeper.
-    void problem(const QString &journalPath, const QString &reason);
+    void problem(const QString &journalPath, const Reason &reason);
     // Something the user is to know about the journal at path (detail: what
     // is damaged, for DamagedMoved); delivered on the thread of the keeper.
-    void notice(JournalKeeper::Notice notice, const QString &path, const QString &detail);
+    void notice(JournalKeeper::Notice notice, const QString &path, const Reason &detail);
 
 private:
     // Starts the journal of the map file at mapPath, deleting the one open.

@@ -2,37 +2,48 @@
 #include "session/JournalReplay.h"
 
 #include "edit/CellEditor.h"
+#include "journal/JournalReasons.h"
 #include "journal/JournalRecord.h"
 #include "session/EditorSession.h"
 
 namespace {
 
+// The record written as one step of the session; the reason it was refused, or none.
+Reason replayAsStep(EditorSession &session, const JournalRecord &record)
+{
+    Reason refused;
+    session.replayStep([&](MapDocument &document, CellEditor &editor) {
+        refused = applyJournalRecord(document, record, &editor);
+        return refused.english();
+    });
+    return refused;
+}
+
 // A step's or a fallen-back move's parts: size changes are steps of their
 // own, the cells between them one step.
-QString replayParts(EditorSession &session, const std::vector<JournalRecord> &parts)
+Reason replayParts(EditorSession &session, const std::vector<JournalRecord> &parts)
 {
     std::size_t next = 0;
     while (next < parts.size()) {
         if (parts[next].kind == JournalRecord::Kind::Size) {
             if (!session.resize(parts[next].side))
-                return QStringLiteral("not enough memory for a map of side %1").arg(parts[next].side);
+                return {reasons::JournalMemory, {parts[next].side}};
             ++next;
             continue;
         }
         std::size_t end = next;
         while (end < parts.size() && parts[end].kind != JournalRecord::Kind::Size)
             ++end;
-        JournalRecord cells = journalStep({parts.begin() + std::ptrdiff_t(next), parts.begin() + std::ptrdiff_t(end)});
-        const QString reason = session.replayStep(
-            [&](MapDocument &document, CellEditor &editor) { return applyJournalRecord(document, cells, &editor); });
-        if (!reason.isEmpty())
+        const JournalRecord cells =
+            journalStep({parts.begin() + std::ptrdiff_t(next), parts.begin() + std::ptrdiff_t(end)});
+        if (Reason reason = replayAsStep(session, cells); !reason.isEmpty())
             return reason;
         next = end;
     }
     return {};
 }
 
-QString replayMove(EditorSession &session, const JournalRecord &record)
+Reason replayMove(EditorSession &session, const JournalRecord &record)
 {
     switch (record.move) {
     case JournalRecord::Move::UndoStep:
@@ -58,31 +69,28 @@ QString replayMove(EditorSession &session, const JournalRecord &record)
 JournalReplay replayJournal(EditorSession &session, const JournalContents &journal)
 {
     JournalReplay replay;
-    replay.reason = journalSizeMismatch(journal.header, session.document().mapSize, session.document().levelCount());
-    if (!replay.reason.isEmpty())
-        return replay;
-    for (; replay.steps < journal.recordCount(); ++replay.steps) {
+    replay.why = journalSizeMismatch(journal.header, session.document().mapSize, session.document().levelCount());
+    for (; replay.why.isEmpty() && replay.steps < journal.recordCount(); ++replay.steps) {
         const JournalRecord record = journal.record(replay.steps);
         switch (record.kind) {
         case JournalRecord::Kind::Size:
             if (!session.resize(record.side))
-                replay.reason = QStringLiteral("not enough memory for a map of side %1").arg(record.side);
+                replay.why = {reasons::JournalMemory, {record.side}};
             break;
         case JournalRecord::Kind::Move:
-            replay.reason = replayMove(session, record);
+            replay.why = replayMove(session, record);
             break;
         case JournalRecord::Kind::Step:
-            replay.reason = replayParts(session, record.parts);
+            replay.why = replayParts(session, record.parts);
             break;
         case JournalRecord::Kind::Cells:
         case JournalRecord::Kind::CellsInOrder:
-            replay.reason = session.replayStep([&](MapDocument &document, CellEditor &editor) {
-                return applyJournalRecord(document, record, &editor);
-            });
+            replay.why = replayAsStep(session, record);
             break;
         }
-        if (!replay.reason.isEmpty())
+        if (!replay.why.isEmpty())
             break;
     }
+    replay.reason = replay.why.english();
     return replay;
 }

@@ -11,7 +11,8 @@ class EditorSession;
 
 struct JournalReplay {
     std::size_t steps = 0;  // records replayed
-    QString reason;         // one line, set when a record was refused
+    Reason why;             // set when a record was refused
+    QString reason;         // why in English, one line
 };
 
 // Replays the journal's records on the session's open map, which must have

@@ -191,17 +191,17 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     });
     connect(m_actions, &EditorActions::recentFileChosen, this, &MainWindow::openFile);
     connect(m_actions, &EditorActions::note, m_status, &EditorStatusBar::showNote);
-    connect(&context.journal, &JournalKeeper::problem, this, [this](const QString &, const QString &reason) {
+    connect(&context.journal, &JournalKeeper::problem, this, [this](const QString &, const Reason &reason) {
         if (!reason.isEmpty())
-            m_status->showNote(m_context.texts.msgjournalerr.arg(reason));
+            m_status->showNote(m_context.texts.msgjournalerr.arg(m_context.texts.reason(reason)));
     });
-    connect(&context.journal, &JournalKeeper::notice, this, [this](JournalKeeper::Notice notice, const QString &path, const QString &detail) {
+    connect(&context.journal, &JournalKeeper::notice, this, [this](JournalKeeper::Notice notice, const QString &path, const Reason &detail) {
         const InterfaceTexts &texts = m_context.texts;
         const QString shown = QDir::toNativeSeparators(path);
         switch (notice) {
         case JournalKeeper::Notice::OpenElsewhere: m_status->showNote(texts.msgjournalelsewhere.arg(shown)); break;
         case JournalKeeper::Notice::Rewritten: m_status->showNote(texts.msgjournalrewritten.arg(shown)); break;
-        case JournalKeeper::Notice::DamagedMoved: m_status->showNote(texts.msgjournaldamaged.arg(shown, detail)); break;
+        case JournalKeeper::Notice::DamagedMoved: m_status->showNote(texts.msgjournaldamaged.arg(shown, texts.reason(detail))); break;
         }
     });
     loadEdgeRules();

@@ -48,14 +48,14 @@ bool RecoveryPrompt::ask(const QString &mapPath)
         const MovedAside aside = moveDamagedJournalAside(journalPath);
         if (!aside.moved()) {
             m_message = QDir::toNativeSeparators(journalPath) + QStringLiteral(": ")
-                + (aside.reason.isEmpty() ? journal.ok() ? journal.damage() : journal.reason : aside.reason);
+                + texts.reason(aside.why.isEmpty() ? journal.ok() ? journal.damageWhy() : journal.why : aside.why);
             return true;
         }
-        m_message = texts.msgjournaldamaged.arg(QDir::toNativeSeparators(aside.path), aside.damage);
+        m_message = texts.msgjournaldamaged.arg(QDir::toNativeSeparators(aside.path), texts.reason(aside.damage));
         if (!journal.ok() || journal.recordCount() == 0 || journal.header.mapPath != journalMapPath(mapPath))
             return true;
         const QString text = texts.counted(texts.recoverdamaged, journal.recordCount())
-                                 .arg(journal.damage(), QDir::toNativeSeparators(aside.path));
+                                 .arg(texts.reason(journal.damageWhy()), QDir::toNativeSeparators(aside.path));
         switch (m_context.prompts().askToRecover(m_parent, texts.recovertitle, text, m_context.recoverButtons())) {
         case UserPrompts::RecoverAnswer::Recover:
             m_fileChanged = !journalMatchesFile(journal.header, mapPath).matches();
@@ -104,8 +104,8 @@ bool RecoveryPrompt::ask(const QString &mapPath)
 
 void RecoveryPrompt::putBack(const QString &kept, const QString &mapPath, const JournalHeader &header)
 {
-    if (const QString failed = putBackKeptOriginal(kept, mapPath); !failed.isEmpty()) {
-        m_message = QDir::toNativeSeparators(mapPath) + QStringLiteral(": ") + failed;
+    if (const Reason failed = putBackKeptOriginal(kept, mapPath); !failed.isEmpty()) {
+        m_message = QDir::toNativeSeparators(mapPath) + QStringLiteral(": ") + m_context.texts.reason(failed);
         return;
     }
     // The file is the journal's starting point again, its time too, so the
@@ -132,7 +132,7 @@ void RecoveryPrompt::replay()
     m_message = m_context.texts.counted(m_context.texts.msgrecovered, replayed.steps);
     if (!before.isEmpty())
         m_message = before + QStringLiteral("; ") + m_message;
-    if (!replayed.reason.isEmpty())
-        m_message += QStringLiteral("; ") + replayed.reason;
+    if (!replayed.why.isEmpty())
+        m_message += QStringLiteral("; ") + m_context.texts.reason(replayed.why);
     m_journal.reset();
 }

@@ -71,7 +71,7 @@ MapDocument replay(const QString &journalPath, bool throughEditor)
     UndoList undoList;
     CellEditor editor(document, 0, undoList);
     for (std::size_t i = 0; i < journal.recordCount(); ++i) {
-        const QString reason = applyJournalRecord(document, journal.record(i), throughEditor ? &editor : nullptr);
+        const QString reason = applyJournalRecord(document, journal.record(i), throughEditor ? &editor : nullptr).english();
         EXPECT_TRUE(reason.isEmpty()) << "record " << i << ": " << reason.toStdString();
     }
     return document;
@@ -162,7 +162,7 @@ struct JournalledSession {
     EditHistory history;
     std::atomic<int> rewrites = 0;  // journals written anew after a deletion
     JournalWriter writer{{}, JournalWriter::DefaultSyncDelay,
-                         [this](JournalWriter::Event event, const QString &, const QString &) {
+                         [this](JournalWriter::Event event, const QString &, const Reason &) {
                              rewrites += event == JournalWriter::Event::Rewritten;
                          }};
 };
@@ -330,7 +330,7 @@ TEST(EditJournal, RecordsRoundTripSortedOnceEachAndRefuseWhatDoesNotFit)
     for (const Case &each : cases) {
         SCOPED_TRACE(each.name);
         MapDocument target = openMap(8);
-        const QString reason = applyJournalRecord(target, each.record);
+        const QString reason = applyJournalRecord(target, each.record).english();
         EXPECT_TRUE(reason.contains(each.reason)) << reason.toStdString();
         EXPECT_EQ(serializeMapData(target), serializeMapData(openMap(8)));
     }
@@ -401,9 +401,9 @@ TEST(EditJournal, AFailedWriteIsReportedAndWrittenWhenItCanBe)
 
     std::mutex mutex;
     std::vector<std::pair<QString, QString>> reports;
-    JournalWriter writer([&](const QString &path, const QString &reason) {
+    JournalWriter writer([&](const QString &path, const Reason &reason) {
         const std::lock_guard lock(mutex);
-        reports.emplace_back(path, reason);
+        reports.emplace_back(path, reason.english());
     });
     writer.open(journalPath, mapPath, document);
     document.ground.at(1, 1) = {5};
@@ -694,10 +694,10 @@ TEST(EditJournal, ADamagedJournalIsMovedAsideNeverOverwritten)
         QStringList moved;
         {
             JournalWriter writer({}, JournalWriter::DefaultSyncDelay,
-                                 [&](JournalWriter::Event event, const QString &path, const QString &detail) {
+                                 [&](JournalWriter::Event event, const QString &path, const Reason &detail) {
                                      const std::lock_guard lock(mutex);
                                      if (event == JournalWriter::Event::DamagedMoved)
-                                         moved << path << detail;
+                                         moved << path << detail.english();
                                  });
             writer.open(journalPath, mapPath, loadMap(mapPath));
         }

@@ -11,6 +11,8 @@
 #include <QLocale>
 #include <QSet>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -301,7 +303,10 @@ TEST(Settings, SampleWordsEveryReasonInRussian)
         const std::optional<QString> russian = ini->value(QStringLiteral("russian"), QStringLiteral("reason.") + key);
         ASSERT_TRUE(russian.has_value()) << kind.key;
         EXPECT_EQ(placeholdersOf(*russian), placeholdersOf(QString::fromUtf8(kind.english))) << kind.key;
-        EXPECT_NE(*russian, QString::fromUtf8(kind.english)) << kind.key;
+        // A wording of words is translated; one of placeholders and signs alone may stay.
+        const QString english = QString::fromUtf8(kind.english);
+        if (std::any_of(english.begin(), english.end(), [](QChar c) { return c.isLetter(); }))
+            EXPECT_NE(*russian, english) << kind.key;
     }
     // And no wording in the sample for a reason the program does not give.
     for (const QString &worded : ini->keysStartingWith(QStringLiteral("russian"), QStringLiteral("reason.")).keys())

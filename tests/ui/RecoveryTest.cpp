@@ -262,6 +262,61 @@ TEST_F(Recovery, ADamagedJournalIsMovedAsideAndTheStepsBeforeTheDamageOffered)
     EXPECT_EQ(readJournal(journalPath).recordCount(), 1u);
 }
 
+// The sample settings with the Russian interface.
+QByteArray russianSettings()
+{
+    QFile sample(QStringLiteral(BRACKWEN_SAMPLE_SETTINGS));
+    if (!sample.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray ini = sample.readAll();
+    ini.replace("language=english", "language=russian");
+    ini.replace("graphics=0", "graphics=2");
+    return ini;
+}
+
+// What is damaged in a journal is told in the interface's language, down to
+// the record's own fault and where it lies.
+TEST_F(Recovery, ADamagedJournalIsToldInRussian)
+{
+    dir.write("brackwen.ini", russianSettings());
+    crashAfterTwoStrokes({2, 20, 30});
+    const JournalContents intact = readJournal(journalPath);
+    ASSERT_EQ(intact.recordCount(), 3u);
+    QByteArray damaged = readFile(journalPath);
+    damaged[intact.recordOffsets[1] + 9] ^= 0x04;
+    dir.write("journals/" + QFileInfo(journalPath).fileName(), damaged);
+
+    restart(UserPrompts::RecoverAnswer::Recover);
+    const QString question = log.recoverQuestions.first();
+    const QString damage = QString::fromUtf8("запись 2 повреждена, за ней следуют целые записи (1): контрольная сумма "
+                                             "записи не сходится с её байтами (на байте %1)")
+                               .arg(intact.recordOffsets[1]);
+    EXPECT_TRUE(question.contains(damage)) << question.toStdString();
+    const QString status = window->status().currentMessage();
+    EXPECT_TRUE(status.contains(QString::fromUtf8("Повреждённый журнал правок перенесён"))) << status.toStdString();
+    EXPECT_TRUE(status.contains(damage)) << status.toStdString();
+    // The same journal read by the command-line tool keeps its English words.
+    EXPECT_EQ(readJournalBytes(damaged).damage(),
+              QStringLiteral("record 2 is damaged and 1 intact records follow it: a record's checksum does not "
+                             "match its bytes (at byte %1)")
+                  .arg(intact.recordOffsets[1]));
+}
+
+TEST_F(Recovery, AJournalThatCannotBeWrittenIsToldInRussian)
+{
+    dir.write("brackwen.ini", russianSettings());
+    const QString blocked = dir.write("blocked", "not a folder");
+    context = std::make_unique<EditorContext>(std::make_unique<FakePrompts>(log), blocked);
+    preferences = std::make_unique<Preferences>(dir.filePath("preferences.ini"));
+    window = std::make_unique<MainWindow>(*context, *preferences);
+    window->openFile(mapPath);
+    ASSERT_TRUE(context->session.document().isLoaded);
+    context->journal.waitUntilWritten();
+    const QString expected = QString::fromUtf8("Не удалось записать журнал правок: не удаётся создать папку %1")
+                                 .arg(blocked);
+    QTRY_VERIFY2(window->status().currentMessage() == expected, qPrintable(window->status().currentMessage()));
+}
+
 TEST_F(Recovery, AJournalWithADamagedHeaderIsMovedAsideWhenItsMapOpens)
 {
     crashAfterTwoStrokes();
