@@ -109,6 +109,7 @@ void RaiseOSError()
 void RaiseOSError(int code)
 {
     if (code == 0)
-        throw OSError(0, QStringLiteral("A call to an OS function failed"));
-    throw OSError(code, QStringLiteral("System Error.  Code: %1.\r\n%2").arg(code).arg(qt_error_string(code)));
+        throw OSError(0, Reason(reasons::GfxSystemCall));
+    // The system's own text for the code stays as the system words it.
+    throw OSError(code, Reason(reasons::GfxSystemError, {code, Reason::plain(qt_error_string(code))}));
 }

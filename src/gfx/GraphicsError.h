@@ -1,7 +1,11 @@
 // The errors of the graphics library. Every failure of the archive reader, the
 // sprite decoder and the file helpers is raised as one of these; the sprite
-// loader and the command-line tool catch them and use the message.
+// loader and the command-line tool catch them and use their reason: the
+// windows word it in their language, the tool prints it in English.
 #pragma once
+
+#include "base/Reason.h"
+#include "gfx/GfxReasons.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,15 +14,19 @@
 
 class GraphicsError : public std::exception {
 public:
-    explicit GraphicsError(const QString &message)
-        : m_message(message)
-        , m_utf8(message.toUtf8())
+    explicit GraphicsError(const Reason &why)
+        : m_why(why)
+        , m_message(why.english())
+        , m_utf8(m_message.toUtf8())
     {
     }
+    const Reason &why() const { return m_why; }
+    // The reason in English.
     const QString &message() const { return m_message; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
 private:
+    Reason m_why;
     QString m_message;
     QByteArray m_utf8;
 };
@@ -29,7 +37,7 @@ public:
     using GraphicsError::GraphicsError;
     static ELodException indexOutOfBounds(qint64 index)
     {
-        return ELodException(QStringLiteral("List index out of bounds (%1)").arg(index));
+        return ELodException(Reason(reasons::GfxIndexOutOfBounds, {index}));
     }
 };
 
@@ -39,14 +47,14 @@ public:
 class StreamReadError : public GraphicsError {
 public:
     using GraphicsError::GraphicsError;
-    static StreamReadError defInvalid() { return StreamReadError(QStringLiteral("Def file is invalid")); }
+    static StreamReadError defInvalid() { return StreamReadError(Reason(reasons::GfxDefInvalid)); }
 };
 
 // An internal check that failed, named by its source unit and line.
 class AssertionFailure : public GraphicsError {
 public:
     AssertionFailure(const char *source, int line)
-        : GraphicsError(QStringLiteral("Assertion failure"))
+        : GraphicsError(Reason(reasons::GfxAssertion))
         , m_source(QString::fromLatin1(source))
         , m_line(line)
     {
@@ -73,10 +81,8 @@ public:
     qint32 frame() const { return m_frame; }
     qint32 encoding() const { return m_encoding; }
     // The failure in words, for a message that names the file.
-    QString description() const
-    {
-        return QStringLiteral("frame %1 has the unknown pixel encoding %2").arg(m_frame).arg(m_encoding);
-    }
+    Reason descriptionWhy() const { return Reason(reasons::GfxUnknownEncoding, {m_frame, m_encoding}); }
+    QString description() const { return descriptionWhy().english(); }
 
 private:
     qint32 m_frame;
@@ -87,8 +93,8 @@ private:
 // the system gave none).
 class OSError : public GraphicsError {
 public:
-    OSError(int code, const QString &message)
-        : GraphicsError(message)
+    OSError(int code, const Reason &why)
+        : GraphicsError(why)
         , m_code(code)
     {
     }

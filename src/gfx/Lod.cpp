@@ -1,6 +1,7 @@
 // TLOD: reader of the game's sprite archive.
 #include "gfx/Lod.h"
 
+#include "base/BaseReasons.h"
 #include "base/QuotedText.h"
 #include "base/WholeFile.h"
 #include "gfx/FileHelpers.h"
@@ -30,9 +31,9 @@ QString entryText(const LodEntry &entry)
     return quotedFileText(entry.nameBytes());
 }
 
-[[noreturn]] void failRead(const LodEntry &entry, const QString &reason)
+[[noreturn]] void failRead(const LodEntry &entry, const Reason &reason)
 {
-    throw StreamReadError(QStringLiteral("Archive entry \"%1\" %2").arg(entryText(entry), reason));
+    throw StreamReadError(Reason(reasons::GfxEntry, {entryText(entry), reason}));
 }
 
 }  // namespace
@@ -61,36 +62,38 @@ int compareLodName(QByteArrayView entryName, QByteArrayView key)
     }
 }
 
-bool TLOD::fail(const QString &reason)
+bool TLOD::fail(const Reason &reason)
 {
-    m_openError = reason;
+    m_openWhy = reason;
+    m_openError = reason.english();
     return false;
 }
 
 bool TLOD::Open()
 {
     m_entries.clear();
+    m_openWhy = {};
     m_openError.clear();
     if (!QFileInfo::exists(m_fileName))
-        return fail(QStringLiteral("no such file"));
+        return fail(Reason(reasons::NoSuchFile));
     // A device or a pipe has no size to check the table against.
-    if (const QString kind = notARegularFile(m_fileName).english(); !kind.isEmpty())
+    if (const Reason kind = notARegularFile(m_fileName); !kind.isEmpty())
         return fail(kind);
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot open it: %1").arg(file.errorString()));
+        return fail(Reason(reasons::CannotOpenIt, {Reason::plain(file.errorString())}));
     const QByteArray head = file.read(CountOffset + 4);
     if (head.size() != CountOffset + 4)
-        return fail(QStringLiteral("too short for a sprite archive (%1 bytes)").arg(file.size()));
+        return fail(Reason(reasons::GfxArchiveShort, {file.size()}));
     const qint32 count = int32At(head.constData() + CountOffset);
     // A count the file cannot hold is refused before anything is allocated.
     if (count < 0 || count > MaxEntries)
-        return fail(QStringLiteral("not a sprite archive: it claims %1 entries").arg(count));
+        return fail(Reason(reasons::GfxArchiveCount, {count}));
     if (TableOffset + qint64(count) * LodEntry::Size > file.size() || !file.seek(TableOffset))
-        return fail(QStringLiteral("damaged: its table of %1 entries runs past its end").arg(count));
+        return fail(Reason(reasons::GfxArchiveTable, {count}));
     const QByteArray table = file.read(qint64(count) * LodEntry::Size);
     if (table.size() != qint64(count) * LodEntry::Size)
-        return fail(QStringLiteral("cannot read its table: %1").arg(file.errorString()));
+        return fail(Reason(reasons::GfxArchiveTableRead, {Reason::plain(file.errorString())}));
     QList<LodEntry> entries(count);
     for (qint32 i = 0; i < count; ++i) {
         const char *record = table.constData() + qint64(i) * LodEntry::Size;
@@ -155,7 +158,7 @@ QByteArray TLOD::readEntry(const LodEntry &entry) const
     try {
         return readEntryBytes(entry);
     } catch (const std::bad_alloc &) {
-        failRead(entry, QStringLiteral("cannot be read: not enough memory"));
+        failRead(entry, Reason(reasons::GfxEntryUnreadable, {Reason(reasons::NotEnoughMemory)}));
     }
 }
 
@@ -163,28 +166,28 @@ QByteArray TLOD::readEntryBytes(const LodEntry &entry) const
 {
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw StreamReadError(QStringLiteral("Cannot open file \"%1\". %2").arg(m_fileName, file.errorString()));
+        throw StreamReadError(Reason(reasons::GfxArchiveReopen, {m_fileName, Reason::plain(file.errorString())}));
     const qint64 archiveSize = file.size();
     const bool packed = entry.packedSize != 0;
     if (entry.position < 0 || entry.size < 0 || entry.position > archiveSize)
-        failRead(entry, QStringLiteral("lies outside the archive"));
+        failRead(entry, Reason(reasons::GfxEntryOutside));
     if (!packed && qint64(entry.position) + entry.size > archiveSize)
-        failRead(entry, QStringLiteral("lies outside the archive"));
+        failRead(entry, Reason(reasons::GfxEntryOutside));
     if (entry.size > MaxUnpackedSize)
-        failRead(entry, QStringLiteral("is too large to unpack (%1 bytes)").arg(entry.size));
+        failRead(entry, Reason(reasons::GfxEntryTooLarge, {entry.size}));
     if (!file.seek(entry.position))
-        failRead(entry, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+        failRead(entry, Reason(reasons::GfxEntryUnreadable, {Reason::plain(file.errorString())}));
 
     if (!packed) {
         QByteArray data(entry.size, '\0');
         if (file.read(data.data(), entry.size) != entry.size)
-            failRead(entry, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+            failRead(entry, Reason(reasons::GfxEntryUnreadable, {Reason::plain(file.errorString())}));
         return data;
     }
 
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
-        failRead(entry, QStringLiteral("cannot be unpacked: out of memory"));
+        failRead(entry, Reason(reasons::GfxEntryCannotUnpack, {Reason(reasons::GfxOutOfMemory)}));
     // Ends the inflater on every way out of this function.
     const std::unique_ptr<z_stream, int (*)(z_stream *)> inflater(&stream, inflateEnd);
     // The output grows as the stream delivers, so a stream that claims a large
@@ -199,16 +202,19 @@ QByteArray TLOD::readEntryBytes(const LodEntry &entry) const
         if (stream.avail_in == 0) {
             const qint64 got = file.read(block.data(), InflateBlockSize);
             if (got <= 0)
-                failRead(entry, QStringLiteral("is cut short by the end of the archive"));
+                failRead(entry, Reason(reasons::GfxEntryCutShort));
             stream.next_in = reinterpret_cast<Bytef *>(block.data());
             stream.avail_in = uInt(got);
         }
         const int result = inflate(&stream, Z_NO_FLUSH);
         if (result == Z_STREAM_END && qint64(stream.total_out) < entry.size)
-            failRead(entry, QStringLiteral("unpacks to %1 bytes instead of %2").arg(stream.total_out).arg(entry.size));
-        if (result != Z_OK && result != Z_STREAM_END)
-            failRead(entry, QStringLiteral("cannot be unpacked: %1")
-                                .arg(QString::fromLatin1(stream.msg ? stream.msg : "corrupt data")));
+            failRead(entry, Reason(reasons::GfxEntryUnpacksTo, {stream.total_out, entry.size}));
+        // zlib's own message, when it gives one, stays in its words.
+        if (result != Z_OK && result != Z_STREAM_END) {
+            const Reason fault =
+                stream.msg ? Reason::plain(QString::fromLatin1(stream.msg)) : Reason(reasons::GfxCorruptData);
+            failRead(entry, Reason(reasons::GfxEntryCannotUnpack, {fault}));
+        }
     }
     return data;
 }

@@ -2,6 +2,8 @@
 // of named entries, each stored as is or as a zlib stream.
 #pragma once
 
+#include "base/Reason.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -52,8 +54,10 @@ public:
     // MaxEntries entries; OpenError() then says why. Never raises.
     bool Open();
     // Why the last Open failed, in one line without the file's name; empty
-    // after a successful one.
+    // after a successful one. OpenWhy is the same reason as a value, for the
+    // windows to word in their language.
     const QString &OpenError() const { return m_openError; }
+    const Reason &OpenWhy() const { return m_openWhy; }
 
     qint32 Count() const { return qint32(m_entries.size()); }
     const QList<LodEntry> &Entries() const { return m_entries; }
@@ -79,9 +83,10 @@ private:
     QByteArray readEntry(const LodEntry &entry) const;
     QByteArray readEntryBytes(const LodEntry &entry) const;
 
-    bool fail(const QString &reason);
+    bool fail(const Reason &reason);
 
     QString m_fileName;
+    Reason m_openWhy;
     QString m_openError;
     QList<LodEntry> m_entries;
     QByteArray m_data;

@@ -1,9 +1,11 @@
 // TileSprites: the tables of tile pictures.
 #include "gfx/TileSprites.h"
 
+#include "base/BaseReasons.h"
 #include "base/Platform.h"
 #include "base/WholeFile.h"
 #include "gfx/BitmapHelpers.h"
+#include "gfx/GfxReasons.h"
 #include "gfx/GraphicsError.h"
 #include "gfx/Lod.h"
 #include "gfx/QvDefWrapper.h"
@@ -76,35 +78,37 @@ TileLoadResult TileSprites::LoadTileSprites(TileSpriteSource &source)
 
 TileLoadResult TileSprites::loadFromArchive(const QString &archivePath)
 {
+    m_loadWhy = {};
     m_loadError.clear();
     m_failedFile.clear();
     TLOD archive;
     archive.setFileName(archivePath);
     if (!archive.Open()) {
-        failLoading(archivePath, QStringLiteral("cannot open the sprite archive: %1").arg(archive.OpenError()));
+        failLoading(archivePath, Reason(reasons::GfxCannotOpenArchive, {archive.OpenWhy()}));
         return TileLoadResult::ArchiveNotOpened;
     }
     m_spriteScratch = QImage();
     for (const TileSpriteName &name : TileSpriteNames) {
-        const QString entry = QStringLiteral("entry %1").arg(defFileName(name));
-        const qint32 index = archive.IndexOf(defFileName(name).toLatin1());
+        const QString entry = defFileName(name);
+        const qint32 index = archive.IndexOf(entry.toLatin1());
         if (index < 0)
-            return failLoading(archivePath, QStringLiteral("no entry named %1").arg(defFileName(name)));
+            return failLoading(archivePath, Reason(reasons::GfxNoEntryNamed, {entry}));
         try {
             archive.ExtractAt(quint16(index));
         } catch (const GraphicsError &error) {
-            return failLoading(archivePath, error.message());
+            return failLoading(archivePath, error.why());
         } catch (const std::bad_alloc &) {
-            return failLoading(archivePath, entry + QStringLiteral(": not enough memory"));
+            return failLoading(archivePath, Reason(reasons::GfxInEntry, {entry, Reason(reasons::NotEnoughMemory)}));
         }
-        if (const QString reason = CopyDefFrames(archive.Data(), name.kind, name.index); !reason.isEmpty())
-            return failLoading(archivePath, entry + QStringLiteral(": ") + reason);
+        if (const Reason reason = CopyDefFrames(archive.Data(), name.kind, name.index); !reason.isEmpty())
+            return failLoading(archivePath, Reason(reasons::GfxInEntry, {entry, reason}));
     }
     return TileLoadResult::Finished;
 }
 
 TileLoadResult TileSprites::loadFromFolder(const QString &folder)
 {
+    m_loadWhy = {};
     m_loadError.clear();
     m_failedFile.clear();
     m_spriteScratch = QImage();
@@ -112,24 +116,25 @@ TileLoadResult TileSprites::loadFromFolder(const QString &folder)
         const QString path = platform::findFile(folder, {defFileName(name)});
         const WholeFile file = readWholeFile(path, TQvDefWrapper::MaxFileSize);
         if (!file.ok())
-            return failLoading(path, file.error);
-        if (const QString reason = CopyDefFrames(file.bytes, name.kind, name.index); !reason.isEmpty())
+            return failLoading(path, file.why);
+        if (const Reason reason = CopyDefFrames(file.bytes, name.kind, name.index); !reason.isEmpty())
             return failLoading(path, reason);
     }
     return TileLoadResult::Finished;
 }
 
-TileLoadResult TileSprites::failLoading(const QString &file, const QString &reason)
+TileLoadResult TileSprites::failLoading(const QString &file, const Reason &reason)
 {
     m_failedFile = file;
-    m_loadError = QStringLiteral("%1: %2").arg(file, reason);
+    m_loadWhy = Reason(reasons::GfxSpriteFile, {file, reason});
+    m_loadError = m_loadWhy.english();
     // Slots filled before the failure keep their pictures; the next run refills them.
     m_spritesLoaded = false;
     m_spriteScratch = QImage();
     return TileLoadResult::Error;
 }
 
-QString TileSprites::CopyDefFrames(const QByteArray &bytes, TileKind kind, int index)
+Reason TileSprites::CopyDefFrames(const QByteArray &bytes, TileKind kind, int index)
 {
     m_spritesLoaded = true;
     const int row = rowForType(kind, index);
@@ -142,13 +147,13 @@ QString TileSprites::CopyDefFrames(const QByteArray &bytes, TileKind kind, int i
         return {};
     } catch (const UnknownFrameEncoding &error) {
         m_spritesLoaded = false;
-        return error.description();
+        return error.descriptionWhy();
     } catch (const GraphicsError &error) {
         m_spritesLoaded = false;
-        return error.message();
+        return error.why();
     } catch (const std::bad_alloc &) {
         m_spritesLoaded = false;
-        return QStringLiteral("not enough memory to decode it");
+        return Reason(reasons::GfxNoMemoryToDecode);
     }
 }
 

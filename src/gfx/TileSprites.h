@@ -4,6 +4,8 @@
 // drawing.
 #pragma once
 
+#include "base/Reason.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -69,7 +71,10 @@ public:
     // Why the last loading run ended in ArchiveNotOpened or Error, as one
     // line that begins with the file: "PATH: reason" for a file of a folder or
     // the archive, "ARCHIVE: entry NAME.def: reason" for a file in it.
+    // loadWhy is the same reason as a value, for the windows to word in
+    // their language; loadError is it in English.
     const QString &loadError() const { return m_loadError; }
+    const Reason &loadWhy() const { return m_loadWhy; }
     // The file that failed: the sprite file's path, or the archive's.
     const QString &failedFile() const { return m_failedFile; }
 
@@ -77,8 +82,8 @@ public:
     // select (index as in TileSpriteNames); frames beyond the row's slots are
     // not stored. Sets spritesLoaded() first, and clears it when the file does
     // not decode; slots filled before the failure keep their pictures. The
-    // reason the file does not decode, or empty.
-    QString CopyDefFrames(const QByteArray &bytes, TileKind kind, int index);
+    // reason the file does not decode, or none.
+    Reason CopyDefFrames(const QByteArray &bytes, TileKind kind, int index);
 
     // Empties every table and the scratch bitmap; sprites are off afterwards.
     void release();
@@ -132,13 +137,14 @@ private:
     const Slot *slotAt(TileKind kind, int row, int slot) const;
     void fillSlot(TileKind kind, int row, int slot, const QImage &bitmap);
     void dropScaledPictures();
-    TileLoadResult failLoading(const QString &file, const QString &reason);
+    TileLoadResult failLoading(const QString &file, const Reason &reason);
 
     Table m_terrain;
     Table m_river;
     Table m_road;
     QImage m_spriteScratch;
     bool m_spritesLoaded = false;
+    Reason m_loadWhy;
     QString m_loadError;
     QString m_failedFile;
 };

@@ -30,7 +30,7 @@ TileLoadResult EditorSession::loadSprites(TileSpriteSource &source)
     return m_sprites.LoadTileSprites(source);
 }
 
-QString EditorSession::prepareSprites(Settings &settings)
+Reason EditorSession::prepareSprites(Settings &settings)
 {
     if (sprites())
         return {};
@@ -40,7 +40,7 @@ QString EditorSession::prepareSprites(Settings &settings)
     if (loaded == TileLoadResult::Finished)
         return {};
     settings.graphics = Settings::PlainColours;
-    return spriteLoadError();
+    return m_sprites.loadWhy();
 }
 
 MapOpenResult EditorSession::open(const QString &fileName)

@@ -111,8 +111,8 @@ public:
     const QString &spriteLoadError() const { return m_sprites.loadError(); }
     // Loads the tile pictures before the first open, as the settings say. When
     // they cannot be had the settings turn to plain colours for this run and
-    // the reason (the file and why) is returned; empty when all is well.
-    QString prepareSprites(Settings &settings);
+    // the reason (the file and why) is returned; none when all is well.
+    Reason prepareSprites(Settings &settings);
     // Opens a map file: gives the file its plain attributes, reads it, and on
     // success replaces the open map (keeping the chosen level) and forgets
     // the undo records. A refused file changes nothing; the reason says why.

@@ -4,6 +4,7 @@
 #include "base/BaseReasons.h"
 #include "base/IniFile.h"
 #include "base/Platform.h"
+#include "gfx/GfxReasons.h"
 #include "journal/JournalReasons.h"
 #include "map/MapReasons.h"
 #include "rules/RulesReasons.h"
@@ -65,7 +66,8 @@ QString InterfaceTexts::counted(const QString &forms, std::uint64_t count) const
 std::vector<ReasonKind> everyReasonKind()
 {
     std::vector<ReasonKind> kinds;
-    for (const std::span<const ReasonKind> table : {baseReasons(), mapReasons(), rulesReasons(), journalReasons()})
+    for (const std::span<const ReasonKind> table :
+         {baseReasons(), mapReasons(), rulesReasons(), gfxReasons(), journalReasons()})
         kinds.insert(kinds.end(), table.begin(), table.end());
     return kinds;
 }

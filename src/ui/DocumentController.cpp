@@ -24,8 +24,8 @@ void DocumentController::open(const QString &givenFileName)
     Settings &settings = m_context.settings;
     if (session.document().isLoaded && !askToSave())
         return;
-    if (const QString problem = session.prepareSprites(settings); !problem.isEmpty()) {
-        const QString text = texts.msgplaincolours.arg(texts.spriteerr.arg(problem));
+    if (const Reason problem = session.prepareSprites(settings); !problem.isEmpty()) {
+        const QString text = texts.msgplaincolours.arg(texts.spriteerr.arg(texts.reason(problem)));
         Q_EMIT statusMessage(text);
         m_context.prompts().showError(&m_window, texts.title, text);
     }

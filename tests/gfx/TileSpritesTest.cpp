@@ -207,6 +207,90 @@ TEST(LoadTileSprites, AMissingOrDamagedArchiveIsNamedWithTheReason)
         << sprites.loadError().toStdString();
 }
 
+// A kind's wording that shows how a reason is made: the kind's key and its
+// arguments in brackets. English left inside an argument, where a kind of its
+// own belongs, shows as such.
+QString makeUp(const ReasonKind &kind)
+{
+    QStringList places;
+    for (const int number : placeholdersOf(QString::fromUtf8(kind.english)))
+        places << u'%' + QString::number(number);
+    const QString key = QString::fromLatin1(kind.key);
+    return places.isEmpty() ? key : key + u'(' + places.join(u',') + u')';
+}
+
+// The archive of the 17 fixture files, each through contents: a null array
+// leaves the file out.
+QByteArray archiveOf(const std::function<QByteArray(const TileSpriteName &)> &contents)
+{
+    LodWriter archive;
+    for (const TileSpriteName &name : TileSpriteNames)
+        if (const QByteArray bytes = contents(name); !bytes.isNull())
+            archive.add(QByteArray(name.name) + ".def", bytes);
+    return archive.write();
+}
+
+// Every failure of a loading run is a reason built of kinds, the file in front
+// and the archive's entry named where it is one; in English it is loadError.
+TEST(LoadTileSprites, FailuresAreReasonsOfKindsNamingTheFile)
+{
+    TempDir dir;
+    const auto whole = [](const TileSpriteName &name) { return fixtureSpriteFile(name); };
+    const auto without = [&](const char *left) {
+        return [=](const TileSpriteName &name) { return QByteArray(name.name) == left ? QByteArray() : whole(name); };
+    };
+    const auto halved = [&](const char *broken) {
+        return [=](const TileSpriteName &name) {
+            return QByteArray(name.name) == broken ? whole(name).first(whole(name).size() / 2) : whole(name);
+        };
+    };
+    // The entry of watrtl.def said to start past the end of the archive.
+    QByteArray outside = archiveOf(whole);
+    for (int i = 0; i < int(TileSpriteNames.size()); ++i)
+        if (outside.mid(LodWriter::entryOffset(i), 11) == QByteArray("watrtl.def\0", 11))
+            outside.replace(LodWriter::entryOffset(i) + 16, 4, QByteArray("\xff\xff\xff\x7f", 4));
+    writeDefsFolder(dir, "defs-missing", asIs, without("rocktl"));
+    DefFrame unknown;
+    unknown.format = 4;
+    unknown.rawData = QByteArray(1024, '\0');
+    writeDefsFolder(dir, "defs-encoding", asIs, [&](const TileSpriteName &name) {
+        return QByteArray(name.name) == "sandtl" ? DefWriter().addGroup({unknown}).write() : whole(name);
+    });
+    const auto fromArchive = [](const QString &path) {
+        return [=](TileSprites &sprites) { return sprites.loadFromArchive(path); };
+    };
+    const auto fromFolder = [](const QString &path) {
+        return [=](TileSprites &sprites) { return sprites.loadFromFolder(path); };
+    };
+    const struct {
+        const char *name;
+        std::function<TileLoadResult(TileSprites &)> load;
+        const char *makeUp;  // "@" for the file at fault
+    } cases[] = {
+        {"no archive", fromArchive(dir.filePath("missing.lod")), "gfx.file(@,gfx.archive(file.missing))"},
+        {"a folder for the archive", fromArchive(dir.path()), "gfx.file(@,gfx.archive(file.folder))"},
+        {"not an archive", fromArchive(dir.write("ff.lod", QByteArray(12, '\xFF'))),
+         "gfx.file(@,gfx.archive(gfx.archivecount(-1)))"},
+        {"an archive cut in its table", fromArchive(dir.write("cut.lod", archiveOf(whole).first(200))),
+         "gfx.file(@,gfx.archive(gfx.archivetable(17)))"},
+        {"an entry missing", fromArchive(dir.write("missing-entry.lod", archiveOf(without("lavrvr")))),
+         "gfx.file(@,gfx.noentry(lavrvr.def))"},
+        {"an entry outside the archive", fromArchive(dir.write("outside.lod", outside)),
+         "gfx.file(@,gfx.entry(watrtl.def,gfx.entryoutside))"},
+        {"an entry that does not decode", fromArchive(dir.write("halved.lod", archiveOf(halved("swmptl")))),
+         "gfx.file(@,gfx.inentry(swmptl.def,gfx.definvalid))"},
+        {"a file of the folder missing", fromFolder(dir.filePath("defs-missing")), "gfx.file(@,file.missing)"},
+        {"an unknown pixel encoding", fromFolder(dir.filePath("defs-encoding")), "gfx.file(@,gfx.encoding(0,4))"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TileSprites sprites;
+        EXPECT_NE(c.load(sprites), TileLoadResult::Finished);
+        EXPECT_EQ(sprites.loadWhy().english(), sprites.loadError());
+        EXPECT_EQ(sprites.loadWhy().worded(makeUp), QString::fromLatin1(c.makeUp).replace(u'@', sprites.failedFile()));
+    }
+}
+
 TEST(CopyDefFrames, StoresOnlyTheFramesThatFitAndRefillsSlots)
 {
     TileSprites sprites;

@@ -1,8 +1,11 @@
 // Settings and interface texts from "brackwen.ini", and the INI integer forms.
 #include "base/IniFile.h"
 #include "base/Platform.h"
+#include "gfx/SpriteFixtures.h"
+#include "gfx/TileSprites.h"
 #include "map/MapReasons.h"
 #include "session/Settings.h"
+#include "writers/LodWriter.h"
 
 #include "TempDir.h"
 
@@ -311,6 +314,41 @@ TEST(Settings, SampleWordsEveryReasonInRussian)
     // And no wording in the sample for a reason the program does not give.
     for (const QString &worded : ini->keysStartingWith(QStringLiteral("russian"), QStringLiteral("reason.")).keys())
         EXPECT_TRUE(keys.contains(worded.sliced(7))) << qPrintable(worded);
+}
+
+// A sprite archive that fails is told in Russian from the file to the fault,
+// the file's and the entry's names as they are; in English it stays the line
+// the command-line tool prints.
+TEST(Settings, SampleWordsSpriteFailuresInRussian)
+{
+    QByteArray ini = sampleSettings();
+    ini.replace("language=english", "language=russian");
+    const InterfaceTexts russian = loadFrom(ini).texts;
+    TempDir dir;
+    LodWriter halved;
+    for (const TileSpriteName &name : TileSpriteNames) {
+        const QByteArray bytes = fixtureSpriteFile(name);
+        halved.add(QByteArray(name.name) + ".def", QByteArray(name.name) == "grastl" ? bytes.first(100) : bytes);
+    }
+    const struct {
+        QString archive;
+        const char *english;
+        const char *russian;
+    } cases[] = {
+        {dir.filePath("none.lod"), "@: cannot open the sprite archive: no such file",
+         "файл @: не удаётся открыть архив картинок: нет такого файла"},
+        {dir.write("ff.lod", QByteArray(12, '\xFF')),
+         "@: cannot open the sprite archive: not a sprite archive: it claims -1 entries",
+         "файл @: не удаётся открыть архив картинок: это не архив картинок: число элементов в нём — -1"},
+        {dir.write("halved.lod", halved.write()), "@: entry grastl.def: Def file is invalid",
+         "файл @: элемент grastl.def: файл def повреждён"},
+    };
+    for (const auto &c : cases) {
+        TileSprites sprites;
+        EXPECT_NE(sprites.loadFromArchive(c.archive), TileLoadResult::Finished);
+        EXPECT_EQ(sprites.loadError(), QString::fromUtf8(c.english).replace(u'@', c.archive));
+        EXPECT_EQ(russian.reason(sprites.loadWhy()), QString::fromUtf8(c.russian).replace(u'@', c.archive));
+    }
 }
 
 // A text the editor counts with puts the count where "%n" stands: every

@@ -3,6 +3,9 @@
 #include "ui/EditorContext.h"
 #include "ui/TForm1.h"
 
+#include "gfx/SpriteFixtures.h"
+#include "writers/LodWriter.h"
+
 #include "FakePrompts.h"
 #include "TempDir.h"
 
@@ -184,6 +187,38 @@ TEST_F(MainWindow, RefusedMapToldInRussian)
     ASSERT_EQ(log.errors.size(), 1);
     EXPECT_EQ(log.errors.first(),
               QString::fromUtf8("Не удалось открыть %1: данные карты короче 1000 байт").arg(QDir::toNativeSeparators(shortMap)));
+}
+
+// Tile pictures that cannot be loaded are told in the session's language, the
+// reason from the sprite loader too; English says what it always said.
+TEST_F(MainWindow, SpriteFailureToldInTheLanguage)
+{
+    LodWriter archive;
+    for (const TileSpriteName &name : TileSpriteNames)
+        if (QByteArray(name.name) != "icyrvr")
+            archive.add(QByteArray(name.name) + ".def", fixtureSpriteFile(name));
+    const QString lod = dir.write("game/data/vdsprite.lod", archive.write());
+    QFile sample(QStringLiteral(BRACKWEN_SAMPLE_SETTINGS));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray ini =
+        sample.readAll().replace("valdris_path=game", "valdris_path=" + dir.filePath("game").toUtf8());
+    const struct {
+        const char *language;
+        const char *told;
+    } cases[] = {
+        {"english",
+         "The tile pictures could not be loaded: %1: no entry named icyrvr.def; the map is drawn in plain colours"},
+        {"russian", "Не удалось загрузить картинки клеток: файл %1: нет элемента с именем icyrvr.def; карта рисуется "
+                    "простыми цветами"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.language);
+        log.errors.clear();
+        const auto form = start(QByteArray(ini).replace("language=english", QByteArray("language=") + c.language));
+        child<QPushButton>(*form, "Bopen")->click();
+        ASSERT_EQ(log.errors.size(), 1);
+        EXPECT_EQ(log.errors.first(), QString::fromUtf8(c.told).arg(lod));
+    }
 }
 
 TEST_F(MainWindow, GridFitsBesideOrWithoutThePanel)
