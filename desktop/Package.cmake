@@ -20,6 +20,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://brackwen.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Qt's own texts (its dialogs' buttons, the system's file errors) in the
+# interface's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 # The long description, below the summary; "." stands for an empty line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Brackwen opens an adventure map of the strategy game Valdris, shows its
 terrain as a grid of cells drawn with the game's tile pictures, with an

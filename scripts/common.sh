@@ -6,6 +6,8 @@
 BRACKWEN_PACKAGES=(
   build-essential cmake ninja-build pkg-config git ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+  # Qt's own texts in the interface's language (its dialogs, the system's file errors).
+  qt6-translations-l10n
   # The statistics' charts; the charts' CMake files also ask for Qt's OpenGL ones.
   qt6-charts-dev libqt6opengl6-dev
   zlib1g-dev libinih-dev
