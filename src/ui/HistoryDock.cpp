@@ -3,7 +3,6 @@
 
 #include "session/Settings.h"
 
-#include <QCloseEvent>
 #include <QListView>
 #include <QStyledItemDelegate>
 
@@ -69,11 +68,4 @@ void HistoryDock::showCurrent()
     const QModelIndex index = m_log->index(row);
     m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     m_view->scrollTo(index);
-}
-
-void HistoryDock::closeEvent(QCloseEvent *event)
-{
-    QDockWidget::closeEvent(event);
-    if (event->isAccepted())
-        Q_EMIT closedByUser();
 }

@@ -25,13 +25,6 @@ public:
     // which show what changed); the session's own undo and redo until set.
     void setMove(StepLog::Move move) { m_move = std::move(move); }
 
-Q_SIGNALS:
-    // The user closed the dock with its own button.
-    void closedByUser();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void choose(int row);
     // Selects and shows the current row.

@@ -1,6 +1,7 @@
 // The main window's wiring.
 #include "ui/MainWindow.h"
 
+#include "ui/DockMemory.h"
 #include "ui/DrawGrid.h"
 #include "ui/EditorActions.h"
 #include "ui/EditorContext.h"
@@ -116,8 +117,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     m_palette->setVisible(m_preferences.viewToggle(QStringLiteral("toolPalette"), true));
     connect(m_palette->toggleViewAction(), &QAction::triggered, this,
             [this](bool on) { m_preferences.setViewToggle(QStringLiteral("toolPalette"), on); });
-    connect(m_overview->toggleViewAction(), &QAction::triggered, this,
-            [this](bool on) { m_preferences.setViewToggle(QStringLiteral("overview"), on); });
+    rememberDockShown(*m_overview, m_preferences, QStringLiteral("overview"));
     // The grid keeps the keyboard: after a map opens, and after clicks on
     // the panel's buttons, the palette and the overview.
     auto *focus = new GridFocus(*m_form->grid());
@@ -139,10 +139,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     history->setText(texts.menuhistory);
     history->setObjectName(QStringLiteral("actionHistory"));
     m_actions->viewMenu()->addAction(history);
-    connect(history, &QAction::triggered, this,
-            [this](bool on) { m_preferences.setViewToggle(QStringLiteral("history"), on); });
-    connect(m_history, &HistoryDock::closedByUser, this,
-            [this] { m_preferences.setViewToggle(QStringLiteral("history"), false); });
+    rememberDockShown(*m_history, m_preferences, QStringLiteral("history"));
     setAcceptDrops(true);
 
     session.setProgressFactory([this, &texts](EditorSession::Work work, const QString &fileName) {

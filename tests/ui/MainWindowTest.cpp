@@ -4,6 +4,7 @@
 #include "ui/DrawGrid.h"
 #include "ui/EditorActions.h"
 #include "ui/EditorStatusBar.h"
+#include "ui/HistoryDock.h"
 #include "ui/MainWindow.h"
 #include "ui/OverviewDock.h"
 #include "session/Preferences.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QMenu>
@@ -250,6 +252,35 @@ TEST_F(DesktopWindow, ZoomAndOverviewAreRememberedBetweenRuns)
     QTest::qWait(50);
     EXPECT_EQ(again.width(), closedWidth) << "a window that had the overview does not grow again";
     EXPECT_GE(again.overview().width(), 130);
+}
+
+// A dock closed with its own button stays closed at the next start, as one
+// closed from the View menu does.
+TEST_F(DesktopWindow, ADockClosedByItsButtonStaysClosed)
+{
+    for (const char *name : {OverviewDock::ObjectName, HistoryDock::ObjectName}) {
+        SCOPED_TRACE(name);
+        const auto dockOf = [name](const MainWindow &shown) {
+            return shown.findChild<QDockWidget *>(QString::fromLatin1(name));
+        };
+        const auto restart = [&] {
+            window.reset();
+            window = std::make_unique<MainWindow>(*context, *preferences);
+            window->show();
+            QDockWidget *dock = dockOf(*window);
+            EXPECT_NE(dock, nullptr);
+            return dock;
+        };
+        QDockWidget *dock = restart();
+        ASSERT_NE(dock, nullptr);
+        dock->toggleViewAction()->trigger();
+        ASSERT_TRUE(dock->isVisible());
+        dock = restart();
+        ASSERT_TRUE(dock->isVisible()) << "shown from the View menu, it comes back";
+        ASSERT_TRUE(dock->close());
+        dock = restart();
+        EXPECT_FALSE(dock->isVisible()) << "closed by its button, it stays closed";
+    }
 }
 
 // Small seams: the panel's label shows the selection just made, Paste waits for
