@@ -38,6 +38,7 @@ enum class StepKind {
 struct StepLabel {
     StepKind kind = StepKind::Stroke;
     PathLayer pathLayer = PathLayer::Road;         // Path
+    bool pathTakenOff = false;                     // Path: it only took the path off
     Transform transform = Transform::FlipHorizontal;  // Transform
     LevelHalf half = LevelHalf::Left;              // MirrorHalf
 };

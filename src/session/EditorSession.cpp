@@ -244,7 +244,9 @@ void EditorSession::endStep()
     if (end != recorded)
         Q_EMIT undoCountChanged(end);
     if (end > step.start)
-        Q_EMIT stepRecorded(step.start, end, StepLabel{step.kind, step.pathLayer, step.transform, step.half});
+        Q_EMIT stepRecorded(step.start, end,
+                            StepLabel{step.kind, step.pathLayer, step.pathTakenOff && !step.pathLaid, step.transform,
+                                      step.half});
     announceHistory();
 }
 
@@ -343,6 +345,7 @@ PathLaid EditorSession::layPath(PathLayer layer, std::uint8_t type, QPoint from,
     laid.changed = edit(StepKind::Path, [&](CellEditor &editor) {
         m_step->pathCells = cells;
         m_step->pathLayer = layer;
+        (erase ? m_step->pathTakenOff : m_step->pathLaid) = true;
         return erase ? erasePath(editor, noRules, layer, cells)
                      : ::layPath(editor, noRules, layer, type, cells, fallbackPicture).changed;
     });

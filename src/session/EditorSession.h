@@ -341,6 +341,9 @@ private:
         // wrote them, for the rules to mend, and their layer.
         std::vector<CellPosition> pathCells;
         PathLayer pathLayer = PathLayer::Road;
+        // Whether its paths were taken off, laid, or both, for the step's name.
+        bool pathTakenOff = false;
+        bool pathLaid = false;
         // Which transform, or which half mirrored, for the step's name.
         Transform transform = Transform::FlipHorizontal;
         LevelHalf half = LevelHalf::Left;

@@ -334,6 +334,8 @@
     TEXT(histsize, "Map size %1 → %2") \
     TEXT(histbrushfill, "Brush fill") \
     TEXT(histflipdiagonal, "Flip across the diagonal") \
+    TEXT(histroaderased, "Road taken off") \
+    TEXT(histrivererased, "River taken off") \
     TEXT(histrecovered, "Recovered edits")
 
 // What is told of faults in "brackwen.ini", with what is used instead.

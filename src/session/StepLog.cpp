@@ -185,7 +185,10 @@ QString StepLog::stepName(const StepLabel &label) const
     case StepKind::Paste: return plain(t.menupaste);
     case StepKind::FillSelection: return plain(t.menufillselection);
     case StepKind::ReplaceFill: return t.toolfill;
-    case StepKind::Path: return label.pathLayer == PathLayer::River ? t.toolriver : t.toolroad;
+    case StepKind::Path:
+        if (label.pathTakenOff)
+            return label.pathLayer == PathLayer::River ? t.histrivererased : t.histroaderased;
+        return label.pathLayer == PathLayer::River ? t.toolriver : t.toolroad;
     case StepKind::FixEdges: return plain(t.menufixedges);
     case StepKind::FixPaths: return plain(t.menufixpaths);
     case StepKind::Transform:
@@ -198,7 +201,14 @@ QString StepLog::stepName(const StepLabel &label) const
         case Transform::Turn270: return plain(t.trturn270);
         }
         return plain(t.menutransform);
-    case StepKind::MirrorHalf: return plain(label.half == LevelHalf::Left ? t.trmirrorleft : t.trmirrortop);
+    case StepKind::MirrorHalf:
+        switch (label.half) {
+        case LevelHalf::Left: return plain(t.trmirrorleft);
+        case LevelHalf::Top: return plain(t.trmirrortop);
+        case LevelHalf::Right: return plain(t.trmirrorright);
+        case LevelHalf::Bottom: return plain(t.trmirrorbottom);
+        }
+        return plain(t.menutransform);
     case StepKind::Replay: return t.histrecovered;
     case StepKind::Generate: return t.gentitle;
     }

@@ -308,8 +308,9 @@ TEST(Settings, SampleWordsEveryReasonInRussian)
         EXPECT_EQ(placeholdersOf(*russian), placeholdersOf(QString::fromUtf8(kind.english))) << kind.key;
         // A wording of words is translated; one of placeholders and signs alone may stay.
         const QString english = QString::fromUtf8(kind.english);
-        if (std::any_of(english.begin(), english.end(), [](QChar c) { return c.isLetter(); }))
+        if (std::any_of(english.begin(), english.end(), [](QChar c) { return c.isLetter(); })) {
             EXPECT_NE(*russian, english) << kind.key;
+        }
     }
     // And no wording in the sample for a reason the program does not give.
     for (const QString &worded : ini->keysStartingWith(QStringLiteral("russian"), QStringLiteral("reason.")).keys())

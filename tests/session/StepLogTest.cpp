@@ -120,6 +120,30 @@ TEST_F(StepLogTest, NamesSizesAndTheCurrentRowFollowTheSession)
          {"Opened map.vdm", "Flip left–right, 3 cells", "Turn 90° clockwise, 3 cells",
           "Mirror the top half onto the bottom, 648 cells"},
          3},
+        {"each half mirrored is named",
+         [](S &s, TempDir &) {
+             // A cell of its own before each, so that every mirror changes the level.
+             std::uint8_t type = 2;
+             for (const LevelHalf half : {LevelHalf::Left, LevelHalf::Right, LevelHalf::Top, LevelHalf::Bottom}) {
+                 s.paint(brush(type++), 0, 0);
+                 s.mirrorHalf(half);
+             }
+         },
+         {"Opened map.vdm", "Brush, 1 cell", "Mirror the left half onto the right, 648 cells", "Brush, 1 cell",
+          "Mirror the right half onto the left, 1 cell", "Brush, 1 cell", "Mirror the top half onto the bottom, 648 cells",
+          "Brush, 1 cell", "Mirror the bottom half onto the top, 1 cell"},
+         8},
+        {"a path taken off is named so, one also laid is not",
+         [](S &s, TempDir &) {
+             road(s);
+             s.layPath(PathLayer::Road, 1, {2, 5}, {21, 5}, true, 0);
+             s.layPath(PathLayer::River, 2, {7, 0}, {7, 9}, false, 0);
+             s.beginStep(StepKind::Path);
+             s.layPath(PathLayer::River, 2, {7, 0}, {7, 4}, true, 0);
+             s.layPath(PathLayer::River, 2, {7, 4}, {7, 9}, false, 0);
+             s.endStep();
+         },
+         {"Opened map.vdm", "Road, 20 cells", "Road taken off, 20 cells", "River, 10 cells", "River, 5 cells"}, 4},
         {"paste and fill selection",
          [](S &s, TempDir &) {
              s.copy(QRect(QPoint(3, 3), QPoint(4, 3)));
