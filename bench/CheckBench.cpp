@@ -1,12 +1,19 @@
 // Benchmarks of the map check with the sample rules: a whole check of a
 // sample level of 144 x 144 and of 9000 x 9000 (on one thread and on two),
-// and the re-check after a 3 x 3 stroke on the big level, which the problems
-// list pays for at every step of a drag.
+// the re-check after a 3 x 3 stroke on the big level, which the problems
+// list pays for at every step of a drag, and a drag of the editor session
+// under symmetry with the problems list following it.
 #include "check/MapCheck.h"
 #include "edit/PathPieces.h"
 #include "edit/TerrainEdges.h"
 #include "edit/Transforms.h"
+#include "session/EditorSession.h"
+#include "session/ProblemWatch.h"
+#include "writers/MapWriter.h"
 #include "writers/SampleMap.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -94,5 +101,45 @@ void BM_RecheckStroke(benchmark::State &state)
     state.counters["problems"] = double(list.problems().size());
 }
 BENCHMARK(BM_RecheckStroke)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A dab of a 3 x 3 brush near the top-left corner of a 3000 x 3000 sample
+// level in the editor session, as a step of a drag under the symmetry mode
+// (the argument), with the rules loaded and the problems list following the
+// session as the editor's does: each dab and its copies are checked again.
+void BM_DragStepWithProblemWatch(benchmark::State &state)
+{
+    constexpr std::uint32_t Side = 3000;
+    QTemporaryDir folder;
+    MapWriter map = MapWriter::patterned(Side, false);
+    map.layers = {sampleLevel(Side)};
+    QFile file(folder.filePath("map.vdm"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(map.data()) < 0) {
+        state.SkipWithError("the map cannot be written");
+        return;
+    }
+    file.close();
+    EditorSession session;
+    if (!session.open(file.fileName()).ok() || !session.loadEdgeRules(QStringLiteral(BRACKWEN_SAMPLE_RULES)).isEmpty()) {
+        state.SkipWithError("the map or the rules cannot be read");
+        return;
+    }
+    session.setSymmetry(SymmetryMode(state.range(0)));
+    session.setEdgeBrush(true);
+    ProblemWatch watch(session);
+    BrushSettings brush;
+    brush.brushWidth = brush.brushHeight = 3;
+    session.beginStep(StepKind::Stroke);
+    std::uint8_t type = 0;
+    for (auto _ : state) {
+        brush.terrainType = std::uint8_t(type++ % 8);
+        session.paint(brush, 40, 40);
+    }
+    session.endStep();
+    state.counters["problems"] = double(watch.problems().size());
+}
+BENCHMARK(BM_DragStepWithProblemWatch)
+    ->Arg(int(SymmetryMode::Off))
+    ->Arg(int(SymmetryMode::FourWay))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

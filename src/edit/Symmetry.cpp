@@ -2,6 +2,7 @@
 #include "edit/Symmetry.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -122,6 +123,30 @@ std::vector<CellChange> recordedChanges(const UndoList &undoList, std::size_t fi
             changes.push_back({position, record.previous});
     }
     return changes;
+}
+
+std::vector<QRect> changedQuarters(const UndoList &undoList, std::size_t firstRecord, int level, std::uint32_t side)
+{
+    struct Bounds {
+        int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    };
+    const std::uint32_t half = (side + 1) / 2;
+    std::array<Bounds, 4> quarters;
+    for (std::size_t i = firstRecord; i < undoList.count(); ++i) {
+        const UndoRecord &record = undoList.at(i);
+        if (record.level != level || record.column >= side || record.row >= side)
+            continue;
+        Bounds &quarter = quarters[(record.column >= half ? 1 : 0) + (record.row >= half ? 2 : 0)];
+        quarter.left = std::min<int>(quarter.left, record.column);
+        quarter.right = std::max<int>(quarter.right, record.column);
+        quarter.top = std::min<int>(quarter.top, record.row);
+        quarter.bottom = std::max<int>(quarter.bottom, record.row);
+    }
+    std::vector<QRect> changed;
+    for (const Bounds &quarter : quarters)
+        if (quarter.right >= 0)
+            changed.emplace_back(QPoint(quarter.left, quarter.top), QPoint(quarter.right, quarter.bottom));
+    return changed;
 }
 
 std::vector<CellPosition> applySymmetry(CellEditor &editor, SymmetryMode mode, std::span<const CellChange> changes)

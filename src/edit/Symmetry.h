@@ -83,6 +83,14 @@ struct CellChange {
 std::vector<CellChange> recordedChanges(const UndoList &undoList, std::size_t firstRecord, int level,
                                         std::uint32_t side);
 
+// Where the undo records from firstRecord on wrote cells of level, as the
+// bounding rectangle of those in each quarter of a level of the given side
+// (left or right of the middle column, above or below the middle row; on an
+// odd side the middle line goes with the left and top quarters), quarters
+// without one left out. The copies an edit under symmetry makes lie apart, one
+// in each quarter, where a single rectangle would hold all that lies between.
+std::vector<QRect> changedQuarters(const UndoList &undoList, std::size_t firstRecord, int level, std::uint32_t side);
+
 // Writes the mirrored copy of every changed cell (as it is now) at each of its
 // mirror places on the editor's layer, through the editor. A place that is
 // itself among the changes is left as the edit left it: a stroke that crosses

@@ -173,7 +173,7 @@ std::size_t EditorSession::edit(StepKind kind, Operation &&operation)
         ++m_step->operations;
         if (stepTraits(kind).live)
             runStages(editor, firstRecord);
-        announceEdits(editor);
+        announceEdits(editor, firstRecord);
     }
     if (ownStep)
         endStep();
@@ -193,11 +193,19 @@ void EditorSession::runStages(CellEditor &editor, std::size_t firstRecord)
         m_step->stageRecords.emplace_back(first, end);
 }
 
-void EditorSession::announceEdits(const CellEditor &editor)
+void EditorSession::announceEdits(const CellEditor &editor, std::size_t firstRecord)
 {
     if (editor.changedCells().isEmpty())
         return;
-    Q_EMIT cellsChanged(editor.level(), editor.changedCells());
+    // The copies of an edit under symmetry lie apart: each quarter is told on
+    // its own, so that what lies between them (on a huge level, nearly all of
+    // it) is not drawn or checked again.
+    if (m_symmetry != SymmetryMode::Off && m_step && stepTraits(m_step->kind).mirrored) {
+        for (const QRect &quarter : changedQuarters(m_history.undoList(), firstRecord, editor.level(), m_document.mapSize))
+            Q_EMIT cellsChanged(editor.level(), quarter);
+    } else {
+        Q_EMIT cellsChanged(editor.level(), editor.changedCells());
+    }
     Q_EMIT undoCountChanged(m_history.undoList().count());
 }
 
@@ -233,7 +241,7 @@ void EditorSession::endStep()
     if (!stepTraits(m_step->kind).live && m_step->operations > 0 && levelShown()) {
         CellEditor editor(m_document, m_level, m_history.undoList());
         runStages(editor, m_step->start);
-        announceEdits(editor);
+        announceEdits(editor, m_step->start);
     }
     const OpenStep step = std::move(*m_step);
     m_step.reset();

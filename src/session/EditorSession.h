@@ -262,7 +262,8 @@ Q_SIGNALS:
     // A new map is open.
     void mapOpened();
     // Cells of a level changed within a rectangle of cell numbers: one notice
-    // per operation, however many cells it wrote.
+    // per operation, however many cells it wrote; under symmetry one for each
+    // quarter of the level the operation and its copies wrote in.
     void cellsChanged(int level, const QRect &cells);
     // The chosen level changed, or the grid must show the level anew (after a
     // size change); shown is false when the map has no such level.
@@ -318,8 +319,9 @@ private:
     // Runs the symmetry and rules stages of the open step on the records the
     // operations wrote from firstRecord on.
     void runStages(CellEditor &editor, std::size_t firstRecord);
-    // Announces what an editor wrote on the current level.
-    void announceEdits(const CellEditor &editor);
+    // Announces what an editor wrote on the current level, the undo records
+    // from firstRecord on being its writes.
+    void announceEdits(const CellEditor &editor, std::size_t firstRecord);
 
     ProgressCallback progressFor(Work work, const QString &fileName = QString()) const;
 

@@ -12,8 +12,11 @@
 #include "LayerDifferences.h"
 #include "TempDir.h"
 
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -136,6 +139,33 @@ TEST_F(SymmetrySessionTest, FourWayFillLandsInEveryQuarter)
     ASSERT_EQ(session.undoStep().outcome, UndoStep::Outcome::Restored);
     ASSERT_EQ(session.undoStep().outcome, UndoStep::Outcome::Restored);
     EXPECT_EQ(ground(), before);
+}
+
+// The copies of an edit lie apart: each quarter they were written in is told
+// on its own, none of the notices reaching over the middle of the level, and
+// together they hold every cell written.
+TEST_F(SymmetrySessionTest, AMirroredEditIsToldQuarterByQuarter)
+{
+    for (const SymmetryMode mode : {SymmetryMode::Off, SymmetryMode::LeftRight, SymmetryMode::TopBottom,
+                                    SymmetryMode::FourWay, SymmetryMode::HalfTurn, SymmetryMode::QuarterTurn,
+                                    SymmetryMode::Diagonal}) {
+        SCOPED_TRACE(int(mode));
+        open(13);
+        session.setSymmetry(mode);
+        const TerrainLayer before = ground();
+        QSignalSpy notices(&session, &EditorSession::cellsChanged);
+        click(waterBrush(2, 1), 1, 2);
+        QList<QRect> told;
+        for (const QList<QVariant> &notice : notices) {
+            EXPECT_EQ(notice.at(0).toInt(), 0);
+            told << notice.at(1).toRect();
+            EXPECT_FALSE(told.back().contains(6, 6)) << "the middle is not told";
+        }
+        for (const auto &[column, row] : differences(before, ground()))
+            EXPECT_TRUE(std::any_of(told.begin(), told.end(),
+                                    [&](const QRect &rect) { return rect.contains(int(column), int(row)); }))
+                << column << ", " << row << " written but not told";
+    }
 }
 
 // A replace fill works out its own pictures by the rules, with the edge brush
