@@ -102,16 +102,30 @@ void BM_RecheckStroke(benchmark::State &state)
 }
 BENCHMARK(BM_RecheckStroke)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// A dab of a 3 x 3 brush near the top-left corner of a 3000 x 3000 sample
-// level in the editor session, as a step of a drag under the symmetry mode
-// (the argument), with the rules loaded and the problems list following the
-// session as the editor's does: each dab and its copies are checked again.
-void BM_DragStepWithProblemWatch(benchmark::State &state)
+// Edits near the top-left corner of a 3000 x 3000 sample level in the editor
+// session, under a symmetry mode (the first argument), with the rules loaded
+// and the problems list following the session as the editor's does. The
+// second argument: 0 a click of a 3 x 3 brush, a step of its own (its copies
+// and their edges are made as it closes); 1 a step of a road's drag (laid and
+// taken off in turn), whose copies and pieces are made as it goes. Under
+// four-way symmetry the level is made symmetric first, as a map edited under
+// it is.
+void BM_EditWithProblemWatch(benchmark::State &state)
 {
     constexpr std::uint32_t Side = 3000;
+    const auto mode = SymmetryMode(state.range(0));
+    const bool road = state.range(1) != 0;
+    TerrainLayer level = sampleLevel(Side);
+    if (mode == SymmetryMode::FourWay) {
+        mirrorHalf(level, LevelHalf::Left);
+        mirrorHalf(level, LevelHalf::Top);
+        applyTerrainEdgesToLayer(level, sampleRules());
+        for (const PathLayer path : PathLayers)
+            applyPathPiecesToLayer(level, sampleRules().paths(), path);
+    }
     QTemporaryDir folder;
     MapWriter map = MapWriter::patterned(Side, false);
-    map.layers = {sampleLevel(Side)};
+    map.layers = {std::move(level)};
     QFile file(folder.filePath("map.vdm"));
     if (!file.open(QIODevice::WriteOnly) || file.write(map.data()) < 0) {
         state.SkipWithError("the map cannot be written");
@@ -123,23 +137,35 @@ void BM_DragStepWithProblemWatch(benchmark::State &state)
         state.SkipWithError("the map or the rules cannot be read");
         return;
     }
-    session.setSymmetry(SymmetryMode(state.range(0)));
+    session.setSymmetry(mode);
     session.setEdgeBrush(true);
     ProblemWatch watch(session);
     BrushSettings brush;
     brush.brushWidth = brush.brushHeight = 3;
-    session.beginStep(StepKind::Stroke);
     std::uint8_t type = 0;
+    if (road)
+        session.beginStep(StepKind::Path);
+    bool erase = false;
     for (auto _ : state) {
-        brush.terrainType = std::uint8_t(type++ % 8);
-        session.paint(brush, 40, 40);
+        if (road) {
+            session.layPath(PathLayer::Road, 1, {40, 40}, {48, 40}, erase, 0);
+            erase = !erase;
+        } else {
+            brush.terrainType = std::uint8_t(type++ % 8);
+            session.beginStep(StepKind::Stroke);
+            session.paint(brush, 40, 40);
+            session.endStep();
+        }
     }
-    session.endStep();
+    if (road)
+        session.endStep();
     state.counters["problems"] = double(watch.problems().size());
 }
-BENCHMARK(BM_DragStepWithProblemWatch)
-    ->Arg(int(SymmetryMode::Off))
-    ->Arg(int(SymmetryMode::FourWay))
+BENCHMARK(BM_EditWithProblemWatch)
+    ->Args({int(SymmetryMode::Off), 0})
+    ->Args({int(SymmetryMode::FourWay), 0})
+    ->Args({int(SymmetryMode::Off), 1})
+    ->Args({int(SymmetryMode::FourWay), 1})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
