@@ -10,6 +10,9 @@
 // - symmetry: a map whose types are symmetric under the mode keeps them so
 //   after painting, fills, paths and pastes;
 // - regions: without symmetry and rules, a copied region pastes its own cells only;
+// - notices: every cell a step, undo or redo changed lies in a rectangle the
+//   session told as changed, so the grid, the overview and the problems list
+//   see it;
 // - tool agreement: fill any terrain, whole-level transforms, mirror half and
 //   fix all edges give the bytes of the engine the command-line tool runs.
 // BRACKWEN_PROPERTY_STEPS (a number of steps) and BRACKWEN_PROPERTY_SEED
@@ -30,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <map>
@@ -218,6 +222,7 @@ protected:
     std::unique_ptr<EditorSession> session;
     std::optional<TerrainEdgeRules> rules;
     std::pair<std::size_t, std::size_t> lastStep;
+    std::vector<QRect> told;  // the ground's cells told as changed during the step
     // How often each invariant was checked, printed at the end: a run that
     // never reaches one checks nothing of it.
     std::map<std::string, int> checked;
@@ -242,6 +247,10 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
     session = std::make_unique<EditorSession>();
     QObject::connect(session.get(), &EditorSession::stepRecorded,
                      [this](std::size_t first, std::size_t end) { lastStep = {first, end}; });
+    QObject::connect(session.get(), &EditorSession::cellsChanged, [this](int level, const QRect &cells) {
+        if (level == 0)
+            told.push_back(cells);
+    });
     ASSERT_TRUE(session->open(dir.write("map.vdm", map.data())).ok());
     if (rulesLoaded)
         ASSERT_EQ(session->loadEdgeRules(QStringLiteral(BRACKWEN_SAMPLE_RULES)).english(), QString());
@@ -260,6 +269,7 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
         const bool cleanBefore = rulesLoaded && withRules(before, *rules) == before;
         const bool symmetricBefore = mode != SymmetryMode::Off && symmetryFault(before, mode).isEmpty();
         lastStep = {0, 0};
+        told.clear();
         const std::size_t undoCountBefore = session->undoList().count();
         std::optional<TerrainLayer> expected;  // what the command-line engine gives
         bool painting = true;                  // the rules and symmetry invariants apply
@@ -445,6 +455,15 @@ void StepProperty::runSequence(std::uint64_t seed, int steps)
                 << describeDifferences(after, withRules(after, *rules));
         if (!moved && painting && symmetricBefore)
             ASSERT_EQ(symmetryFault(after, mode).toStdString(), "") << "the types are no longer symmetric";
+        if (after.side() == before.side()) {
+            ++checked["notices"];
+            for (std::uint32_t row = 0; row < side; ++row)
+                for (std::uint32_t column = 0; column < side; ++column)
+                    if (!(after.at(row, column) == before.at(row, column)))
+                        ASSERT_TRUE(std::any_of(told.begin(), told.end(),
+                                                [&](const QRect &rect) { return rect.contains(int(column), int(row)); }))
+                            << "the cell at column " << column << ", row " << row << " changed but was not told";
+        }
         if (moved)
             continue;
         // One record per changed cell, and the step goes back and forth exactly.
