@@ -134,8 +134,11 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const JournalContents journal = readJournalBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    // A refusal, and a dropped tail, say why in a line.
+    check(journal.ok() || !journal.reason.isEmpty());
     if (!journal.ok())
         return 0;
+    check(journal.tailDropped() == !journal.tailReason.isEmpty());
     check(journal.intactAfterDamage * 9 <= std::size_t(journal.tailLength));
     check(!journal.damaged() || journal.tailDropped());
     // A small map of the header's size to replay on; larger ones are only read.
@@ -156,8 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             continue;
         const QByteArray before = serializeMapData(document);
         CellEditor editor(document, 0, undoList);
-        const QString reason = applyJournalRecord(document, record, i % 2 ? &editor : nullptr);
+        const Reason reason = applyJournalRecord(document, record, i % 2 ? &editor : nullptr);
         if (!reason.isEmpty()) {
+            check(!reason.english().isEmpty());
             // Refused as a whole: nothing written.
             check(serializeMapData(document) == before);
             continue;
