@@ -1,0 +1,17 @@
+# Writes a fuzz target's seed corpus into DIR and runs the target on each seed:
+# cmake -DTARGET=PROGRAM -DDIR=FOLDER -P ReplaySeeds.cmake
+file(REMOVE_RECURSE "${DIR}")
+file(MAKE_DIRECTORY "${DIR}")
+execute_process(COMMAND "${TARGET}" "--write-seeds=${DIR}" RESULT_VARIABLE written)
+if(NOT written EQUAL 0)
+  message(FATAL_ERROR "${TARGET} could not write its seeds (${written})")
+endif()
+file(GLOB seeds "${DIR}/*")
+list(LENGTH seeds count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "${TARGET} wrote no seeds")
+endif()
+execute_process(COMMAND "${TARGET}" "${DIR}" RESULT_VARIABLE ran)
+if(NOT ran EQUAL 0)
+  message(FATAL_ERROR "${TARGET} failed on its seeds (${ran})")
+endif()
