@@ -124,6 +124,11 @@ int lastFileError()
     return errno;
 }
 
+void clearFileError()
+{
+    errno = 0;
+}
+
 Reason fileError(int code)
 {
     switch (code) {

@@ -58,6 +58,9 @@ int syncFile(QFile &file);
 
 // The last error code of the system's C library (errno).
 int lastFileError();
+// Forgets the last error code, so that one read after a failed call is that
+// call's own.
+void clearFileError();
 
 // Plain words for a system error code of a file operation, for messages:
 // "no space left on the device", "file too large", "permission denied"...;

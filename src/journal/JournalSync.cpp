@@ -1,6 +1,7 @@
 // Syncing a file to its device: FlushFileBuffers on Windows, fsync elsewhere.
 #include "journal/JournalSync.h"
 
+#include "base/Platform.h"
 #include "journal/JournalReasons.h"
 
 #include <QFileInfo>
@@ -13,20 +14,26 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #endif
+
+Reason fileFailure(const QFile &file)
+{
+    const int code = platform::lastFileError();
+    return code != 0 ? platform::fileError(code) : Reason::plain(file.errorString());
+}
 
 Reason syncToDevice(QFile &file)
 {
+    platform::clearFileError();
     if (!file.flush())
-        return Reason::plain(file.errorString());
+        return fileFailure(file);
 #ifdef Q_OS_WIN
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
     if (!FlushFileBuffers(handle))
         return {reasons::JournalSync, {std::uint64_t(GetLastError())}};
 #else
     if (fsync(file.handle()) != 0)
-        return Reason::plain(QString::fromLocal8Bit(std::strerror(errno)));
+        return platform::fileError(errno);
 #endif
     return {};
 }

@@ -2,6 +2,7 @@
 // trying again after a failure.
 #include "journal/JournalWriter.h"
 
+#include "base/Platform.h"
 #include "journal/JournalFolder.h"
 #include "journal/JournalReasons.h"
 #include "journal/JournalSync.h"
@@ -199,6 +200,15 @@ void JournalWriter::carryOut(Request &request)
     }
 }
 
+bool JournalWriter::fileCall(const std::function<bool()> &call)
+{
+    platform::clearFileError();
+    if (call())
+        return true;
+    fail(fileFailure(m_file));
+    return false;
+}
+
 bool JournalWriter::writePending()
 {
     if (m_journalPath.isEmpty() || m_pending.isEmpty())
@@ -211,24 +221,17 @@ bool JournalWriter::writePending()
         }
         m_file.setFileName(m_journalPath);
         // Unbuffered, so that a write that fails says so at once.
-        if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-            fail(Reason::plain(m_file.errorString()));
+        if (!fileCall([&] { return m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered); }))
             return false;
-        }
     }
     if (!replaceDeletedFile())
         return false;
     // A write cut short by a failure left part of its bytes behind the good ones.
-    if ((m_file.size() != m_written && !m_file.resize(m_written)) || !m_file.seek(m_written)) {
-        fail(Reason::plain(m_file.errorString()));
+    if (!fileCall([&] { return m_file.size() == m_written || m_file.resize(m_written); })
+        || !fileCall([&] { return m_file.seek(m_written); })
+        || !fileCall([&] { return m_file.write(m_pending) == m_pending.size(); }))
         return false;
-    }
-    const qint64 written = m_file.write(m_pending);
-    if (written != m_pending.size()) {
-        fail(Reason::plain(m_file.errorString()));
-        return false;
-    }
-    m_written += written;
+    m_written += m_pending.size();
     m_pending.clear();
     m_unsynced = true;
     m_failure = {};
@@ -241,15 +244,12 @@ bool JournalWriter::replaceDeletedFile()
         return true;
     // The open file still holds what was written: read back, it goes into a
     // new file at the journal's path, its folder made again.
-    if (!m_file.seek(0)) {
-        fail(Reason::plain(m_file.errorString()));
+    QByteArray written;
+    if (!fileCall([&] { return m_file.seek(0); }) || !fileCall([&] {
+            written = m_file.read(m_written);
+            return written.size() == m_written;
+        }))
         return false;
-    }
-    const QByteArray written = m_file.read(m_written);
-    if (written.size() != m_written) {
-        fail(Reason::plain(m_file.errorString()));
-        return false;
-    }
     m_file.close();
     m_written = 0;
     m_pending.prepend(written);
@@ -259,10 +259,8 @@ bool JournalWriter::replaceDeletedFile()
         return false;
     }
     m_file.setFileName(m_journalPath);
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        fail(Reason::plain(m_file.errorString()));
+    if (!fileCall([&] { return m_file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered); }))
         return false;
-    }
     if (m_events)
         m_events(Event::Rewritten, m_journalPath, Reason());
     return true;

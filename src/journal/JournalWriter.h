@@ -108,6 +108,9 @@ private:
     void run();
     // Carries out one request on the writer thread.
     void carryOut(Request &request);
+    // Makes a call on the journal's file; when it fails (false), the journal
+    // fails with the reason the call left.
+    bool fileCall(const std::function<bool()> &call);
     // Writes the bytes not yet written; false when that failed.
     bool writePending();
     // When the open file was deleted, writes what it held into a new file

@@ -8,6 +8,7 @@
 // journal names and listings.
 #include "journal/EditJournal.h"
 
+#include "base/Platform.h"
 #include "edit/EditHistory.h"
 #include "journal/JournalFolder.h"
 #include "journal/JournalWriter.h"
@@ -35,6 +36,7 @@
 #include <random>
 
 #ifdef Q_OS_UNIX
+#include <sys/resource.h>
 #include <sys/stat.h>
 #endif
 
@@ -388,6 +390,44 @@ TEST(EditJournal, ClearAfterSaveAndDiscard)
     session.stroke(random, 2, 2, false);  // nothing to journal into until the next open
     session.writer.waitUntilWritten();
     EXPECT_FALSE(QFileInfo::exists(session.journalPath));
+}
+
+// A write the system refuses is named in words of ours, which the windows
+// word in their language, not in the system library's English: here the
+// file-size limit, which a full disk meets in the same way.
+TEST(EditJournal, ARefusedWriteIsNamedInOurWords)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "no file-size limit to set";
+#else
+    TempDir dir;
+    const QString mapPath = dir.write("map.vdm", MapWriter::patterned(36, false).data());
+    const MapDocument document = loadMap(mapPath);
+    const QString journalPath = journalPathFor(dir.filePath("journals"), mapPath);
+
+    std::mutex mutex;
+    Reason reported;
+    {
+        JournalWriter writer([&](const QString &, const Reason &reason) {
+            const std::lock_guard lock(mutex);
+            if (!reason.isEmpty())  // not the report that it works again, once the limit is gone
+                reported = reason;
+        });
+        platform::ignoreFileSizeSignal();
+        rlimit before{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+        rlimit small = before;
+        small.rlim_cur = 16;  // less than a journal's header
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        writer.open(journalPath, mapPath, document);
+        writer.waitUntilWritten();
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &before), 0);
+        EXPECT_EQ(writer.problem(), "file too large");
+    }
+    const std::lock_guard lock(mutex);
+    ASSERT_NE(reported.kind(), nullptr) << reported.english().toStdString();
+    EXPECT_STREQ(reported.kind()->key, "system.toolarge");
+#endif
 }
 
 TEST(EditJournal, AFailedWriteIsReportedAndWrittenWhenItCanBe)
