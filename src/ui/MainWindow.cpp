@@ -188,9 +188,10 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     });
     connect(m_actions, &EditorActions::recentFileChosen, this, &MainWindow::openFile);
     connect(m_actions, &EditorActions::note, m_status, &EditorStatusBar::showNote);
-    connect(&context.journal, &JournalKeeper::problem, this, [this](const QString &, const Reason &reason) {
+    connect(&context.journal, &JournalKeeper::problem, this, [this](const QString &journalPath, const Reason &reason) {
         if (!reason.isEmpty())
-            m_status->showNote(m_context.texts.msgjournalerr.arg(m_context.texts.reason(reason)));
+            m_status->showNote(m_context.texts.msgjournalerr.arg(QDir::toNativeSeparators(journalPath),
+                                                                 m_context.texts.reason(reason)));
     });
     connect(&context.journal, &JournalKeeper::notice, this, [this](JournalKeeper::Notice notice, const QString &path, const Reason &detail) {
         const InterfaceTexts &texts = m_context.texts;
