@@ -200,7 +200,7 @@
     TEXT(dlglater, "&Later") \
     TEXT(dlgdropedits, "D&iscard") \
     TEXT(menubackup, "Keep a &backup when saving") \
-    TEXT(msgjournalerr, "The edit journal %1 could not be written: %2") \
+    TEXT(msgjournalerr, "The edit journal could not be written: %2 (%1)") \
     TEXT(msgrecovered, "%n step recovered|%n steps recovered") \
     TEXT(msgsettings, "brackwen.ini: %1") \
     TEXT(msgkeptoriginal, "A save of %1 did not finish; the map as it was before is kept in %2") \

@@ -189,6 +189,7 @@ MainWindow::MainWindow(EditorContext &context, Preferences &preferences, QWidget
     connect(m_actions, &EditorActions::recentFileChosen, this, &MainWindow::openFile);
     connect(m_actions, &EditorActions::note, m_status, &EditorStatusBar::showNote);
     connect(&context.journal, &JournalKeeper::problem, this, [this](const QString &journalPath, const Reason &reason) {
+        // The cause first: a long path would push it out of a narrow status bar.
         if (!reason.isEmpty())
             m_status->showNote(m_context.texts.msgjournalerr.arg(QDir::toNativeSeparators(journalPath),
                                                                  m_context.texts.reason(reason)));

@@ -312,8 +312,8 @@ TEST_F(Recovery, AJournalThatCannotBeWrittenIsToldInRussian)
     window->openFile(mapPath);
     ASSERT_TRUE(context->session.document().isLoaded);
     context->journal.waitUntilWritten();
-    const QString expected = QString::fromUtf8("Не удалось записать журнал правок %1: не удаётся создать папку %2")
-                                 .arg(QDir::toNativeSeparators(journalPathFor(blocked, mapPath)), blocked);
+    const QString expected = QString::fromUtf8("Не удалось записать журнал правок: не удаётся создать папку %1 (%2)")
+                                 .arg(blocked, QDir::toNativeSeparators(journalPathFor(blocked, mapPath)));
     QTRY_VERIFY2(window->status().currentMessage() == expected, qPrintable(window->status().currentMessage()));
 }
 
