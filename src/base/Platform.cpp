@@ -160,6 +160,11 @@ Reason fileError(int code)
     }
 }
 
+Reason fileError(int code, const QFileDevice &file)
+{
+    return code != 0 ? fileError(code) : Reason::plain(file.errorString());
+}
+
 QString fileErrorText(int code)
 {
     return fileError(code).english();

@@ -66,6 +66,9 @@ void clearFileError();
 // "no space left on the device", "file too large", "permission denied"...;
 // the system's own text for codes without words of ours.
 Reason fileError(int code);
+// The same for a failed call on file that left code: the file's own text
+// when the call left none.
+Reason fileError(int code, const QFileDevice &file);
 // The same in English.
 QString fileErrorText(int code);
 

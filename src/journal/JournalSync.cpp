@@ -16,17 +16,11 @@
 #include <cerrno>
 #endif
 
-Reason fileFailure(const QFile &file)
-{
-    const int code = platform::lastFileError();
-    return code != 0 ? platform::fileError(code) : Reason::plain(file.errorString());
-}
-
 Reason syncToDevice(QFile &file)
 {
     platform::clearFileError();
     if (!file.flush())
-        return fileFailure(file);
+        return platform::fileError(platform::lastFileError(), file);
 #ifdef Q_OS_WIN
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
     if (!FlushFileBuffers(handle))

@@ -12,11 +12,6 @@
 // waits until it is there. Returns the reason of a failure, or none.
 Reason syncToDevice(QFile &file);
 
-// Why the last call on the file failed: the system's error code in plain
-// words, or the file's own text when the call left no code (clear the code
-// with platform::clearFileError() before the calls).
-Reason fileFailure(const QFile &file);
-
 // True when the open file no longer has a name: deleted, or its folder
 // deleted, or another file put in its place.
 bool fileWasDeleted(const QFile &file);

@@ -205,7 +205,7 @@ bool JournalWriter::fileCall(const std::function<bool()> &call)
     platform::clearFileError();
     if (call())
         return true;
-    fail(fileFailure(m_file));
+    fail(platform::fileError(platform::lastFileError(), m_file));
     return false;
 }
 

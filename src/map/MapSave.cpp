@@ -27,7 +27,7 @@ constexpr qint64 CopyPiece = 1024 * 1024;
 // plain words, or the device's own text when there is no code.
 Reason writeFailure(int code, const QFileDevice &file)
 {
-    return {reasons::SaveCannotWrite, {code != 0 ? platform::fileError(code) : Reason::plain(file.errorString())}};
+    return {reasons::SaveCannotWrite, {platform::fileError(code, file)}};
 }
 
 // Hands the saved member to a file, with the test hook of failing writes; the
@@ -172,9 +172,8 @@ MapSaveResult saveInPlace(const MapDocument &document, const QString &path, cons
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         // The file exists: it could not be created is not the cause.
         const int code = platform::lastFileError();
-        const Reason cause = !QFileInfo(path).isWritable() ? Reason(reasons::SaveReadOnly)
-            : code != 0                                    ? platform::fileError(code)
-                                                           : Reason::plain(file.errorString());
+        const Reason cause =
+            QFileInfo(path).isWritable() ? platform::fileError(code, file) : Reason(reasons::SaveReadOnly);
         return Reason(reasons::SaveCannotWrite, {cause});
     }
 
